@@ -1,0 +1,49 @@
+# Shared by scripts/run and scripts/test: build folder, Wine prefix, display.
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${KESTON_BUILD_DIR:-$root/build}
+export WINEPREFIX=${KESTON_WINEPREFIX:-$build/wineprefix}
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEARCH=win64
+
+configure_and_build() {
+  if [ ! -f "$build/build.ninja" ]; then
+    cmake -S "$root" -B "$build" -G Ninja \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+      -DCMAKE_BUILD_TYPE=Release >/dev/null
+  fi
+  cmake --build "$build" -- -k 0
+}
+
+# A prefix of the project's own, made once: no Mono or Gecko prompts, and a
+# stand-in for "Impact", which no Debian package provides.
+ensure_prefix() {
+  [ -f "$WINEPREFIX/.keston-ready" ] && return 0
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1 || true
+  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+    /v Impact /t REG_SZ /d 'Liberation Sans Narrow' /f >/dev/null 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/.keston-ready"
+}
+
+# Starts Xvfb on a free display unless a display is already given.
+ensure_display() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+  local n=90
+  while [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
+  Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  export DISPLAY=:$n
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+  echo "Xvfb did not start" >&2
+  return 1
+}
+
+# A persistent wineserver with Wine's background services already up: started
+# from a test instead, the services would inherit that test's output pipe and
+# CTest would wait for them forever.
+start_wineserver() {
+  wineserver -p >/dev/null 2>&1 || true
+  wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+}

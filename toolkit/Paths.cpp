@@ -1,0 +1,77 @@
+#include "toolkit/Paths.h"
+
+#include "toolkit/Handles.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace tk {
+
+std::string folderPart(const std::string& path) {
+    auto at = path.find_last_of("\\:");
+    if (at == std::string::npos)
+        return {};
+    // A backslash right after the drive's colon (or a leading one) is the root
+    // itself and stays; any other last backslash is dropped.
+    bool rootSeparator = at == 0 || path[at] == ':' || path[at - 1] == ':' || path[at - 1] == '\\';
+    return path.substr(0, rootSeparator ? at + 1 : at);
+}
+
+std::string baseName(const std::string& name) {
+    auto dot = name.rfind('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+std::string changeExtension(const std::string& path, const std::string& extension) {
+    auto dot = path.rfind('.');
+    auto separator = path.find_last_of("\\:");
+    if (dot == std::string::npos || (separator != std::string::npos && dot < separator))
+        return path + extension;
+    return path.substr(0, dot) + extension;
+}
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+    return folder + "\\" + name;
+}
+
+std::string programFolder() {
+    std::vector<char> buffer(MAX_PATH);
+    for (;;) {
+        DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n < buffer.size())
+            return folderPart(std::string(buffer.data(), n));
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::string shortPath(const std::string& path) {
+    DWORD n = GetShortPathNameA(path.c_str(), nullptr, 0);
+    if (n == 0)
+        return {};
+    std::string text(n, '\0');
+    n = GetShortPathNameA(path.c_str(), text.data(), n);
+    text.resize(n);
+    return text;
+}
+
+bool folderExists(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool fileExists(const std::string& path) {
+    WIN32_FIND_DATAA found;
+    FindHandle search(FindFirstFileA(path.c_str(), &found));
+    return search && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string currentDirectory() {
+    DWORD n = GetCurrentDirectoryA(0, nullptr);
+    std::string text(n, '\0');
+    n = GetCurrentDirectoryA(n, text.data());
+    text.resize(n);
+    return text;
+}
+
+} // namespace tk

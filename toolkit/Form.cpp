@@ -1,0 +1,164 @@
+#include "toolkit/Form.h"
+
+#include "toolkit/Application.h"
+
+#include <algorithm>
+
+namespace tk {
+namespace {
+
+DWORD styleOf(Frame frame) {
+    switch (frame) {
+    case Frame::none:
+        return WS_POPUP | WS_CLIPCHILDREN;
+    case Frame::dialog:
+        return WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    case Frame::sizeable:
+        return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX |
+               WS_MAXIMIZEBOX | WS_CLIPCHILDREN;
+    }
+    return WS_POPUP;
+}
+
+DWORD exStyleOf(Frame frame) {
+    return frame == Frame::dialog ? WS_EX_DLGMODALFRAME : 0;
+}
+
+} // namespace
+
+Form::Form(const FormDesign& design)
+    : color_(design.color), font_(design.font), hideOnClose_(design.hideOnClose),
+      position_(design.position) {
+    RECT rect{0, 0, design.clientWidth, design.clientHeight};
+    AdjustWindowRectEx(&rect, styleOf(design.frame), FALSE, exStyleOf(design.frame));
+    OffsetRect(&rect, -rect.left, -rect.top);
+    window_ = createToolkitWindow(*this, design.caption, styleOf(design.frame),
+                                  exStyleOf(design.frame), rect, application().window());
+}
+
+Form::~Form() {
+    if (window_) {
+        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+        DestroyWindow(window_);
+    }
+}
+
+void Form::placeForFirstShow() {
+    RECT rect;
+    GetWindowRect(window_, &rect);
+    POINT at =
+        position_.value_or(POINT{(GetSystemMetrics(SM_CXSCREEN) - (rect.right - rect.left)) / 2,
+                                 (GetSystemMetrics(SM_CYSCREEN) - (rect.bottom - rect.top)) / 2});
+    SetWindowPos(window_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::show() {
+    if (!positioned_) {
+        positioned_ = true;
+        try {
+            onShow();
+        } catch (...) {
+            application().reportCurrentException();
+        }
+        placeForFirstShow();
+    }
+    ShowWindow(window_, SW_SHOW);
+    SetForegroundWindow(window_);
+}
+
+void Form::hide() {
+    ShowWindow(window_, SW_HIDE);
+}
+
+bool Form::visible() const {
+    return IsWindowVisible(window_) != FALSE;
+}
+
+void Form::close() {
+    SendMessageA(window_, WM_CLOSE, 0, 0);
+}
+
+int Form::showModal() {
+    std::vector<HWND> disabled;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM list) -> BOOL {
+            if (IsWindowVisible(window) && IsWindowEnabled(window))
+                reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&disabled));
+    for (HWND window : disabled)
+        EnableWindow(window, FALSE);
+    modalResult_ = 0;
+    modal_ = true;
+    show();
+    application().runModalLoop([this] { return modalResult_ != 0 || !visible(); });
+    modal_ = false;
+    for (HWND window : disabled)
+        EnableWindow(window, TRUE);
+    hide();
+    if (modalResult_ == 0)
+        modalResult_ = IDCANCEL;
+    return modalResult_;
+}
+
+void Form::repaintNow() {
+    RedrawWindow(window_, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+Form* Form::owning(HWND window) {
+    HWND top = GetAncestor(window, GA_ROOT);
+    if (!top)
+        return nullptr;
+    char name[32] = {};
+    GetClassNameA(top, name, sizeof name);
+    if (std::string(name) != "KestonWindow")
+        return nullptr;
+    return dynamic_cast<Form*>(
+        reinterpret_cast<MessageTarget*>(GetWindowLongPtrA(top, GWLP_USERDATA)));
+}
+
+void Form::focusNext(bool backwards) {
+    std::vector<WinControl*> order;
+    for (Control* control : controls())
+        if (WinControl* windowed = control->asWinControl())
+            windowed->collectFocusOrder(order);
+    std::erase_if(order, [](WinControl* c) {
+        return !c->tabStop() || !IsWindowVisible(c->handle()) || !IsWindowEnabled(c->handle());
+    });
+    if (order.empty())
+        return;
+    auto current = std::find_if(order.begin(), order.end(), [](WinControl* c) {
+        return c->handle() == GetFocus() || IsChild(c->handle(), GetFocus());
+    });
+    std::ptrdiff_t n = static_cast<std::ptrdiff_t>(order.size());
+    std::ptrdiff_t at = current == order.end() ? (backwards ? 0 : -1) : current - order.begin();
+    order[static_cast<size_t>((at + (backwards ? n - 1 : 1)) % n)]->setFocus();
+}
+
+LRESULT Form::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (handleContainerMessage(message, wParam, lParam, result))
+        return result;
+    switch (message) {
+    case WM_CLOSE:
+        if (hideOnClose_ || modal_) {
+            hide();
+            return 0;
+        }
+        DestroyWindow(window);
+        return 0;
+    case WM_DESTROY:
+        if (application().mainForm() == this)
+            application().terminate();
+        return 0;
+    case WM_NCDESTROY:
+        window_ = nullptr;
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+} // namespace tk

@@ -1,0 +1,119 @@
+#include "toolkit/Windowed.h"
+
+namespace tk {
+
+ControlColors::ControlColors(Color background, Color text)
+    : background_(resolveColor(background)), text_(resolveColor(text)),
+      brush_(CreateSolidBrush(background_)) {}
+
+HBRUSH ControlColors::apply(HDC dc) const {
+    SetTextColor(dc, text_);
+    SetBkColor(dc, background_);
+    return brush_.get();
+}
+
+ListBox::ListBox(Container& parent, Bounds bounds, ListBoxStyle style)
+    : WinControl(parent, bounds), colors_(style.color, parent.font().style().color) {
+    create("LISTBOX", WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+           style.border ? WS_EX_CLIENTEDGE : 0, "", parent.font());
+    SendMessageA(handle(), LB_SETITEMHEIGHT, 0, style.itemHeight);
+}
+
+int ListBox::count() const {
+    return static_cast<int>(SendMessageA(handle(), LB_GETCOUNT, 0, 0));
+}
+
+std::string ListBox::item(int index) const {
+    LRESULT length = SendMessageA(handle(), LB_GETTEXTLEN, index, 0);
+    if (length == LB_ERR)
+        return {};
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    length = SendMessageA(handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(length == LB_ERR ? 0 : static_cast<size_t>(length));
+    return text;
+}
+
+std::vector<std::string> ListBox::items() const {
+    std::vector<std::string> rows;
+    int n = count();
+    rows.reserve(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+        rows.push_back(item(i));
+    return rows;
+}
+
+void ListBox::add(const std::string& text) {
+    SendMessageA(handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void ListBox::clear() {
+    SendMessageA(handle(), LB_RESETCONTENT, 0, 0);
+}
+
+void ListBox::assign(const std::vector<std::string>& rows) {
+    SendMessageA(handle(), WM_SETREDRAW, FALSE, 0);
+    clear();
+    size_t bytes = 0;
+    for (const auto& row : rows)
+        bytes += row.size() + 1;
+    SendMessageA(handle(), LB_INITSTORAGE, rows.size(), bytes);
+    for (const auto& row : rows)
+        add(row);
+    SendMessageA(handle(), WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(handle(), nullptr, TRUE);
+}
+
+int ListBox::itemIndex() const {
+    return static_cast<int>(SendMessageA(handle(), LB_GETCURSEL, 0, 0));
+}
+
+void ListBox::setItemIndex(int index) {
+    SendMessageA(handle(), LB_SETCURSEL, index, 0);
+}
+
+Edit::Edit(Container& parent, Bounds bounds, Color background)
+    : Edit(parent, bounds, background, ES_AUTOHSCROLL) {}
+
+Edit::Edit(Container& parent, Bounds bounds, Color background, DWORD style)
+    : WinControl(parent, bounds), colors_(background, parent.font().style().color) {
+    create("EDIT", style | WS_TABSTOP, WS_EX_CLIENTEDGE, "", parent.font());
+}
+
+std::string Edit::text() const {
+    int length = GetWindowTextLengthA(handle());
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    length = GetWindowTextA(handle(), text.data(), length + 1);
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+void Edit::setText(const std::string& text) {
+    SetWindowTextA(handle(), text.c_str());
+}
+
+Memo::Memo(Container& parent, Bounds bounds, Color background)
+    : Edit(parent, bounds, background,
+           ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_HSCROLL) {
+    SendMessageA(handle(), EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
+}
+
+CheckBox::CheckBox(Container& parent, Bounds bounds, const std::string& caption, FontStyle font,
+                   Color background)
+    : WinControl(parent, bounds), font_(std::move(font)), colors_(background, font_.style().color) {
+    create("BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0, caption, font_);
+}
+
+bool CheckBox::checked() const {
+    return SendMessageA(handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void CheckBox::setChecked(bool checked) {
+    SendMessageA(handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void CheckBox::command(WORD notification) {
+    if (notification == BN_CLICKED && onClick)
+        onClick();
+}
+
+} // namespace tk

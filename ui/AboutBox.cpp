@@ -1,0 +1,9 @@
+#include "ui/AboutBox.h"
+
+TAboutBox::TAboutBox()
+    : tk::Form({.caption = "About",
+                .frame = tk::Frame::dialog,
+                .clientWidth = 594,
+                .clientHeight = 309,
+                .color = tk::moneyGreen,
+                .hideOnClose = true}) {}

@@ -1,0 +1,158 @@
+#include "ui/MainWindow.h"
+
+#include "assets/resource.h"
+#include "settings/IniFile.h"
+#include "settings/ProfileSettings.h"
+#include "settings/Settings.h"
+#include "toolkit/Application.h"
+#include "toolkit/Paths.h"
+#include "ui/SplashWindow.h"
+
+TForm1::TForm1()
+    : tk::Form(
+          {.caption = "Form1", .frame = tk::Frame::none, .clientWidth = 340, .clientHeight = 385}) {
+    ShapedForm1.setPicture(tk::Picture::fromBitmapResource(IDB_SKIN));
+    Image1.setPicture(tk::Picture::fromBitmapResource(IDB_FLAG));
+    for (tk::Control* hidden : std::initializer_list<tk::Control*>{
+             &SpeedButton7, &SpeedButton8, &SpeedButton9, &SpeedButton10, &SpeedButton11, &Panel1,
+             &filelist, &ziplist, &gamelist, &Cxdetexto, &Panel2})
+        hidden->hide();
+    connectHandlers();
+    FormCreate();
+}
+
+void TForm1::connectHandlers() {
+    SpeedButton2.onClick = [this] { SpeedButton2Click(); };
+    SpeedButton3.onClick = [this] { SpeedButton3Click(); };
+    SpeedButton4.onClick = [this] { SpeedButton4Click(); };
+    SpeedButton7.onClick = [this] { SpeedButton7Click(); };
+    SpeedButton8.onClick = [this] { SpeedButton8Click(); };
+    SpeedButton9.onClick = [this] { SpeedButton9Click(); };
+    SpeedButton12.onClick = [this] { SpeedButton12Click(); };
+    CheckBox1.onClick = [this] { CheckBox1Click(); };
+}
+
+void TForm1::FormCreate() {
+    FirstShow = true;
+}
+
+void TForm1::showStatus(TForm4& splash, const std::string& text) {
+    splash.status.setCaption(text);
+    // No messages are processed while the sequence runs: paint now.
+    splash.repaintNow();
+    if (splashObserver)
+        splashObserver(text);
+}
+
+void TForm1::FormShow() {
+    if (!FirstShow)
+        return;
+    FirstShow = false;
+
+    // Owned here, so the splash window also goes when an error ends the
+    // sequence early.
+    auto splash = std::make_unique<TForm4>();
+    splash->show();
+    splash->repaintNow();
+    if (splashObserver)
+        splashObserver(splash->status.caption());
+
+    showStatus(*splash, "Creating the Credit Zone");
+    Form3 = std::make_unique<TForm3>();
+    showStatus(*splash, "Creating the Aboutbox");
+    AboutBox = std::make_unique<TAboutBox>();
+
+    showStatus(*splash, "Loading Windows XP/2000 option status");
+    xp.setChecked(ProfileSettings(settingsPath()).readBool(configSection, xpKey, false));
+    showStatus(*splash, "Loading Close after Playing option status");
+    close1.setChecked(ProfileSettings(settingsPath()).readBool(configSection, closeKey, true));
+
+    showStatus(*splash, "Loading Default Skin");
+    Image2.setPicture(ShapedForm1.picture().copy());
+    showStatus(*splash, "Loading Actual Skin");
+    std::string skin =
+        ProfileSettings(settingsPath())
+            .readString(configSection, skinKey, tk::joinPath(tk::programFolder(), "skin.bmp"));
+    if (!skin.empty() && tk::fileExists(skin))
+        ShapedForm1.setPicture(tk::Picture::fromFile(skin));
+
+    showStatus(*splash, "Searching for Config files");
+    if (!tk::fileExists(settingsPath())) {
+        splash.reset();
+        SpeedButton2Click();
+        return;
+    }
+    showStatus(*splash, "Searching for Gamelist");
+    if (!tk::fileExists(tk::joinPath(tk::programFolder(), "gamelist"))) {
+        splash.reset();
+        SpeedButton2Click();
+        return;
+    }
+    showStatus(*splash, "Loading Gamelist");
+    refreshlist();
+}
+
+TForm1::State TForm1::state() const {
+    if (Panel1.visible())
+        return State::configuration;
+    if (Cxdetexto.visible())
+        return State::editor;
+    return State::list;
+}
+
+void TForm1::setState(State state) {
+    bool list = state == State::list;
+    bool configuration = state == State::configuration;
+    bool editor = state == State::editor;
+    SpeedButton1.setVisible(list);
+    SpeedButton2.setVisible(list);
+    Label4.setVisible(list);
+    CheckBox1.setVisible(list);
+    SpeedButton7.setVisible(configuration);
+    SpeedButton8.setVisible(configuration);
+    SpeedButton9.setVisible(configuration);
+    SpeedButton10.setVisible(editor);
+    SpeedButton11.setVisible(editor);
+    Panel1.setVisible(configuration);
+    Cxdetexto.setVisible(editor);
+}
+
+void TForm1::SpeedButton2Click() {
+    {
+        IniFile settings(settingsPath());
+        Edit1.setText(settings.readString(configSection, mameExeKey, ""));
+        Edit2.setText(settings.readString(configSection, parametersKey, ""));
+    }
+    xp.setChecked(ProfileSettings(settingsPath()).readBool(configSection, xpKey, false));
+    close1.setChecked(ProfileSettings(settingsPath()).readBool(configSection, closeKey, true));
+    setState(State::configuration);
+}
+
+void TForm1::SpeedButton3Click() {
+    tk::application().minimize();
+}
+
+void TForm1::SpeedButton4Click() {
+    close();
+}
+
+void TForm1::SpeedButton7Click() {
+    ApplyFailed = false;
+    SpeedButton9Click();
+    if (!ApplyFailed)
+        SpeedButton8Click();
+}
+
+void TForm1::SpeedButton8Click() {
+    setState(State::list);
+}
+
+void TForm1::SpeedButton9Click() {}
+
+void TForm1::SpeedButton12Click() {
+    AboutBox->showModal();
+}
+
+void TForm1::CheckBox1Click() {
+    refreshlist();
+}

@@ -1,0 +1,116 @@
+// The main window: the skin with the game list, the configuration panel and
+// the editor on it, and the three button sets that switch between them.
+#pragma once
+
+#include "toolkit/FileListBox.h"
+#include "toolkit/Form.h"
+#include "toolkit/Graphics.h"
+#include "toolkit/Panel.h"
+#include "toolkit/Windowed.h"
+#include "ui/AboutBox.h"
+#include "ui/CreditsWindow.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class TForm4;
+
+namespace design {
+inline const tk::FontStyle limeButton{.color = tk::lime};
+inline const tk::FontStyle panelCheckBox{.color = tk::silver};
+} // namespace design
+
+class TForm1 : public tk::Form {
+  public:
+    TForm1();
+
+    // Which of the three button sets the window shows.
+    enum class State { list, configuration, editor };
+    State state() const;
+
+    // Receives every status text of the splash window, in order.
+    static inline std::function<void(const std::string&)> splashObserver;
+
+    // Controls, in design order: each is drawn over the ones before it.
+    tk::Image ShapedForm1{*this, {0, 0, 340, 385}};
+    tk::SpeedButton SpeedButton1{*this, {221, 326, 73, 22}, "Play", design::limeButton};
+    tk::SpeedButton SpeedButton2{*this, {128, 326, 86, 22}, "Configure ", design::limeButton};
+    tk::SpeedButton SpeedButton4{*this, {290, 36, 11, 12}, "X", design::limeButton};
+    tk::SpeedButton SpeedButton3{*this, {276, 36, 11, 12}, "-", {.height = 13, .color = tk::lime}};
+    tk::Label Label3{*this,
+                     {196, 59, 63, 14},
+                     "..::PRIME::..",
+                     {.face = "Arial", .height = 11, .color = tk::grey},
+                     true};
+    tk::SpeedButton SpeedButton7{*this, {221, 326, 73, 22}, "OK", design::limeButton};
+    tk::SpeedButton SpeedButton8{*this, {142, 326, 73, 22}, "Cancel", design::limeButton};
+    tk::SpeedButton SpeedButton9{*this, {67, 326, 73, 22}, "Apply", design::limeButton};
+    tk::SpeedButton SpeedButton10{*this, {221, 326, 73, 22}, "Save", design::limeButton};
+    tk::SpeedButton SpeedButton11{*this, {143, 326, 73, 22}, "Close", design::limeButton};
+    tk::SpeedButton SpeedButton12{
+        *this, {91, 51, 32, 12}, "ABOUT", {.face = "Arial", .height = 8, .color = tk::black}};
+    tk::Label Label4{*this, {55, 305, 61, 13}, "Show all files", {.color = tk::silver}, true};
+    tk::Image Image1{*this, {48, 48, 25, 17}, true};
+    tk::Image Image2{*this, {8, 392, 57, 49}};
+    tk::ListBox ListBox1{*this, {36, 72, 257, 225}, {.color = tk::grey, .itemHeight = 13}};
+    tk::Panel Panel1{
+        *this, {36, 72, 257, 225}, {.border = true, .outerBevel = false, .color = tk::grey}};
+    tk::SpeedButton SpeedButton5{Panel1, {40, 119, 169, 22}, "Configure MAME", design::limeButton};
+    tk::Label Label1{Panel1, {19, 7, 75, 13}, "MAME Exe File:", {}, false};
+    tk::SpeedButton SpeedButton6{Panel1, {168, 46, 73, 22}, "Search", design::limeButton};
+    tk::Label Label2{Panel1, {19, 71, 56, 13}, "Parameters:", {}, false};
+    tk::Label Label5{Panel1,
+                     {81, 71, 158, 14},
+                     "Read your mame documentation",
+                     {.face = "Arial", .height = 11, .color = tk::silver, .italic = true},
+                     false};
+    tk::SpeedButton SpeedButton13{Panel1, {40, 148, 83, 22}, "Change Skin", design::limeButton};
+    tk::SpeedButton SpeedButton14{Panel1, {126, 148, 83, 22}, "Default Skin", design::limeButton};
+    tk::Edit Edit1{Panel1, {16, 23, 225, 21}, tk::silver};
+    tk::Edit Edit2{Panel1, {16, 87, 225, 21}, tk::silver};
+    tk::CheckBox xp{
+        Panel1, {51, 180, 145, 17}, "Using Windows XP/2000", design::panelCheckBox, tk::grey};
+    tk::CheckBox close1{
+        Panel1, {51, 197, 133, 17}, "Close After Playing", design::panelCheckBox, tk::grey};
+    tk::FileListBox filelist{*this, {232, 392, 89, 49}};
+    tk::ListBox ziplist{*this, {160, 392, 65, 49}};
+    tk::ListBox gamelist{*this, {88, 392, 65, 49}};
+    tk::Memo Cxdetexto{*this, {36, 72, 257, 225}, tk::grey};
+    tk::CheckBox CheckBox1{*this, {41, 305, 12, 13}, "CheckBox1", {}, tk::buttonFace};
+    tk::Panel Panel2{*this,
+                     {7, 6, 319, 359},
+                     {.caption = ". . : : LOADING ROMS : : . .",
+                      .color = tk::black,
+                      .font = {.face = "Impact", .height = 21, .color = tk::lime}}};
+
+    std::unique_ptr<TForm3> Form3;
+    std::unique_ptr<TAboutBox> AboutBox;
+
+    // Handlers.
+    void FormCreate();
+    void FormShow();
+    void SpeedButton2Click();
+    void SpeedButton3Click();
+    void SpeedButton4Click();
+    void SpeedButton7Click();
+    void SpeedButton8Click();
+    void SpeedButton9Click();
+    void SpeedButton12Click();
+    void CheckBox1Click();
+
+    // Rebuilds ListBox1 and gamelist from the ROM directory and gamelist file.
+    void refreshlist();
+
+  protected:
+    void onShow() override { FormShow(); }
+
+  private:
+    void setState(State state);
+    void showStatus(TForm4& splash, const std::string& text);
+    void connectHandlers();
+
+    bool FirstShow = false;
+    bool ApplyFailed = false;
+    std::string ConfigFile;
+};

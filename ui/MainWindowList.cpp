@@ -1,0 +1,87 @@
+// The main window's game list: built from the files of MAME's ROM directory
+// and the descriptions of the gamelist file.
+#include "catalogue/GameIndex.h"
+#include "catalogue/GameList.h"
+#include "catalogue/RomDirectory.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/Paths.h"
+#include "ui/MainWindow.h"
+
+namespace {
+
+class FileListSetter : public catalogue::RomPathSetter {
+  public:
+    explicit FileListSetter(tk::FileListBox& list) : list_(list) {}
+    bool setPath(const std::string& path) override { return list_.setDirectory(path); }
+    bool setPaths(const std::vector<std::string>& paths) override {
+        return list_.setDirectories(paths);
+    }
+
+  private:
+    tk::FileListBox& list_;
+};
+
+// Hides the loading panel however the build ends, so the window is never
+// left covered.
+class PanelCover {
+  public:
+    explicit PanelCover(tk::Panel& panel) : panel_(panel) {
+        panel_.show();
+        panel_.repaint();
+    }
+    PanelCover(const PanelCover&) = delete;
+    PanelCover& operator=(const PanelCover&) = delete;
+    ~PanelCover() { panel_.hide(); }
+
+  private:
+    tk::Panel& panel_;
+};
+
+std::string joined(const std::vector<std::string>& paths) {
+    std::string text;
+    for (const auto& path : paths)
+        text += (text.empty() ? "" : ";") + path;
+    return text;
+}
+
+} // namespace
+
+void TForm1::refreshlist() {
+    catalogue::RomDirectory romDirectory;
+    {
+        PanelCover cover(Panel2);
+        FileListSetter setter(filelist);
+        romDirectory = catalogue::ResolveRomDirectory(setter);
+        // A directory that cannot be entered lists nothing: the previous
+        // directory's files are not this MAME's games.
+        if (romDirectory.entered)
+            filelist.update();
+        else
+            filelist.empty();
+        const std::vector<std::string>& files = filelist.files();
+        std::vector<std::string> rows = files;
+        rows.emplace_back();
+        ziplist.assign(rows);
+
+        ListBox1.clear();
+        gamelist.clear();
+        catalogue::GameIndex index(tk::joinPath(tk::programFolder(), "gamelist"));
+        catalogue::GameRows games;
+        auto fillLists = [&] {
+            gamelist.assign(games.shortNames);
+            ListBox1.assign(games.descriptions);
+        };
+        try {
+            catalogue::appendGames(
+                files, [&](const std::string& name) { return index.lookup(name); },
+                CheckBox1.checked(), games);
+        } catch (...) {
+            fillLists();
+            throw;
+        }
+        fillLists();
+    }
+    if (!romDirectory.entered)
+        tk::dialogs().message("The ROM directory " + joined(romDirectory.paths) +
+                              " cannot be opened.");
+}

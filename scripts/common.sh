@@ -6,13 +6,14 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEARCH=win64
 
+# Builds the given targets, or everything.
 configure_and_build() {
   if [ ! -f "$build/build.ninja" ]; then
     cmake -S "$root" -B "$build" -G Ninja \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
       -DCMAKE_BUILD_TYPE=Release >/dev/null
   fi
-  cmake --build "$build" -- -k 0
+  cmake --build "$build" ${1:+--target "$@"} -- -k 0
 }
 
 # A prefix of the project's own, made once: no Mono or Gecko prompts, and a

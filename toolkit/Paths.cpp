@@ -61,6 +61,9 @@ bool folderExists(const std::string& path) {
 }
 
 bool fileExists(const std::string& path) {
+    // A wildcard search would find some file, but such a path names none.
+    if (path.find_first_of("*?") != std::string::npos)
+        return false;
     WIN32_FIND_DATAA found;
     FindHandle search(FindFirstFileA(path.c_str(), &found));
     return search && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);

@@ -1,10 +1,12 @@
 #include "ui/MainWindow.h"
 
 #include "assets/resource.h"
+#include "launch/GameLaunch.h"
 #include "settings/IniFile.h"
 #include "settings/ProfileSettings.h"
 #include "settings/Settings.h"
 #include "toolkit/Application.h"
+#include "toolkit/Dialogs.h"
 #include "toolkit/Paths.h"
 #include "ui/SplashWindow.h"
 
@@ -22,9 +24,11 @@ TForm1::TForm1()
 }
 
 void TForm1::connectHandlers() {
+    SpeedButton1.onClick = [this] { SpeedButton1Click(); };
     SpeedButton2.onClick = [this] { SpeedButton2Click(); };
     SpeedButton3.onClick = [this] { SpeedButton3Click(); };
     SpeedButton4.onClick = [this] { SpeedButton4Click(); };
+    SpeedButton6.onClick = [this] { SpeedButton6Click(); };
     SpeedButton7.onClick = [this] { SpeedButton7Click(); };
     SpeedButton8.onClick = [this] { SpeedButton8Click(); };
     SpeedButton9.onClick = [this] { SpeedButton9Click(); };
@@ -117,15 +121,25 @@ void TForm1::setState(State state) {
     Cxdetexto.setVisible(editor);
 }
 
-void TForm1::SpeedButton2Click() {
+void TForm1::SpeedButton1Click() {
+    int index = ListBox1.itemIndex();
+    if (index < 0)
+        return;
+    std::string mameExe;
+    std::string parameters;
     {
         IniFile settings(settingsPath());
-        Edit1.setText(settings.readString(configSection, mameExeKey, ""));
-        Edit2.setText(settings.readString(configSection, parametersKey, ""));
+        mameExe = settings.readString("CONFIG", "MAMEEXE", "");
+        parameters = settings.readString("CONFIG", "PARAMETERS", "");
     }
-    xp.setChecked(ProfileSettings(settingsPath()).readBool(configSection, xpKey, false));
-    close1.setChecked(ProfileSettings(settingsPath()).readBool(configSection, closeKey, true));
-    setState(State::configuration);
+    // A MAME that did not start keeps the front-end open, whatever
+    // "Close After Playing" says.
+    if (auto failure = launch::launchGame(mameExe, gamelist.item(index), parameters)) {
+        tk::dialogs().message(*failure);
+        return;
+    }
+    if (close1.checked())
+        close();
 }
 
 void TForm1::SpeedButton3Click() {
@@ -135,19 +149,6 @@ void TForm1::SpeedButton3Click() {
 void TForm1::SpeedButton4Click() {
     close();
 }
-
-void TForm1::SpeedButton7Click() {
-    ApplyFailed = false;
-    SpeedButton9Click();
-    if (!ApplyFailed)
-        SpeedButton8Click();
-}
-
-void TForm1::SpeedButton8Click() {
-    setState(State::list);
-}
-
-void TForm1::SpeedButton9Click() {}
 
 void TForm1::SpeedButton12Click() {
     AboutBox->showModal();

@@ -2,6 +2,7 @@
 // the editor on it, and the three button sets that switch between them.
 #pragma once
 
+#include "launch/Executor.h"
 #include "toolkit/FileListBox.h"
 #include "toolkit/Form.h"
 #include "toolkit/Graphics.h"
@@ -84,15 +85,20 @@ class TForm1 : public tk::Form {
                       .color = tk::black,
                       .font = {.face = "Impact", .height = 21, .color = tk::lime}}};
 
+    // Runs MAME's command-line jobs; every property keeps its default.
+    TExecutor exe{handle()};
+
     std::unique_ptr<TForm3> Form3;
     std::unique_ptr<TAboutBox> AboutBox;
 
     // Handlers.
     void FormCreate();
     void FormShow();
+    void SpeedButton1Click();
     void SpeedButton2Click();
     void SpeedButton3Click();
     void SpeedButton4Click();
+    void SpeedButton6Click();
     void SpeedButton7Click();
     void SpeedButton8Click();
     void SpeedButton9Click();
@@ -113,4 +119,5 @@ class TForm1 : public tk::Form {
     bool FirstShow = false;
     bool ApplyFailed = false;
     std::string ConfigFile;
+    std::string searchFolder_; // where "Search" opens when Edit1 names no folder
 };

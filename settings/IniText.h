@@ -1,0 +1,47 @@
+// An INI file as the whole-file access keeps it in memory: its sections and
+// their lines, parsed from the file's text and written back as text. Pure text
+// work; the caller supplies how names are upper-cased, since matching without
+// regard to case follows the system's ANSI code page.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Two names match when their upper-cased forms are equal.
+using UpperCase = std::string (*)(std::string_view);
+
+class IniText {
+  public:
+    IniText(std::string_view text, UpperCase upperCase);
+
+    // The value after the key's "=" in the last section of that name, from its
+    // last line of that key; nothing when either is missing.
+    std::optional<std::string> read(const std::string& section, const std::string& key) const;
+
+    // Sets key=value, spelled as given: in place of the line read() would use,
+    // else at the end of the section, else in a new section after all others.
+    void write(const std::string& section, const std::string& key, const std::string& value);
+
+    // "[name]", the section's lines and an empty line per section, CR LF ended.
+    std::string text() const;
+
+  private:
+    struct Section {
+        std::string name;
+        std::vector<std::string> lines;
+    };
+
+    void parse(std::string_view text);
+    std::optional<size_t> sectionIndex(const std::string& name) const;
+    std::optional<size_t> lineIndex(const Section& section, const std::string& key) const;
+
+    std::vector<Section> sections_;
+    UpperCase upperCase_;
+};
+
+// The private-profile Boolean: "0x"/"0X" before a longer text stands for "$";
+// then a signed 32-bit integer (leading blanks, a sign, hexadecimal after "$",
+// "x" or "X") is true when non-zero. Empty or unparsable text gives `fallback`.
+bool parseProfileBool(const std::string& text, bool fallback);

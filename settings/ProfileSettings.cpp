@@ -1,0 +1,35 @@
+#include "settings/ProfileSettings.h"
+
+#include "settings/IniText.h"
+#include "toolkit/Error.h"
+
+#include <windows.h>
+
+ProfileSettings::ProfileSettings(std::string path) : path_(std::move(path)) {}
+
+ProfileSettings::~ProfileSettings() {
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str());
+}
+
+std::string ProfileSettings::readString(const std::string& section, const std::string& key,
+                                        const std::string& fallback) const {
+    char buffer[2048];
+    DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(), buffer,
+                                            sizeof buffer, path_.c_str());
+    return std::string(buffer, length);
+}
+
+bool ProfileSettings::readBool(const std::string& section, const std::string& key,
+                               bool fallback) const {
+    return parseProfileBool(readString(section, key, ""), fallback);
+}
+
+void ProfileSettings::writeString(const std::string& section, const std::string& key,
+                                  const std::string& value) {
+    if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path_.c_str()))
+        throw tk::Error(tk::formatMessage("Unable to write to %s", path_));
+}
+
+void ProfileSettings::writeBool(const std::string& section, const std::string& key, bool value) {
+    writeString(section, key, value ? "1" : "0");
+}

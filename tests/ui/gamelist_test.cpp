@@ -1,0 +1,126 @@
+#include "support/ProgramFolder.h"
+#include "toolkit/Error.h"
+#include "toolkit/ScriptedDialogs.h"
+#include "ui/MainWindow.h"
+
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+// A MAME folder beside the test program with a mame.ini pointing at its roms
+// folder, a settings file naming its mame.exe and a gamelist file.
+class GameListBuild : public ::testing::Test {
+protected:
+    void SetUp() override {
+        clearProgramFiles();
+        mame = inProgramFolder("MAME folder");
+        roms = tk::joinPath(mame, "roms");
+        CreateDirectoryA(mame.c_str(), nullptr);
+        CreateDirectoryA(roms.c_str(), nullptr);
+        writeFile(tk::joinPath(mame, "mame.exe"), "");
+        writeFile(tk::joinPath(mame, "mame.ini"), "rompath                   roms\r\n");
+        writeFile(inProgramFolder("keston.ini"),
+                  "[config]\r\nmameexe=" + tk::joinPath(mame, "mame.exe") + "\r\n");
+        writeFile(inProgramFolder("gamelist"),
+                  "Name:             Description:\n"
+                  "pacman           \"Pac-Man (Midway)\"\n"
+                  "galaga           \"Galaga (Namco rev. B)\"\n"
+                  "pong             \"Pong (Rev E) [TTL]\"\n"
+                  "blank            \"\"\n");
+        for (const char* name : {"pacman.zip", "PONG.ZIP", "galaga.7z", "galaga.zip", "readme.txt",
+                                 "blank.zip"})
+            writeFile(tk::joinPath(roms, name), "");
+        CreateDirectoryA(tk::joinPath(roms, "subfolder.zip").c_str(), nullptr);
+        writeFile(tk::joinPath(roms, "hidden.zip"), "");
+        SetFileAttributesA(tk::joinPath(roms, "hidden.zip").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    }
+
+    void TearDown() override {
+        SetCurrentDirectoryA(tk::programFolder().c_str());
+        for (const auto& name : folderEntries(roms)) {
+            std::string path = tk::joinPath(roms, name);
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(path.c_str()) || RemoveDirectoryA(path.c_str());
+        }
+        RemoveDirectoryA(roms.c_str());
+        for (const auto& name : folderEntries(mame))
+            DeleteFileA(tk::joinPath(mame, name).c_str());
+        RemoveDirectoryA(mame.c_str());
+        clearProgramFiles();
+    }
+
+    tk::ScriptedDialogs dialogs;
+    std::string mame;
+    std::string roms;
+};
+
+} // namespace
+
+TEST_F(GameListBuild, ListsTheKnownRomFilesSortedAndIndexAligned) {
+    TForm1 w;
+    w.refreshlist();
+
+    EXPECT_EQ(w.ListBox1.items(),
+              (std::vector<std::string>{"", "Galaga (Namco rev. B)", "Galaga (Namco rev. B)",
+                                        "Pac-Man (Midway)", "Pong (Rev E) [TTL]"}));
+    EXPECT_EQ(w.gamelist.items(),
+              (std::vector<std::string>{"blank", "galaga", "galaga", "pacman", "PONG"}));
+    EXPECT_EQ(w.ziplist.items(),
+              (std::vector<std::string>{"blank.zip", "galaga.7z", "galaga.zip", "pacman.zip",
+                                        "PONG.ZIP", "readme.txt", ""}));
+    EXPECT_EQ(w.ListBox1.itemIndex(), -1);
+    EXPECT_FALSE(w.Panel2.visible());
+    EXPECT_EQ(tk::currentDirectory(), roms);
+    EXPECT_TRUE(dialogs.log.empty());
+}
+
+TEST_F(GameListBuild, ShowAllFilesListsUnknownFilesByBaseNameBothWays) {
+    TForm1 w;
+    w.CheckBox1.setChecked(true);
+    w.CheckBox1Click();
+    EXPECT_EQ(w.gamelist.items(),
+              (std::vector<std::string>{"blank", "galaga", "galaga", "pacman", "PONG", "readme"}));
+    EXPECT_EQ(w.ListBox1.items().back(), "readme");
+
+    w.ListBox1.setItemIndex(2);
+    w.CheckBox1.setChecked(false);
+    w.CheckBox1Click();
+    EXPECT_EQ(w.gamelist.count(), 5);
+    EXPECT_EQ(w.ListBox1.itemIndex(), -1);
+}
+
+TEST_F(GameListBuild, AMissingGamelistIsReportedAndUncoversTheWindow) {
+    DeleteFileA(inProgramFolder("gamelist").c_str());
+    TForm1 w;
+    try {
+        w.refreshlist();
+        ADD_FAILURE() << "the build went through without a gamelist file";
+    } catch (const tk::Error& error) {
+        EXPECT_STREQ(error.what(), "File not found");
+    }
+    EXPECT_FALSE(w.Panel2.visible());
+    EXPECT_EQ(w.ListBox1.count(), 0);
+}
+
+TEST_F(GameListBuild, ARomDirectoryThatCannotBeEnteredGivesAnEmptyListAndOneMessage) {
+    writeFile(tk::joinPath(mame, "mame.ini"), "rompath missing\r\n");
+    TForm1 w;
+    w.CheckBox1.setChecked(true);
+    w.refreshlist();
+
+    EXPECT_EQ(w.ListBox1.count(), 0);
+    EXPECT_EQ(w.gamelist.count(), 0);
+    ASSERT_EQ(dialogs.texts("message").size(), 1u);
+    EXPECT_NE(dialogs.texts("message")[0].find(tk::joinPath(mame, "missing")), std::string::npos);
+    EXPECT_FALSE(w.Panel2.visible());
+}
+
+TEST_F(GameListBuild, StartUpWithBothFilesShowsTheBuiltList) {
+    TForm1 w;
+    w.show();
+    EXPECT_EQ(w.state(), TForm1::State::list);
+    EXPECT_EQ(w.gamelist.items(),
+              (std::vector<std::string>{"blank", "galaga", "galaga", "pacman", "PONG"}));
+}

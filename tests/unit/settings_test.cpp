@@ -1,0 +1,248 @@
+#include "settings/IniFile.h"
+#include "settings/IniText.h"
+#include "settings/ProfileSettings.h"
+#include "toolkit/AtomicFile.h"
+#include "toolkit/Error.h"
+#include "toolkit/Handles.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string errorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const tk::Error& error) {
+        return error.what();
+    }
+    return "no error";
+}
+
+class SettingsFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() /
+                 ("keston-settings-" + std::to_string(GetCurrentProcessId()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        path = (folder / "keston.ini").string();
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    void put(const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+    std::string content() const { return tk::readWholeFile(path); }
+    std::string perKey(const std::string& section, const std::string& key,
+                       const std::string& fallback = "<none>") const {
+        return ProfileSettings(path).readString(section, key, fallback);
+    }
+    std::vector<std::string> entries() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder))
+            names.push_back(entry.path().filename().string());
+        return names;
+    }
+
+    fs::path folder;
+    std::string path;
+};
+
+TEST_F(SettingsFile, WholeFileReadSplitsEveryLineEndAndWriteBackDropsWhatItSkipped) {
+    put("stray=before\r\n; comment\r\n\r\n  [ config ]  \r\n\tmameexe =  C:\\mame\\mame.exe \n"
+        ";x\r  parameters\t=\t-window\r\r\njunk line\n title = caf\351 \n[other]\nkey=v");
+    IniFile ini(path);
+    EXPECT_EQ(ini.readString("config", "mameexe", "-"), "C:\\mame\\mame.exe");
+    EXPECT_EQ(ini.readString("config", "parameters", "-"), "-window");
+    EXPECT_EQ(ini.readString("config", "stray", "-"), "-");
+    EXPECT_EQ(ini.readString("other", "key", "-"), "v");
+    EXPECT_EQ(ini.readString("config", "title", "-"), "caf\351");
+
+    ini.writeString("config", "parameters", "-nosound");
+    ini.updateFile();
+    EXPECT_EQ(content(), "[config]\r\nmameexe=C:\\mame\\mame.exe\r\nparameters=-nosound\r\n"
+                         "junk line\r\ntitle=caf\351\r\n\r\n[other]\r\nkey=v\r\n\r\n");
+
+    for (std::string end : {"\n", "\r"}) {
+        put("[config]" + end + "xp=1" + end + "close=0" + end);
+        IniFile other(path);
+        EXPECT_EQ(other.readString("config", "xp", "-") + other.readString("config", "close", "-"),
+                  "10")
+            << "line end " << int(end[0]);
+    }
+}
+
+TEST_F(SettingsFile, MixedCaseNamesAreFoundByBothAccessesAndReplacedInPlace) {
+    put("[Config]\r\nMameExe = C:\\old\\mame.exe\r\nSkin=C:\\s.bmp\r\n");
+    IniFile ini(path);
+    EXPECT_EQ(ini.readString("config", "mameexe", ""), "C:\\old\\mame.exe");
+    EXPECT_EQ(ini.readString("CONFIG", "MAMEEXE", ""), "C:\\old\\mame.exe");
+    EXPECT_EQ(perKey("config", "mameexe"), "C:\\old\\mame.exe");
+    EXPECT_EQ(perKey("CONFIG", "SKIN"), "C:\\s.bmp");
+
+    ini.writeString("config", "mameexe", "C:\\new\\mame.exe");
+    ini.updateFile();
+    EXPECT_EQ(content(), "[Config]\r\nmameexe=C:\\new\\mame.exe\r\nSkin=C:\\s.bmp\r\n\r\n");
+    // The per-key access must not answer from a cache of the replaced file.
+    EXPECT_EQ(perKey("config", "mameexe"), "C:\\new\\mame.exe");
+}
+
+// The platform's own functions match these too; Wine's do not, so only the
+// whole-file access is checked here.
+TEST_F(SettingsFile, AnsiLettersBeyondAsciiMatchWithoutRegardToCase) {
+    if (GetACP() != 1252)
+        GTEST_SKIP() << "needs the Western code page";
+    put("[Kr\344fte]\r\n\374ber=1\r\n");
+    EXPECT_EQ(IniFile(path).readString("KR\304FTE", "\334BER", "-"), "1");
+    EXPECT_EQ(IniFile(path).readString("KRAFTE", "UBER", "-"), "-");
+}
+
+TEST_F(SettingsFile, RepeatedNamesGiveTheLastToTheWholeFileAndTheFirstPerKey) {
+    put("[config]\r\nxp=1\r\nxp=2\r\n[other]\r\n[CONFIG]\r\nxp=3\r\nxp=4\r\n");
+    IniFile ini(path);
+    EXPECT_EQ(ini.readString("config", "xp", "-"), "4");
+    EXPECT_EQ(perKey("config", "xp"), "1");
+
+    ini.writeString("config", "xp", "5");
+    ini.updateFile();
+    EXPECT_EQ(content(),
+              "[config]\r\nxp=1\r\nxp=2\r\n\r\n[other]\r\n\r\n[CONFIG]\r\nxp=3\r\nxp=5\r\n\r\n");
+}
+
+TEST_F(SettingsFile, MissingFileSectionsAndKeysAreCreatedWhereTheyBelong) {
+    IniFile empty(path);
+    EXPECT_EQ(empty.readString("config", "mameexe", "fallback"), "fallback");
+    EXPECT_EQ(perKey("config", "Skin", "C:\\skin.bmp"), "C:\\skin.bmp");
+    EXPECT_FALSE(ProfileSettings(path).readBool("config", "xp", false));
+    EXPECT_TRUE(ProfileSettings(path).readBool("config", "close", true));
+    EXPECT_TRUE(entries().empty()) << "reads create nothing";
+
+    put("[config]\r\na=1\r\n[b]\r\nc=2\r\n");
+    IniFile ini(path);
+    ini.writeString("config", "mameexe", "x");
+    ini.writeString("New", "k", "v");
+    EXPECT_EQ(ini.readString("new", "K", "-"), "v");
+    ini.updateFile();
+    EXPECT_EQ(content(),
+              "[config]\r\na=1\r\nmameexe=x\r\n\r\n[b]\r\nc=2\r\n\r\n[New]\r\nk=v\r\n\r\n");
+
+    fs::remove(path);
+    empty.writeString("config", "parameters", "-window");
+    empty.updateFile();
+    EXPECT_EQ(content(), "[config]\r\nparameters=-window\r\n\r\n");
+}
+
+TEST_F(SettingsFile, QuotesStayForTheWholeFileAndEmptyValuesAreNotMissing) {
+    put("[config]\r\nmameexe=\"C:\\a b\\mame.exe\"\r\nSkin =  \"C:\\s.bmp\"  \r\ncredits=\r\n");
+    IniFile ini(path);
+    EXPECT_EQ(ini.readString("config", "mameexe", ""), "\"C:\\a b\\mame.exe\"");
+    EXPECT_EQ(perKey("config", "Skin"), "C:\\s.bmp");
+    EXPECT_EQ(ini.readString("config", "credits", "-"), "");
+    EXPECT_EQ(perKey("config", "credits"), "");
+
+    ProfileSettings(path).writeString("config", "Skin", "");
+    EXPECT_EQ(perKey("config", "Skin", "C:\\skin.bmp"), "");
+    EXPECT_EQ(IniFile(path).readString("config", "Skin", "-"), "");
+
+    std::string longValue(3000, 'v');
+    ProfileSettings(path).writeString("config", "long", longValue);
+    EXPECT_EQ(perKey("config", "long"), longValue.substr(0, 2047));
+    EXPECT_EQ(IniFile(path).readString("config", "long", ""), longValue);
+}
+
+TEST_F(SettingsFile, WholeFilesAreReadAndReplacedByteForByte) {
+    std::string large(3 * 1024 * 1024 + 17, 'a');
+    large[5] = '\0';
+    large[6] = '\n';
+    tk::replaceFileContent(path, large);
+    EXPECT_EQ(tk::readWholeFile(path), large);
+    tk::replaceFileContent(path, "short\r\nlast");
+    EXPECT_EQ(tk::readFileIfPresent(path), "short\r\nlast");
+    EXPECT_EQ(entries(), std::vector<std::string>{"keston.ini"});
+
+    fs::remove(path);
+    EXPECT_EQ(tk::readFileIfPresent(path), std::nullopt);
+    EXPECT_EQ(errorOf([&] { tk::readWholeFile(path); }), "Cannot open file " + path);
+}
+
+TEST(ProfileBool, NonZeroIntegersAreTrueAndAnythingElseIsTheFallback) {
+    for (const char* text : {"1", "2", "-1", "0x1", "0X1f", "$10", "x10", "X0f", " 7", "+3",
+                             "-2147483648", "$FFFFFFFF"})
+        EXPECT_TRUE(parseProfileBool(text, false)) << text;
+    for (const char* text : {"0", "-0", "0x0", "$0", "  0"})
+        EXPECT_FALSE(parseProfileBool(text, true)) << text;
+    for (const char* text : {"true", "yes", "", " ", "1 ", "1x", "0x", "$", "-", "+-1", "0b1",
+                             "2147483648", "-2147483649", "$100000000", "\t1", "1.0"}) {
+        EXPECT_FALSE(parseProfileBool(text, false)) << text;
+        EXPECT_TRUE(parseProfileBool(text, true)) << text;
+    }
+}
+
+TEST_F(SettingsFile, BooleansAreWrittenAsDigitsAndSeenByTheNextWholeFileRead) {
+    put("; kept by per-key writes\r\n[config]\r\nxp=true\r\nclose=yes\r\ncredits=0x1\r\n");
+    ProfileSettings settings(path);
+    EXPECT_FALSE(settings.readBool("config", "xp", false));
+    EXPECT_TRUE(settings.readBool("config", "close", true));
+    EXPECT_TRUE(settings.readBool("config", "credits", false));
+    {
+        ProfileSettings writer(path);
+        writer.writeBool("config", "xp", true);
+        writer.writeBool("config", "close", false);
+    }
+    IniFile ini(path);
+    EXPECT_EQ(ini.readString("config", "xp", "-") + ini.readString("config", "close", "-"), "10");
+    EXPECT_NE(content().find("; kept by per-key writes"), std::string::npos);
+    EXPECT_TRUE(settings.readBool("config", "xp", false));
+    EXPECT_FALSE(settings.readBool("config", "close", true));
+}
+
+TEST_F(SettingsFile, AFolderInPlaceOfTheFileFailsEveryWriteAndTheWholeFileRead) {
+    IniFile ini(path);
+    ini.writeString("config", "mameexe", "x");
+    fs::create_directory(path);
+
+    EXPECT_EQ(errorOf([&] { IniFile{path}; }), "Cannot open file " + path);
+    EXPECT_EQ(errorOf([&] { ini.updateFile(); }), "Cannot create file " + path);
+    EXPECT_EQ(errorOf([&] { ProfileSettings(path).writeString("config", "Skin", "s"); }),
+              "Unable to write to " + path);
+    EXPECT_EQ(perKey("config", "Skin", "fallback"), "fallback");
+    EXPECT_EQ(entries(), std::vector<std::string>{"keston.ini"});
+    EXPECT_TRUE(fs::is_empty(path));
+}
+
+TEST_F(SettingsFile, AFileHeldWithoutSharingKeepsItsContentAndNoTemporaryFileRemains) {
+    const std::string old = "[config]\r\nmameexe=old\r\n";
+    put(old);
+    IniFile ini(path);
+    ini.writeString("config", "mameexe", "new");
+    {
+        tk::FileHandle held(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(held);
+        EXPECT_EQ(errorOf([&] { ini.updateFile(); }), "Cannot create file " + path);
+        EXPECT_EQ(errorOf([&] { IniFile{path}; }), "Cannot open file " + path);
+    }
+    EXPECT_EQ(content(), old);
+    EXPECT_EQ(entries(), std::vector<std::string>{"keston.ini"});
+    ini.updateFile();
+    EXPECT_EQ(content(), "[config]\r\nmameexe=new\r\n\r\n");
+}
+
+TEST_F(SettingsFile, AFileInPlaceOfTheFolderReadsAsMissingAndFailsWrites) {
+    std::ofstream((folder / "blocker").string()) << "x";
+    std::string blocked = (folder / "blocker" / "keston.ini").string();
+    IniFile ini(blocked);
+    EXPECT_EQ(ini.readString("config", "mameexe", "none"), "none");
+    EXPECT_EQ(errorOf([&] { ini.updateFile(); }), "Cannot create file " + blocked);
+    EXPECT_EQ(errorOf([&] { ProfileSettings(blocked).writeBool("config", "xp", true); }),
+              "Unable to write to " + blocked);
+    EXPECT_EQ(entries(), std::vector<std::string>{"blocker"});
+}
+
+} // namespace

@@ -1,0 +1,70 @@
+// The main window's configuration panel: filling it from the settings file,
+// searching for MAME, applying (which has MAME write the game list anew),
+// and leaving it.
+#include "launch/ListfullRun.h"
+#include "settings/IniFile.h"
+#include "settings/ProfileSettings.h"
+#include "settings/Settings.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/Paths.h"
+#include "ui/MainWindow.h"
+
+#include <commdlg.h>
+
+void TForm1::SpeedButton2Click() {
+    {
+        IniFile settings(settingsPath());
+        Edit1.setText(settings.readString(configSection, mameExeKey, ""));
+        Edit2.setText(settings.readString(configSection, parametersKey, ""));
+    }
+    xp.setChecked(ProfileSettings(settingsPath()).readBool(configSection, xpKey, false));
+    close1.setChecked(ProfileSettings(settingsPath()).readBool(configSection, closeKey, true));
+    setState(State::configuration);
+}
+
+void TForm1::SpeedButton6Click() {
+    std::string folder = tk::folderPart(Edit1.text());
+    if (tk::folderExists(folder))
+        searchFolder_ = folder;
+    tk::OpenFileRequest request{
+        .title = "Search MAME Exe File",
+        .filter = "MAME Exe Files|*MAME*.exe|Exe Files|*.exe|All Files|*.*",
+        .initialFolder = searchFolder_,
+        .options = OFN_HIDEREADONLY | OFN_ENABLESIZING,
+    };
+    if (auto file = tk::dialogs().openFile(request))
+        Edit1.setText(*file);
+}
+
+void TForm1::SpeedButton9Click() {
+    std::string mameExe = Edit1.text();
+    auto refuse = [this](const char* text) {
+        tk::dialogs().message(text);
+        Edit1.setFocus();
+        ApplyFailed = true;
+    };
+    if (!tk::folderExists(tk::folderPart(mameExe)))
+        return refuse("This MAME exe doesn't exists! Please type the full Path!");
+    if (!tk::fileExists(mameExe))
+        return refuse("This MAME exe doesn't exists!");
+
+    {
+        IniFile settings(settingsPath());
+        settings.writeString(configSection, mameExeKey, mameExe);
+        settings.writeString(configSection, parametersKey, Edit2.text());
+        settings.updateFile();
+    }
+    launch::runListfull(exe, mameExe, tk::programFolder(), xp.checked());
+    refreshlist();
+    ProfileSettings(settingsPath()).writeBool(configSection, xpKey, xp.checked());
+    ProfileSettings(settingsPath()).writeBool(configSection, closeKey, close1.checked());
+}
+
+void TForm1::SpeedButton7Click() {
+    ApplyFailed = false;
+    SpeedButton9Click();
+    if (!ApplyFailed)
+        SpeedButton8Click();
+}
+
+void TForm1::SpeedButton8Click() { setState(State::list); }

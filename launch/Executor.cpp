@@ -1,0 +1,211 @@
+#include "launch/Executor.h"
+
+#include "toolkit/Error.h"
+#include "toolkit/Handles.h"
+#include "toolkit/Paths.h"
+
+#include <shellapi.h>
+
+#include <optional>
+#include <vector>
+
+namespace {
+
+// One start attempt. An application name that is given but empty fails at
+// once: Windows would otherwise read the program from the command line.
+struct Attempt {
+    std::optional<std::string> application;
+    std::optional<std::string> commandLine;
+};
+
+struct Child {
+    tk::KernelHandle process;
+    tk::KernelHandle thread;
+};
+
+constexpr DWORD newConsole = CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS;
+// Without a console: Wine starts a console's host process with the child's
+// inheritable handles, and it can keep an output file open (and locked for
+// readers) for a moment after the child has ended.
+constexpr DWORD noConsole = DETACHED_PROCESS | NORMAL_PRIORITY_CLASS;
+
+STARTUPINFOA startupFor(TMyVisibility visibility) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = showWindowValue(visibility);
+    return startup;
+}
+
+std::optional<Child> tryStart(const Attempt& attempt, STARTUPINFOA& startup, BOOL inheritHandles,
+                              DWORD flags) {
+    if (attempt.application && attempt.application->empty())
+        return std::nullopt;
+    // CreateProcessA may write into its command line, and it must take any
+    // length whole, so it gets a private writable copy.
+    std::vector<char> line;
+    if (attempt.commandLine) {
+        line.assign(attempt.commandLine->begin(), attempt.commandLine->end());
+        line.push_back('\0');
+    }
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessA(attempt.application ? attempt.application->c_str() : nullptr,
+                        attempt.commandLine ? line.data() : nullptr, nullptr, nullptr,
+                        inheritHandles, flags, nullptr, nullptr, &startup, &started))
+        return std::nullopt;
+    return Child{tk::KernelHandle(started.hProcess), tk::KernelHandle(started.hThread)};
+}
+
+std::optional<Child> startFirst(const std::vector<Attempt>& attempts, STARTUPINFOA startup,
+                                BOOL inheritHandles = FALSE, DWORD flags = newConsole) {
+    for (const auto& attempt : attempts) {
+        if (auto child = tryStart(attempt, startup, inheritHandles, flags))
+            return child;
+    }
+    return std::nullopt;
+}
+
+// The program Windows would use to open `file` (for a program, the program
+// itself); empty when there is none.
+std::string associatedProgram(const std::string& file) {
+    char found[MAX_PATH] = {}; // the size FindExecutableA is documented to fill
+    auto code = reinterpret_cast<INT_PTR>(
+        FindExecutableA(file.c_str(), tk::currentDirectory().c_str(), found));
+    return code > 32 ? found : "";
+}
+
+// The default value of a key under HKEY_CLASSES_ROOT; empty when the key or
+// the value is missing. The key is only read: asking for more fails for
+// ordinary users.
+std::string classesDefaultValue(const std::string& subkey) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, subkey.c_str(), 0, KEY_QUERY_VALUE, &opened) !=
+        ERROR_SUCCESS)
+        return {};
+    tk::KeyHandle key(opened);
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExA(key.get(), nullptr, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+        return {};
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
+        throw tk::Error(tk::formatMessage("Invalid data type for '%s'", ""));
+    std::vector<char> data(size + 1);
+    LONG status;
+    while ((status = RegQueryValueExA(key.get(), nullptr, nullptr, &type,
+                                      reinterpret_cast<BYTE*>(data.data()), &size)) ==
+           ERROR_MORE_DATA)
+        data.resize(size + 1);
+    if (status != ERROR_SUCCESS)
+        return {};
+    // The stored text may or may not carry its terminating zero.
+    std::string text(data.data(), size);
+    return text.substr(0, text.find('\0'));
+}
+
+// Hides the owner while the child runs, optionally waits for it, and returns
+// its exit code, closing both child handles before the owner comes back.
+int supervise(Child child, HWND owner, bool hideOwner, bool wait) {
+    bool hide = hideOwner && owner;
+    if (hide)
+        ShowWindow(owner, SW_HIDE);
+    if (wait)
+        WaitForSingleObject(child.process.get(), INFINITE);
+    DWORD code = 0;
+    GetExitCodeProcess(child.process.get(), &code);
+    child.process.reset();
+    child.thread.reset();
+    if (hide) {
+        ShowWindow(owner, SW_SHOW);
+        SetForegroundWindow(owner);
+    }
+    return static_cast<int>(code);
+}
+
+} // namespace
+
+WORD showWindowValue(TMyVisibility visibility) {
+    // MAX is the classic SW_MAX, 10; newer headers moved SW_MAX to 11.
+    static constexpr WORD values[] = {SW_HIDE,           SW_SHOWNORMAL,
+                                      SW_NORMAL,         SW_SHOWMINIMIZED,
+                                      SW_SHOWMAXIMIZED,  SW_MAXIMIZE,
+                                      SW_SHOWNOACTIVATE, SW_SHOW,
+                                      SW_MINIMIZE,       SW_SHOWMINNOACTIVE,
+                                      SW_SHOWNA,         SW_RESTORE,
+                                      SW_SHOWDEFAULT,    10};
+    return values[static_cast<unsigned>(visibility)];
+}
+
+int TExecutor::Execute() {
+    // Looked up on every run, whatever the mode.
+    std::string associated = associatedProgram(FileName);
+    if (LaunchType.empty())
+        return executeNamed(associated);
+    // No start attempt belongs to a file name together with a file type.
+    return FileName.empty() ? executeAssociated() : 1;
+}
+
+int TExecutor::ExecuteWithOutput(const std::string& application, const std::string& commandLine,
+                                 HANDLE output) {
+    STARTUPINFOA startup = startupFor(Visibility);
+    startup.dwFlags |= STARTF_USESTDHANDLES;
+    startup.hStdOutput = output;
+    auto child = startFirst({{application, commandLine}}, startup, TRUE, noConsole);
+    if (!child)
+        return 1;
+    return supervise(std::move(*child), owner_, HideOwner, Wait);
+}
+
+int TExecutor::executeNamed(const std::string& associated) {
+    std::string arguments = " " + CommandLine;
+    std::vector<Attempt> attempts;
+    if (FileName.empty())
+        attempts = {{associated, std::nullopt}};
+    else if (!CommandLine.empty())
+        attempts = {{FileName, arguments},
+                    {associated, arguments},
+                    {std::nullopt, associated + " " + arguments}};
+    else
+        attempts = {{FileName, std::nullopt},
+                    {std::nullopt, FileName},
+                    {std::nullopt, associated + " " + FileName}};
+    auto child = startFirst(attempts, startupFor(Visibility));
+    if (!child)
+        return 1;
+    return supervise(std::move(*child), owner_, HideOwner, Wait);
+}
+
+int TExecutor::executeAssociated() {
+    std::string verb = LaunchOperation.empty() ? "open" : LaunchOperation;
+    std::string typeName = classesDefaultValue(LaunchType);
+    std::string command =
+        typeName.empty() ? "" : classesDefaultValue(typeName + "\\shell\\" + verb + "\\command");
+
+    auto percent = command.find('%');
+    if (percent != std::string::npos) {
+        // A template with a placeholder: the program is taken from the text
+        // before it, and the child is neither waited for nor hides the owner.
+        std::string application = percent >= 2 ? command.substr(0, percent - 2) : "";
+        std::string joined =
+            (percent >= 1 ? command.substr(0, percent - 1) : "") + " " + CommandLine;
+        auto child = startFirst(
+            {{application, " " + CommandLine}, {joined, std::nullopt}, {std::nullopt, joined}},
+            startupFor(Visibility));
+        return child ? 0 : 1;
+    }
+
+    std::string program;
+    if (command.size() > 1 && command.front() == '"') {
+        auto closing = command.find('"', 1);
+        // A quote that never closes takes the rest of the template as the path.
+        program = command.substr(1, closing == std::string::npos ? std::string::npos : closing - 1);
+        if (closing != std::string::npos) {
+            auto argument = command.find_first_not_of(' ', closing + 1);
+            if (argument != std::string::npos)
+                CommandLine = command.substr(argument) + " " + CommandLine;
+        }
+    }
+    auto child = startFirst({{program, CommandLine}}, startupFor(Visibility));
+    if (!child)
+        return 1;
+    return supervise(std::move(*child), owner_, HideOwner, Wait);
+}

@@ -1,0 +1,64 @@
+// TExecutor starts another program as a child process, hides the window that
+// owns it while the child runs, waits for the child and hands back its exit
+// code. It can also start the program Windows associates with a file type.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// How the child's first window is shown; each value selects a show-window
+// value for the child's start-up information.
+enum class TMyVisibility : unsigned char {
+    HIDE,
+    SHOWNORMAL,
+    NORMAL,
+    SHOWMINIMIZED,
+    SHOWMAXIMIZED,
+    MAXIMIZE,
+    SHOWNOACTIVATE,
+    SHOW,
+    MINIMIZE,
+    SHOWMINNOACTIVE,
+    SHOWNA,
+    RESTORE,
+    SHOWDEFAULT,
+    MAX,
+};
+
+// The SW_* value a visibility stands for.
+WORD showWindowValue(TMyVisibility visibility);
+
+class TExecutor {
+  public:
+    // The owner is the window hidden while a child runs; it may be null.
+    explicit TExecutor(HWND owner) : owner_(owner) {}
+
+    TMyVisibility Visibility = TMyVisibility::NORMAL;
+    bool HideOwner = true;
+    bool Wait = true;
+    std::string FileName;
+    std::string LaunchType;
+    std::string LaunchOperation; // empty means "open"
+    std::string CommandLine;
+
+    // Starts the child by the first start attempt that works. Returns 1 when
+    // none does, otherwise the child's exit code (259, STILL_ACTIVE, for a
+    // child still running when not waited for); 0 for an associated program
+    // whose registry command holds a "%", which is neither waited for nor
+    // hides the owner.
+    int Execute();
+
+    // Runs one program directly, without a console, with the given inheritable
+    // standard output, under the same show value, owner and wait rules as
+    // Execute: for a job whose output goes to a file without a command
+    // interpreter. 1 when it cannot start.
+    int ExecuteWithOutput(const std::string& application, const std::string& commandLine,
+                          HANDLE output);
+
+  private:
+    int executeNamed(const std::string& associated);
+    int executeAssociated();
+
+    HWND owner_;
+};

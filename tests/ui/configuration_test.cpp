@@ -1,0 +1,196 @@
+#include "support/ProgramFolder.h"
+#include "toolkit/Error.h"
+#include "toolkit/ScriptedDialogs.h"
+#include "ui/MainWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <commdlg.h>
+
+using namespace testing_support;
+
+namespace {
+
+const std::string fullPathMessage = "This MAME exe doesn't exists! Please type the full Path!";
+const std::string missingFileMessage = "This MAME exe doesn't exists!";
+
+// A first run: no settings, no gamelist; a MAME folder (blanks in its name)
+// whose mame.exe is the tests' stand-in and whose roms folder holds pong.zip.
+class ConfigurationPanel : public ::testing::Test {
+protected:
+    void SetUp() override {
+        clearProgramFiles();
+        mame = inProgramFolder("MAME & co folder");
+        roms = tk::joinPath(mame, "roms");
+        mameExe = tk::joinPath(mame, "mame.exe");
+        CreateDirectoryA(mame.c_str(), nullptr);
+        CreateDirectoryA(roms.c_str(), nullptr);
+        CopyFileA(tk::joinPath(tk::folderPart(tk::programFolder()), "fakemame.exe").c_str(),
+                  mameExe.c_str(), FALSE);
+        writeFile(tk::joinPath(mame, "mame.ini"), "rompath roms\n");
+        writeFile(tk::joinPath(roms, "pong.zip"), "");
+        window = std::make_unique<TForm1>();
+        window->show();
+    }
+
+    void TearDown() override {
+        window.reset();
+        SetCurrentDirectoryA(tk::programFolder().c_str());
+        for (const auto& name : folderEntries(roms))
+            DeleteFileA(tk::joinPath(roms, name).c_str());
+        RemoveDirectoryA(roms.c_str());
+        for (const auto& name : folderEntries(mame))
+            DeleteFileA(tk::joinPath(mame, name).c_str());
+        RemoveDirectoryA(mame.c_str());
+        clearProgramFiles();
+    }
+
+    std::string settings() const { return readFile(inProgramFolder("keston.ini")); }
+
+    tk::ScriptedDialogs dialogs;
+    std::string mame, roms, mameExe;
+    std::unique_ptr<TForm1> window;
+};
+
+} // namespace
+
+TEST_F(ConfigurationPanel, RefusedPathsAreNamedAndWriteNothing) {
+    TForm1& w = *window;
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"", fullPathMessage},
+        {"mame.exe", fullPathMessage},
+        {tk::joinPath(mame, "missing") + "\\mame.exe", fullPathMessage},
+        {tk::joinPath(mame, "mame64.exe"), missingFileMessage},
+        {mame, missingFileMessage},
+        {tk::joinPath(mame, "*.exe"), missingFileMessage},
+    };
+    for (const auto& [path, message] : cases) {
+        dialogs.log.clear();
+        w.Edit1.setText(path);
+        w.SpeedButton7Click();
+        EXPECT_EQ(dialogs.texts("message"), std::vector<std::string>{message}) << path;
+        EXPECT_EQ(w.state(), TForm1::State::configuration) << path;
+        EXPECT_TRUE(w.Edit1.focused()) << path;
+    }
+    EXPECT_FALSE(tk::fileExists(inProgramFolder("keston.ini")));
+    EXPECT_FALSE(tk::fileExists(inProgramFolder("gamelist")));
+}
+
+TEST_F(ConfigurationPanel, OkAfterARefusalAppliesAGoodPathAndLeavesThePanel) {
+    TForm1& w = *window;
+    w.SpeedButton7Click();
+    EXPECT_EQ(w.state(), TForm1::State::configuration);
+
+    w.Edit1.setText(mameExe);
+    w.Edit2.setText("-video none");
+    w.xp.setChecked(true);
+    w.close1.setChecked(false);
+    w.SpeedButton7Click();
+
+    EXPECT_EQ(w.state(), TForm1::State::list);
+    // Whole-file keys first, then the options, which the platform's profile
+    // functions add in its own layout.
+    std::string written = "[config]\r\nmameexe=" + mameExe +
+                          "\r\nparameters=-video none\r\nxp=1\r\nclose=0\r\n";
+    EXPECT_EQ(settings().substr(0, written.size()), written);
+    EXPECT_NE(readFile(inProgramFolder("gamelist")).find("pong             \"Pong (Rev E) [TTL]\""),
+              std::string::npos);
+    EXPECT_EQ(w.ListBox1.items(), std::vector<std::string>{"Pong (Rev E) [TTL]"});
+    EXPECT_EQ(w.gamelist.items(), std::vector<std::string>{"pong"});
+    EXPECT_EQ(dialogs.log.size(), 1u) << "only the first refusal";
+}
+
+TEST_F(ConfigurationPanel, ApplyStaysInThePanelAndKeepsTheFieldsOnCancel) {
+    TForm1& w = *window;
+    w.Edit1.setText(mameExe);
+    w.xp.setChecked(true);
+    w.SpeedButton9Click();
+    EXPECT_EQ(w.state(), TForm1::State::configuration);
+    EXPECT_EQ(w.gamelist.count(), 1);
+
+    w.Edit2.setText("-unsaved");
+    w.close1.setChecked(false);
+    w.SpeedButton8Click();
+    EXPECT_EQ(w.state(), TForm1::State::list);
+    EXPECT_FALSE(w.close1.checked()) << "Cancel keeps the unwritten tick";
+    EXPECT_EQ(settings().find("-unsaved"), std::string::npos);
+
+    w.SpeedButton2Click();
+    EXPECT_EQ(w.Edit2.text(), "");
+    EXPECT_TRUE(w.close1.checked());
+}
+
+TEST_F(ConfigurationPanel, AFailedRegenerationLeavesTheOptionsUnwritten) {
+    TForm1& w = *window;
+    w.Edit1.setText(mameExe);
+    w.Edit2.setText("-window");
+    w.xp.setChecked(false); // "command", which this system does not have
+    try {
+        w.SpeedButton9Click();
+        ADD_FAILURE() << "the list was built without a gamelist file";
+    } catch (const tk::Error& error) {
+        EXPECT_STREQ(error.what(), "File not found");
+    }
+    EXPECT_EQ(settings(), "[config]\r\nmameexe=" + mameExe + "\r\nparameters=-window\r\n\r\n");
+    EXPECT_FALSE(w.Panel2.visible());
+}
+
+TEST_F(ConfigurationPanel, SearchOpensInTheFolderOfTheTypedPathAndKeepsIt) {
+    TForm1& w = *window;
+    w.Edit1.setText(tk::joinPath(mame, "old.exe"));
+    dialogs.files.push_back(mameExe);
+    w.SpeedButton6Click();
+    EXPECT_EQ(w.Edit1.text(), mameExe);
+
+    w.Edit1.setText("");
+    w.SpeedButton6Click(); // cancelled
+    EXPECT_EQ(w.Edit1.text(), "");
+
+    ASSERT_EQ(dialogs.log.size(), 2u);
+    for (const auto& entry : dialogs.log) {
+        EXPECT_EQ(entry.request.title, "Search MAME Exe File");
+        EXPECT_EQ(entry.request.filter, "MAME Exe Files|*MAME*.exe|Exe Files|*.exe|All Files|*.*");
+        EXPECT_EQ(entry.request.initialFolder, mame);
+        EXPECT_TRUE(entry.request.options & OFN_HIDEREADONLY);
+        EXPECT_TRUE(entry.request.options & OFN_ENABLESIZING);
+        EXPECT_FALSE(entry.request.options & OFN_FILEMUSTEXIST);
+    }
+    EXPECT_FALSE(tk::fileExists(inProgramFolder("keston.ini")));
+}
+
+TEST_F(ConfigurationPanel, PlayStartsTheSelectedGameAndClosesWhenTicked) {
+    TForm1& w = *window;
+    w.Edit1.setText(mameExe);
+    w.Edit2.setText("-video none");
+    w.xp.setChecked(true);
+    w.SpeedButton7Click();
+    ASSERT_EQ(w.ListBox1.count(), 1);
+
+    w.SpeedButton1Click(); // nothing selected: nothing happens
+    EXPECT_FALSE(tk::fileExists(tk::joinPath(mame, "fakemame.log")));
+
+    w.ListBox1.setItemIndex(0);
+    w.close1.setChecked(true);
+    w.SpeedButton1Click();
+    for (int i = 0; i < 100 && !tk::fileExists(tk::joinPath(mame, "fakemame.log")); ++i)
+        Sleep(50);
+    EXPECT_EQ(readFile(tk::joinPath(mame, "fakemame.log")),
+              "\"" + mameExe + "\" pong -video none\n");
+    EXPECT_EQ(w.handle(), nullptr) << "the window closed after starting MAME";
+}
+
+TEST_F(ConfigurationPanel, PlayThatCannotStartMameSaysSoAndStaysOpen) {
+    TForm1& w = *window;
+    w.Edit1.setText(mameExe);
+    w.xp.setChecked(true);
+    w.SpeedButton7Click();
+    ASSERT_EQ(w.ListBox1.count(), 1);
+    DeleteFileA(mameExe.c_str());
+
+    w.ListBox1.setItemIndex(0);
+    w.close1.setChecked(true);
+    w.SpeedButton1Click();
+    ASSERT_EQ(dialogs.texts("message").size(), 1u);
+    EXPECT_NE(dialogs.texts("message")[0].find(mameExe), std::string::npos);
+    EXPECT_NE(w.handle(), nullptr);
+}

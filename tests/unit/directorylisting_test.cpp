@@ -1,0 +1,190 @@
+#include "toolkit/DirectoryListing.h"
+#include "toolkit/Handles.h"
+#include "toolkit/Paths.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
+
+namespace {
+
+class Listing : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        started = tk::currentDirectory();
+        root = (fs::temp_directory_path() /
+                ("keston-listing-" + std::to_string(GetCurrentProcessId()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name()))
+                   .string();
+        fs::remove_all(root);
+        fs::create_directories(root);
+    }
+    void TearDown() override {
+        SetCurrentDirectoryA(started.c_str());
+        for (const auto& entry : fs::recursive_directory_iterator(root))
+            SetFileAttributesA(entry.path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
+        fs::remove_all(root);
+    }
+
+    std::string folder(const std::string& name) {
+        std::string path = tk::joinPath(root, name);
+        fs::create_directories(path);
+        return path;
+    }
+    void file(const std::string& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
+        std::ofstream(path, std::ios::binary) << "x";
+        ASSERT_TRUE(SetFileAttributesA(path.c_str(), attributes)) << path;
+    }
+
+    std::string started;
+    std::string root;
+};
+
+TEST(NamePattern, OnlyALastComponentWithWildcardsIsAPattern) {
+    auto check = [](const std::string& text, const std::string& folder,
+                    std::optional<std::string> pattern) {
+        tk::FolderAndPattern split = tk::splitNamePattern(text);
+        EXPECT_EQ(split.folder, folder) << text;
+        EXPECT_EQ(split.pattern, pattern) << text;
+    };
+    check("C:\\mame\\roms", "C:\\mame\\roms", std::nullopt);
+    check("C:\\mame\\roms\\", "C:\\mame\\roms\\", std::nullopt);
+    check("C:\\mame\\roms\\*.zip", "C:\\mame\\roms", "*.zip");
+    check("C:\\mame\\roms\\pac??.*", "C:\\mame\\roms", "pac??.*");
+    check("C:\\*.7z", "C:\\", "*.7z");
+    check("C:*.7z", "C:", "*.7z");
+    check("*.zip", "", "*.zip");
+    check("C:\\what?\\roms", "C:\\what?\\roms", std::nullopt);
+}
+
+TEST_F(Listing, ADirectoryThatCanBeEnteredBecomesTheCurrentOneAsAFullPath) {
+    std::string roms = folder("mame\\roms");
+    folder("mame\\roms\\sub");
+    tk::DirectorySetting setting;
+    EXPECT_EQ(setting.folders(), Names{started});
+    EXPECT_EQ(setting.pattern(), "*.*");
+
+    EXPECT_TRUE(setting.setPath(roms + "\\"));
+    EXPECT_EQ(setting.folders(), Names{roms});
+    EXPECT_EQ(tk::currentDirectory(), roms);
+
+    EXPECT_TRUE(setting.setPath("sub"));
+    EXPECT_EQ(setting.folders(), Names{roms + "\\sub"});
+    EXPECT_TRUE(setting.setPath("..\\..\\roms"));
+    EXPECT_EQ(setting.folders(), Names{roms});
+
+    // Missing directories and files leave everything as it was.
+    EXPECT_FALSE(setting.setPath(tk::joinPath(root, "missing")));
+    EXPECT_FALSE(setting.setPath("sub;sub"));
+    file(tk::joinPath(root, "plain"));
+    EXPECT_FALSE(setting.setPath(tk::joinPath(root, "plain")));
+    EXPECT_EQ(setting.folders(), Names{roms});
+    EXPECT_EQ(tk::currentDirectory(), roms);
+}
+
+TEST_F(Listing, APatternInTheLastComponentStaysForLaterSettings) {
+    std::string roms = folder("roms");
+    std::string other = folder("other");
+    tk::DirectorySetting setting;
+    EXPECT_TRUE(setting.setPath(roms + "\\*.zip"));
+    EXPECT_EQ(setting.folders(), Names{roms});
+    EXPECT_EQ(setting.pattern(), "*.zip");
+    EXPECT_TRUE(setting.setPath(other));
+    EXPECT_EQ(setting.pattern(), "*.zip");
+    EXPECT_TRUE(setting.setPath("*.7z"));
+    EXPECT_EQ(setting.folders(), Names{other});
+    EXPECT_EQ(setting.pattern(), "*.7z");
+    // The pattern is taken even when its directory cannot be entered.
+    EXPECT_FALSE(setting.setPath(tk::joinPath(root, "missing\\*.chd")));
+    EXPECT_EQ(setting.folders(), Names{other});
+    EXPECT_EQ(setting.pattern(), "*.chd");
+}
+
+TEST_F(Listing, OfSeveralDirectoriesThoseThatCanBeEnteredAreShownTheFirstIsCurrent) {
+    std::string a = folder("a");
+    std::string b = folder("b");
+    folder("a\\b");
+    ASSERT_TRUE(SetCurrentDirectoryA(root.c_str()));
+    tk::DirectorySetting setting;
+    // Every relative part is taken against the same current directory, not
+    // against the part entered before it.
+    EXPECT_TRUE(setting.setPaths({"missing", "a", "b", tk::joinPath(root, "a\\b")}));
+    EXPECT_EQ(setting.folders(), (Names{a, b, a + "\\b"}));
+    EXPECT_EQ(tk::currentDirectory(), a);
+
+    EXPECT_FALSE(setting.setPaths({tk::joinPath(root, "x"), tk::joinPath(root, "y")}));
+    EXPECT_EQ(setting.folders(), (Names{a, b, a + "\\b"}));
+    EXPECT_EQ(tk::currentDirectory(), a);
+}
+
+TEST_F(Listing, OnlyOrdinaryFilesAreListedSortedWithoutRegardToCase) {
+    std::string roms = folder("roms");
+    for (const char* name :
+         {"pacman.zip", "PACMAN.7Z", "Galaga.zip", "README", "a.b.zip", "dkong.zip", "1942.zip"})
+        file(tk::joinPath(roms, name));
+    file(tk::joinPath(roms, "locked.zip"), FILE_ATTRIBUTE_READONLY);
+    file(tk::joinPath(roms, "stored.zip"), FILE_ATTRIBUTE_ARCHIVE);
+    file(tk::joinPath(roms, "hidden.zip"), FILE_ATTRIBUTE_HIDDEN);
+    file(tk::joinPath(roms, "system.zip"), FILE_ATTRIBUTE_SYSTEM);
+    folder("roms\\folder.zip");
+    folder("roms\\samples");
+
+    EXPECT_EQ(tk::listFiles({roms}, "*.*"),
+              (Names{"1942.zip", "a.b.zip", "dkong.zip", "Galaga.zip", "locked.zip", "PACMAN.7Z",
+                     "pacman.zip", "README", "stored.zip"}));
+    EXPECT_EQ(tk::listFiles({roms}, "*.zip"),
+              (Names{"1942.zip", "a.b.zip", "dkong.zip", "Galaga.zip", "locked.zip", "pacman.zip",
+                     "stored.zip"}));
+    EXPECT_EQ(tk::listFiles({roms}, "*.none"), Names{});
+    EXPECT_EQ(tk::listFiles({tk::joinPath(root, "missing")}, "*.*"), Names{});
+    EXPECT_EQ(tk::listFiles({roms + "\\"}, "d*").size(), 1u);
+}
+
+TEST_F(Listing, ANameInSeveralDirectoriesIsListedOnceFromTheFirst) {
+    std::string first = folder("first");
+    std::string second = folder("second");
+    std::string third = folder("third");
+    file(tk::joinPath(first, "pacman.zip"));
+    file(tk::joinPath(second, "PACMAN.ZIP"));
+    file(tk::joinPath(second, "galaga.zip"));
+    file(tk::joinPath(third, "Galaga.zip"));
+    file(tk::joinPath(third, "pacman.zip"));
+    file(tk::joinPath(third, "zaxxon.zip"));
+    EXPECT_EQ(tk::listFiles({first, second, third}, "*.*"),
+              (Names{"galaga.zip", "pacman.zip", "zaxxon.zip"}));
+    EXPECT_EQ(tk::listFiles({third, second, first}, "*.*"),
+              (Names{"Galaga.zip", "pacman.zip", "zaxxon.zip"}));
+}
+
+// The order must be the one a sorted list box gives the same names, with the
+// user's locale deciding punctuation, digits and accented letters.
+TEST_F(Listing, TheOrderIsASortedListBoxsOrder) {
+    const Names names = {"pac-man.zip", "pacman.zip", "pac_man.zip", "pac man.zip",
+                         "pac'man.zip", "Pacm.zip",   "pacm4n.zip",  "10yard.zip",
+                         "9ball.zip",   "_start.zip", "~tilde.zip",  "\xe9t\xe9.zip",
+                         "ez.zip",      "\xc9ZZ.zip", "zzz.zip",     "a.zip",
+                         "a.7z",        "a-.zip",     "[x].zip",     "pac.man.zip"};
+    std::string roms = folder("roms");
+    for (const std::string& name : names)
+        file(tk::joinPath(roms, name));
+
+    tk::WindowHandle box(CreateWindowExA(0, "LISTBOX", "", WS_POPUP | LBS_SORT | LBS_HASSTRINGS, 0,
+                                         0, 100, 100, nullptr, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(box);
+    for (const std::string& name : names)
+        SendMessageA(box.get(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    Names boxOrder;
+    for (int row = 0; row < static_cast<int>(names.size()); ++row) {
+        char text[MAX_PATH] = {};
+        SendMessageA(box.get(), LB_GETTEXT, row, reinterpret_cast<LPARAM>(text));
+        boxOrder.push_back(text);
+    }
+    EXPECT_EQ(tk::listFiles({roms}, "*.*"), boxOrder);
+}
+
+} // namespace

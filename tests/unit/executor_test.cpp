@@ -1,0 +1,251 @@
+#include "launch/Executor.h"
+
+#include "argdump/ArgDump.h"
+#include "toolkit/Error.h"
+#include "toolkit/Handles.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <vector>
+
+namespace {
+
+// HKEY_CLASSES_ROOT keys of one test, removed afterwards. (Wine does not
+// merge HKEY_CURRENT_USER\Software\Classes into it, so they go there directly.)
+class ClassesKeys {
+  public:
+    ClassesKeys() = default;
+    ClassesKeys(const ClassesKeys&) = delete;
+    ClassesKeys& operator=(const ClassesKeys&) = delete;
+    ~ClassesKeys() {
+        for (const auto& key : created_)
+            RegDeleteTreeA(HKEY_CLASSES_ROOT, key.c_str());
+    }
+    void setDefault(const std::string& key, const std::string& value, DWORD type = REG_SZ) {
+        HKEY raw = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                  nullptr, &raw, nullptr),
+                  ERROR_SUCCESS);
+        tk::KeyHandle handle(raw);
+        created_.push_back(key.substr(0, key.find('\\')));
+        ASSERT_EQ(RegSetValueExA(raw, nullptr, 0, type,
+                                 reinterpret_cast<const BYTE*>(value.c_str()),
+                                 static_cast<DWORD>(value.size() + 1)),
+                  ERROR_SUCCESS);
+    }
+
+  private:
+    std::vector<std::string> created_;
+};
+
+// The mode tests run without an owner; those about the owner use `owned`.
+class ExecutorTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { owner = new argdump::OwnerWindow; }
+    static void TearDownTestSuite() { delete owner; }
+    void SetUp() override {
+        ShowWindow(owner->get(), SW_SHOW);
+        argdump::OwnerWindow::hides = 0;
+    }
+
+    static inline argdump::OwnerWindow* owner = nullptr;
+    argdump::TempFolder temp{"keston-executor"};
+    std::string record = temp.file("record.txt");
+    argdump::ScopedVariable output{"ARGDUMP_OUT", record};
+    argdump::ScopedVariable window{"ARGDUMP_WINDOW", owner->handleText()};
+    argdump::CurrentDirectoryGuard directory;
+    TExecutor exe{nullptr};
+    TExecutor owned{owner->get()};
+};
+
+TEST_F(ExecutorTest, DefaultsHideTheOwnerWhileTheChildRunsAndReturnItsExitCode) {
+    EXPECT_EQ(owned.Visibility, TMyVisibility::NORMAL);
+    EXPECT_TRUE(owned.HideOwner);
+    EXPECT_TRUE(owned.Wait);
+    owned.FileName = argdump::path();
+    owned.CommandLine = "42 word";
+
+    EXPECT_EQ(owned.Execute(), 42);
+
+    auto child = argdump::readRecord(record);
+    EXPECT_EQ(child["commandline"], " 42 word");
+    EXPECT_EQ(child["directory"], tk::currentDirectory());
+    EXPECT_EQ(child["windowvisible"], "0");
+    EXPECT_EQ(child["startflags"], std::to_string(STARTF_USESHOWWINDOW));
+    EXPECT_EQ(child["show"], std::to_string(SW_NORMAL));
+    EXPECT_EQ(argdump::OwnerWindow::hides, 1);
+    EXPECT_TRUE(IsWindowVisible(owner->get()));
+    EXPECT_EQ(GetForegroundWindow(), owner->get());
+}
+
+TEST_F(ExecutorTest, VisibilityAndOwnerSettingsReachTheChild) {
+    owned.FileName = argdump::path();
+    owned.CommandLine = "1";
+    owned.Visibility = TMyVisibility::SHOWMINNOACTIVE;
+    owned.HideOwner = false;
+
+    EXPECT_EQ(owned.Execute(), 1);
+
+    auto child = argdump::readRecord(record);
+    EXPECT_EQ(child["show"], std::to_string(SW_SHOWMINNOACTIVE));
+    EXPECT_EQ(child["windowvisible"], "1");
+    EXPECT_EQ(argdump::OwnerWindow::hides, 0);
+}
+
+TEST(ShowWindowValue, EveryVisibilitySelectsItsWindowsValue) {
+    const WORD expected[] = {0, 1, 1, 2, 3, 3, 4, 5, 6, 7, 8, 9, 10, 10};
+    for (unsigned ordinal = 0; ordinal < 14; ++ordinal)
+        EXPECT_EQ(showWindowValue(static_cast<TMyVisibility>(ordinal)), expected[ordinal])
+            << ordinal;
+}
+
+TEST_F(ExecutorTest, CommandNameWithoutExtensionFallsBackToTheProgramWindowsFinds) {
+    // CreateProcessA takes no default extension, so "argdump" alone fails and
+    // the path FindExecutableA found runs with the same blank-led arguments.
+    SetCurrentDirectoryA(tk::programFolder().c_str());
+    exe.FileName = "argdump";
+    exe.CommandLine = "7 hello";
+
+    EXPECT_EQ(exe.Execute(), 7);
+    EXPECT_EQ(argdump::readRecord(record)["commandline"], " 7 hello");
+
+    exe.FileName = "cmd";
+    exe.CommandLine = "/c exit 5";
+    EXPECT_EQ(exe.Execute(), 5);
+}
+
+TEST_F(ExecutorTest, WithoutCommandLineTheFileNameIsAlsoTriedAsACommandLine) {
+    exe.FileName = argdump::path();
+    EXPECT_EQ(exe.Execute(), 0);
+    EXPECT_EQ(argdump::readRecord(record)["argc"], "1");
+
+    // Not a file: the second attempt lets Windows search for the program,
+    // which it finds in the folder of the running program.
+    exe.FileName = "argdump.exe 6 more";
+    EXPECT_EQ(exe.Execute(), 6);
+    EXPECT_EQ(argdump::readRecord(record)["commandline"], "argdump.exe 6 more");
+}
+
+TEST_F(ExecutorTest, ADocumentOpensWithItsAssociatedProgram) {
+    ClassesKeys keys;
+    keys.setDefault(".kestondoc", "KestonTest.Document");
+    keys.setDefault("KestonTest.Document\\shell\\open\\command",
+                    "\"" + argdump::path() + "\" \"%1\"");
+    std::string document = temp.file("game.kestondoc");
+    std::ofstream(document) << "not a program";
+    exe.FileName = document;
+
+    EXPECT_EQ(exe.Execute(), 0);
+
+    auto child = argdump::readRecord(record);
+    EXPECT_EQ(child["commandline"], argdump::path() + " " + document);
+}
+
+TEST_F(ExecutorTest, NothingStartedGivesOneAndNeverHidesTheOwner) {
+    owned.FileName = temp.file("missing.exe");
+    owned.CommandLine = "3";
+    EXPECT_EQ(owned.Execute(), 1);
+
+    owned.FileName.clear();
+    owned.CommandLine.clear();
+    EXPECT_EQ(owned.Execute(), 1);
+
+    owned.LaunchType = ".kestonnotregistered";
+    EXPECT_EQ(owned.Execute(), 1);
+
+    EXPECT_FALSE(tk::fileExists(record));
+    EXPECT_EQ(argdump::OwnerWindow::hides, 0);
+    EXPECT_TRUE(IsWindowVisible(owner->get()));
+}
+
+TEST_F(ExecutorTest, WithoutWaitingTheChildIsStillActive) {
+    argdump::ScopedVariable sleep("ARGDUMP_SLEEP", "3000");
+    owned.FileName = argdump::path();
+    owned.CommandLine = "4";
+    owned.Wait = false;
+
+    EXPECT_EQ(owned.Execute(), 259);
+
+    EXPECT_EQ(argdump::OwnerWindow::hides, 1);
+    EXPECT_TRUE(IsWindowVisible(owner->get()));
+    EXPECT_EQ(argdump::awaitRecord(record)["argv1"], "4");
+}
+
+TEST_F(ExecutorTest, LongCommandLinesReachTheChildWhole) {
+    std::string word(3000, 'x');
+    exe.FileName = argdump::path();
+    exe.CommandLine = "9 " + word + " " + word + "y";
+
+    EXPECT_EQ(exe.Execute(), 9);
+
+    auto child = argdump::readRecord(record);
+    EXPECT_EQ(child["commandline"], " " + exe.CommandLine);
+    EXPECT_EQ(child["argv3"], word + "y");
+}
+
+TEST_F(ExecutorTest, FileTypeModePrefixesTheRegisteredArgumentOnEveryCall) {
+    ClassesKeys keys;
+    keys.setDefault(".kestonlaunch", "KestonTest.Launch");
+    keys.setDefault("KestonTest.Launch\\shell\\open\\command",
+                    "\"" + argdump::path() + "\"   word");
+    exe.LaunchType = ".kestonlaunch";
+    exe.CommandLine = "21";
+
+    // The child's command line has no blank in front, so "word" is its argv0.
+    EXPECT_EQ(exe.Execute(), 21);
+    EXPECT_EQ(exe.CommandLine, "word 21");
+    EXPECT_EQ(argdump::readRecord(record)["commandline"], "word 21");
+
+    EXPECT_EQ(exe.Execute(), 0);
+    EXPECT_EQ(exe.CommandLine, "word word 21");
+    EXPECT_EQ(argdump::readRecord(record)["argv2"], "21");
+}
+
+TEST_F(ExecutorTest, FileTypeModeUsesTheGivenVerbAndKeepsTheCommandLineWithoutArgument) {
+    ClassesKeys keys;
+    keys.setDefault(".kestonverb", "KestonTest.Verb");
+    keys.setDefault("KestonTest.Verb\\shell\\open\\command", "\"" + temp.file("none.exe") + "\"");
+    keys.setDefault("KestonTest.Verb\\shell\\play\\command", "\"" + argdump::path() + "\"   ");
+    exe.LaunchType = ".kestonverb";
+    exe.CommandLine = "x 8";
+
+    EXPECT_EQ(exe.Execute(), 1);
+
+    exe.LaunchOperation = "play";
+    EXPECT_EQ(exe.Execute(), 8);
+    EXPECT_EQ(exe.CommandLine, "x 8");
+}
+
+TEST_F(ExecutorTest, FileTypeModeWithAPlaceholderNeitherWaitsNorHidesTheOwner) {
+    ClassesKeys keys;
+    keys.setDefault(".kestonopen", "KestonTest.Open");
+    keys.setDefault("KestonTest.Open\\shell\\open\\command", "\"" + argdump::path() + "\" \"%1\"");
+    argdump::ScopedVariable sleep("ARGDUMP_SLEEP", "4000");
+    owned.LaunchType = ".kestonopen";
+    owned.CommandLine = "33";
+
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(owned.Execute(), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+
+    EXPECT_EQ(argdump::OwnerWindow::hides, 0);
+    auto child = argdump::awaitRecord(record);
+    EXPECT_EQ(child["argv1"], "33");
+    EXPECT_EQ(owned.CommandLine, "33");
+}
+
+TEST_F(ExecutorTest, FileTypeModeRejectsANonTextRegistryValue) {
+    ClassesKeys keys;
+    keys.setDefault(".kestonbinary", "KestonTest.Binary", REG_BINARY);
+    owned.LaunchType = ".kestonbinary";
+    try {
+        owned.Execute();
+        FAIL() << "no error";
+    } catch (const tk::Error& error) {
+        EXPECT_STREQ(error.what(), "Invalid data type for ''");
+    }
+    EXPECT_EQ(argdump::OwnerWindow::hides, 0);
+}
+
+} // namespace

@@ -1,0 +1,135 @@
+#include "catalogue/GameIndex.h"
+#include "catalogue/GameList.h"
+#include "toolkit/DirectoryListing.h"
+#include "toolkit/Error.h"
+#include "toolkit/Paths.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
+
+namespace {
+
+catalogue::GameRows walk(const Names& files, const std::map<std::string, std::string>& known,
+                         bool showAll, Names* asked = nullptr) {
+    catalogue::GameRows rows;
+    catalogue::appendGames(
+        files,
+        [&](const std::string& key) {
+            if (asked)
+                asked->push_back(key);
+            auto found = known.find(key);
+            return found == known.end() ? std::string() : found->second;
+        },
+        showAll, rows);
+    return rows;
+}
+
+TEST(GameWalk, KnownFilesGiveTheirDescriptionUnknownOnesOnlyWhenAllAreShown) {
+    const std::map<std::string, std::string> known = {{"pacman", "\"Pac-Man (Midway)\""},
+                                                      {"a.b", "\"Dotted\""},
+                                                      {"noext", "\"No extension\""},
+                                                      {"quotes", "\"\""},
+                                                      {"one", "\""},
+                                                      {"x", "\"X\""}};
+    const Names files = {"a.b.zip",    "noext",   "pacman.7z",  "pacman.zip",
+                         "quotes.zip", "one.zip", "readme.txt", "x.zip"};
+    Names asked;
+    catalogue::GameRows rows = walk(files, known, false, &asked);
+    EXPECT_EQ(asked, (Names{"a.b", "noext", "pacman", "pacman", "quotes", "one", "readme", "x"}));
+    EXPECT_EQ(rows.shortNames, (Names{"a.b", "noext", "pacman", "pacman", "quotes", "one", "x"}));
+    EXPECT_EQ(rows.descriptions, (Names{"Dotted", "No extension", "Pac-Man (Midway)",
+                                        "Pac-Man (Midway)", "", "", "X"}));
+
+    rows = walk(files, known, true);
+    EXPECT_EQ(rows.shortNames,
+              (Names{"a.b", "noext", "pacman", "pacman", "quotes", "one", "readme", "x"}));
+    EXPECT_EQ(rows.descriptions, (Names{"Dotted", "No extension", "Pac-Man (Midway)",
+                                        "Pac-Man (Midway)", "", "", "readme", "X"}));
+}
+
+TEST(GameWalk, ALookupErrorEndsTheWalkKeepingTheRowsBeforeIt) {
+    catalogue::GameRows rows;
+    auto lookup = [](const std::string& key) -> std::string {
+        if (key == "broken")
+            throw tk::InOutError(2);
+        return "\"" + key + "\"";
+    };
+    EXPECT_THROW(
+        catalogue::appendGames({"a.zip", "b.zip", "broken.zip", "c.zip"}, lookup, false, rows),
+        tk::InOutError);
+    EXPECT_EQ(rows.shortNames, (Names{"a", "b"}));
+    EXPECT_EQ(rows.descriptions, (Names{"a", "b"}));
+}
+
+// The pieces of a list build together on a real ROM folder and gamelist file.
+class RomFolder : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        started = tk::currentDirectory();
+        root = (fs::temp_directory_path() /
+                ("keston-games-" + std::to_string(GetCurrentProcessId()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name()))
+                   .string();
+        fs::remove_all(root);
+        roms = tk::joinPath(root, "roms");
+        fs::create_directories(roms);
+        gamelist = tk::joinPath(root, "gamelist");
+    }
+    void TearDown() override {
+        SetCurrentDirectoryA(started.c_str());
+        fs::remove_all(root);
+    }
+    void write(const std::string& path, const std::string& content) {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
+    }
+    catalogue::GameRows build(bool showAll) {
+        tk::DirectorySetting setting;
+        EXPECT_TRUE(setting.setPath(roms));
+        catalogue::GameIndex index(gamelist);
+        catalogue::GameRows rows;
+        catalogue::appendGames(
+            tk::listFiles(setting.folders(), setting.pattern()),
+            [&](const std::string& key) { return index.lookup(key); }, showAll, rows);
+        return rows;
+    }
+
+    std::string started, root, roms, gamelist;
+};
+
+TEST_F(RomFolder, TheListFollowsTheSortedFilesWithCapitalsAndTwins) {
+    write(gamelist, "Name:     Description:\n"
+                    "galaga    \"Galaga\"\n"
+                    "pacman    \"Pac-Man (Midway)\"\n"
+                    "dkong     \"Donkey Kong (US set 1)\"\n");
+    for (const char* name : {"pacman.zip", "pacman.7z", "GALAGA.ZIP", "readme.txt", "dkong"})
+        write(tk::joinPath(roms, name), "");
+    fs::create_directories(tk::joinPath(roms, "galaga"));
+
+    catalogue::GameRows rows = build(false);
+    EXPECT_EQ(rows.shortNames, (Names{"dkong", "GALAGA", "pacman", "pacman"}));
+    EXPECT_EQ(rows.descriptions,
+              (Names{"Donkey Kong (US set 1)", "Galaga", "Pac-Man (Midway)", "Pac-Man (Midway)"}));
+    rows = build(true);
+    EXPECT_EQ(rows.shortNames, (Names{"dkong", "GALAGA", "pacman", "pacman", "readme"}));
+    EXPECT_EQ(rows.descriptions.back(), "readme");
+}
+
+TEST_F(RomFolder, AMissingGamelistMattersOnlyWhenThereIsAFileToLookUp) {
+    EXPECT_EQ(build(true).shortNames, Names{});
+    write(tk::joinPath(roms, "pacman.zip"), "");
+    try {
+        build(false);
+        ADD_FAILURE() << "no error";
+    } catch (const tk::Error& error) {
+        EXPECT_STREQ(error.what(), "File not found");
+    }
+}
+
+} // namespace

@@ -1,0 +1,125 @@
+#include "launch/ListfullRun.h"
+
+#include "argdump/ArgDump.h"
+#include "launch/MameCommands.h"
+#include "toolkit/Handles.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using launch::runListfull;
+
+// argdump stands in for MAME: what it prints to its standard output is what
+// must end up in gamelist.
+class ListfullRunTest : public ::testing::Test {
+  protected:
+    std::string mameIn(const std::string& folderName) {
+        return argdump::copyTo(tk::joinPath(temp.folder(folderName), "mame.exe"));
+    }
+    // The list is read right after the run by a reader that shares reading
+    // only: nothing may still hold it open for writing.
+    static bool readableAtOnce(const std::string& programFolder) {
+        tk::FileHandle file(CreateFileA(tk::joinPath(programFolder, "gamelist").c_str(),
+                                        GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                        nullptr));
+        return static_cast<bool>(file);
+    }
+    std::string gamelistOf(const std::string& programFolder) {
+        return argdump::readFile(tk::joinPath(programFolder, "gamelist"));
+    }
+
+    argdump::TempFolder temp{"keston-listfull"};
+    std::string record = temp.file("record.txt");
+    argdump::ScopedVariable output{"ARGDUMP_OUT", record};
+    TExecutor exe{nullptr};
+};
+
+TEST_F(ListfullRunTest, PathsWithBlanksRunThroughCmdInTheirShortForms) {
+    std::string mame = mameIn("MAME Folder With Blanks");
+    std::string program = temp.folder("Program Folder With Blanks");
+
+    runListfull(exe, mame, program, true);
+
+    EXPECT_EQ(exe.FileName, "cmd");
+    EXPECT_EQ(exe.CommandLine,
+              launch::listfullJob(true, tk::shortPath(mame), tk::shortPath(program)).commandLine);
+    EXPECT_EQ(exe.CommandLine.find("With Blanks"), std::string::npos);
+    auto child = argdump::readRecord(record);
+    EXPECT_EQ(child["argv1"], "-listfull");
+    EXPECT_EQ(child["argc"], "2");
+    EXPECT_TRUE(readableAtOnce(program));
+    std::string list = gamelistOf(program);
+    EXPECT_EQ(list.rfind("argdump stdout: ", 0), 0u) << list;
+    EXPECT_NE(list.find("-listfull"), std::string::npos);
+}
+
+TEST_F(ListfullRunTest, CommandInterpreterIsNamedWithoutQuotes) {
+    std::string mame = mameIn("MAME");
+    std::string program = temp.folder("Program");
+
+    runListfull(exe, mame, program, false);
+
+    EXPECT_EQ(exe.FileName, "command");
+    EXPECT_EQ(exe.CommandLine,
+              launch::listfullJob(false, tk::shortPath(mame), tk::shortPath(program)).commandLine);
+}
+
+TEST_F(ListfullRunTest, AnAmpersandInTheMameFolderRunsMameDirectlyIntoTheSameFile) {
+    argdump::OwnerWindow owner;
+    argdump::ScopedVariable window("ARGDUMP_WINDOW", owner.handleText());
+    TExecutor owned(owner.get());
+    std::string mame = mameIn("tom&jerry");
+    std::string program = temp.folder("Program Folder");
+    ASSERT_NE(tk::shortPath(mame).find('&'), std::string::npos);
+    std::ofstream(tk::joinPath(program, "gamelist"))
+        << std::string(5000, 'z') << "\nan old list much longer than the new one\n";
+
+    EXPECT_EQ(runListfull(owned, mame, program, true), 0);
+
+    EXPECT_TRUE(readableAtOnce(program));
+    EXPECT_TRUE(owned.FileName.empty());
+    auto child = argdump::readRecord(record);
+    EXPECT_EQ(child["commandline"], launch::directListfullCommandLine(mame));
+    EXPECT_EQ(child["windowvisible"], "0");
+    EXPECT_TRUE(IsWindowVisible(owner.get()));
+    std::string list = gamelistOf(program);
+    EXPECT_EQ(list.rfind("argdump stdout: ", 0), 0u) << list;
+    EXPECT_EQ(list.find('z'), std::string::npos);
+}
+
+TEST_F(ListfullRunTest, AnAmpersandInTheProgramFolderAlsoRunsMameDirectly) {
+    std::string mame = mameIn("MAME");
+    std::string program = temp.folder("x&y");
+    ASSERT_NE(tk::shortPath(program).find('&'), std::string::npos);
+
+    runListfull(exe, mame, program, true);
+
+    EXPECT_TRUE(readableAtOnce(program));
+    EXPECT_TRUE(exe.FileName.empty());
+    EXPECT_NE(gamelistOf(program).find("-listfull"), std::string::npos);
+}
+
+TEST_F(ListfullRunTest, AnAmpersandLostInTheShortFormKeepsTheInterpreter) {
+    std::string mame = mameIn("my games & more");
+    std::string program = temp.folder("Program");
+    if (tk::shortPath(mame).find('&') != std::string::npos)
+        GTEST_SKIP() << "this file system keeps the ampersand in short names";
+
+    runListfull(exe, mame, program, true);
+
+    EXPECT_EQ(exe.FileName, "cmd");
+    EXPECT_NE(gamelistOf(program).find("-listfull"), std::string::npos);
+}
+
+TEST_F(ListfullRunTest, ADirectRunThatCannotCreateTheListStartsNothing) {
+    std::string mame = mameIn("a&b");
+    std::string program = temp.folder("Program");
+    temp.folder("Program\\gamelist");
+
+    EXPECT_EQ(runListfull(exe, mame, program, true), 1);
+
+    EXPECT_FALSE(tk::fileExists(record));
+}
+
+} // namespace

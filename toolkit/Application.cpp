@@ -98,17 +98,30 @@ void Application::terminate() {
 }
 
 void Application::minimize() {
-    if (mainForm_ && mainForm_->handle())
-        ShowWindow(mainForm_->handle(), SW_HIDE);
+    // The forms go with the application: hidden, and shown again on restore.
+    hiddenByMinimize_.clear();
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM self) -> BOOL {
+            auto* application = reinterpret_cast<Application*>(self);
+            if (GetWindow(window, GW_OWNER) == application->window() && IsWindowVisible(window))
+                application->hiddenByMinimize_.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(this));
+    for (HWND window : hiddenByMinimize_)
+        ShowWindow(window, SW_HIDE);
     ShowWindow(window(), SW_MINIMIZE);
 }
 
 void Application::restore() {
     ShowWindow(window(), SW_RESTORE);
-    if (mainForm_ && mainForm_->handle()) {
-        ShowWindow(mainForm_->handle(), SW_SHOW);
-        SetForegroundWindow(mainForm_->handle());
-    }
+    for (HWND window : hiddenByMinimize_)
+        if (IsWindow(window))
+            ShowWindow(window, SW_SHOW);
+    if (!hiddenByMinimize_.empty() && IsWindow(hiddenByMinimize_.front()))
+        SetForegroundWindow(hiddenByMinimize_.front());
+    hiddenByMinimize_.clear();
 }
 
 void Application::reportCurrentException() {

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace tk {
 
@@ -36,6 +37,8 @@ class Application {
     bool terminated() const { return terminated_; }
     void terminate();
 
+    // Hides every form and leaves the taskbar button; restore brings the
+    // same forms back as they were.
     void minimize();
     void restore();
 
@@ -49,6 +52,7 @@ class Application {
     WindowHandle window_;
     Form* mainForm_ = nullptr;
     bool terminated_ = false;
+    std::vector<HWND> hiddenByMinimize_;
 };
 
 Application& application();

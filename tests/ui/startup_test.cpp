@@ -1,4 +1,5 @@
 #include "support/ProgramFolder.h"
+#include "toolkit/Application.h"
 #include "toolkit/ScriptedDialogs.h"
 #include "ui/MainWindow.h"
 
@@ -150,4 +151,28 @@ TEST(MainWindowStates, ConfigureAndCancelSwitchTheButtonSets) {
     EXPECT_EQ(visibleSet(w), "OK Cancel Apply Panel1");
     w.SpeedButton8Click();
     EXPECT_EQ(visibleSet(w), "Play Configure Label4 CheckBox1");
+}
+
+TEST(MainWindowStates, MinimiseHidesTheWindowAndRestoreBringsItBackUnchanged) {
+    clearProgramFiles();
+    tk::ScriptedDialogs dialogs;
+    TForm1 w;
+    w.show();
+    ASSERT_EQ(w.state(), TForm1::State::configuration);
+    w.SpeedButton3Click();
+    EXPECT_FALSE(w.visible());
+    tk::application().restore();
+    EXPECT_TRUE(w.visible());
+    EXPECT_EQ(w.state(), TForm1::State::configuration);
+}
+
+TEST(MainWindowStates, TheTaskbarCarriesTheApplicationTitleAndTheWindowItsOwnCaption) {
+    tk::application().setTitle("KESTON PRIME");
+    TForm1 w;
+    char text[64] = {};
+    GetWindowTextA(w.handle(), text, sizeof text);
+    EXPECT_STREQ(text, "Form1");
+    EXPECT_EQ(GetWindow(w.handle(), GW_OWNER), tk::application().window());
+    GetWindowTextA(tk::application().window(), text, sizeof text);
+    EXPECT_STREQ(text, "KESTON PRIME");
 }

@@ -1,0 +1,138 @@
+// The tests' MAME: a Windows program that stands in for mame.exe and runs
+// Debian's real MAME through the script mame.sh beside it.
+//
+// Wine starts a Unix program detached: the process handle it returns is
+// already signalled, so neither this program nor cmd.exe could wait for MAME.
+// Instead the script writes MAME's exit code into a marker file when MAME has
+// ended, and this program waits for that file and exits with the code. The
+// script gets the marker's Unix path, from Wine's own path mapping, in its
+// environment.
+#include "toolkit/Handles.h"
+
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+constexpr int bridgeFailure = 125;
+constexpr DWORD pollMilliseconds = 10;
+
+std::string lastErrorText(const std::string& what) {
+    return what + " failed, error " + std::to_string(GetLastError());
+}
+
+std::string ownFolder() {
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (length == 0 || length == MAX_PATH)
+        throw std::runtime_error(lastErrorText("GetModuleFileNameA"));
+    std::string full(path, length);
+    return full.substr(0, full.find_last_of('\\'));
+}
+
+// The arguments exactly as this program got them: the command line without
+// its first word (the program's own name, quoted or not).
+std::string ownArguments() {
+    const char* line = GetCommandLineA();
+    if (*line == '"') {
+        line = std::strchr(line + 1, '"');
+        line = line ? line + 1 : "";
+    } else {
+        while (*line && *line != ' ' && *line != '\t')
+            ++line;
+    }
+    while (*line == ' ' || *line == '\t')
+        ++line;
+    return line;
+}
+
+// A file name nobody else uses: GetTempFileNameA reserves a name, and the
+// marker is that name with ".done", so it exists only once the script wrote it.
+struct Marker {
+    std::string reserved;
+    std::string path;
+
+    Marker() {
+        char folder[MAX_PATH];
+        char name[MAX_PATH];
+        if (!GetTempPathA(MAX_PATH, folder) || !GetTempFileNameA(folder, "mam", 0, name))
+            throw std::runtime_error(lastErrorText("GetTempFileNameA"));
+        reserved = name;
+        path = reserved + ".done";
+    }
+    Marker(const Marker&) = delete;
+    Marker& operator=(const Marker&) = delete;
+    ~Marker() {
+        DeleteFileA(path.c_str());
+        DeleteFileA(reserved.c_str());
+    }
+};
+
+std::string unixPath(const std::string& windowsPath) {
+    using UnixFileName = char*(CDECL*)(const WCHAR*);
+    auto convert = reinterpret_cast<UnixFileName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
+    if (!convert)
+        throw std::runtime_error("this program needs Wine (wine_get_unix_file_name not found)");
+    WCHAR wide[MAX_PATH];
+    if (!MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH))
+        throw std::runtime_error(lastErrorText("MultiByteToWideChar"));
+    char* converted = convert(wide);
+    if (!converted)
+        throw std::runtime_error("no Unix path for " + windowsPath);
+    std::string result = converted;
+    HeapFree(GetProcessHeap(), 0, converted);
+    return result;
+}
+
+void startScript(const std::string& script, const std::string& arguments) {
+    std::string commandLine = "\"" + script + "\" " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(script.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                        nullptr, &startup, &process))
+        throw std::runtime_error(lastErrorText("starting " + script));
+    tk::KernelHandle thread(process.hThread);
+    tk::KernelHandle child(process.hProcess);
+}
+
+// The script renames the finished marker into place, so once it exists its
+// content is complete.
+int waitForExitCode(const std::string& marker) {
+    while (GetFileAttributesA(marker.c_str()) == INVALID_FILE_ATTRIBUTES)
+        Sleep(pollMilliseconds);
+    std::FILE* file = std::fopen(marker.c_str(), "r");
+    int code = bridgeFailure;
+    if (!file || std::fscanf(file, "%d", &code) != 1)
+        code = bridgeFailure;
+    if (file)
+        std::fclose(file);
+    return code;
+}
+
+int run() {
+    const std::string script = ownFolder() + "\\mame.sh";
+    Marker marker;
+    if (!SetEnvironmentVariableA("KESTON_BRIDGE_MARKER", unixPath(marker.path).c_str()))
+        throw std::runtime_error(lastErrorText("SetEnvironmentVariableA"));
+    startScript(script, ownArguments());
+    return waitForExitCode(marker.path);
+}
+
+} // namespace
+
+int main() {
+    try {
+        return run();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "mame.exe (test bridge): %s\n", error.what());
+        return bridgeFailure;
+    }
+}

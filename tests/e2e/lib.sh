@@ -1,0 +1,391 @@
+# shellcheck shell=bash disable=SC2034  # sets variables for the tests that source it
+# Harness of the end-to-end tests, sourced by every *_test.sh beside it.
+#
+# A test drives the real keston.exe under Wine in the X display of $DISPLAY:
+# it copies the program into a fresh program folder, starts it, reads its
+# windows from outside with probe.exe, clicks and types with xdotool, looks at
+# pixels of screenshots and at the files written. MAME is the mame.exe bridge
+# to Debian's MAME, copied into a MAME folder of the test's own.
+#
+# Every test script is called as:  <name>_test.sh PROBE_EXE BRIDGE_FOLDER [KESTON_EXE]
+# and runs   source lib.sh; e2e_init "$@"   first and   e2e_finish   last.
+# The folders made here have blanks in their paths on purpose.
+set -Eeuo pipefail
+
+e2e_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+e2e_root=$(cd "$e2e_here/../.." && pwd)
+wine_run=$e2e_root/scripts/wine-run
+
+failures=0
+keston_pid=""
+
+# --- results ------------------------------------------------------------------
+
+note() { printf '%s\n' "$*"; }
+pass() { printf 'ok: %s\n' "$1"; }
+fail() {
+  printf 'FAIL: %s\n' "$1"
+  failures=$((failures + 1))
+}
+# Ends the test at once: what follows could not be checked.
+die() {
+  printf 'FAIL (fatal): %s\n' "$1"
+  failures=$((failures + 1))
+  exit 1
+}
+
+expect_equal() { # WHAT ACTUAL EXPECTED
+  if [ "$2" = "$3" ]; then pass "$1"; else fail "$1: got '$2', expected '$3'"; fi
+}
+expect_near() { # WHAT ACTUAL EXPECTED TOLERANCE
+  local difference=$(($2 - $3))
+  if [ "${difference#-}" -le "$4" ]; then pass "$1"; else fail "$1: got $2, expected $3 (±$4)"; fi
+}
+expect_true() { # WHAT COMMAND...
+  local what=$1
+  shift
+  if "$@"; then pass "$what"; else fail "$what"; fi
+}
+expect_false() { # WHAT COMMAND...
+  local what=$1
+  shift
+  if "$@"; then fail "$what"; else pass "$what"; fi
+}
+
+# Polls COMMAND every 0.2 s until it succeeds or TIMEOUT seconds have passed.
+wait_until() { # TIMEOUT COMMAND...
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.2
+  done
+}
+
+# --- set-up and tear-down -----------------------------------------------------
+
+e2e_init() { # PROBE_EXE BRIDGE_FOLDER [KESTON_EXE]
+  probe_exe=${1:?probe.exe missing}
+  bridge_dir=${2:?bridge folder missing}
+  keston_exe=${3:-}
+  [ -f "$probe_exe" ] || die "no probe at $probe_exe"
+  if [ ! -f "$bridge_dir/mame.exe" ] || [ ! -x "$bridge_dir/mame.sh" ]; then
+    die "no bridge in $bridge_dir"
+  fi
+  [ -z "$keston_exe" ] || [ -f "$keston_exe" ] || die "no keston.exe at $keston_exe"
+  xdpyinfo >/dev/null 2>&1 || die "no X display (DISPLAY=${DISPLAY:-}); run through scripts/test"
+  work=$(mktemp -d "${TMPDIR:-/tmp}/keston e2e.XXXXXX")
+  trap e2e_cleanup EXIT
+  trap 'e2e_error "$BASH_COMMAND" "${BASH_SOURCE[0]}" "$LINENO"' ERR
+  note "work folder: $work"
+}
+
+# A command failed outside any check: the test ends here.
+e2e_error() { # COMMAND FILE LINE
+  trap - ERR
+  die "'$1' failed at $(basename "$2"):$3"
+}
+
+# Runs on every exit: the program never outlives its test. The work folder
+# stays after a failure, with its screenshots and logs.
+e2e_cleanup() {
+  stop_keston
+  if [ "$failures" -eq 0 ] && [ -z "${KESTON_E2E_KEEP:-}" ]; then
+    rm -rf "$work"
+  else
+    note "kept for inspection: $work"
+  fi
+}
+
+e2e_finish() {
+  if [ "$failures" -eq 0 ]; then
+    note "all checks passed"
+    exit 0
+  fi
+  note "$failures check(s) failed"
+  exit 1
+}
+
+# --- Wine, folders and files --------------------------------------------------
+
+wine_do() { "$wine_run" "$@"; }
+
+# The Windows form of a Unix path: Wine's drive Z: is the Unix root.
+windows_path() { # UNIX_PATH
+  local path=$1
+  printf 'Z:%s\n' "${path//\//\\}"
+}
+
+# A fresh program folder holding only keston.exe. Sets program_dir.
+new_program_folder() { # [NAME]
+  program_dir=$work/${1:-Program Folder}
+  mkdir -p "$program_dir"
+  cp "$keston_exe" "$program_dir/keston.exe"
+}
+
+# The names in the program folder, one a line, sorted.
+program_files() { (cd "$program_dir" && LC_ALL=C ls -A); }
+
+# Writes keston.ini as the program writes it: section config, CR LF lines.
+write_settings() { # KEY=VALUE...
+  {
+    printf '[config]\r\n'
+    printf '%s\r\n' "$@"
+  } >"$program_dir/keston.ini"
+}
+
+# A MAME folder with the bridge in it. Sets mame_dir, mame_exe_windows (the
+# Windows path of its mame.exe) and bridge_log (its record of MAME's calls).
+new_mame_folder() { # [NAME]
+  mame_dir=$work/${1:-MAME Folder}
+  mkdir -p "$mame_dir"
+  cp -p "$bridge_dir/mame.exe" "$bridge_dir/mame.sh" "$mame_dir/"
+  mame_exe_windows=$(windows_path "$mame_dir/mame.exe")
+  bridge_log=$mame_dir/bridge.log
+  : >"$bridge_log"
+}
+
+# Runs the bridged MAME in the MAME folder, e.g. `run_mame -rompath roms -cc`
+# for a mame.ini, or `run_mame -listfull >"$program_dir/gamelist"`.
+run_mame() { # ARGUMENTS...
+  (cd "$mame_dir" && wine_do mame.exe "$@")
+}
+
+# Empty ROM files NAME.zip in the MAME folder's "roms"; MAME's pong needs none
+# of its contents.
+add_roms() { # SHORT_NAME...
+  mkdir -p "$mame_dir/roms"
+  local name
+  for name; do : >"$mame_dir/roms/$name.zip"; done
+}
+
+# A game's description as real MAME lists it, without the quotes.
+mame_description() { # SHORT_NAME
+  /usr/games/mame -listfull "$1" 2>/dev/null | sed -n '2s/^[^"]*"\(.*\)"$/\1/p'
+}
+
+# From the bridge's log, the exit code and the current directory (Unix form)
+# of the last finished MAME call with exactly these arguments (blank-joined).
+bridge_exit_code() { # ARGUMENTS
+  args=$1 awk -F'\t' '$1 ~ /^exit / && $3 == ENVIRON["args"] { code = substr($1, 6) }
+    END { print code }' "$bridge_log"
+}
+bridge_finished() { [ -n "$(bridge_exit_code "$1")" ]; } # e.g. with wait_until
+bridge_folder() { # ARGUMENTS
+  args=$1 awk -F'\t' '$1 ~ /^exit / && $3 == ENVIRON["args"] { folder = $2 }
+    END { print folder }' "$bridge_log"
+}
+
+# --- the program --------------------------------------------------------------
+
+# Starts keston.exe from the program folder, in the background. Its output
+# goes to a file: an inherited pipe would keep CTest waiting.
+start_keston() {
+  (cd "$program_dir" && exec "$wine_run" keston.exe </dev/null >"$work/keston.out" 2>&1) &
+  keston_pid=$!
+  note "keston.exe started (pid $keston_pid)"
+}
+
+keston_running() { [ -n "$keston_pid" ] && kill -0 "$keston_pid" 2>/dev/null; }
+keston_ended() { ! keston_running; }
+
+# Kills only this test's keston.exe; the wineserver keeps running.
+stop_keston() {
+  if keston_running; then
+    kill -KILL "$keston_pid" 2>/dev/null || true
+    wait "$keston_pid" 2>/dev/null || true
+  fi
+  keston_pid=""
+}
+
+# --- reading windows ----------------------------------------------------------
+
+probe() { wine_do "$probe_exe" "$@"; }
+
+# The value of KEY in a line of probe output; fails when it has no such key.
+field() { # LINE KEY
+  local rest=$'\t'$1
+  rest=${rest#*$'\t'"$2"=}
+  [ "$rest" != $'\t'"$1" ] || return 1
+  printf '%s\n' "${rest%%$'\t'*}"
+}
+
+# The probe's line of the visible top-level window with this caption.
+visible_window() { # CAPTION
+  probe windows | caption=$1 awk -F'\t' '$NF == "text=" ENVIRON["caption"]' | head -n 1
+}
+window_visible() { [ -n "$(visible_window "$1")" ]; }
+window_hidden() { ! window_visible "$1"; }
+
+# Waits until a top-level window with this caption is visible and makes it the
+# window that clicks and pixels refer to. Sets window_hwnd; window_x and
+# window_y, its client area's origin on the screen (for the borderless main
+# window its top-left corner); window_left, window_top, window_w and window_h,
+# its outer rectangle.
+find_window() { # CAPTION [TIMEOUT]
+  local caption=$1 timeout=${2:-60} line
+  local deadline=$((SECONDS + timeout))
+  while :; do
+    line=$(visible_window "$caption")
+    [ -z "$line" ] || break
+    if [ -n "$keston_pid" ] && ! keston_running; then
+      die "keston.exe ended before showing \"$caption\"; its output: $(cat "$work/keston.out")"
+    fi
+    [ "$SECONDS" -lt "$deadline" ] || die "no visible window \"$caption\" after $timeout s"
+    sleep 0.3
+  done
+  window_hwnd=$(field "$line" hwnd)
+  window_x=$(field "$line" cx)
+  window_y=$(field "$line" cy)
+  window_left=$(field "$line" x)
+  window_top=$(field "$line" y)
+  window_w=$(field "$line" w)
+  window_h=$(field "$line" h)
+}
+
+# Reads the current window and all its child windows into $tree.
+read_tree() { tree=$(probe tree "${1:-$window_hwnd}"); }
+
+# The child lines of $tree whose fields have all the given values, e.g.
+#   children class=Button text="Close After Playing"
+children() { # KEY=VALUE...
+  local IFS=$'\n'
+  wanted="$*" awk -F'\t' '
+    BEGIN { n = split(ENVIRON["wanted"], want, "\n") }
+    $1 == "child" {
+      delete value
+      for (i = 2; i <= NF; i++) {
+        eq = index($i, "=")
+        value[substr($i, 1, eq - 1)] = substr($i, eq + 1)
+      }
+      for (j = 1; j <= n; j++) {
+        eq = index(want[j], "=")
+        if (value[substr(want[j], 1, eq - 1)] != substr(want[j], eq + 1)) next
+      }
+      print
+    }' <<<"$tree"
+}
+
+# The lines of a list box's rows in $tree, and their texts alone.
+row_lines() { # LIST_HWND
+  grep -F $'row\thwnd='"$1"$'\t' <<<"$tree" || true
+}
+list_rows() { # LIST_HWND
+  row_lines "$1" | sed 's/.*\ttext=//'
+}
+
+# The main window's list of games and its configuration panel, from $tree.
+# Panel1 lies exactly over ListBox1 and the memo; it is the one with children.
+listbox1() { children depth=1 class=ListBox left=36 top=72 w=257 h=225; }
+panel1() {
+  local line
+  while IFS= read -r line; do
+    if grep -qF $'\tparent='"$(field "$line" hwnd)"$'\t' <<<"$tree"; then
+      printf '%s\n' "$line"
+    fi
+  done < <(children depth=1 left=36 top=72 w=257 h=225)
+}
+
+# The screen's size: sets screen_w and screen_h.
+read_screen() {
+  local line
+  line=$(probe screen)
+  screen_w=$(field "$line" w)
+  screen_h=$(field "$line" h)
+}
+
+# --- driving ------------------------------------------------------------------
+
+# Positions are relative to the current window's client area.
+click_at() { # X Y
+  xdotool mousemove --sync $((window_x + $1)) $((window_y + $2)) click 1
+  sleep 0.3
+}
+
+# Clicks the middle of a rectangle, e.g. a picture at its design place.
+click_rect() { # LEFT TOP WIDTH HEIGHT
+  click_at $(($1 + $3 / 2)) $(($2 + $4 / 2))
+}
+
+# Clicks the middle of a child window or list row, given by its probe line.
+click_control() { # PROBE_LINE
+  click_rect "$(field "$1" x)" "$(field "$1" y)" "$(field "$1" w)" "$(field "$1" h)"
+}
+
+# Clicks the row of a list box in $tree that shows TEXT; the row must be
+# scrolled into view.
+click_row() { # LIST_HWND TEXT
+  local row
+  row=$(row_lines "$1" | text=$2 awk -F'\t' '$NF == "text=" ENVIRON["text"]' | head -n 1)
+  [ -n "$row" ] || die "no row \"$2\" in list $1"
+  click_control "$row"
+}
+
+# The main window's speed buttons are drawn on it, not windows of their own:
+# they are clicked at their design places. Those of Panel1 lie in its client
+# area, whose origin is read from $tree (call read_tree first).
+declare -A speed_buttons=(
+  [Play]="window 221 326 73 22" [Configure]="window 128 326 86 22"
+  [X]="window 290 36 11 12" [-]="window 276 36 11 12" [ABOUT]="window 91 51 32 12"
+  [OK]="window 221 326 73 22" [Cancel]="window 142 326 73 22" [Apply]="window 67 326 73 22"
+  [Save]="window 221 326 73 22" [Close]="window 143 326 73 22"
+  [Configure MAME]="panel 40 119 169 22" [Search]="panel 168 46 73 22"
+  [Change Skin]="panel 40 148 83 22" [Default Skin]="panel 126 148 83 22"
+)
+click_button() { # CAPTION (without trailing blanks)
+  local place left top width height panel
+  read -r place left top width height <<<"${speed_buttons[$1]:?no speed button $1}"
+  if [ "$place" = panel ]; then
+    panel=$(panel1)
+    [ -n "$panel" ] || die "no Panel1 in the tree to click \"$1\" on"
+    left=$((left + $(field "$panel" cx)))
+    top=$((top + $(field "$panel" cy)))
+  fi
+  click_rect "$left" "$top" "$width" "$height"
+}
+
+type_text() { # TEXT
+  xdotool type --delay 30 -- "$1"
+  sleep 0.3
+}
+
+press_key() { # KEY... (xdotool names: Return, Tab, ctrl+a)
+  xdotool key --delay 50 "$@"
+  sleep 0.3
+}
+
+# --- pixels -------------------------------------------------------------------
+
+# Moves the mouse pointer to the screen's corner, away from every window, so
+# that no hover frame shows in a screenshot.
+park_pointer() {
+  xdotool mousemove --sync 0 0
+  sleep 0.3
+}
+
+# Photographs the whole screen: sets shot to the PNG's path.
+take_screenshot() { # NAME
+  shot=$work/$1.png
+  import -window root "$shot"
+}
+
+# "R G B" of a screen pixel of $shot.
+screen_pixel() { # X Y
+  convert "$shot" -crop "1x1+$1+$2" -depth 8 txt:- |
+    awk -F'[(),]' '/^0,0:/ { print $3 + 0, $4 + 0, $5 + 0 }'
+}
+
+# "R G B" of a pixel of $shot, relative to the current window's client area.
+pixel() { # X Y
+  screen_pixel $((window_x + $1)) $((window_y + $2))
+}
+
+# How many pixels of a rectangle of $shot (relative to the current window's
+# client area) lie within TOLERANCE of the colour R G B in every channel.
+count_pixels() { # LEFT TOP WIDTH HEIGHT R G B [TOLERANCE]
+  convert "$shot" -crop "${3}x${4}+$((window_x + $1))+$((window_y + $2))" +repage -depth 8 txt:- |
+    awk -F'[(),]' -v r="$5" -v g="$6" -v b="$7" -v t="${8:-0}" '
+      function near(a, c) { return a - c <= t && c - a <= t }
+      /^[0-9]+,[0-9]+:/ { if (near($3, r) && near($4, g) && near($5, b)) n++ }
+      END { print n + 0 }'
+}

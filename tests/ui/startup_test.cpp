@@ -176,3 +176,20 @@ TEST(MainWindowStates, TheTaskbarCarriesTheApplicationTitleAndTheWindowItsOwnCap
     GetWindowTextA(tk::application().window(), text, sizeof text);
     EXPECT_STREQ(text, "KESTON PRIME");
 }
+
+TEST(MainWindowStates, TabMovesTheFocusThroughTheWindowedControlsInDesignOrder) {
+    clearProgramFiles();
+    tk::ScriptedDialogs dialogs;
+    TForm1 w;
+    w.show();
+    ASSERT_EQ(w.state(), TForm1::State::configuration);
+    w.Edit1.setFocus();
+    std::vector<HWND> visited;
+    for (int i = 0; i < 5; ++i) {
+        PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+        tk::application().processMessages();
+        visited.push_back(GetFocus());
+    }
+    EXPECT_EQ(visited, (std::vector<HWND>{w.Edit2.handle(), w.xp.handle(), w.close1.handle(),
+                                          w.ListBox1.handle(), w.Edit1.handle()}));
+}

@@ -2,6 +2,8 @@
 #include "toolkit/Handles.h"
 #include "toolkit/Paths.h"
 
+#include "support/TempFolder.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -17,12 +19,7 @@ class Listing : public ::testing::Test {
   protected:
     void SetUp() override {
         started = tk::currentDirectory();
-        root = (fs::temp_directory_path() /
-                ("keston-listing-" + std::to_string(GetCurrentProcessId()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name()))
-                   .string();
-        fs::remove_all(root);
-        fs::create_directories(root);
+        root = testing_support::freshTestFolder("keston-listing").string();
     }
     void TearDown() override {
         SetCurrentDirectoryA(started.c_str());

@@ -4,6 +4,8 @@
 #include "toolkit/Error.h"
 #include "toolkit/Paths.h"
 
+#include "support/TempFolder.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -73,11 +75,7 @@ class RomFolder : public ::testing::Test {
   protected:
     void SetUp() override {
         started = tk::currentDirectory();
-        root = (fs::temp_directory_path() /
-                ("keston-games-" + std::to_string(GetCurrentProcessId()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name()))
-                   .string();
-        fs::remove_all(root);
+        root = testing_support::freshTestFolder("keston-games").string();
         roms = tk::joinPath(root, "roms");
         fs::create_directories(roms);
         gamelist = tk::joinPath(root, "gamelist");

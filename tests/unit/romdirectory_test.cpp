@@ -5,6 +5,8 @@
 #include "toolkit/Paths.h"
 #include "toolkit/ScriptedDialogs.h"
 
+#include "support/TempFolder.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -15,6 +17,8 @@
 namespace fs = std::filesystem;
 using catalogue::ResolveRomDirectory;
 using Paths = std::vector<std::string>;
+
+using testing_support::errorOf;
 
 namespace {
 
@@ -33,24 +37,11 @@ struct ListSetter : catalogue::RomPathSetter {
     }
 };
 
-std::string errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const tk::Error& error) {
-        return error.what();
-    }
-    return "no error";
-}
-
 class RomDirectory : public ::testing::Test {
   protected:
     void SetUp() override {
         started = tk::currentDirectory();
-        root = (fs::temp_directory_path() /
-                ("keston-roms-" + std::to_string(GetCurrentProcessId()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name()))
-                   .string();
-        fs::remove_all(root);
+        root = testing_support::freshTestFolder("keston-roms").string();
         mame = folder("mame");
         // A neutral current directory, as after the program's start.
         work = folder("work");

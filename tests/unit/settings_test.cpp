@@ -5,6 +5,8 @@
 #include "toolkit/Error.h"
 #include "toolkit/Handles.h"
 
+#include "support/TempFolder.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -14,25 +16,14 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+using testing_support::errorOf;
 
-std::string errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const tk::Error& error) {
-        return error.what();
-    }
-    return "no error";
-}
+namespace {
 
 class SettingsFile : public ::testing::Test {
   protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("keston-settings-" + std::to_string(GetCurrentProcessId()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
+        folder = testing_support::freshTestFolder("keston-settings");
         path = (folder / "keston.ini").string();
     }
     void TearDown() override { fs::remove_all(folder); }

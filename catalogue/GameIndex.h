@@ -14,7 +14,7 @@ namespace catalogue {
 // The first-matching-line answers of a whole text. The entries point into the
 // text it holds, so it is neither copied nor moved.
 class KeyIndex {
-  public:
+public:
     explicit KeyIndex(std::string text);
     KeyIndex(const KeyIndex&) = delete;
     KeyIndex& operator=(const KeyIndex&) = delete;
@@ -22,7 +22,7 @@ class KeyIndex {
     std::string_view lookup(std::string_view key) const;
     std::size_t size() const { return values_.size(); }
 
-  private:
+private:
     struct FoldedHash {
         std::size_t operator()(std::string_view key) const;
     };
@@ -38,12 +38,12 @@ class KeyIndex {
 // file raises LookupKey's error at that moment, and only when there is
 // something to look up.
 class GameIndex {
-  public:
+public:
     explicit GameIndex(std::string fileName) : fileName_(std::move(fileName)) {}
 
     std::string lookup(const std::string& baseName);
 
-  private:
+private:
     std::string fileName_;
     std::optional<KeyIndex> index_;
 };

@@ -26,14 +26,14 @@ std::optional<KeyLine> splitKeyLine(std::string_view line);
 // Cuts text into lines at CR LF, a lone LF or a lone CR; the text may come in
 // pieces of any size (a CR LF may be cut between two pieces).
 class LineSplitter {
-  public:
+public:
     // Calls `line` for every line completed by `piece` until it returns true;
     // returns whether it did.
     template <typename OnLine> bool feed(std::string_view piece, OnLine&& line);
     // The last line when the text does not end with a line end.
     template <typename OnLine> bool finish(OnLine&& line);
 
-  private:
+private:
     std::string pending_;
     bool afterCarriageReturn_ = false;
 };
@@ -41,13 +41,13 @@ class LineSplitter {
 // The search for the first line whose first word equals the key, over a text
 // that comes in pieces; the value is the empty text when no line matches.
 class KeySearch {
-  public:
+public:
     explicit KeySearch(std::string_view key) : key_(key) {}
     // Returns true once the matching line is found; later pieces are not needed.
     bool feed(std::string_view piece);
     std::string finish();
 
-  private:
+private:
     bool match(std::string_view line);
 
     std::string key_;

@@ -11,7 +11,7 @@ namespace catalogue {
 // be entered (it then becomes the process's current directory); a later call
 // replaces an earlier one.
 class RomPathSetter {
-  public:
+public:
     virtual ~RomPathSetter() = default;
     virtual bool setPath(const std::string& path) = 0;
     // The parts of a ";" list, whose files are listed together.

@@ -30,7 +30,7 @@ enum class TMyVisibility : unsigned char {
 WORD showWindowValue(TMyVisibility visibility);
 
 class TExecutor {
-  public:
+public:
     // The owner is the window hidden while a child runs; it may be null.
     explicit TExecutor(HWND owner) : owner_(owner) {}
 
@@ -56,7 +56,7 @@ class TExecutor {
     int ExecuteWithOutput(const std::string& application, const std::string& commandLine,
                           HANDLE output);
 
-  private:
+private:
     int executeNamed(const std::string& associated);
     int executeAssociated();
 

@@ -7,7 +7,7 @@
 #include <string>
 
 class IniFile {
-  public:
+public:
     // A missing file reads as empty; one that exists but cannot be read
     // raises "Cannot open file %s".
     explicit IniFile(std::string path);
@@ -20,7 +20,7 @@ class IniFile {
     // file %s" and leaves the old file as it was when that fails.
     void updateFile();
 
-  private:
+private:
     std::string path_;
     IniText content_;
 };

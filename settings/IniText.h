@@ -13,7 +13,7 @@
 using UpperCase = std::string (*)(std::string_view);
 
 class IniText {
-  public:
+public:
     IniText(std::string_view text, UpperCase upperCase);
 
     // The value after the key's "=" in the last section of that name, from its
@@ -27,7 +27,7 @@ class IniText {
     // "[name]", the section's lines and an empty line per section, CR LF ended.
     std::string text() const;
 
-  private:
+private:
     struct Section {
         std::string name;
         std::vector<std::string> lines;

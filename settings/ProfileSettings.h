@@ -6,7 +6,7 @@
 #include <string>
 
 class ProfileSettings {
-  public:
+public:
     explicit ProfileSettings(std::string path);
     // Flushes the platform's profile cache for the file, so that a whole-file
     // access opened next sees what was written.
@@ -23,6 +23,6 @@ class ProfileSettings {
     void writeString(const std::string& section, const std::string& key, const std::string& value);
     void writeBool(const std::string& section, const std::string& key, bool value);
 
-  private:
+private:
     std::string path_;
 };

@@ -15,7 +15,7 @@ namespace tk {
 class Form;
 
 class Application {
-  public:
+public:
     // The title is the taskbar button's text and the caption of the
     // application's own message boxes.
     void setTitle(const std::string& title);
@@ -45,7 +45,7 @@ class Application {
     // Reports the exception being handled through the general error report.
     void reportCurrentException();
 
-  private:
+private:
     bool dispatch(MSG& message);
 
     std::string title_;

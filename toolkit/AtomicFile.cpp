@@ -36,7 +36,7 @@ std::optional<std::string> readAll(HANDLE file) {
 // A uniquely named file in the target's folder, so that swapping it in is a
 // rename within one volume. Removed again unless it was swapped in.
 class TemporaryFile {
-  public:
+public:
     explicit TemporaryFile(const std::string& target) {
         std::string folder = folderPart(target);
         char name[MAX_PATH];
@@ -54,7 +54,7 @@ class TemporaryFile {
     const std::string& path() const { return path_; }
     void swappedIn() { path_.clear(); }
 
-  private:
+private:
     std::string path_;
 };
 

@@ -30,7 +30,7 @@ class Container;
 class WinControl;
 
 class Control {
-  public:
+public:
     Control(Container& parent, Bounds bounds);
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
@@ -47,17 +47,17 @@ class Control {
     // Windowed controls return themselves; used for the focus order.
     virtual WinControl* asWinControl() { return nullptr; }
 
-  protected:
+protected:
     Bounds bounds_;
     bool visible_ = true;
 
-  private:
+private:
     Container& parent_;
 };
 
 // A control drawn by its container: speed button, label, picture, bevel.
 class Graphic : public Control {
-  public:
+public:
     Graphic(Container& parent, Bounds bounds);
 
     void setVisible(bool visible) override;
@@ -75,7 +75,7 @@ class Graphic : public Control {
 
 // A control with a child window of its own.
 class WinControl : public Control {
-  public:
+public:
     WinControl(Container& parent, Bounds bounds);
     ~WinControl() override;
 
@@ -97,20 +97,20 @@ class WinControl : public Control {
 
     static WinControl* fromHandle(HWND window);
 
-  protected:
+protected:
     // Creates the child window; called by the concrete control's constructor.
     void create(const char* windowClass, DWORD style, DWORD exStyle, const std::string& text,
                 const Font& font);
     // Takes over a child window made elsewhere (panels make their own).
     void adopt(HWND window, const Font& font);
 
-  private:
+private:
     HWND handle_ = nullptr;
 };
 
 // A window that owns controls: forms and panels.
 class Container {
-  public:
+public:
     Container() = default;
     Container(const Container&) = delete;
     Container& operator=(const Container&) = delete;
@@ -124,7 +124,7 @@ class Container {
     const std::vector<Control*>& controls() const { return controls_; }
     void repaint();
 
-  protected:
+protected:
     // The container's share of a window procedure: painting of the windowless
     // controls, mouse routing to them, colours and commands of the windowed
     // ones. Returns true when the message was handled into `result`.
@@ -133,7 +133,7 @@ class Container {
     void paintSurface(HDC dc, const RECT& client);
     virtual void paintBackground(HDC dc, const RECT& client);
 
-  private:
+private:
     Graphic* graphicAt(POINT p) const;
     void trackHover(Graphic* graphic);
 

@@ -12,7 +12,7 @@ namespace {
 // Message boxes without an owner window are centred on the screen; task
 // modality still keeps the program's windows from taking input meanwhile.
 class RealDialogs : public Dialogs {
-  public:
+public:
     void message(const std::string& text) override {
         MessageBoxA(nullptr, text.c_str(), application().title().c_str(), MB_OK | MB_TASKMODAL);
     }

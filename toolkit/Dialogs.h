@@ -19,7 +19,7 @@ struct OpenFileRequest {
 };
 
 class Dialogs {
-  public:
+public:
     virtual ~Dialogs() = default;
 
     // The program's message dialog: modal, centred on the screen, the

@@ -19,7 +19,7 @@ FolderAndPattern splitNamePattern(const std::string& text);
 // The directories and name pattern of a file list, as its path setter leaves
 // them. At creation it shows the current directory with the pattern "*.*".
 class DirectorySetting {
-  public:
+public:
     DirectorySetting();
 
     // A directory that can be entered, absolute or relative to the current
@@ -36,7 +36,7 @@ class DirectorySetting {
     const std::vector<std::string>& folders() const { return folders_; }
     const std::string& pattern() const { return pattern_; }
 
-  private:
+private:
     std::vector<std::string> folders_;
     std::string pattern_ = "*.*";
 };

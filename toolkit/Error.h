@@ -9,17 +9,17 @@
 namespace tk {
 
 class Error : public std::runtime_error {
-  public:
+public:
     using std::runtime_error::runtime_error;
 };
 
 // An input/output failure named by the operating system's error number.
 class InOutError : public Error {
-  public:
+public:
     explicit InOutError(unsigned long code);
     unsigned long code() const { return code_; }
 
-  private:
+private:
     unsigned long code_;
 };
 

@@ -9,7 +9,7 @@
 namespace tk {
 
 class FileListBox : public ListBox {
-  public:
+public:
     FileListBox(Container& parent, Bounds bounds) : ListBox(parent, bounds) {}
 
     const DirectorySetting& directory() const { return directory_; }
@@ -31,7 +31,7 @@ class FileListBox : public ListBox {
     // The rows, as listed by the last update.
     const std::vector<std::string>& files() const { return files_; }
 
-  private:
+private:
     DirectorySetting directory_;
     std::vector<std::string> files_;
 };

@@ -18,7 +18,7 @@ struct FontStyle {
 };
 
 class Font {
-  public:
+public:
     Font() = default;
     explicit Font(FontStyle style) : style_(std::move(style)) {}
     Font(const Font& other) : style_(other.style_) {}
@@ -32,7 +32,7 @@ class Font {
     COLORREF color() const { return resolveColor(style_.color); }
     HFONT handle() const;
 
-  private:
+private:
     FontStyle style_;
     mutable FontHandle handle_;
 };

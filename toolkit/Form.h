@@ -26,7 +26,7 @@ struct FormDesign {
 };
 
 class Form : public Container, public MessageTarget {
-  public:
+public:
     explicit Form(const FormDesign& design);
     ~Form() override;
 
@@ -51,12 +51,12 @@ class Form : public Container, public MessageTarget {
     // The form whose window is `window` or one of its descendants.
     static Form* owning(HWND window);
 
-  protected:
+protected:
     // Runs when the form is about to be shown; the window is not yet visible.
     virtual void onShow() {}
     LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
-  private:
+private:
     void placeForFirstShow();
 
     HWND window_ = nullptr;

@@ -11,7 +11,7 @@ namespace tk {
 // caption shows, and a thin raised frame while the mouse is over it. It acts
 // on a click and never takes the keyboard focus.
 class SpeedButton : public Graphic {
-  public:
+public:
     SpeedButton(Container& parent, Bounds bounds, std::string caption, FontStyle font);
 
     const std::string& caption() const { return caption_; }
@@ -23,7 +23,7 @@ class SpeedButton : public Graphic {
     void mouseDown(POINT p, int button) override;
     void mouseUp(POINT p, int button) override;
 
-  private:
+private:
     std::string caption_;
     Font font_;
     bool hot_ = false;
@@ -33,7 +33,7 @@ class SpeedButton : public Graphic {
 // Static text; it sizes itself to its text and keeps its left edge. A
 // transparent label lets the surface behind show between the letters.
 class Label : public Graphic {
-  public:
+public:
     Label(Container& parent, Bounds bounds, std::string caption, FontStyle font, bool transparent);
 
     const std::string& caption() const { return caption_; }
@@ -42,7 +42,7 @@ class Label : public Graphic {
     void paint(HDC dc) override;
     bool takesMouse() const override { return false; }
 
-  private:
+private:
     void fitToText();
 
     std::string caption_;
@@ -53,7 +53,7 @@ class Label : public Graphic {
 // A picture in a rectangle: natural size from the top-left corner, or
 // stretched; transparent drawing leaves out the lower-left pixel's colour.
 class Image : public Graphic {
-  public:
+public:
     Image(Container& parent, Bounds bounds, bool stretch = false, bool transparent = false);
 
     Picture& picture() { return picture_; }
@@ -64,7 +64,7 @@ class Image : public Graphic {
     void mouseDown(POINT p, int button) override;
     void mouseUp(POINT p, int button) override;
 
-  private:
+private:
     Picture picture_;
     bool stretch_;
     bool transparent_;
@@ -73,7 +73,7 @@ class Image : public Graphic {
 
 // A lowered rectangular outline.
 class Bevel : public Graphic {
-  public:
+public:
     Bevel(Container& parent, Bounds bounds);
     void paint(HDC dc) override;
     bool takesMouse() const override { return false; }

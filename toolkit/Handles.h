@@ -9,7 +9,7 @@
 namespace tk {
 
 template <typename Traits> class UniqueHandle {
-  public:
+public:
     using Type = typename Traits::Type;
 
     UniqueHandle() = default;
@@ -32,7 +32,7 @@ template <typename Traits> class UniqueHandle {
         handle_ = handle;
     }
 
-  private:
+private:
     Type handle_ = Traits::null();
 };
 
@@ -98,27 +98,27 @@ using MetafileHandle = UniqueHandle<MetafileTraits>;
 
 // A window's device context, released on scope exit.
 class WindowDc {
-  public:
+public:
     explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
     ~WindowDc() { ReleaseDC(window_, dc_); }
     HDC get() const { return dc_; }
 
-  private:
+private:
     HWND window_;
     HDC dc_;
 };
 
 // Selects an object into a DC and restores the previous one on scope exit.
 class SelectObjectScope {
-  public:
+public:
     SelectObjectScope(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
     SelectObjectScope(const SelectObjectScope&) = delete;
     SelectObjectScope& operator=(const SelectObjectScope&) = delete;
     ~SelectObjectScope() { SelectObject(dc_, previous_); }
 
-  private:
+private:
     HDC dc_;
     HGDIOBJ previous_;
 };

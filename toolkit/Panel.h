@@ -17,7 +17,7 @@ struct PanelStyle {
 };
 
 class Panel : public WinControl, public Container, public MessageTarget {
-  public:
+public:
     Panel(Container& parent, Bounds bounds, PanelStyle style);
 
     HWND containerHandle() const override { return handle(); }
@@ -26,11 +26,11 @@ class Panel : public WinControl, public Container, public MessageTarget {
     bool tabStop() const override { return false; }
     void collectFocusOrder(std::vector<WinControl*>& order) override;
 
-  protected:
+protected:
     LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     void paintBackground(HDC dc, const RECT& client) override;
 
-  private:
+private:
     PanelStyle style_;
     Font font_;
 };

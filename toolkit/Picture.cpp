@@ -24,7 +24,7 @@ std::string lowerCase(std::string text) {
 
 // Saves the DC's state, cuts its drawing to a rectangle and restores it.
 class ClipScope {
-  public:
+public:
     ClipScope(HDC dc, const RECT& clip) : dc_(dc), saved_(SaveDC(dc)) {
         IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
     }
@@ -32,7 +32,7 @@ class ClipScope {
     ClipScope& operator=(const ClipScope&) = delete;
     ~ClipScope() { RestoreDC(dc_, saved_); }
 
-  private:
+private:
     HDC dc_;
     int saved_;
 };

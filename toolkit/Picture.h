@@ -15,7 +15,7 @@ namespace tk {
 // copy() duplicates it. A picture is complete once built, so a failed load
 // leaves whatever the caller held untouched.
 class Picture {
-  public:
+public:
     Picture() = default;
 
     // Reads a picture file whose extension, in any case, names its kind:
@@ -36,7 +36,7 @@ class Picture {
     // transparent by nature.
     void draw(HDC dc, const RECT& target, bool stretch, bool transparent) const;
 
-  private:
+private:
     explicit Picture(BitmapHandle bitmap);
     explicit Picture(IconHandle icon);
     explicit Picture(MetafileHandle metafile);

@@ -11,7 +11,7 @@
 namespace tk {
 
 class ScriptedDialogs : public Dialogs {
-  public:
+public:
     struct Entry {
         std::string kind; // "message", "ask", "openFile", "error"
         std::string text;

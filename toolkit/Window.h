@@ -11,7 +11,7 @@
 namespace tk {
 
 class MessageTarget {
-  public:
+public:
     virtual ~MessageTarget() = default;
     virtual LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
 };

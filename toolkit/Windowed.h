@@ -12,11 +12,11 @@ namespace tk {
 
 // Colours that a windowed control answers to WM_CTLCOLOR* with.
 class ControlColors {
-  public:
+public:
     ControlColors(Color background, Color text);
     HBRUSH apply(HDC dc) const;
 
-  private:
+private:
     COLORREF background_;
     COLORREF text_;
     BrushHandle brush_;
@@ -29,7 +29,7 @@ struct ListBoxStyle {
 };
 
 class ListBox : public WinControl {
-  public:
+public:
     ListBox(Container& parent, Bounds bounds, ListBoxStyle style = {});
 
     int count() const;
@@ -44,12 +44,12 @@ class ListBox : public WinControl {
 
     HBRUSH controlColor(HDC dc) override { return colors_.apply(dc); }
 
-  private:
+private:
     ControlColors colors_;
 };
 
 class Edit : public WinControl {
-  public:
+public:
     Edit(Container& parent, Bounds bounds, Color background);
 
     std::string text() const;
@@ -57,21 +57,21 @@ class Edit : public WinControl {
 
     HBRUSH controlColor(HDC dc) override { return colors_.apply(dc); }
 
-  protected:
+protected:
     Edit(Container& parent, Bounds bounds, Color background, DWORD style);
 
-  private:
+private:
     ControlColors colors_;
 };
 
 // A multi-line edit with word wrap and both scroll bars.
 class Memo : public Edit {
-  public:
+public:
     Memo(Container& parent, Bounds bounds, Color background);
 };
 
 class CheckBox : public WinControl {
-  public:
+public:
     CheckBox(Container& parent, Bounds bounds, const std::string& caption, FontStyle font,
              Color background);
 
@@ -83,7 +83,7 @@ class CheckBox : public WinControl {
     HBRUSH controlColor(HDC dc) override { return colors_.apply(dc); }
     void command(WORD notification) override;
 
-  private:
+private:
     Font font_;
     ControlColors colors_;
 };

@@ -4,6 +4,6 @@
 #include "toolkit/Form.h"
 
 class TAboutBox : public tk::Form {
-  public:
+public:
     TAboutBox();
 };

@@ -4,6 +4,6 @@
 #include "toolkit/Form.h"
 
 class TForm3 : public tk::Form {
-  public:
+public:
     TForm3();
 };

@@ -23,7 +23,7 @@ inline const tk::FontStyle panelCheckBox{.color = tk::silver};
 } // namespace design
 
 class TForm1 : public tk::Form {
-  public:
+public:
     TForm1();
 
     // Which of the three button sets the window shows.
@@ -108,10 +108,10 @@ class TForm1 : public tk::Form {
     // Rebuilds ListBox1 and gamelist from the ROM directory and gamelist file.
     void refreshlist();
 
-  protected:
+protected:
     void onShow() override { FormShow(); }
 
-  private:
+private:
     void setState(State state);
     void showStatus(TForm4& splash, const std::string& text);
     void connectHandlers();

@@ -67,4 +67,6 @@ void TForm1::SpeedButton7Click() {
         SpeedButton8Click();
 }
 
-void TForm1::SpeedButton8Click() { setState(State::list); }
+void TForm1::SpeedButton8Click() {
+    setState(State::list);
+}

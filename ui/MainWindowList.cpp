@@ -10,21 +10,21 @@
 namespace {
 
 class FileListSetter : public catalogue::RomPathSetter {
-  public:
+public:
     explicit FileListSetter(tk::FileListBox& list) : list_(list) {}
     bool setPath(const std::string& path) override { return list_.setDirectory(path); }
     bool setPaths(const std::vector<std::string>& paths) override {
         return list_.setDirectories(paths);
     }
 
-  private:
+private:
     tk::FileListBox& list_;
 };
 
 // Hides the loading panel however the build ends, so the window is never
 // left covered.
 class PanelCover {
-  public:
+public:
     explicit PanelCover(tk::Panel& panel) : panel_(panel) {
         panel_.show();
         panel_.repaint();
@@ -33,7 +33,7 @@ class PanelCover {
     PanelCover& operator=(const PanelCover&) = delete;
     ~PanelCover() { panel_.hide(); }
 
-  private:
+private:
     tk::Panel& panel_;
 };
 

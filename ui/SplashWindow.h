@@ -7,7 +7,7 @@
 #include "toolkit/Panel.h"
 
 class TForm4 : public tk::Form {
-  public:
+public:
     TForm4();
 
     tk::Panel Panel1{

@@ -90,8 +90,8 @@ TEST_F(ConfigurationPanel, OkAfterARefusalAppliesAGoodPathAndLeavesThePanel) {
     EXPECT_EQ(w.state(), TForm1::State::list);
     // Whole-file keys first, then the options, which the platform's profile
     // functions add in its own layout.
-    std::string written = "[config]\r\nmameexe=" + mameExe +
-                          "\r\nparameters=-video none\r\nxp=1\r\nclose=0\r\n";
+    std::string written =
+        "[config]\r\nmameexe=" + mameExe + "\r\nparameters=-video none\r\nxp=1\r\nclose=0\r\n";
     EXPECT_EQ(settings().substr(0, written.size()), written);
     EXPECT_NE(readFile(inProgramFolder("gamelist")).find("pong             \"Pong (Rev E) [TTL]\""),
               std::string::npos);

@@ -23,14 +23,13 @@ protected:
         writeFile(tk::joinPath(mame, "mame.ini"), "rompath                   roms\r\n");
         writeFile(inProgramFolder("keston.ini"),
                   "[config]\r\nmameexe=" + tk::joinPath(mame, "mame.exe") + "\r\n");
-        writeFile(inProgramFolder("gamelist"),
-                  "Name:             Description:\n"
-                  "pacman           \"Pac-Man (Midway)\"\n"
-                  "galaga           \"Galaga (Namco rev. B)\"\n"
-                  "pong             \"Pong (Rev E) [TTL]\"\n"
-                  "blank            \"\"\n");
-        for (const char* name : {"pacman.zip", "PONG.ZIP", "galaga.7z", "galaga.zip", "readme.txt",
-                                 "blank.zip"})
+        writeFile(inProgramFolder("gamelist"), "Name:             Description:\n"
+                                               "pacman           \"Pac-Man (Midway)\"\n"
+                                               "galaga           \"Galaga (Namco rev. B)\"\n"
+                                               "pong             \"Pong (Rev E) [TTL]\"\n"
+                                               "blank            \"\"\n");
+        for (const char* name :
+             {"pacman.zip", "PONG.ZIP", "galaga.7z", "galaga.zip", "readme.txt", "blank.zip"})
             writeFile(tk::joinPath(roms, name), "");
         CreateDirectoryA(tk::joinPath(roms, "subfolder.zip").c_str(), nullptr);
         writeFile(tk::joinPath(roms, "hidden.zip"), "");

@@ -29,7 +29,7 @@ std::vector<std::string> firstStatusTexts(size_t n) {
 }
 
 class StartUp : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         clearProgramFiles();
         TForm1::splashObserver = [this](const std::string& text) { statuses.push_back(text); };

@@ -16,7 +16,7 @@ using Names = std::vector<std::string>;
 namespace {
 
 class Listing : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         started = tk::currentDirectory();
         root = testing_support::freshTestFolder("keston-listing").string();

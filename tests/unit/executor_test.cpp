@@ -14,7 +14,7 @@ namespace {
 // HKEY_CLASSES_ROOT keys of one test, removed afterwards. (Wine does not
 // merge HKEY_CURRENT_USER\Software\Classes into it, so they go there directly.)
 class ClassesKeys {
-  public:
+public:
     ClassesKeys() = default;
     ClassesKeys(const ClassesKeys&) = delete;
     ClassesKeys& operator=(const ClassesKeys&) = delete;
@@ -35,13 +35,13 @@ class ClassesKeys {
                   ERROR_SUCCESS);
     }
 
-  private:
+private:
     std::vector<std::string> created_;
 };
 
 // The mode tests run without an owner; those about the owner use `owned`.
 class ExecutorTest : public ::testing::Test {
-  protected:
+protected:
     static void SetUpTestSuite() { owner = new argdump::OwnerWindow; }
     static void TearDownTestSuite() { delete owner; }
     void SetUp() override {

@@ -11,7 +11,7 @@ using launch::launchGame;
 // argdump stands in for MAME; "Play" does not wait for it, so the tests wait
 // for its record.
 class GameLaunchTest : public ::testing::Test {
-  protected:
+protected:
     argdump::TempFolder temp{"keston-play"};
     std::string record = temp.file("record.txt");
     argdump::ScopedVariable output{"ARGDUMP_OUT", record};

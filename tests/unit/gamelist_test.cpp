@@ -72,7 +72,7 @@ TEST(GameWalk, ALookupErrorEndsTheWalkKeepingTheRowsBeforeIt) {
 
 // The pieces of a list build together on a real ROM folder and gamelist file.
 class RomFolder : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         started = tk::currentDirectory();
         root = testing_support::freshTestFolder("keston-games").string();

@@ -13,7 +13,7 @@ using launch::runListfull;
 // argdump stands in for MAME: what it prints to its standard output is what
 // must end up in gamelist.
 class ListfullRunTest : public ::testing::Test {
-  protected:
+protected:
     std::string mameIn(const std::string& folderName) {
         return argdump::copyTo(tk::joinPath(temp.folder(folderName), "mame.exe"));
     }

@@ -21,7 +21,7 @@ using testing_support::errorOf;
 namespace {
 
 class KeyFile : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         folder = testing_support::freshTestFolder("keston-lookup");
         path = (folder / "mame.ini").string();

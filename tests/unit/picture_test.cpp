@@ -91,7 +91,7 @@ COLORREF quarters(int x, int y) {
 
 // A fresh folder for one test's files, removed afterwards.
 class Folder {
-  public:
+public:
     Folder() {
         char temp[MAX_PATH] = {};
         GetTempPathA(MAX_PATH, temp);
@@ -116,13 +116,13 @@ class Folder {
         return write(name, Bytes(text.begin(), text.end()));
     }
 
-  private:
+private:
     std::string path_;
 };
 
 // A 32-bit drawing surface filled with one colour, read back pixel by pixel.
 class Surface {
-  public:
+public:
     Surface(int width, int height) : dc_(CreateCompatibleDC(nullptr)) {
         BITMAPINFO info{};
         info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
@@ -136,7 +136,7 @@ class Surface {
     HDC dc() const { return dc_.get(); }
     COLORREF at(int x, int y) const { return GetPixel(dc_.get(), x, y); }
 
-  private:
+private:
     tk::MemoryDc dc_;
     tk::BitmapHandle bitmap_;
     std::optional<tk::SelectObjectScope> select_;

@@ -38,7 +38,7 @@ struct ListSetter : catalogue::RomPathSetter {
 };
 
 class RomDirectory : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         started = tk::currentDirectory();
         root = testing_support::freshTestFolder("keston-roms").string();

@@ -21,7 +21,7 @@ using testing_support::errorOf;
 namespace {
 
 class SettingsFile : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         folder = testing_support::freshTestFolder("keston-settings");
         path = (folder / "keston.ini").string();

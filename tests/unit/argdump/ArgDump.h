@@ -25,7 +25,7 @@ inline std::string path() {
 // A fresh folder under the system's temporary folder, removed with its
 // content at the end of the test.
 class TempFolder {
-  public:
+public:
     explicit TempFolder(const std::string& name) {
         char temp[MAX_PATH] = {};
         GetTempPathA(MAX_PATH, temp);
@@ -50,7 +50,7 @@ class TempFolder {
         return sub;
     }
 
-  private:
+private:
     std::string path_;
 };
 
@@ -62,7 +62,7 @@ inline std::string copyTo(const std::string& target) {
 
 // Sets an environment variable (inherited by children) for one scope.
 class ScopedVariable {
-  public:
+public:
     ScopedVariable(const std::string& name, const std::string& value) : name_(name) {
         SetEnvironmentVariableA(name.c_str(), value.c_str());
     }
@@ -70,19 +70,19 @@ class ScopedVariable {
     ScopedVariable& operator=(const ScopedVariable&) = delete;
     ~ScopedVariable() { SetEnvironmentVariableA(name_.c_str(), nullptr); }
 
-  private:
+private:
     std::string name_;
 };
 
 // Restores the process's current directory at the end of a scope.
 class CurrentDirectoryGuard {
-  public:
+public:
     CurrentDirectoryGuard() : saved_(tk::currentDirectory()) {}
     CurrentDirectoryGuard(const CurrentDirectoryGuard&) = delete;
     CurrentDirectoryGuard& operator=(const CurrentDirectoryGuard&) = delete;
     ~CurrentDirectoryGuard() { SetCurrentDirectoryA(saved_.c_str()); }
 
-  private:
+private:
     std::string saved_;
 };
 
@@ -92,7 +92,7 @@ class CurrentDirectoryGuard {
 // every hiding (and destroying) of a shown window takes two seconds, so
 // tests share windows where they can.
 class OwnerWindow {
-  public:
+public:
     OwnerWindow() {
         WNDCLASSA windowClass{};
         windowClass.lpfnWndProc = procedure;
@@ -109,7 +109,7 @@ class OwnerWindow {
     }
     static inline int hides = 0;
 
-  private:
+private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == WM_SHOWWINDOW && !wParam)
             ++hides;

@@ -1,0 +1,660 @@
+// Times the game-list build of the main window over a full set of ROM files
+// and the real -listfull output of MAME, next to the per-call sequential
+// lookup it replaces, and weighs the game index against the gamelist file.
+// Prints one "name=value" figure per line; exits non-zero when the built
+// list is not the expected one, since a fast wrong list proves nothing.
+//
+//     refreshlist_bench <-listfull output> [runs]
+#include "catalogue/GameIndex.h"
+#include "catalogue/GameList.h"
+#include "catalogue/LookupKey.h"
+#include "catalogue/RomDirectory.h"
+#include "settings/Settings.h"
+#include "support/ProgramFolder.h"
+#include "toolkit/Application.h"
+#include "toolkit/DirectoryListing.h"
+#include "toolkit/Error.h"
+#include "toolkit/Handles.h"
+#include "toolkit/Paths.h"
+#include "toolkit/ScriptedDialogs.h"
+#include "ui/MainWindow.h"
+
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <numeric>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+using testing_support::inProgramFolder;
+
+namespace {
+
+constexpr std::size_t sequentialSubset = 2000;
+
+LARGE_INTEGER now() {
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return counter;
+}
+
+double msBetween(LARGE_INTEGER from, LARGE_INTEGER to) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
+           static_cast<double>(frequency.QuadPart);
+}
+
+class Stopwatch {
+public:
+    Stopwatch() : last_(now()) {}
+
+    // Milliseconds since the start or the previous lap.
+    double lap() {
+        LARGE_INTEGER lapEnd = now();
+        double ms = msBetween(last_, lapEnd);
+        last_ = lapEnd;
+        return ms;
+    }
+
+private:
+    LARGE_INTEGER last_;
+};
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    std::size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+// Flushed line by line, so that a slow step shows where it is.
+void figure(const std::string& name, const std::string& value) {
+    std::printf("%s=%s\n", name.c_str(), value.c_str());
+    std::fflush(stdout);
+}
+
+void figure(const std::string& name, double value, int decimals = 1) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    figure(name, std::string(text));
+}
+
+void figure(const std::string& name, long long value) {
+    figure(name, std::to_string(value));
+}
+
+void figure(const std::string& name, std::size_t value) {
+    figure(name, std::to_string(value));
+}
+
+// Checks print their outcome among the figures and decide the exit code.
+class Checks {
+public:
+    void equal(const std::string& name, std::size_t actual, std::size_t expected) {
+        if (actual == expected) {
+            figure("check_" + name, std::string("ok"));
+            return;
+        }
+        figure("check_" + name, "FAILED (" + std::to_string(actual) + ", expected " +
+                                    std::to_string(expected) + ")");
+        ok_ = false;
+    }
+    bool ok() const { return ok_; }
+
+private:
+    bool ok_ = true;
+};
+
+struct Game {
+    std::string name;
+    std::string description;
+};
+
+// The games of a -listfull output: lines of a short name, blanks and the
+// description in double quotes. The heading line has no quotes.
+std::vector<Game> readGames(const std::string& path) {
+    std::string text = testing_support::readFile(path);
+    std::vector<Game> games;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = std::min(text.find('\n', start), text.size());
+        std::string_view line(text.data() + start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        auto blank = line.find(' ');
+        auto quote = line.find_first_not_of(' ', blank);
+        if (blank == std::string_view::npos || quote == std::string_view::npos ||
+            line[quote] != '"')
+            continue;
+        std::string_view value = line.substr(quote);
+        games.push_back(
+            {std::string(line.substr(0, blank)),
+             value.size() < 3 ? std::string() : std::string(value.substr(1, value.size() - 2))});
+    }
+    if (games.empty())
+        throw tk::Error("No games in " + path);
+    return games;
+}
+
+std::string upper(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+std::string lower(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+void createFile(const std::string& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
+    tk::FileHandle file(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr));
+    if (!file)
+        throw tk::Error("Cannot create file " + path);
+    if (attributes != FILE_ATTRIBUTE_NORMAL &&
+        (GetFileAttributesA(path.c_str()) & attributes) != attributes)
+        throw tk::Error("The attributes of " + path + " were not kept");
+}
+
+void createFolder(const std::string& path) {
+    if (!CreateDirectoryA(path.c_str(), nullptr))
+        throw tk::Error("Cannot create folder " + path);
+}
+
+// Names are gathered before anything is deleted, so that the search never
+// runs over a folder that changes under it.
+void removeTree(const std::string& folder) {
+    std::vector<std::pair<std::string, bool>> entries;
+    WIN32_FIND_DATAA found;
+    if (tk::FindHandle search(FindFirstFileA(tk::joinPath(folder, "*").c_str(), &found)); search) {
+        do {
+            std::string name = found.cFileName;
+            if (name != "." && name != "..")
+                entries.emplace_back(tk::joinPath(folder, name),
+                                     found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+        } while (FindNextFileA(search.get(), &found));
+    }
+    for (const auto& [path, isFolder] : entries) {
+        if (isFolder) {
+            removeTree(path);
+        } else {
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(path.c_str());
+        }
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+// The folder as Wine's "\\?\unix" path, for creating many files in it: before
+// it creates a file named by its Windows path, Wine reads the whole folder
+// (even for a case-sensitive name), which makes a full set take ten minutes
+// instead of seconds. Windows has neither that cost nor that path, and keeps
+// the folder as it is.
+std::string creationPath(const std::string& folder) {
+    using UnixFileName = char*(CDECL*)(LPCWSTR);
+    auto unixFileName = reinterpret_cast<UnixFileName>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (!unixFileName)
+        return folder;
+    std::wstring wide(folder.size() + 1, L'\0');
+    int length = MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wide.data(),
+                                     static_cast<int>(wide.size()));
+    char* unixName = length ? unixFileName(wide.c_str()) : nullptr;
+    if (!unixName)
+        return folder;
+    std::string path = std::string("\\\\?\\unix") + unixName;
+    HeapFree(GetProcessHeap(), 0, unixName);
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+class TempFolder {
+public:
+    TempFolder() {
+        char base[MAX_PATH + 1];
+        DWORD length = GetTempPathA(sizeof base, base);
+        path_ = tk::joinPath(std::string(base, length),
+                             "keston-bench-" + std::to_string(GetCurrentProcessId()));
+        removeTree(path_);
+        createFolder(path_);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    ~TempFolder() {
+        // The build leaves the ROM folder as the current directory.
+        SetCurrentDirectoryA(tk::programFolder().c_str());
+        removeTree(path_);
+    }
+
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// What a full-set ROM folder must give.
+struct RomSet {
+    std::size_t files = 0; // the ordinary files: the rows of the file list
+    std::size_t rows = 0;  // those whose base name is a game
+};
+
+// One file per game, as sets name them, with what real folders also hold:
+// names in capitals, .7z twins, files no game is named after; and what must
+// never be listed: folders, hidden and system files named like games.
+RomSet createRomSet(const std::string& romFolder, const std::vector<Game>& games) {
+    const std::string folder = creationPath(romFolder);
+    RomSet set;
+    auto listed = [&](const std::string& name, bool game) {
+        createFile(tk::joinPath(folder, name));
+        ++set.files;
+        set.rows += game;
+    };
+    for (std::size_t i = 0; i < games.size(); ++i) {
+        const std::string& name = games[i].name;
+        listed(i % 50 == 0 ? upper(name) + ".ZIP" : name + ".zip", true);
+        if (i % 20 == 7)
+            listed(name + ".7z", true);
+        if (i % 9000 == 3)
+            createFolder(tk::joinPath(folder, name + ".7z"));
+        if (i % 5000 == 11)
+            createFile(tk::joinPath(folder, name + ".rar"), FILE_ATTRIBUTE_HIDDEN);
+        if (i % 5000 == 13)
+            createFile(tk::joinPath(folder, name + ".rar"), FILE_ATTRIBUTE_SYSTEM);
+    }
+    for (const char* name : {"readme.txt", "roms.dat", "mame.sqlite"})
+        listed(name, false);
+    return set;
+}
+
+// A MAME folder whose mame.ini names the ROM folder, and the settings file
+// that names its mame.exe.
+void writeMameSetup(const std::string& temp, const std::string& roms) {
+    std::string mame = tk::joinPath(temp, "mame");
+    createFolder(mame);
+    createFile(tk::joinPath(mame, "mame.exe"));
+    testing_support::writeFile(tk::joinPath(mame, "mame.ini"),
+                               "rompath                   " + roms + "\r\n");
+    testing_support::writeFile(settingsPath(),
+                               "[config]\r\nmameexe=" + tk::joinPath(mame, "mame.exe") + "\r\n");
+}
+
+// The process's private bytes. Windows counts them as PrivateUsage and, the
+// same figure, PagefileUsage; Wine fills only the latter (resident private
+// pages), so the larger of the two is taken.
+long long privateBytes() {
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(GetCurrentProcess(),
+                              reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                              sizeof counters))
+        throw tk::Error("Cannot read the process's memory counters");
+    return static_cast<long long>(std::max(counters.PrivateUsage, counters.PagefileUsage));
+}
+
+long long fileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        throw tk::Error("Cannot read the size of " + path);
+    return static_cast<long long>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+}
+
+// Measured first, while the heap holds no freed blocks the index could reuse
+// unseen.
+void reportIndexMemory(const std::string& gamelist) {
+    long long before = privateBytes();
+    catalogue::GameIndex index(gamelist);
+    index.lookup("pacman"); // the file is read and indexed at the first lookup
+    long long after = privateBytes();
+    long long size = fileSize(gamelist);
+    figure("gamelist_bytes", size);
+    figure("index_private_bytes_before", before);
+    figure("index_private_bytes_after", after);
+    figure("index_private_bytes", after - before);
+    figure("index_memory_ratio", static_cast<double>(after - before) / static_cast<double>(size),
+           2);
+}
+
+// Times a build the bench does not call itself, the one of the start-up
+// sequence: a build shows the loading panel first and hides it last, so the
+// panel's own show and hide messages bracket it. Only the panel's messages
+// pass through here, so the build runs as fast as without the watch.
+class BuildWatch {
+public:
+    explicit BuildWatch(tk::Panel& panel) : window_(panel.handle()) {
+        watch_ = this;
+        previous_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+            window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&BuildWatch::procedure)));
+    }
+    BuildWatch(const BuildWatch&) = delete;
+    BuildWatch& operator=(const BuildWatch&) = delete;
+    ~BuildWatch() {
+        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+        watch_ = nullptr;
+    }
+
+    // From the panel's first showing to its last hiding; 0 when it was not
+    // both shown and hidden.
+    double ms() const { return shown_ && hidden_ ? msBetween(*shown_, *hidden_) : 0; }
+
+private:
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_SHOWWINDOW) {
+            if (wParam && !watch_->shown_)
+                watch_->shown_ = now();
+            else if (!wParam)
+                watch_->hidden_ = now();
+        }
+        return CallWindowProcA(watch_->previous_, window, message, wParam, lParam);
+    }
+
+    static inline BuildWatch* watch_ = nullptr;
+    HWND window_;
+    WNDPROC previous_;
+    std::optional<LARGE_INTEGER> shown_;
+    std::optional<LARGE_INTEGER> hidden_;
+};
+
+// The start-up sequence, whose build is the first of the process. Under Xvfb
+// without a window manager the sequence also holds Wine's two-second wait for
+// the splash window to be withdrawn, which the build itself does not.
+void timeStartUp(TForm1& w, Checks& checks) {
+    BuildWatch build(w.Panel2);
+    Stopwatch start;
+    w.show();
+    figure("startup_show_ms", start.lap());
+    figure("startup_refreshlist_ms", build.ms());
+    checks.equal("startup_build_seen", build.ms() > 0, true);
+    tk::application().processMessages();
+}
+
+// Every row against the -listfull output: row i of gamelist names a game
+// (as its file spells it) whose description is row i of ListBox1.
+void checkRows(const TForm1& w, const std::vector<Game>& games, const RomSet& set, Checks& checks) {
+    std::unordered_map<std::string, const std::string*> descriptions;
+    for (const Game& game : games)
+        descriptions.emplace(lower(game.name), &game.description);
+    std::vector<std::string> names = w.gamelist.items();
+    std::vector<std::string> rows = w.ListBox1.items();
+    std::size_t matching = 0;
+    for (std::size_t i = 0; i < std::min(names.size(), rows.size()); ++i) {
+        auto found = descriptions.find(lower(names[i]));
+        matching += found != descriptions.end() && *found->second == rows[i];
+    }
+    figure("listbox1_rows", rows.size());
+    figure("listbox1_rows_expected", set.rows);
+    figure("ziplist_rows", static_cast<std::size_t>(w.ziplist.count()));
+    checks.equal("listbox1_rows", rows.size(), set.rows);
+    checks.equal("gamelist_rows", names.size(), set.rows);
+    checks.equal("rows_matching_listfull", matching, set.rows);
+    checks.equal("ziplist_rows_with_end_row", w.ziplist.count(), set.files + 1);
+}
+
+class FileListSetter : public catalogue::RomPathSetter {
+public:
+    explicit FileListSetter(tk::FileListBox& list) : list_(list) {}
+    bool setPath(const std::string& path) override { return list_.setDirectory(path); }
+    bool setPaths(const std::vector<std::string>& paths) override {
+        return list_.setDirectories(paths);
+    }
+
+private:
+    tk::FileListBox& list_;
+};
+
+// Medians of named steps, reported in the order first seen.
+class Phases {
+public:
+    void add(const std::string& name, double ms) {
+        auto found = std::find_if(phases_.begin(), phases_.end(),
+                                  [&](const auto& phase) { return phase.first == name; });
+        if (found == phases_.end())
+            phases_.push_back({name, {ms}});
+        else
+            found->second.push_back(ms);
+    }
+    double median(const std::string& name) const {
+        for (const auto& [phase, times] : phases_)
+            if (phase == name)
+                return ::median(times);
+        return 0;
+    }
+    void report(const std::string& prefix) const {
+        for (const auto& [name, times] : phases_)
+            figure(prefix + name + "_ms_median", ::median(times));
+    }
+    double total() const {
+        double sum = 0;
+        for (const auto& phase : phases_)
+            sum += ::median(phase.second);
+        return sum;
+    }
+
+private:
+    std::vector<std::pair<std::string, std::vector<double>>> phases_;
+};
+
+// The steps of refreshlist, each timed: the same calls on the same window,
+// in the same order, so the sum comes close to one build.
+void buildInPhases(TForm1& w, Phases& phases) {
+    Stopwatch clock;
+    auto lap = [&](const char* name) { phases.add(name, clock.lap()); };
+    w.Panel2.show();
+    w.Panel2.repaint();
+    lap("panel_show");
+    FileListSetter setter(w.filelist);
+    catalogue::ResolveRomDirectory(setter);
+    lap("resolve_rom_directory");
+    std::vector<std::string> files =
+        tk::listFiles(w.filelist.directory().folders(), w.filelist.directory().pattern());
+    lap("list_and_sort_files");
+    w.filelist.assign(files);
+    lap("filelist_assign");
+    std::vector<std::string> rows = files;
+    rows.emplace_back();
+    w.ziplist.assign(rows);
+    lap("ziplist_assign");
+    w.ListBox1.clear();
+    w.gamelist.clear();
+    lap("clear_lists");
+    std::string text = catalogue::readTextFile(tk::joinPath(tk::programFolder(), "gamelist"));
+    lap("read_gamelist");
+    catalogue::KeyIndex index(std::move(text));
+    lap("index_build");
+    catalogue::GameRows games;
+    catalogue::appendGames(
+        files, [&](const std::string& name) { return std::string(index.lookup(name)); },
+        w.CheckBox1.checked(), games);
+    lap("lookups");
+    w.gamelist.assign(games.shortNames);
+    lap("gamelist_assign");
+    w.ListBox1.assign(games.descriptions);
+    lap("listbox1_assign");
+    w.Panel2.hide();
+    lap("panel_hide");
+}
+
+// Builds alternate with their copy in timed steps, so that both see the same
+// load of the machine.
+double timeRefreshlist(TForm1& w, const RomSet& set, int runs, Phases& phases, Checks& checks) {
+    std::vector<double> times;
+    for (int run = 1; run <= runs; ++run) {
+        Stopwatch clock;
+        w.refreshlist();
+        times.push_back(clock.lap());
+        figure("refreshlist_ms_run" + std::to_string(run), times.back());
+        checks.equal("listbox1_rows_run" + std::to_string(run),
+                     static_cast<std::size_t>(w.ListBox1.count()), set.rows);
+        // Between builds the window paints, as it would for the user.
+        tk::application().processMessages();
+        buildInPhases(w, phases);
+        tk::application().processMessages();
+    }
+    figure("refreshlist_ms_median", median(times));
+    return median(times);
+}
+
+// The names of a folder's ordinary files, found as the file list finds them,
+// or with the search level and flags given.
+std::vector<std::string> findNames(const std::string& folder, FINDEX_INFO_LEVELS level,
+                                   DWORD flags) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    tk::FindHandle search(FindFirstFileExA(tk::joinPath(folder, "*.*").c_str(), level, &found,
+                                           FindExSearchNameMatch, nullptr, flags));
+    if (!search)
+        return names;
+    constexpr DWORD leftOut =
+        FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    do {
+        if (!(found.dwFileAttributes & leftOut))
+            names.push_back(found.cFileName);
+    } while (FindNextFileA(search.get(), &found));
+    return names;
+}
+
+std::string sortKeyOf(const std::string& name) {
+    constexpr DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+    int length = static_cast<int>(name.size());
+    int size = LCMapStringA(LOCALE_USER_DEFAULT, flags, name.data(), length, nullptr, 0);
+    std::string key(static_cast<std::size_t>(size), '\0');
+    LCMapStringA(LOCALE_USER_DEFAULT, flags, name.data(), length, key.data(), size);
+    return key;
+}
+
+// The file listing whole and in its parts, each done as the file list does it,
+// next to a search that asks for no 8.3 names and a sort that moves indices
+// instead of names, to see which part costs.
+void listingBreakdown(const std::string& folder, int runs, Checks& checks) {
+    Phases phases;
+    std::size_t listedCount = 0;
+    std::size_t basicCount = 0;
+    std::size_t foundCount = 0;
+    for (int run = 0; run < runs; ++run) {
+        Stopwatch clock;
+        listedCount = tk::listFiles({folder}, "*.*").size();
+        phases.add("whole_as_the_file_list", clock.lap());
+        std::vector<std::string> names = findNames(folder, FindExInfoStandard, 0);
+        phases.add("find_standard", clock.lap());
+        std::vector<std::string> basic =
+            findNames(folder, FindExInfoBasic, FIND_FIRST_EX_LARGE_FETCH);
+        phases.add("find_basic_large_fetch", clock.lap());
+        std::vector<std::pair<std::string, std::string>> keyed;
+        keyed.reserve(names.size());
+        for (const std::string& name : names)
+            keyed.emplace_back(sortKeyOf(name), name);
+        phases.add("sort_keys", clock.lap());
+        std::vector<std::uint32_t> order(keyed.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+            return keyed[a].first < keyed[b].first;
+        });
+        phases.add("stable_sort_of_indices", clock.lap());
+        std::stable_sort(keyed.begin(), keyed.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        phases.add("stable_sort", clock.lap());
+        foundCount = names.size();
+        basicCount = basic.size();
+    }
+    phases.report("listing_");
+    checks.equal("listing_search_counts_as_the_file_list", foundCount, listedCount);
+    checks.equal("listing_basic_search_counts_the_same", basicCount, listedCount);
+}
+
+// The per-call lookup that reads gamelist from its start for each file, on
+// files spread evenly over the sorted list, so the keys lie all over the file.
+double sequentialMsPerFile(const std::vector<std::string>& files, const std::string& gamelist,
+                           Checks& checks) {
+    std::size_t step = std::max<std::size_t>(1, files.size() / sequentialSubset);
+    std::vector<std::string> keys;
+    for (std::size_t i = 0; i < files.size() && keys.size() < sequentialSubset; i += step)
+        keys.push_back(tk::baseName(files[i]));
+    std::size_t found = 0;
+    Stopwatch clock;
+    for (const std::string& key : keys)
+        found += !catalogue::LookupKey(key, gamelist).empty();
+    double ms = clock.lap();
+    figure("sequential_files", keys.size());
+    figure("sequential_found", found);
+    figure("sequential_ms", ms);
+    checks.equal("sequential_subset_size", keys.size(), std::min(files.size(), sequentialSubset));
+    return ms / static_cast<double>(keys.size());
+}
+
+int run(const std::string& listFull, int runs) {
+    tk::ScriptedDialogs dialogs;
+    Checks checks;
+    const std::string gamelist = inProgramFolder("gamelist");
+    if (!CopyFileA(listFull.c_str(), gamelist.c_str(), FALSE))
+        throw tk::Error("Cannot copy " + listFull + " to " + gamelist);
+    reportIndexMemory(gamelist);
+
+    std::vector<Game> games = readGames(listFull);
+    figure("listfull_games", games.size());
+    TempFolder temp;
+    std::string roms = tk::joinPath(temp.path(), "roms");
+    createFolder(roms);
+    Stopwatch setup;
+    RomSet set = createRomSet(roms, games);
+    figure("romset_create_ms", setup.lap());
+    figure("romset_files", set.files);
+    writeMameSetup(temp.path(), roms);
+
+    TForm1 w;
+    timeStartUp(w, checks);
+    Phases phases;
+    double refreshMs = timeRefreshlist(w, set, runs, phases, checks);
+    phases.report("phase_");
+    figure("phase_total_ms_median", phases.total());
+    checkRows(w, games, set, checks);
+    checks.equal("dialogs_shown", dialogs.log.size(), 0);
+    listingBreakdown(roms, runs, checks);
+
+    const std::vector<std::string>& files = w.filelist.files();
+    double sequentialPerFile = sequentialMsPerFile(files, gamelist, checks);
+    double fileCount = static_cast<double>(files.size());
+    double indexedPerFile = refreshMs / fileCount;
+    double lookupPerFile =
+        (phases.median("read_gamelist") + phases.median("index_build") + phases.median("lookups")) /
+        fileCount;
+    figure("files", files.size());
+    figure("sequential_us_per_file", 1000 * sequentialPerFile, 2);
+    figure("sequential_fullset_estimate_ms", sequentialPerFile * fileCount, 0);
+    figure("refreshlist_us_per_file", 1000 * indexedPerFile, 3);
+    figure("index_lookup_us_per_file", 1000 * lookupPerFile, 3);
+    figure("per_file_speedup", sequentialPerFile / indexedPerFile, 0);
+    figure("per_file_speedup_lookup_only", sequentialPerFile / lookupPerFile, 0);
+
+    DeleteFileA(settingsPath().c_str());
+    DeleteFileA(gamelist.c_str());
+    figure("checks", std::string(checks.ok() ? "ok" : "FAILED"));
+    return checks.ok() ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: refreshlist_bench <-listfull output> [runs]\n");
+        return 2;
+    }
+    try {
+        return run(argv[1], argc > 2 ? std::max(1, std::atoi(argv[2])) : 5);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "refreshlist_bench: %s\n", error.what());
+        return 1;
+    }
+}

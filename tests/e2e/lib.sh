@@ -286,6 +286,40 @@ panel1() {
   done < <(children depth=1 left=36 top=72 w=257 h=225)
 }
 
+# The probe lines of the visible message boxes (the system's dialog class)
+# with this caption; the program's own carry the application's title.
+message_boxes() { # CAPTION
+  probe windows | caption=$1 awk -F'\t' '
+    index($0, "\tclass=#32770\t") && $NF == "text=" ENVIRON["caption"]'
+}
+message_box_shown() { [ -n "$(message_boxes "$1")" ]; }
+
+# A message box's message: the text of its static control that has one (the
+# other holds the icon).
+message_text() { # HWND
+  probe tree "$1" | awk -F'\t' '
+    $1 == "child" && index($0, "\tclass=Static\t") && $NF != "text=" {
+      print substr($NF, 6)
+    }'
+}
+
+# Whether the top-level window with this handle is still shown.
+top_level_shown() { # HWND
+  local windows
+  windows=$(probe windows)
+  grep -F $'\thwnd='"$1"$'\t' <<<"$windows" >/dev/null
+}
+top_level_gone() { ! top_level_shown "$1"; }
+
+# Answers a message box with Enter, as a user would: a click on its text gives
+# it the keyboard first. Fails when the box is still there after TIMEOUT s.
+dismiss_message_box() { # PROBE_LINE [TIMEOUT]
+  xdotool mousemove --sync $(($(field "$1" cx) + $(field "$1" w) / 2)) $(($(field "$1" cy) + 10)) \
+    click 1
+  press_key Return
+  wait_until "${2:-10}" top_level_gone "$(field "$1" hwnd)"
+}
+
 # The screen's size: sets screen_w and screen_h.
 read_screen() {
   local line
@@ -344,12 +378,24 @@ click_button() { # CAPTION (without trailing blanks)
   click_rect "$left" "$top" "$width" "$height"
 }
 
+# Keys go to the X input focus. A program that held it and ended can leave it
+# on no window at all (seen after real MAME played a game), and every key is
+# then lost: give it to the root window, which passes keys to the window under
+# the pointer, as at the display's start.
+keyboard_to_pointer() {
+  if [ "$(xdotool getwindowfocus -f 2>/dev/null)" = 0 ]; then
+    xdotool windowfocus "$(xdpyinfo | awk '/root window id:/ { print $4; exit }')"
+  fi
+}
+
 type_text() { # TEXT
+  : keyboard_to_pointer
   xdotool type --delay 30 -- "$1"
   sleep 0.3
 }
 
 press_key() { # KEY... (xdotool names: Return, Tab, ctrl+a)
+  : keyboard_to_pointer
   xdotool key --delay 50 "$@"
   sleep 0.3
 }
@@ -359,7 +405,11 @@ press_key() { # KEY... (xdotool names: Return, Tab, ctrl+a)
 # Moves the mouse pointer to the screen's corner, away from every window, so
 # that no hover frame shows in a screenshot.
 park_pointer() {
-  xdotool mousemove --sync 0 0
+  # Asked to wait for a move that is not needed, xdotool waits 15 s.
+  case $(xdotool getmouselocation) in
+  "x:0 y:0 "*) ;;
+  *) xdotool mousemove --sync 0 0 ;;
+  esac
   sleep 0.3
 }
 

@@ -403,93 +403,7 @@ void checkRows(const TForm1& w, const std::vector<Game>& games, const RomSet& se
     checks.equal("ziplist_rows_with_end_row", w.ziplist.count(), set.files + 1);
 }
 
-class FileListSetter : public catalogue::RomPathSetter {
-public:
-    explicit FileListSetter(tk::FileListBox& list) : list_(list) {}
-    bool setPath(const std::string& path) override { return list_.setDirectory(path); }
-    bool setPaths(const std::vector<std::string>& paths) override {
-        return list_.setDirectories(paths);
-    }
-
-private:
-    tk::FileListBox& list_;
-};
-
-// Medians of named steps, reported in the order first seen.
-class Phases {
-public:
-    void add(const std::string& name, double ms) {
-        auto found = std::find_if(phases_.begin(), phases_.end(),
-                                  [&](const auto& phase) { return phase.first == name; });
-        if (found == phases_.end())
-            phases_.push_back({name, {ms}});
-        else
-            found->second.push_back(ms);
-    }
-    double median(const std::string& name) const {
-        for (const auto& [phase, times] : phases_)
-            if (phase == name)
-                return ::median(times);
-        return 0;
-    }
-    void report(const std::string& prefix) const {
-        for (const auto& [name, times] : phases_)
-            figure(prefix + name + "_ms_median", ::median(times));
-    }
-    double total() const {
-        double sum = 0;
-        for (const auto& phase : phases_)
-            sum += ::median(phase.second);
-        return sum;
-    }
-
-private:
-    std::vector<std::pair<std::string, std::vector<double>>> phases_;
-};
-
-// The steps of refreshlist, each timed: the same calls on the same window,
-// in the same order, so the sum comes close to one build.
-void buildInPhases(TForm1& w, Phases& phases) {
-    Stopwatch clock;
-    auto lap = [&](const char* name) { phases.add(name, clock.lap()); };
-    w.Panel2.show();
-    w.Panel2.repaint();
-    lap("panel_show");
-    FileListSetter setter(w.filelist);
-    catalogue::ResolveRomDirectory(setter);
-    lap("resolve_rom_directory");
-    std::vector<std::string> files =
-        tk::listFiles(w.filelist.directory().folders(), w.filelist.directory().pattern());
-    lap("list_and_sort_files");
-    w.filelist.assign(files);
-    lap("filelist_assign");
-    std::vector<std::string> rows = files;
-    rows.emplace_back();
-    w.ziplist.assign(rows);
-    lap("ziplist_assign");
-    w.ListBox1.clear();
-    w.gamelist.clear();
-    lap("clear_lists");
-    std::string text = catalogue::readTextFile(tk::joinPath(tk::programFolder(), "gamelist"));
-    lap("read_gamelist");
-    catalogue::KeyIndex index(std::move(text));
-    lap("index_build");
-    catalogue::GameRows games;
-    catalogue::appendGames(
-        files, [&](const std::string& name) { return std::string(index.lookup(name)); },
-        w.CheckBox1.checked(), games);
-    lap("lookups");
-    w.gamelist.assign(games.shortNames);
-    lap("gamelist_assign");
-    w.ListBox1.assign(games.descriptions);
-    lap("listbox1_assign");
-    w.Panel2.hide();
-    lap("panel_hide");
-}
-
-// Builds alternate with their copy in timed steps, so that both see the same
-// load of the machine.
-double timeRefreshlist(TForm1& w, const RomSet& set, int runs, Phases& phases, Checks& checks) {
+double timeRefreshlist(TForm1& w, const RomSet& set, int runs, Checks& checks) {
     std::vector<double> times;
     for (int run = 1; run <= runs; ++run) {
         Stopwatch clock;
@@ -500,78 +414,18 @@ double timeRefreshlist(TForm1& w, const RomSet& set, int runs, Phases& phases, C
                      static_cast<std::size_t>(w.ListBox1.count()), set.rows);
         // Between builds the window paints, as it would for the user.
         tk::application().processMessages();
-        buildInPhases(w, phases);
-        tk::application().processMessages();
     }
     figure("refreshlist_ms_median", median(times));
     return median(times);
 }
 
-// The names of a folder's ordinary files, found as the file list finds them,
-// or with the search level and flags given.
-std::vector<std::string> findNames(const std::string& folder, FINDEX_INFO_LEVELS level,
-                                   DWORD flags) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    tk::FindHandle search(FindFirstFileExA(tk::joinPath(folder, "*.*").c_str(), level, &found,
-                                           FindExSearchNameMatch, nullptr, flags));
-    if (!search)
-        return names;
-    constexpr DWORD leftOut =
-        FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    do {
-        if (!(found.dwFileAttributes & leftOut))
-            names.push_back(found.cFileName);
-    } while (FindNextFileA(search.get(), &found));
-    return names;
-}
-
-std::string sortKeyOf(const std::string& name) {
-    constexpr DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
-    int length = static_cast<int>(name.size());
-    int size = LCMapStringA(LOCALE_USER_DEFAULT, flags, name.data(), length, nullptr, 0);
-    std::string key(static_cast<std::size_t>(size), '\0');
-    LCMapStringA(LOCALE_USER_DEFAULT, flags, name.data(), length, key.data(), size);
-    return key;
-}
-
-// The file listing whole and in its parts, each done as the file list does it,
-// next to a search that asks for no 8.3 names and a sort that moves indices
-// instead of names, to see which part costs.
-void listingBreakdown(const std::string& folder, int runs, Checks& checks) {
-    Phases phases;
-    std::size_t listedCount = 0;
-    std::size_t basicCount = 0;
-    std::size_t foundCount = 0;
-    for (int run = 0; run < runs; ++run) {
-        Stopwatch clock;
-        listedCount = tk::listFiles({folder}, "*.*").size();
-        phases.add("whole_as_the_file_list", clock.lap());
-        std::vector<std::string> names = findNames(folder, FindExInfoStandard, 0);
-        phases.add("find_standard", clock.lap());
-        std::vector<std::string> basic =
-            findNames(folder, FindExInfoBasic, FIND_FIRST_EX_LARGE_FETCH);
-        phases.add("find_basic_large_fetch", clock.lap());
-        std::vector<std::pair<std::string, std::string>> keyed;
-        keyed.reserve(names.size());
-        for (const std::string& name : names)
-            keyed.emplace_back(sortKeyOf(name), name);
-        phases.add("sort_keys", clock.lap());
-        std::vector<std::uint32_t> order(keyed.size());
-        std::iota(order.begin(), order.end(), 0);
-        std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-            return keyed[a].first < keyed[b].first;
-        });
-        phases.add("stable_sort_of_indices", clock.lap());
-        std::stable_sort(keyed.begin(), keyed.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
-        phases.add("stable_sort", clock.lap());
-        foundCount = names.size();
-        basicCount = basic.size();
-    }
-    phases.report("listing_");
-    checks.equal("listing_search_counts_as_the_file_list", foundCount, listedCount);
-    checks.equal("listing_basic_search_counts_the_same", basicCount, listedCount);
+// Reading gamelist into the index and looking every file up, as a build does.
+double indexedLookupMs(const std::vector<std::string>& files, const std::string& gamelist) {
+    Stopwatch clock;
+    catalogue::GameIndex index(gamelist);
+    for (const auto& file : files)
+        index.lookup(tk::baseName(file));
+    return clock.lap();
 }
 
 // The per-call lookup that reads gamelist from its start for each file, on
@@ -615,21 +469,15 @@ int run(const std::string& listFull, int runs) {
 
     TForm1 w;
     timeStartUp(w, checks);
-    Phases phases;
-    double refreshMs = timeRefreshlist(w, set, runs, phases, checks);
-    phases.report("phase_");
-    figure("phase_total_ms_median", phases.total());
+    double refreshMs = timeRefreshlist(w, set, runs, checks);
     checkRows(w, games, set, checks);
     checks.equal("dialogs_shown", dialogs.log.size(), 0);
-    listingBreakdown(roms, runs, checks);
 
     const std::vector<std::string>& files = w.filelist.files();
     double sequentialPerFile = sequentialMsPerFile(files, gamelist, checks);
     double fileCount = static_cast<double>(files.size());
     double indexedPerFile = refreshMs / fileCount;
-    double lookupPerFile =
-        (phases.median("read_gamelist") + phases.median("index_build") + phases.median("lookups")) /
-        fileCount;
+    double lookupPerFile = indexedLookupMs(files, gamelist) / fileCount;
     figure("files", files.size());
     figure("sequential_us_per_file", 1000 * sequentialPerFile, 2);
     figure("sequential_fullset_estimate_ms", sequentialPerFile * fileCount, 0);

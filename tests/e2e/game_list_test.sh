@@ -104,8 +104,9 @@ expect_equal "\"Show all files\" unticked" \
 stop_keston
 
 # --- Debian's default rompath: several directories ----------------------------
-# Without -rompath, Debian's MAME writes a ";" list whose first part is
-# relative to the MAME folder as the program reads it.
+# Without -rompath, Debian's MAME writes a ";" list. Its first part,
+# "$HOME/mame/roms", is taken as it stands (MAME would expand "$HOME"; the
+# program does not), so it is relative to the MAME folder.
 new_mame_folder "MAME Home Folder"
 run_mame -cc
 rompath=$(awk '$1 == "rompath" { print $2 }' "$mame_dir/mame.ini")

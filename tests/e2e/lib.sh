@@ -379,9 +379,10 @@ click_button() { # CAPTION (without trailing blanks)
 }
 
 # Keys go to the X input focus. A program that held it and ended can leave it
-# on no window at all (seen after real MAME played a game), and every key is
-# then lost: give it to the root window, which passes keys to the window under
-# the pointer, as at the display's start.
+# on no window at all, and every key is then lost: real MAME takes it for
+# windows of its own even with -video none, and after a game started by the
+# program it stays on none. Give it to the root window, which passes keys to
+# the window under the pointer, as at the display's start.
 keyboard_to_pointer() {
   if [ "$(xdotool getwindowfocus -f 2>/dev/null)" = 0 ]; then
     xdotool windowfocus "$(xdpyinfo | awk '/root window id:/ { print $4; exit }')"
@@ -389,13 +390,13 @@ keyboard_to_pointer() {
 }
 
 type_text() { # TEXT
-  : keyboard_to_pointer
+  keyboard_to_pointer
   xdotool type --delay 30 -- "$1"
   sleep 0.3
 }
 
 press_key() { # KEY... (xdotool names: Return, Tab, ctrl+a)
-  : keyboard_to_pointer
+  keyboard_to_pointer
   xdotool key --delay 50 "$@"
   sleep 0.3
 }

@@ -81,7 +81,9 @@ void Label::paint(HDC dc) {
         BrushHandle brush(CreateSolidBrush(resolveColor(parent().color())));
         FillRect(dc, &rect, brush.get());
     }
-    drawText(dc, caption_, font_, rect, DT_LEFT | DT_SINGLELINE);
+    // Not clipped to the measured width: a substitute font may draw a pixel
+    // beyond what it reports.
+    drawText(dc, caption_, font_, rect, DT_LEFT | DT_SINGLELINE | DT_NOCLIP);
 }
 
 Image::Image(Container& parent, Bounds bounds, bool stretch, bool transparent)

@@ -12,7 +12,6 @@ class FileListBox : public ListBox {
 public:
     FileListBox(Container& parent, Bounds bounds) : ListBox(parent, bounds) {}
 
-    const DirectorySetting& directory() const { return directory_; }
     bool setDirectory(const std::string& path) { return directory_.setPath(path); }
     bool setDirectories(const std::vector<std::string>& paths) {
         return directory_.setPaths(paths);

@@ -7,10 +7,10 @@
 
 #include <windows.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <vector>
 
 namespace testing_support {
 
@@ -27,20 +27,12 @@ inline std::string readFile(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// The names in a folder, "." and ".." left out.
-inline std::vector<std::string> folderEntries(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(tk::joinPath(folder, "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        std::string name = found.cFileName;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
+// Removes a folder the test made, with all it holds; the current directory,
+// which a list build may have left inside it, goes back to the program folder.
+inline void removeTestFolder(const std::string& folder) {
+    SetCurrentDirectoryA(tk::programFolder().c_str());
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
 }
 
 // Removes the files the program keeps beside itself.

@@ -35,13 +35,7 @@ protected:
 
     void TearDown() override {
         window.reset();
-        SetCurrentDirectoryA(tk::programFolder().c_str());
-        for (const auto& name : folderEntries(roms))
-            DeleteFileA(tk::joinPath(roms, name).c_str());
-        RemoveDirectoryA(roms.c_str());
-        for (const auto& name : folderEntries(mame))
-            DeleteFileA(tk::joinPath(mame, name).c_str());
-        RemoveDirectoryA(mame.c_str());
+        removeTestFolder(mame);
         clearProgramFiles();
     }
 

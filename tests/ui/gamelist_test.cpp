@@ -37,16 +37,7 @@ protected:
     }
 
     void TearDown() override {
-        SetCurrentDirectoryA(tk::programFolder().c_str());
-        for (const auto& name : folderEntries(roms)) {
-            std::string path = tk::joinPath(roms, name);
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA(path.c_str()) || RemoveDirectoryA(path.c_str());
-        }
-        RemoveDirectoryA(roms.c_str());
-        for (const auto& name : folderEntries(mame))
-            DeleteFileA(tk::joinPath(mame, name).c_str());
-        RemoveDirectoryA(mame.c_str());
+        removeTestFolder(mame);
         clearProgramFiles();
     }
 

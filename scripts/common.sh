@@ -28,15 +28,24 @@ ensure_prefix() {
   touch "$WINEPREFIX/.keston-ready"
 }
 
-# Starts Xvfb on a free display unless a display is already given.
+# Starts Xvfb on a free display unless a display is already given. The server
+# picks the number itself (-displayfd), so runs started side by side never
+# share a display.
 ensure_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
-  local n=90
-  while [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
-  Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  local number
+  number=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 &
   xvfb_pid=$!
-  export DISPLAY=:$n
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+  for _ in $(seq 100); do
+    if [ -s "$number" ]; then
+      export DISPLAY=:$(head -n 1 "$number")
+      rm -f "$number"
+      xdpyinfo >/dev/null 2>&1 && return 0
+    fi
+    sleep 0.1
+  done
+  rm -f "$number"
   echo "Xvfb did not start" >&2
   return 1
 }

@@ -44,6 +44,10 @@ public:
     // Shows the form modally; returns its modal result when it is closed.
     int showModal();
     void setModalResult(int result) { modalResult_ = result; }
+    // Clips the window to the region. The window takes the region over only
+    // when the system accepts it; otherwise it is deleted and the window keeps
+    // its shape. Returns whether it was applied.
+    bool setRegion(RegionHandle region);
     // Paints the form and its children at once, without waiting for messages.
     void repaintNow();
 
@@ -54,7 +58,10 @@ public:
 protected:
     // Runs when the form is about to be shown; the window is not yet visible.
     virtual void onShow() {}
-    LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Final: a derived form's controls die before the form's own part, their
+    // windows one at a time, and the form's window hears of each; only the
+    // form's own part, still whole then, may answer.
+    LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) final;
 
 private:
     void placeForFirstShow();

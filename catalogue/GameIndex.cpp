@@ -1,21 +1,15 @@
 #include "catalogue/GameIndex.h"
 
 #include "catalogue/KeyLines.h"
-#include "catalogue/LookupKey.h"
+#include "toolkit/FileReader.h"
+#include "toolkit/LineSplitter.h"
 
 namespace catalogue {
 
 KeyIndex::KeyIndex(std::string text) : text_(std::move(text)) {
-    // A closing line end makes the last line a view into text_ like all others;
-    // it adds no line.
-    if (!text_.empty() && text_.back() != '\n' && text_.back() != '\r')
-        text_ += '\n';
-    LineSplitter lines;
-    lines.feed(text_, [this](std::string_view line) {
+    for (std::string_view line : tk::splitLines(text_))
         if (auto split = splitKeyLine(line))
             values_.try_emplace(split->key, split->value); // the first line of a key wins
-        return false;
-    });
 }
 
 std::string_view KeyIndex::lookup(std::string_view key) const {
@@ -38,7 +32,7 @@ bool KeyIndex::FoldedEqual::operator()(std::string_view a, std::string_view b) c
 
 std::string GameIndex::lookup(const std::string& baseName) {
     if (!index_)
-        index_.emplace(readTextFile(fileName_));
+        index_.emplace(tk::InputFile(fileName_).readAll());
     return std::string(index_->lookup(baseName));
 }
 

@@ -1,11 +1,13 @@
 #include "toolkit/PictureFormats.h"
 
 #include "toolkit/Error.h"
+#include "toolkit/FileReader.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <utility>
 
 namespace tk {
@@ -20,7 +22,7 @@ const char* const kMetafileNotValid = "Metafile is not valid";
 
 // Nothing the program shows comes near this; a larger file is read only up to
 // it and then fails its format's checks like any truncated file.
-constexpr LONGLONG kMaxPictureBytes = 256LL << 20;
+constexpr size_t kMaxPictureBytes = size_t{256} << 20;
 constexpr LONG kMaxBitmapSide = 32767;
 
 // Reads a plain value at a byte offset; false when the bytes end before it.
@@ -39,20 +41,14 @@ template <typename T> void append(Bytes& bytes, const T& value) {
 } // namespace
 
 Bytes readPictureFile(const std::string& path) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
+    std::optional<InputFile> file;
+    try {
+        file.emplace(path);
+    } catch (const InOutError&) {
         throw Error(formatMessage("Cannot open file %s", path));
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size))
-        throw InOutError(GetLastError());
-    Bytes bytes(static_cast<size_t>(std::min(size.QuadPart, kMaxPictureBytes)));
-    DWORD read = 0;
-    if (!bytes.empty() &&
-        !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
-        throw InOutError(GetLastError());
-    bytes.resize(read);
-    return bytes;
+    }
+    std::string bytes = file->readAll(kMaxPictureBytes);
+    return Bytes(bytes.begin(), bytes.end());
 }
 
 // ------------------------------------------------------------------ bitmaps

@@ -1,6 +1,7 @@
 #include "launch/ListfullRun.h"
 
 #include "launch/MameCommands.h"
+#include "settings/Settings.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Paths.h"
 
@@ -26,7 +27,7 @@ int runListfull(TExecutor& exe, const std::string& mameExe, const std::string& p
     std::string shortExe = tk::shortPath(mameExe);
     std::string shortFolder = tk::shortPath(programFolder);
     if (holdsInterpreterSpecial(shortExe) || holdsInterpreterSpecial(shortFolder))
-        return runDirectly(exe, mameExe, tk::joinPath(programFolder, "gamelist"));
+        return runDirectly(exe, mameExe, tk::joinPath(programFolder, gameListFileName));
     InterpreterJob job = listfullJob(xp, shortExe, shortFolder);
     exe.FileName = job.fileName;
     exe.CommandLine = job.commandLine;

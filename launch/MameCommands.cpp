@@ -1,5 +1,7 @@
 #include "launch/MameCommands.h"
 
+#include "settings/Settings.h"
+
 namespace launch {
 
 namespace {
@@ -11,7 +13,7 @@ bool quoted(const std::string& path) {
 } // namespace
 
 InterpreterJob listfullJob(bool xp, const std::string& shortExe, const std::string& shortFolder) {
-    std::string command = shortExe + " -listfull >" + shortFolder + "\\gamelist";
+    std::string command = shortExe + " -listfull >" + shortFolder + "\\" + gameListFileName;
     if (xp)
         return {"cmd", "/c \"" + command + "\""};
     return {"command", "/c " + command};

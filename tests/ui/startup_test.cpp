@@ -1,6 +1,8 @@
+#include "support/Files.h"
 #include "support/ProgramFolder.h"
+#include "support/ScriptedDialogs.h"
 #include "toolkit/Application.h"
-#include "toolkit/ScriptedDialogs.h"
+#include "toolkit/Paths.h"
 #include "ui/MainWindow.h"
 
 #include <gtest/gtest.h>
@@ -46,7 +48,7 @@ protected:
         return *window;
     }
 
-    tk::ScriptedDialogs dialogs;
+    ScriptedDialogs dialogs;
     std::vector<std::string> statuses;
     std::unique_ptr<TForm1> window;
 };
@@ -144,7 +146,7 @@ TEST_F(StartUp, ASkinThatIsNoPictureIsReportedAndTheDesignSkinStays) {
 
 TEST(MainWindowStates, ConfigureAndCancelSwitchTheButtonSets) {
     clearProgramFiles();
-    tk::ScriptedDialogs dialogs;
+    ScriptedDialogs dialogs;
     TForm1 w;
     EXPECT_EQ(visibleSet(w), "Play Configure Label4 CheckBox1");
     w.SpeedButton2Click();
@@ -155,7 +157,7 @@ TEST(MainWindowStates, ConfigureAndCancelSwitchTheButtonSets) {
 
 TEST(MainWindowStates, MinimiseHidesTheWindowAndRestoreBringsItBackUnchanged) {
     clearProgramFiles();
-    tk::ScriptedDialogs dialogs;
+    ScriptedDialogs dialogs;
     TForm1 w;
     w.show();
     ASSERT_EQ(w.state(), TForm1::State::configuration);
@@ -179,7 +181,7 @@ TEST(MainWindowStates, TheTaskbarCarriesTheApplicationTitleAndTheWindowItsOwnCap
 
 TEST(MainWindowStates, TabMovesTheFocusThroughTheWindowedControlsInDesignOrder) {
     clearProgramFiles();
-    tk::ScriptedDialogs dialogs;
+    ScriptedDialogs dialogs;
     TForm1 w;
     w.show();
     ASSERT_EQ(w.state(), TForm1::State::configuration);

@@ -4,6 +4,7 @@
 #include "toolkit/Error.h"
 #include "toolkit/Handles.h"
 
+#include "support/Files.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +14,6 @@
 #include <fstream>
 #include <functional>
 
-namespace fs = std::filesystem;
 using catalogue::LookupKey;
 
 using testing_support::errorOf;
@@ -22,22 +22,14 @@ namespace {
 
 class KeyFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder = testing_support::freshTestFolder("keston-lookup");
-        path = (folder / "mame.ini").string();
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
-    void write(const std::string& content) {
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
-    }
+    void write(const std::string& content) { testing_support::writeFile(path, content); }
     std::string lookupIn(const std::string& content, const std::string& key) {
         write(content);
         return LookupKey(key, path);
     }
 
-    fs::path folder;
-    std::string path;
+    testing_support::TempFolder folder{"keston-lookup"};
+    std::string path = folder.file("mame.ini");
 };
 
 TEST_F(KeyFile, TheFirstWordMustEqualTheKeyUpToTheFirstBlank) {
@@ -98,32 +90,13 @@ TEST_F(KeyFile, LinesAcrossTheReadingBufferAreWhole) {
     EXPECT_EQ(lookupIn(content, "split" + std::string(70000, 'y')), "end");
 }
 
-TEST(KeyText, PiecesOfAnySizeCutTheSameLines) {
-    const std::string text = "a 1\r\nb 2\rc 3\n\r\n\rd 4\r\r\ne 5";
-    auto linesOf = [&](std::size_t pieceSize) {
-        std::vector<std::string> lines;
-        auto collect = [&](std::string_view line) {
-            lines.emplace_back(line);
-            return false;
-        };
-        catalogue::LineSplitter splitter;
-        for (std::size_t at = 0; at < text.size(); at += pieceSize)
-            splitter.feed(std::string_view(text).substr(at, pieceSize), collect);
-        splitter.finish(collect);
-        return lines;
-    };
-    const std::vector<std::string> whole = {"a 1", "b 2", "c 3", "", "", "d 4", "", "e 5"};
-    for (std::size_t size = 1; size <= text.size(); ++size)
-        EXPECT_EQ(linesOf(size), whole) << "pieces of " << size;
-}
-
 TEST_F(KeyFile, FailuresAreInputOutputErrorsNamedByTheSystemsNumber) {
     EXPECT_EQ(errorOf([&] { LookupKey("rompath", path); }), "File not found");
-    EXPECT_EQ(errorOf([&] { LookupKey("rompath", (folder / "none" / "mame.ini").string()); }),
+    EXPECT_EQ(errorOf([&] { LookupKey("rompath", folder.file("none\\mame.ini")); }),
               "Invalid filename");
-    fs::create_directories(path);
+    std::filesystem::create_directories(path);
     EXPECT_EQ(errorOf([&] { LookupKey("rompath", path); }), "File access denied");
-    fs::remove(path);
+    std::filesystem::remove(path);
 
     write("rompath roms\r\n");
     {
@@ -131,7 +104,7 @@ TEST_F(KeyFile, FailuresAreInputOutputErrorsNamedByTheSystemsNumber) {
                                         OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(held);
         EXPECT_EQ(errorOf([&] { LookupKey("rompath", path); }), "I/O error 32");
-        EXPECT_EQ(errorOf([&] { catalogue::readTextFile(path); }), "I/O error 32");
+        EXPECT_EQ(errorOf([&] { catalogue::GameIndex(path).lookup("rompath"); }), "I/O error 32");
     }
     EXPECT_EQ(LookupKey("rompath", path), "roms");
     write("");

@@ -1,13 +1,13 @@
-#include "toolkit/ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 
-namespace tk {
+namespace testing_support {
 
 ScriptedDialogs::ScriptedDialogs() {
-    installDialogs(this);
+    tk::installDialogs(this);
 }
 
 ScriptedDialogs::~ScriptedDialogs() {
-    installDialogs(nullptr);
+    tk::installDialogs(nullptr);
 }
 
 std::vector<std::string> ScriptedDialogs::texts(const std::string& kind) const {
@@ -31,7 +31,7 @@ int ScriptedDialogs::ask(const std::string& text, const std::string& title, UINT
     return answer;
 }
 
-std::optional<std::string> ScriptedDialogs::openFile(const OpenFileRequest& request) {
+std::optional<std::string> ScriptedDialogs::openFile(const tk::OpenFileRequest& request) {
     log.push_back({"openFile", request.title, {}, request.options, request});
     if (files.empty())
         return std::nullopt;
@@ -44,4 +44,4 @@ void ScriptedDialogs::errorReport(const std::string& text) {
     log.push_back({"error", text});
 }
 
-} // namespace tk
+} // namespace testing_support

@@ -45,9 +45,7 @@ private:
 
 // A real borderless window standing in for the main window; it counts how
 // often it was told to hide, and argdump reports whether it is visible when
-// ARGDUMP_WINDOW holds handleText(). Under Wine without a window manager
-// every hiding (and destroying) of a shown window takes two seconds, so
-// tests share windows where they can.
+// ARGDUMP_WINDOW holds handleText(). One serves all tests of a suite.
 class OwnerWindow {
 public:
     OwnerWindow() {

@@ -47,9 +47,7 @@ protected:
     // Puts the stand-in into the MAME folder under this name and stores it
     // as the MAME executable, as "Apply" would.
     std::string useMame(const std::string& name) {
-        std::string exe = tk::joinPath(mame, name);
-        CopyFileA(tk::joinPath(tk::folderPart(tk::programFolder()), "fakemame.exe").c_str(),
-                  exe.c_str(), FALSE);
+        std::string exe = copyFakeMame(tk::joinPath(mame, name));
         writeFile(inProgramFolder("keston.ini"), "[config]\r\nmameexe=" + exe + "\r\n");
         return exe;
     }
@@ -61,8 +59,6 @@ protected:
         window->SpeedButton5Click();
         ASSERT_EQ(window->state(), TForm1::State::editor);
     }
-
-    static bool shown(const tk::Control& control) { return control.visible(); }
 
     tk::ScriptedDialogs dialogs;
     std::string mame, mameExe;
@@ -78,14 +74,16 @@ TEST_F(ConfigEditor, TheLastExistingCandidateWinsAndCloseReturnsToThePanel) {
         writeFile(inMame(name), std::string("from ") + name);
         openEditor();
         EXPECT_EQ(w.Cxdetexto.text(), std::string("from ") + name);
-        EXPECT_TRUE(shown(w.Cxdetexto) && shown(w.SpeedButton10) && shown(w.SpeedButton11));
-        EXPECT_FALSE(shown(w.Panel1) || shown(w.SpeedButton7) || shown(w.SpeedButton8) ||
-                     shown(w.SpeedButton9));
+        EXPECT_TRUE(w.Cxdetexto.visible() && w.SpeedButton10.visible() &&
+                    w.SpeedButton11.visible());
+        EXPECT_FALSE(w.Panel1.visible() || w.SpeedButton7.visible() || w.SpeedButton8.visible() ||
+                     w.SpeedButton9.visible());
 
         w.SpeedButton11Click();
         EXPECT_EQ(w.state(), TForm1::State::configuration);
-        EXPECT_FALSE(shown(w.SpeedButton10) || shown(w.SpeedButton11));
-        EXPECT_TRUE(shown(w.SpeedButton7) && shown(w.SpeedButton8) && shown(w.SpeedButton9));
+        EXPECT_FALSE(w.SpeedButton10.visible() || w.SpeedButton11.visible());
+        EXPECT_TRUE(w.SpeedButton7.visible() && w.SpeedButton8.visible() &&
+                    w.SpeedButton9.visible());
     }
     EXPECT_TRUE(dialogs.log.empty());
 }

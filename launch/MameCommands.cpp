@@ -18,6 +18,9 @@ InterpreterJob interpreterJob(bool xp, const std::string& systemFolder,
 } // namespace
 
 std::string interpreterPath(bool xp, const std::string& systemFolder) {
+    // Without a system folder the path would name the current drive's root.
+    if (systemFolder.empty())
+        return {};
     return systemFolder + (xp ? "\\cmd.exe" : "\\command.com");
 }
 

@@ -15,7 +15,8 @@ struct InterpreterJob {
 // The system's own interpreter by its full path in the system folder:
 // cmd.exe (xp ticked) or command.com. Named by its bare name, the launcher
 // would find a program of that name in the program folder or the current
-// directory (a folder of downloaded files) first.
+// directory (a folder of downloaded files) first. Empty without a system
+// folder.
 std::string interpreterPath(bool xp, const std::string& systemFolder);
 
 // MAME's game list written into the program folder's "gamelist": through

@@ -16,6 +16,7 @@ struct EditorText {
 // Every CR LF, lone CR and lone LF of `text` as CR LF; nothing else changes.
 std::string withCrLf(std::string_view text);
 
+// The file's bytes split into their byte-order mark and the text to show.
 EditorText editorTextOf(std::string_view fileBytes);
 
 // The bytes to write back: the mark the file had, then the text unchanged.

@@ -27,6 +27,8 @@ TEST(CreateConfigJob, SameInterpretersWithTheCreateOption) {
     EXPECT_EQ(command.fileName, "C:\\WINDOWS\\system32\\command.com");
     EXPECT_EQ(command.commandLine, "/c C:\\MAME\\MAME.EXE -cc");
     EXPECT_EQ(directCreateConfigCommandLine("C:\\A&B\\mame.exe"), "\"C:\\A&B\\mame.exe\" -cc");
+    EXPECT_EQ(createConfigJob(true, "", "C:\\MAME\\MAME.EXE").fileName, "")
+        << "never the current drive's root";
 }
 
 TEST(PlayCommandLine, JoinsExecutableShortNameAndParametersWithOneBlank) {

@@ -12,7 +12,7 @@ namespace tk {
 namespace {
 
 constexpr WORD previewId = 1000;
-constexpr short previewWidth = 130; // dialog units
+constexpr short previewWidth = 110; // dialog units
 constexpr int margin = 8;           // pixels
 // Larger files are not previewed: reading them would stall the dialog.
 constexpr ULONGLONG previewLimit = 4u << 20;
@@ -77,6 +77,17 @@ void layoutPreview(HWND dialog) {
                std::max(0L, client.bottom - 3 * margin), TRUE);
 }
 
+// The preview makes the dialog wide: centred, it stays on the screen.
+void centreOnScreen(HWND window) {
+    RECT area;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    RECT rect;
+    GetWindowRect(window, &rect);
+    int left = area.left + std::max(0L, (area.right - area.left - (rect.right - rect.left)) / 2);
+    int top = area.top + std::max(0L, (area.bottom - area.top - (rect.bottom - rect.top)) / 2);
+    SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // Scaled down to fit, never up, and centred.
 RECT fitted(const RECT& pane, int width, int height) {
     int paneWidth = pane.right - pane.left;
@@ -121,6 +132,7 @@ INT_PTR handlePreviewMessage(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
         switch (reinterpret_cast<OFNOTIFYA*>(lParam)->hdr.code) {
         case CDN_INITDONE:
             layoutPreview(dialog);
+            centreOnScreen(GetParent(dialog));
             break;
         case CDN_SELCHANGE:
             selectionChanged(dialog, *state);

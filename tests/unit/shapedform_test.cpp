@@ -153,10 +153,13 @@ TEST_F(ShapedWindow, PicturesOtherThanBitmapsBecomeAnEmptyBitmap) {
 
 TEST_F(ShapedWindow, OnlyALeftPressThatReachesTheSkinDragsTheWindow) {
     form.show();
+    int clicks = 0;
+    shaped.onClick = [&] { ++clicks; };
     HookHandle hook;
     press(WM_LBUTTONDOWN, {20, 200});
     EXPECT_EQ(systemCommands, std::vector<WPARAM>{0xF012});
     EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(clicks, 0);
 
     systemCommands.clear();
     press(WM_RBUTTONDOWN, {20, 200});

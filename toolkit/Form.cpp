@@ -100,17 +100,27 @@ int Form::showModal() {
     return modalResult_;
 }
 
-bool Form::setRegion(RegionHandle region) {
-    if (!SetWindowRgn(window_, region.get(), TRUE))
-        return false;
-    // The window owns it now and may delete it at any time (Wine does at once).
-    region.release();
-    return true;
-}
-
 void Form::repaintNow() {
     RedrawWindow(window_, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+void Form::removeBorder() {
+    RECT client;
+    GetClientRect(window_, &client);
+    auto kept =
+        static_cast<DWORD>(GetWindowLongPtrA(window_, GWL_STYLE)) & (WS_VISIBLE | WS_DISABLED);
+    SetWindowLongPtrA(window_, GWL_STYLE, styleOf(Frame::none) | kept);
+    SetWindowLongPtrA(window_, GWL_EXSTYLE, exStyleOf(Frame::none));
+    SetWindowPos(window_, nullptr, 0, 0, client.right, client.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+bool Form::setRegion(RegionHandle& region) {
+    if (!SetWindowRgn(window_, region.get(), TRUE))
+        return false;
+    region.release();
+    return true;
 }
 
 Form* Form::owning(HWND window) {

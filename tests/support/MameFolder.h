@@ -13,7 +13,7 @@ namespace testing_support {
 class MameFolder {
 public:
     // `iniText` is mame.ini's whole content, for example "rompath roms\n";
-    // mame.exe is an empty file until install() puts a program there.
+    // mame.exe is an empty file.
     MameFolder(const std::string& path, const std::string& iniText);
 
     const std::string& path() const { return folder_.path(); }
@@ -23,8 +23,6 @@ public:
 
     // Empty ROM files in the roms folder.
     void addRoms(std::initializer_list<const char*> names) const;
-    // Copies a program (the tests' MAME stand-in) over mame.exe.
-    void install(const std::string& program) const;
     void writeIni(const std::string& text) const;
 
 private:

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "settings/Settings.h"
+#include "toolkit/Paths.h"
 
 #include <windows.h>
 
@@ -12,6 +13,14 @@ namespace testing_support {
 
 inline std::string inProgramFolder(const std::string& name) {
     return programFile(name.c_str());
+}
+
+// Copies MAME's stand-in, built in the folder above the test program's own,
+// to `target`; returns `target`.
+inline std::string copyFakeMame(const std::string& target) {
+    CopyFileA(tk::joinPath(tk::folderPart(tk::programFolder()), "fakemame.exe").c_str(),
+              target.c_str(), FALSE);
+    return target;
 }
 
 // Removes the files the program keeps beside itself.

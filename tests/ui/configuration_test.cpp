@@ -23,7 +23,7 @@ class ConfigurationPanel : public ::testing::Test {
 protected:
     void SetUp() override {
         clearProgramFiles();
-        mame.install(tk::joinPath(tk::folderPart(tk::programFolder()), "fakemame.exe"));
+        copyFakeMame(mame.exe());
         mame.addRoms({"pong.zip"});
         window = std::make_unique<TForm1>();
         window->show();

@@ -129,7 +129,9 @@ TEST_F(Toolkit, ReleasingTheCaptureInsideAPressLeavesNoPressedControl) {
 
 TEST_F(Toolkit, TheWindowTakesTheRegionOnlyWhenItAcceptsIt) {
     TestForm form;
-    EXPECT_TRUE(form.setRegion(tk::RegionHandle(CreateRectRgn(0, 0, 40, 30))));
+    tk::RegionHandle accepted(CreateRectRgn(0, 0, 40, 30));
+    EXPECT_TRUE(form.setRegion(accepted));
+    EXPECT_FALSE(accepted) << "the window owns an accepted region";
     tk::RegionHandle applied(CreateRectRgn(0, 0, 0, 0));
     ASSERT_EQ(GetWindowRgn(form.handle(), applied.get()), SIMPLEREGION);
     RECT box{};
@@ -138,9 +140,10 @@ TEST_F(Toolkit, TheWindowTakesTheRegionOnlyWhenItAcceptsIt) {
     EXPECT_EQ(box.bottom - box.top, 30);
 
     DestroyWindow(form.handle());
-    HRGN refused = CreateRectRgn(0, 0, 10, 10);
-    EXPECT_FALSE(form.setRegion(tk::RegionHandle(refused)));
-    EXPECT_EQ(GetObjectType(refused), 0u) << "a refused region is deleted by its owner";
+    tk::RegionHandle refused(CreateRectRgn(0, 0, 10, 10));
+    EXPECT_FALSE(form.setRegion(refused));
+    EXPECT_EQ(GetObjectType(refused.get()), static_cast<DWORD>(OBJ_REGION))
+        << "a refused region stays with its owner";
 }
 
 } // namespace

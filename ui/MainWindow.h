@@ -88,6 +88,8 @@ public:
     // Runs MAME's command-line jobs; every property keeps its default.
     TExecutor exe{handle()};
 
+    // The program's one random sequence; only the credits game draws from it.
+    RandomGenerator random;
     std::unique_ptr<TForm3> Form3;
     std::unique_ptr<TAboutBox> AboutBox;
 
@@ -103,6 +105,7 @@ public:
     void SpeedButton8Click();
     void SpeedButton9Click();
     void SpeedButton12Click();
+    void Image1Click();
     void CheckBox1Click();
 
     // Rebuilds ListBox1 and gamelist from the ROM directory and gamelist file.

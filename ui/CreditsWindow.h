@@ -15,10 +15,10 @@ inline constexpr tk::Color pitchGreen = tk::rgb(0, 128, 0);
 inline constexpr tk::Color sunYellow = tk::rgb(255, 255, 0);
 inline constexpr tk::ShapeStyle ball{.kind = tk::ShapeKind::circle, .brush = tk::grey};
 inline const tk::FontStyle pitchLabel{.face = "Times New Roman", .height = 12, .color = tk::white};
-inline const tk::PushButtonStyle kickButton{.font =
-                                                tk::FontStyle{.face = "Wingdings", .height = 16},
-                                            .tabStop = false,
-                                            .keepsFocus = false};
+inline const tk::PushButtonStyle kickButton{
+    .font = tk::FontStyle{.face = "Wingdings", .height = 16, .symbol = true},
+    .tabStop = false,
+    .keepsFocus = false};
 } // namespace design
 
 class TForm3 : public tk::Form {

@@ -11,8 +11,6 @@ holds no pixel of it. Edges are hard: a blended edge pixel would be nearly
 white and show as a pale fringe over the sky and the grass.
 """
 
-import math
-
 WHITE = (255, 255, 255)
 OUTLINE = (30, 30, 34)
 SKIN = (222, 170, 128)
@@ -54,15 +52,14 @@ def part(canvas, points, r, colour):
             fill(canvas, segment_test(ax, ay, bx, by, width), tint)
 
 
-def head(canvas, cx, cy, facing):
-    """A round head with hair on top; facing tilts the hairline, in degrees."""
+def head(canvas, cx, cy, up):
+    """A round head with hair on its top; up is the unit vector to the crown."""
     part(canvas, [(cx, cy)], 7.5, SKIN)
-    angle = math.radians(facing)
-    hx, hy = cx - 3.5 * math.sin(angle), cy - 3.5 * math.cos(angle)
+    ux, uy = up
 
     def hair(px, py):
         inside = (px - cx) * (px - cx) + (py - cy) * (py - cy) <= 7.5 * 7.5
-        return inside and (px - hx) * math.sin(angle) + (py - hy) * math.cos(angle) < 0
+        return inside and (px - cx) * ux + (py - cy) * uy > 3.5
 
     fill(canvas, hair, HAIR)
 
@@ -108,7 +105,7 @@ def draw_standing(canvas):
     torso(canvas, (33.5, 28), (33.5, 50), 11)
     arm(canvas, [(23, 28), (13, 42), (9, 56)])
     arm(canvas, [(44, 28), (54, 42), (58, 56)])
-    head(canvas, 33.5, 13, 0)
+    head(canvas, 33.5, 13, (0, -1))
     face(canvas, 33.5, 13)
 
 
@@ -120,7 +117,7 @@ def draw_jumping(canvas):
     torso(canvas, (33.5, 38), (33.5, 60), 10.5)
     arm(canvas, [(24, 36), (19, 20), (15, 6)])
     arm(canvas, [(43, 36), (48, 20), (52, 6)])
-    head(canvas, 33.5, 26, 0)
+    head(canvas, 33.5, 26, (0, -1))
     face(canvas, 33.5, 26)
 
 
@@ -132,7 +129,8 @@ def draw_diving_left(canvas):
     torso(canvas, (31, 33), (56, 45), 10)
     arm(canvas, [(29, 27), (18, 19), (8, 11)])
     arm(canvas, [(31, 37), (19, 31), (9, 25)])
-    head(canvas, 21, 37, -60)
+    # Tilted with the dive: the crown points up and to the right.
+    head(canvas, 21, 37, (0.866, -0.5))
 
 
 def mirrored(canvas, blank):

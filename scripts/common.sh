@@ -28,14 +28,23 @@ ensure_prefix() {
   touch "$WINEPREFIX/.keston-ready"
 }
 
+# Whether Wine leaves its windows to a window manager (Y, its default) or
+# manages them itself (N). Without a window manager, as in a bare Xvfb, Wine
+# waits 2 s for one at every hide of a window; on a desktop, windows that Wine
+# manages itself have no taskbar entry.
+wine_managed() { # Y|N
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$1" /f >/dev/null 2>&1
+}
+
 # Starts Xvfb on a free display unless a display is already given. The server
 # picks the number itself (-displayfd), so runs started side by side never
-# share a display.
+# share a display. No reset when the last client leaves: a test's backdrop
+# stays between the programs it starts.
 ensure_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
   local number
   number=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$number" >/dev/null 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 100); do
     if [ -s "$number" ]; then

@@ -30,6 +30,11 @@ void Control::setVisible(bool visible) {
 
 Graphic::Graphic(Container& parent, Bounds bounds) : Control(parent, bounds) {}
 
+void Graphic::bringToFront() {
+    parent().moveToEnd(*this);
+    invalidate();
+}
+
 void Graphic::invalidate() {
     RECT rect = bounds_.rect();
     InvalidateRect(parent().containerHandle(), &rect, FALSE);
@@ -116,6 +121,11 @@ void Container::remove(Control& control) {
         hovered_ = nullptr;
     if (pressed_ == &control)
         pressed_ = nullptr;
+}
+
+void Container::moveToEnd(Control& control) {
+    std::erase(controls_, &control);
+    controls_.push_back(&control);
 }
 
 void Container::repaint() {

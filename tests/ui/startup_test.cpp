@@ -3,7 +3,9 @@
 #include "support/ScriptedDialogs.h"
 #include "toolkit/Application.h"
 #include "toolkit/Paths.h"
+#include "ui/AboutBox.h"
 #include "ui/MainWindow.h"
+#include "ui/SplashWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -194,4 +196,11 @@ TEST(MainWindowStates, TabMovesTheFocusThroughTheWindowedControlsInDesignOrder) 
     }
     EXPECT_EQ(visited, (std::vector<HWND>{w.Edit2.handle(), w.xp.handle(), w.close1.handle(),
                                           w.ListBox1.handle(), w.Edit1.handle()}));
+}
+
+TEST(MainWindowStates, TheSplashAndTheAboutBoxShowTheProjectVersion) {
+    TForm4 splash;
+    EXPECT_EQ(splash.Label2.caption(), "Version 3.1");
+    TAboutBox about;
+    EXPECT_EQ(about.Label10.caption(), "Arcade Front-End 3.1");
 }

@@ -22,13 +22,18 @@ configure_and_build() {
 # otherwise waits two seconds for one on every hide. The marker names the
 # prefix's version, so a prefix made before a change here is brought up to it.
 ensure_prefix() {
-  local ready="$WINEPREFIX/.keston-ready-2"
+  local ready="$WINEPREFIX/.keston-ready-3"
   [ -f "$ready" ] && return 0
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1 || true
-  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
-    /v Impact /t REG_SZ /d 'Liberation Sans Narrow' /f >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+  # Debian's Wine does not look in its own font folder, so "MS Sans Serif",
+  # "Wingdings" and the frame's "Marlett" would all fall back to a sans
+  # serif: the prefix gets copies of them.
+  cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$WINEPREFIX/drive_c/windows/Fonts/"
+  local substitutes='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
+  wine reg add "$substitutes" /v Impact /t REG_SZ /d 'Liberation Sans Narrow' /f >/dev/null 2>&1
+  wine reg add "$substitutes" /v 'Times New Roman' /t REG_SZ /d 'Liberation Serif' /f >/dev/null 2>&1
+  wine reg add "$substitutes" /v Arial /t REG_SZ /d 'Liberation Sans' /f >/dev/null 2>&1
   wineserver -w
   touch "$ready"
 }

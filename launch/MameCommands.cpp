@@ -8,6 +8,12 @@ bool quoted(const std::string& path) {
     return path.size() >= 2 && path.front() == '"' && path.back() == '"';
 }
 
+// A text with a blank is one argument only inside double quotes.
+std::string quotedIfBlank(const std::string& text) {
+    bool needsQuotes = text.find(' ') != std::string::npos && !quoted(text);
+    return needsQuotes ? "\"" + text + "\"" : text;
+}
+
 } // namespace
 
 InterpreterJob listfullJob(bool xp, const std::string& shortExe, const std::string& shortFolder) {
@@ -26,9 +32,7 @@ InterpreterJob createConfigJob(bool xp, const std::string& shortExe) {
 
 std::string playCommandLine(const std::string& mameexe, const std::string& shortName,
                             const std::string& parameters) {
-    bool needsQuotes = mameexe.find(' ') != std::string::npos && mameexe.front() != '"';
-    std::string program = needsQuotes ? "\"" + mameexe + "\"" : mameexe;
-    return program + " " + shortName + " " + parameters;
+    return quotedIfBlank(mameexe) + " " + quotedIfBlank(shortName) + " " + parameters;
 }
 
 std::string unquoted(const std::string& path) {

@@ -23,6 +23,10 @@ struct KeyLine {
 // A line without a blank has no first word and never matches.
 std::optional<KeyLine> splitKeyLine(std::string_view line);
 
+// A line of MAME's game list: a short name, blanks, a description in double
+// quotes.
+bool isGameLine(std::string_view line);
+
 // Cuts text into lines at CR LF, a lone LF or a lone CR; the text may come in
 // pieces of any size (a CR LF may be cut between two pieces).
 class LineSplitter {

@@ -1,5 +1,6 @@
 #include "launch/ListfullRun.h"
 
+#include "catalogue/LookupKey.h"
 #include "launch/MameCommands.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Paths.h"
@@ -19,18 +20,40 @@ int runDirectly(TExecutor& exe, const std::string& mameExe, const std::string& l
     return exe.ExecuteWithOutput(mameExe, directListfullCommandLine(mameExe), output.get());
 }
 
+// Where the system keeps no such program, every start attempt fails.
+bool interpreterExists(const std::string& name) {
+    char found[MAX_PATH];
+    return SearchPathA(nullptr, name.c_str(), ".exe", MAX_PATH, found, nullptr) ||
+           SearchPathA(nullptr, name.c_str(), ".com", MAX_PATH, found, nullptr);
+}
+
 } // namespace
 
-int runListfull(TExecutor& exe, const std::string& mameExe, const std::string& programFolder,
-                bool xp) {
+ListfullResult runListfull(TExecutor& exe, const std::string& mameExe,
+                           const std::string& programFolder, bool xp) {
     std::string shortExe = tk::shortPath(mameExe);
     std::string shortFolder = tk::shortPath(programFolder);
     if (holdsInterpreterSpecial(shortExe) || holdsInterpreterSpecial(shortFolder))
-        return runDirectly(exe, mameExe, tk::joinPath(programFolder, "gamelist"));
+        return {runDirectly(exe, mameExe, tk::joinPath(programFolder, "gamelist")), ""};
     InterpreterJob job = listfullJob(xp, shortExe, shortFolder);
     exe.FileName = job.fileName;
     exe.CommandLine = job.commandLine;
-    return exe.Execute();
+    int exitCode = exe.Execute();
+    return {exitCode, exitCode == 1 && !interpreterExists(job.fileName) ? job.fileName : ""};
+}
+
+std::optional<std::string> missingGameList(const ListfullResult& run, const std::string& listFile) {
+    if (catalogue::holdsGameList(listFile))
+        return std::nullopt;
+    const std::string start = "MAME did not write its game list: ";
+    if (run.missingInterpreter == "command")
+        return start + "the command interpreter \"command\" was not found. Tick \"Using "
+                       "Windows XP/2000\" to run MAME through \"cmd\".";
+    if (!run.missingInterpreter.empty())
+        return start + "the command interpreter \"" + run.missingInterpreter +
+               "\" was not found. Untick \"Using Windows XP/2000\" to run MAME through "
+               "\"command\".";
+    return start + "it ended with exit code " + std::to_string(run.exitCode) + ".";
 }
 
 } // namespace launch

@@ -75,7 +75,7 @@ TEST_F(ListfullRunTest, AnAmpersandInTheMameFolderRunsMameDirectlyIntoTheSameFil
     std::ofstream(tk::joinPath(program, "gamelist"))
         << std::string(5000, 'z') << "\nan old list much longer than the new one\n";
 
-    EXPECT_EQ(runListfull(owned, mame, program, true), 0);
+    EXPECT_EQ(runListfull(owned, mame, program, true).exitCode, 0);
 
     EXPECT_TRUE(readableAtOnce(program));
     EXPECT_TRUE(owned.FileName.empty());
@@ -117,7 +117,7 @@ TEST_F(ListfullRunTest, ADirectRunThatCannotCreateTheListStartsNothing) {
     std::string program = temp.folder("Program");
     temp.folder("Program\\gamelist");
 
-    EXPECT_EQ(runListfull(exe, mame, program, true), 1);
+    EXPECT_EQ(runListfull(exe, mame, program, true).exitCode, 1);
 
     EXPECT_FALSE(tk::fileExists(record));
 }

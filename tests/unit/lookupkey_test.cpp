@@ -97,8 +97,9 @@ TEST_F(KeyFile, AFileWithAByteOrderMarkIsReadInItsEncoding) {
     }
     EXPECT_EQ(lookupIn(little, "rompath"), "C:\\roms");
     EXPECT_EQ(lookupIn(big, "rompath"), "C:\\roms");
-    if (GetACP() == 1252)
+    if (GetACP() == 1252) {
         EXPECT_EQ(lookupIn("\xEF\xBB\xBFrompath caf\xC3\xA9\r\n", "rompath"), "caf\xE9");
+    }
 }
 
 TEST_F(KeyFile, LinesAcrossTheReadingBufferAreWhole) {

@@ -72,8 +72,12 @@ protected:
     }
 
     tk::KernelHandle startWriter() const {
-        std::string line = "\"" + tk::joinPath(tk::programFolder(), "settingswriter.exe");
-        line += "\" \"" + path + "\"";
+        // Built piece by piece: GCC 12 warns wrongly about "text" + string here.
+        std::string line(1, '"');
+        line += tk::joinPath(tk::programFolder(), "settingswriter.exe");
+        line += "\" \"";
+        line += path;
+        line += '"';
         STARTUPINFOA startup{sizeof startup};
         PROCESS_INFORMATION child{};
         if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
@@ -108,7 +112,10 @@ protected:
             std::mismatch(text.begin(), text.end(), closest->begin(), closest->end()).first -
             text.begin();
         auto around = [&](const std::string& t) {
-            return "'" + t.substr(at < 40 ? 0 : at - 40, 80) + "'";
+            std::string part(1, '\'');
+            part += t.substr(at < 40 ? 0 : at - 40, 80);
+            part += '\'';
+            return part;
         };
         return "at " + std::to_string(at) + ": " + around(text) + " against " +
                std::to_string(closest->size()) + " bytes " + around(*closest);

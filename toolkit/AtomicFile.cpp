@@ -116,8 +116,13 @@ bool copyInto(const std::string& path, const std::string& copy) {
 
 // One rename that replaces the target: the file has the old or the new
 // content at every moment. ReplaceFileA is not used: Wine carries it out as
-// two renames, and a process killed between them leaves no file at all.
+// two renames, and a process killed between them leaves no file at all. A
+// read-only target is refused, as ReplaceFileA refuses it, even where the
+// rename would be allowed (under Wine, for a privileged user).
 bool swapIn(const std::string& replacement, const std::string& target) {
+    DWORD attributes = GetFileAttributesA(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return false;
     return MoveFileExA(replacement.c_str(), target.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }

@@ -226,6 +226,22 @@ TEST_F(SettingsFile, AFileHeldWithoutSharingKeepsItsContentAndNoTemporaryFileRem
     EXPECT_EQ(content(), "[config]\r\nmameexe=new\r\n\r\n");
 }
 
+// The system would let a privileged user replace it; a file the user made
+// read-only is kept as it is all the same.
+TEST_F(SettingsFile, AReadOnlyFileIsRefusedByBothAccesses) {
+    const std::string old = "[config]\r\nmameexe=old\r\n";
+    put(old);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    IniFile ini(path);
+    ini.writeString("config", "mameexe", "new");
+    EXPECT_EQ(errorOf([&] { ini.updateFile(); }), "Cannot create file " + path);
+    EXPECT_EQ(errorOf([&] { ProfileSettings(path).writeBool("config", "xp", true); }),
+              "Unable to write to " + path);
+    EXPECT_EQ(content(), old);
+    EXPECT_EQ(entries(), std::vector<std::string>{"keston.ini"});
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 TEST_F(SettingsFile, AFileInPlaceOfTheFolderReadsAsMissingAndFailsWrites) {
     std::ofstream((folder / "blocker").string()) << "x";
     std::string blocked = (folder / "blocker" / "keston.ini").string();

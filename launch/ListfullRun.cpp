@@ -1,6 +1,7 @@
 #include "launch/ListfullRun.h"
 
 #include "catalogue/LookupKey.h"
+#include "launch/InterpreterRun.h"
 #include "launch/MameCommands.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Paths.h"
@@ -17,14 +18,7 @@ int runDirectly(TExecutor& exe, const std::string& mameExe, const std::string& l
                                       &inheritable, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!output)
         return 1;
-    return exe.ExecuteWithOutput(mameExe, directListfullCommandLine(mameExe), output.get());
-}
-
-// Where the system keeps no such program, every start attempt fails.
-bool interpreterExists(const std::string& name) {
-    char found[MAX_PATH];
-    return SearchPathA(nullptr, name.c_str(), ".exe", MAX_PATH, found, nullptr) ||
-           SearchPathA(nullptr, name.c_str(), ".com", MAX_PATH, found, nullptr);
+    return exe.ExecuteDirect(mameExe, directListfullCommandLine(mameExe), output.get());
 }
 
 } // namespace
@@ -33,13 +27,11 @@ ListfullResult runListfull(TExecutor& exe, const std::string& mameExe,
                            const std::string& programFolder, bool xp) {
     std::string shortExe = tk::shortPath(mameExe);
     std::string shortFolder = tk::shortPath(programFolder);
-    if (holdsInterpreterSpecial(shortExe) || holdsInterpreterSpecial(shortFolder))
+    if (runsWithoutInterpreter(shortExe) || runsWithoutInterpreter(shortFolder))
         return {runDirectly(exe, mameExe, tk::joinPath(programFolder, "gamelist")), ""};
-    InterpreterJob job = listfullJob(xp, shortExe, shortFolder);
-    exe.FileName = job.fileName;
-    exe.CommandLine = job.commandLine;
-    int exitCode = exe.Execute();
-    return {exitCode, exitCode == 1 && !interpreterExists(job.fileName) ? job.fileName : ""};
+    InterpreterJob job = listfullJob(xp, tk::systemFolder(), shortExe, shortFolder);
+    int exitCode = runInterpreterJob(exe, job);
+    return {exitCode, tk::fileExists(job.fileName) ? "" : xp ? "cmd" : "command"};
 }
 
 std::optional<std::string> missingGameList(const ListfullResult& run, const std::string& listFile) {

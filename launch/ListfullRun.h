@@ -12,15 +12,16 @@ namespace launch {
 struct ListfullResult {
     // The launcher's result, which is 1 also when nothing started.
     int exitCode = 1;
-    // The interpreter the run needed and the system lacks; empty otherwise.
+    // The interpreter the run needed ("cmd" or "command") when the system
+    // lacks it; empty otherwise.
     std::string missingInterpreter;
 };
 
 // Runs MAME with -listfull, its output replacing program folder\gamelist.
-// Ordinary paths go through "cmd" (xp) or "command" with their short forms; a
-// path whose short form holds a character the interpreter treats specially
-// runs MAME directly with its output redirected by handle. Either way the
-// owner of `exe` is hidden and the call waits as `exe`'s properties say.
+// Ordinary paths go through the system's cmd (xp) or command with their short
+// forms; a short form the interpreter cannot be given runs MAME directly with
+// its output redirected by handle. Either way the owner of `exe` is hidden and
+// the call waits as `exe`'s properties say.
 ListfullResult runListfull(TExecutor& exe, const std::string& mameExe,
                            const std::string& programFolder, bool xp);
 

@@ -26,6 +26,12 @@ std::optional<KeyLine> splitKeyLine(std::string_view line) {
     return KeyLine{line.substr(0, blank), rest};
 }
 
+bool isGameLine(std::string_view line) {
+    auto split = splitKeyLine(line);
+    return split && !split->key.empty() && split->value.size() >= 2 &&
+           split->value.front() == '"' && split->value.back() == '"';
+}
+
 bool KeySearch::match(std::string_view line) {
     auto split = splitKeyLine(line);
     if (!split || !sameKey(split->key, key_))

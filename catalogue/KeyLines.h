@@ -25,6 +25,10 @@ struct KeyLine {
 // A line without a blank has no first word and never matches.
 std::optional<KeyLine> splitKeyLine(std::string_view line);
 
+// A line of MAME's game list: a short name, blanks, a description in double
+// quotes.
+bool isGameLine(std::string_view line);
+
 // The search for the first line whose first word equals the key, over a text
 // that comes in pieces; the value is the empty text when no line matches.
 class KeySearch {

@@ -1,7 +1,10 @@
 #include "catalogue/LookupKey.h"
 
 #include "catalogue/KeyLines.h"
+#include "toolkit/CodePage.h"
+#include "toolkit/Error.h"
 #include "toolkit/FileReader.h"
+#include "toolkit/TextEncoding.h"
 
 #include <array>
 
@@ -9,13 +12,35 @@ namespace catalogue {
 
 std::string LookupKey(const std::string& key, const std::string& fileName) {
     tk::InputFile file(fileName);
-    KeySearch search(key);
     std::array<char, 64 * 1024> buffer;
-    while (std::size_t count = file.read(buffer.data(), buffer.size())) {
+    std::size_t count = file.read(buffer.data(), buffer.size());
+    std::string_view first(buffer.data(), count);
+    // A file with a byte-order mark (MAME writes its ini with one) is read
+    // whole in its encoding; the key and the value pass through the code page.
+    if (tk::encodingOf(first) != tk::TextEncoding::none) {
+        std::string text = std::string(first) + file.readAll();
+        return tk::utf8ToAnsi(lookupKeyInText(tk::ansiToUtf8(key), tk::decodeText(text).text));
+    }
+    KeySearch search(key);
+    for (; count != 0; count = file.read(buffer.data(), buffer.size())) {
         if (search.feed(std::string_view(buffer.data(), count)))
             break;
     }
     return search.finish();
+}
+
+bool holdsGameList(const std::string& fileName) {
+    try {
+        tk::InputFile file(fileName);
+        tk::LineSplitter lines;
+        std::array<char, 64 * 1024> buffer;
+        while (std::size_t count = file.read(buffer.data(), buffer.size()))
+            if (lines.feed(std::string_view(buffer.data(), count), isGameLine))
+                return true;
+        return lines.finish(isGameLine);
+    } catch (const tk::InOutError&) {
+        return false;
+    }
 }
 
 } // namespace catalogue

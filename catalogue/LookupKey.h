@@ -11,4 +11,8 @@ namespace catalogue {
 // raises tk::InOutError with the system's error number.
 std::string LookupKey(const std::string& key, const std::string& fileName);
 
+// Whether the file holds at least one line of a game list; read up to that
+// line. A file that cannot be read holds none.
+bool holdsGameList(const std::string& fileName);
+
 } // namespace catalogue

@@ -32,6 +32,10 @@ std::optional<std::string> launchGame(const std::string& mameexe, const std::str
     // start.
     if (mameexe.empty())
         return "No MAME executable is configured. Press \"Configure \" and name it.";
+    // A ROM file named "-listxml.zip" must not make MAME run one of its jobs.
+    if (shortName.starts_with('-'))
+        return "The game " + shortName +
+               " is not started: a name that begins with \"-\" would reach MAME as an option.";
     SetCurrentDirectoryA(tk::folderPart(unquoted(mameexe)).c_str());
     UINT code = WinExec(playCommandLine(mameexe, shortName, parameters).c_str(), SW_SHOWNORMAL);
     if (code > 31)

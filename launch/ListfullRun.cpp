@@ -1,5 +1,6 @@
 #include "launch/ListfullRun.h"
 
+#include "catalogue/LookupKey.h"
 #include "launch/InterpreterRun.h"
 #include "launch/MameCommands.h"
 #include "settings/Settings.h"
@@ -23,13 +24,29 @@ int runDirectly(TExecutor& exe, const std::string& mameExe, const std::string& l
 
 } // namespace
 
-int runListfull(TExecutor& exe, const std::string& mameExe, const std::string& programFolder,
-                bool xp) {
+ListfullResult runListfull(TExecutor& exe, const std::string& mameExe,
+                           const std::string& programFolder, bool xp) {
     std::string shortExe = tk::shortPath(mameExe);
     std::string shortFolder = tk::shortPath(programFolder);
     if (runsWithoutInterpreter(shortExe) || runsWithoutInterpreter(shortFolder))
-        return runDirectly(exe, mameExe, tk::joinPath(programFolder, gameListFileName));
-    return runInterpreterJob(exe, listfullJob(xp, tk::systemFolder(), shortExe, shortFolder));
+        return {runDirectly(exe, mameExe, tk::joinPath(programFolder, gameListFileName)), ""};
+    InterpreterJob job = listfullJob(xp, tk::systemFolder(), shortExe, shortFolder);
+    int exitCode = runInterpreterJob(exe, job);
+    return {exitCode, tk::fileExists(job.fileName) ? "" : xp ? "cmd" : "command"};
+}
+
+std::optional<std::string> missingGameList(const ListfullResult& run, const std::string& listFile) {
+    if (catalogue::holdsGameList(listFile))
+        return std::nullopt;
+    const std::string start = "MAME did not write its game list: ";
+    if (run.missingInterpreter == "command")
+        return start + "the command interpreter \"command\" was not found. Tick \"Using "
+                       "Windows XP/2000\" to run MAME through \"cmd\".";
+    if (!run.missingInterpreter.empty())
+        return start + "the command interpreter \"" + run.missingInterpreter +
+               "\" was not found. Untick \"Using Windows XP/2000\" to run MAME through "
+               "\"command\".";
+    return start + "it ended with exit code " + std::to_string(run.exitCode) + ".";
 }
 
 } // namespace launch

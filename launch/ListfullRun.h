@@ -4,17 +4,29 @@
 
 #include "launch/Executor.h"
 
+#include <optional>
 #include <string>
 
 namespace launch {
 
-// Runs MAME with -listfull, its output replacing program folder\gamelist, and
-// returns the launcher's result (1 when nothing started). Ordinary paths go
-// through the system's cmd (xp) or command with their short forms; a short
-// form the interpreter cannot be given runs MAME directly with its output
-// redirected by handle. Either way the owner of `exe` is hidden and the call
-// waits as `exe`'s properties say.
-int runListfull(TExecutor& exe, const std::string& mameExe, const std::string& programFolder,
-                bool xp);
+struct ListfullResult {
+    // The launcher's result, which is 1 also when nothing started.
+    int exitCode = 1;
+    // The interpreter the run needed ("cmd" or "command") when the system
+    // lacks it; empty otherwise.
+    std::string missingInterpreter;
+};
+
+// Runs MAME with -listfull, its output replacing program folder\gamelist.
+// Ordinary paths go through the system's cmd (xp) or command with their short
+// forms; a short form the interpreter cannot be given runs MAME directly with
+// its output redirected by handle. Either way the owner of `exe` is hidden and
+// the call waits as `exe`'s properties say.
+ListfullResult runListfull(TExecutor& exe, const std::string& mameExe,
+                           const std::string& programFolder, bool xp);
+
+// When the list file holds no game list after the run: the message saying
+// that MAME wrote none, and why. Nothing when it holds one.
+std::optional<std::string> missingGameList(const ListfullResult& run, const std::string& listFile);
 
 } // namespace launch

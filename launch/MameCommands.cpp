@@ -17,6 +17,12 @@ InterpreterJob interpreterJob(bool xp, const std::string& systemFolder,
     return {interpreterPath(xp, systemFolder), arguments};
 }
 
+// A text with a blank is one argument only inside double quotes.
+std::string quotedIfBlank(const std::string& text) {
+    bool needsQuotes = text.find(' ') != std::string::npos && !quoted(text);
+    return needsQuotes ? "\"" + text + "\"" : text;
+}
+
 } // namespace
 
 std::string interpreterPath(bool xp, const std::string& systemFolder) {
@@ -39,9 +45,7 @@ InterpreterJob createConfigJob(bool xp, const std::string& systemFolder,
 
 std::string playCommandLine(const std::string& mameexe, const std::string& shortName,
                             const std::string& parameters) {
-    bool needsQuotes = mameexe.find(' ') != std::string::npos && mameexe.front() != '"';
-    std::string program = needsQuotes ? "\"" + mameexe + "\"" : mameexe;
-    return program + " " + shortName + " " + parameters;
+    return quotedIfBlank(mameexe) + " " + quotedIfBlank(shortName) + " " + parameters;
 }
 
 std::string unquoted(const std::string& path) {

@@ -31,7 +31,8 @@ InterpreterJob createConfigJob(bool xp, const std::string& systemFolder,
 // The command line that plays a game: MAME as stored, the short name, the
 // parameters, one blank between each (so it ends in a blank when there are
 // no parameters). A path with a blank is quoted, or Windows would try to
-// start its text up to the blank as a program.
+// start its text up to the blank as a program; so is a short name with one,
+// which must reach MAME as one argument.
 std::string playCommandLine(const std::string& mameexe, const std::string& shortName,
                             const std::string& parameters);
 

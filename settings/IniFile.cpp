@@ -1,36 +1,47 @@
 #include "settings/IniFile.h"
 
 #include "toolkit/AtomicFile.h"
+#include "toolkit/CodePage.h"
 #include "toolkit/FileReader.h"
-
-#include <windows.h>
 
 namespace {
 
-// Names match as the private-profile functions match them: upper-cased in the
-// system's ANSI code page, so that both accesses find the same keys.
-std::string ansiUpperCase(std::string_view text) {
-    std::string upper(text);
-    if (!upper.empty())
-        CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
-    return upper;
+// Names match as the private-profile functions match them: upper-cased by the
+// system's rules, so that both accesses find the same keys.
+UpperCase upperCaseFor(tk::TextEncoding encoding) {
+    return encoding == tk::TextEncoding::none ? tk::ansiUpperCase : tk::utf8UpperCase;
 }
 
 } // namespace
 
 IniFile::IniFile(std::string path)
-    : path_(std::move(path)), content_(tk::readFileIfPresent(path_).value_or(""), ansiUpperCase) {}
+    : IniFile(path, tk::decodeText(tk::readFileIfPresent(path).value_or(""))) {}
+
+IniFile::IniFile(std::string path, const tk::MarkedText& file)
+    : path_(std::move(path)), encoding_(file.encoding),
+      content_(file.text, upperCaseFor(file.encoding)) {}
+
+// The program's own strings are in the code page; a marked file's text is
+// UTF-8, so that no character of other keys is lost on the way back.
+std::string IniFile::toFile(const std::string& text) const {
+    return encoding_ == tk::TextEncoding::none ? text : tk::ansiToUtf8(text);
+}
+
+std::string IniFile::fromFile(const std::string& text) const {
+    return encoding_ == tk::TextEncoding::none ? text : tk::utf8ToAnsi(text);
+}
 
 std::string IniFile::readString(const std::string& section, const std::string& key,
                                 const std::string& fallback) const {
-    return content_.read(section, key).value_or(fallback);
+    auto value = content_.read(toFile(section), toFile(key));
+    return value ? fromFile(*value) : fallback;
 }
 
 void IniFile::writeString(const std::string& section, const std::string& key,
                           const std::string& value) {
-    content_.write(section, key, value);
+    content_.write(toFile(section), toFile(key), toFile(value));
 }
 
 void IniFile::updateFile() {
-    tk::replaceFileContent(path_, content_.text());
+    tk::replaceFileContent(path_, tk::encodeText(content_.text(), encoding_));
 }

@@ -1,8 +1,10 @@
 // Whole-file access to an INI file: read whole on opening, looked up and
-// changed in memory, and written back whole only when asked.
+// changed in memory, and written back whole only when asked, in the encoding
+// the file had (a byte-order mark names it).
 #pragma once
 
 #include "settings/IniText.h"
+#include "toolkit/TextEncoding.h"
 
 #include <string>
 
@@ -21,6 +23,11 @@ public:
     void updateFile();
 
 private:
+    IniFile(std::string path, const tk::MarkedText& file);
+    std::string toFile(const std::string& text) const;
+    std::string fromFile(const std::string& text) const;
+
     std::string path_;
+    tk::TextEncoding encoding_;
     IniText content_;
 };

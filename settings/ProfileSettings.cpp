@@ -1,6 +1,7 @@
 #include "settings/ProfileSettings.h"
 
 #include "settings/IniText.h"
+#include "toolkit/AtomicFile.h"
 #include "toolkit/Error.h"
 
 #include <windows.h>
@@ -24,9 +25,19 @@ bool ProfileSettings::readBool(const std::string& section, const std::string& ke
     return parseProfileBool(readString(section, key, ""), fallback);
 }
 
+// The profile functions rewrite the whole file in place: a process killed
+// meanwhile would leave it cut short. They change a copy instead, which is
+// swapped in whole.
 void ProfileSettings::writeString(const std::string& section, const std::string& key,
                                   const std::string& value) {
-    if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path_.c_str()))
+    bool written = tk::replaceFileByChangedCopy(path_, [&](const std::string& copy) {
+        bool changed =
+            WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), copy.c_str());
+        // Lets go of the copy, which the profile functions may keep cached.
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, copy.c_str());
+        return changed;
+    });
+    if (!written)
         throw tk::Error(tk::formatMessage("Unable to write to %s", path_));
 }
 

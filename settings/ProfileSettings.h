@@ -1,6 +1,7 @@
 // Per-key access to an INI file through the platform's private-profile
 // functions: each read or write touches one key and leaves every other line
-// of the file as it is.
+// of the file as it is. A write is applied to a copy that is swapped in
+// whole, so no moment leaves the file torn.
 #pragma once
 
 #include <string>

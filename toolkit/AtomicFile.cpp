@@ -11,21 +11,48 @@
 namespace tk {
 namespace {
 
-// A uniquely named file in the target's folder, so that swapping it in is a
-// rename within one volume. Removed again unless it was swapped in.
+// Temporary files are named after their target, so that one left behind by a
+// killed process is known as such and removed by the next write.
+std::string temporaryPattern(const std::string& target) {
+    return target + ".*.kst";
+}
+
+void removeLeftovers(const std::string& target) {
+    const std::string folder = folderPart(target);
+    WIN32_FIND_DATAA found;
+    FindHandle search(FindFirstFileA(temporaryPattern(target).c_str(), &found));
+    if (!search)
+        return;
+    do {
+        // A file still open in another writer cannot be deleted and stays.
+        DeleteFileA(joinPath(folder, found.cFileName).c_str());
+    } while (FindNextFileA(search.get(), &found));
+}
+
+// A new file beside the target, so that swapping it in is a rename within one
+// volume. Removed again unless it was swapped in.
 class TemporaryFile {
 public:
     explicit TemporaryFile(const std::string& target) {
-        std::string folder = folderPart(target);
-        char name[MAX_PATH];
-        if (GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "kst", 0, name))
-            path_ = name;
+        static unsigned counter = 0;
+        for (int tries = 0; tries < 100 && path_.empty(); ++tries) {
+            std::string name = target + "." + std::to_string(GetCurrentProcessId()) + "-" +
+                               std::to_string(++counter) + ".kst";
+            FileHandle file(CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (file)
+                path_ = name;
+            else if (GetLastError() != ERROR_FILE_EXISTS)
+                break;
+        }
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     ~TemporaryFile() {
-        if (!path_.empty())
+        if (!path_.empty()) {
+            SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
             DeleteFileA(path_.c_str());
+        }
     }
 
     bool created() const { return !path_.empty(); }
@@ -51,34 +78,53 @@ bool writeAndFlush(const std::string& path, std::string_view content) {
     return FlushFileBuffers(file.get());
 }
 
-bool swapIn(const std::string& replacement, const std::string& target) {
-    if (!fileExists(target))
-        return MoveFileExA(replacement.c_str(), target.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    // The old file goes to a backup of our own naming, removed afterwards:
-    // without one, a failed replace may leave a temporary file of the
-    // system's making behind (Wine does).
-    TemporaryFile backup(target);
-    if (!backup.created())
-        return false;
-    if (ReplaceFileA(target.c_str(), replacement.c_str(), backup.path().c_str(),
-                     REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+bool flush(const std::string& path) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file && FlushFileBuffers(file.get());
+}
+
+// The copy starts as the file's bytes, or empty when there is no file yet.
+bool copyInto(const std::string& path, const std::string& copy) {
+    if (!fileExists(path))
         return true;
-    // Failing half-way leaves the old file under the backup's name.
-    if (GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
-        MoveFileExA(backup.path().c_str(), target.c_str(),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    return false;
+    return CopyFileA(path.c_str(), copy.c_str(), FALSE) &&
+           SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// One rename that replaces the target: the file has the old or the new
+// content at every moment. ReplaceFileA is not used: Wine carries it out as
+// two renames, and a process killed between them leaves no file at all. A
+// read-only target is refused, as ReplaceFileA refuses it, even where the
+// rename would be allowed (under Wine, for a privileged user).
+bool swapIn(const std::string& replacement, const std::string& target) {
+    DWORD attributes = GetFileAttributesA(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return false;
+    return MoveFileExA(replacement.c_str(), target.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
 } // namespace
 
 void replaceFileContent(const std::string& path, std::string_view content) {
+    removeLeftovers(path);
     TemporaryFile temporary(path);
     if (!temporary.created() || !writeAndFlush(temporary.path(), content) ||
         !swapIn(temporary.path(), path))
         throw Error(formatMessage("Cannot create file %s", path));
     temporary.swappedIn();
+}
+
+bool replaceFileByChangedCopy(const std::string& path,
+                              const std::function<bool(const std::string& copy)>& change) {
+    removeLeftovers(path);
+    TemporaryFile copy(path);
+    if (!copy.created() || !copyInto(path, copy.path()) || !change(copy.path()) ||
+        !flush(copy.path()) || !swapIn(copy.path(), path))
+        return false;
+    copy.swappedIn();
+    return true;
 }
 
 } // namespace tk

@@ -2,6 +2,7 @@
 // so a failure never leaves one half written.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -11,5 +12,12 @@ namespace tk {
 // create file %s" naming `path`; the old file is then intact and no temporary
 // file remains.
 void replaceFileContent(const std::string& path, std::string_view content);
+
+// Replaces the file by a copy of it (an empty file when there is none) that
+// `change` altered in place; false, with the old file intact and the copy
+// gone, when any step fails. A temporary file that a killed write left beside
+// the file goes with the next replacement.
+bool replaceFileByChangedCopy(const std::string& path,
+                              const std::function<bool(const std::string& copy)>& change);
 
 } // namespace tk

@@ -2,6 +2,7 @@
 
 #include "toolkit/Error.h"
 #include "toolkit/FileReader.h"
+#include "toolkit/MetafileCheck.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -295,28 +296,6 @@ namespace {
 
 constexpr DWORD kPlaceableKey = 0x9AC6CDD7;
 constexpr size_t kPlaceableHeaderSize = 22;
-constexpr size_t kMetaHeaderSize = 18;
-
-bool isEnhancedMetafile(const Bytes& bytes) {
-    ENHMETAHEADER header{};
-    const size_t needed = offsetof(ENHMETAHEADER, nRecords);
-    if (bytes.size() < needed)
-        return false;
-    std::memcpy(&header, bytes.data(), needed);
-    return header.iType == EMR_HEADER && header.dSignature == ENHMETA_SIGNATURE &&
-           header.nSize >= needed && header.nBytes >= header.nSize && header.nBytes <= bytes.size();
-}
-
-bool isWindowsMetafile(const unsigned char* data, size_t size) {
-    if (size < kMetaHeaderSize)
-        return false;
-    WORD type, headerWords, version;
-    std::memcpy(&type, data, 2);
-    std::memcpy(&headerWords, data + 2, 2);
-    std::memcpy(&version, data + 4, 2);
-    return (type == 1 || type == 2) && headerWords == kMetaHeaderSize / 2 &&
-           (version == 0x100 || version == 0x300);
-}
 
 // A placeable header gives the picture's size in its own units per inch.
 HENHMETAFILE fromPlaceableMetafile(const Bytes& bytes) {
@@ -328,8 +307,8 @@ HENHMETAFILE fromPlaceableMetafile(const Bytes& bytes) {
     std::memcpy(&bottom, bytes.data() + 12, 2);
     std::memcpy(&unitsPerInch, bytes.data() + 14, 2);
     const unsigned char* data = bytes.data() + kPlaceableHeaderSize;
-    size_t size = bytes.size() - kPlaceableHeaderSize;
-    if (unitsPerInch == 0 || right <= left || bottom <= top || !isWindowsMetafile(data, size))
+    size_t size = windowsMetafileBytes(data, bytes.size() - kPlaceableHeaderSize);
+    if (unitsPerInch == 0 || right <= left || bottom <= top || size == 0)
         return nullptr;
     // Extents in hundredths of a millimetre: 2540 to the inch.
     METAFILEPICT frame{MM_ANISOTROPIC, MulDiv(right - left, 2540, unitsPerInch),
@@ -342,16 +321,14 @@ HENHMETAFILE fromPlaceableMetafile(const Bytes& bytes) {
 MetafileHandle readMetafileFile(const Bytes& bytes) {
     HENHMETAFILE metafile = nullptr;
     DWORD key = 0;
-    if (isEnhancedMetafile(bytes)) {
-        ENHMETAHEADER header{};
-        std::memcpy(&header, bytes.data(), offsetof(ENHMETAHEADER, nRecords));
-        metafile = SetEnhMetaFileBits(header.nBytes, bytes.data());
+    if (size_t enhancedSize = enhancedMetafileBytes(bytes.data(), bytes.size())) {
+        metafile = SetEnhMetaFileBits(static_cast<UINT>(enhancedSize), bytes.data());
     } else if (readAt(bytes, 0, key) && key == kPlaceableKey &&
                bytes.size() > kPlaceableHeaderSize) {
         metafile = fromPlaceableMetafile(bytes);
-    } else if (isWindowsMetafile(bytes.data(), bytes.size())) {
+    } else if (size_t windowsSize = windowsMetafileBytes(bytes.data(), bytes.size())) {
         metafile =
-            SetWinMetaFileBits(static_cast<UINT>(bytes.size()), bytes.data(), nullptr, nullptr);
+            SetWinMetaFileBits(static_cast<UINT>(windowsSize), bytes.data(), nullptr, nullptr);
     }
     if (!metafile)
         throw Error(kMetafileNotValid);

@@ -54,7 +54,10 @@ void TForm1::SpeedButton9Click() {
         settings.writeString(configSection, parametersKey, Edit2.text());
         settings.updateFile();
     }
-    launch::runListfull(exe, mameExe, tk::programFolder(), xp.checked());
+    launch::ListfullResult run =
+        launch::runListfull(exe, mameExe, tk::programFolder(), xp.checked());
+    if (auto failure = launch::missingGameList(run, tk::joinPath(tk::programFolder(), "gamelist")))
+        tk::dialogs().message(*failure);
     refreshlist();
     ProfileSettings(settingsPath()).writeBool(configSection, xpKey, xp.checked());
     ProfileSettings(settingsPath()).writeBool(configSection, closeKey, close1.checked());

@@ -51,9 +51,11 @@ std::string ownArguments() {
 
 // A file name nobody else uses: GetTempFileNameA reserves a name, and the
 // marker is that name with ".done", so it exists only once the script wrote it.
+// MAME's standard output goes to the name with ".out".
 struct Marker {
     std::string reserved;
     std::string path;
+    std::string output;
 
     Marker() {
         char folder[MAX_PATH];
@@ -62,10 +64,12 @@ struct Marker {
             throw std::runtime_error(lastErrorText("GetTempFileNameA"));
         reserved = name;
         path = reserved + ".done";
+        output = reserved + ".out";
     }
     Marker(const Marker&) = delete;
     Marker& operator=(const Marker&) = delete;
     ~Marker() {
+        DeleteFileA(output.c_str());
         DeleteFileA(path.c_str());
         DeleteFileA(reserved.c_str());
     }
@@ -118,13 +122,37 @@ int waitForExitCode(const std::string& marker) {
     return code;
 }
 
+// MAME's output, handed on through this program's own standard output. A
+// Unix program that Wine starts from a process without a console (as the
+// front-end starts MAME when the interpreter cannot be used) does not get the
+// standard output handle, so MAME writes to a file and this program copies it.
+void relayOutput(const std::string& output) {
+    tk::FileHandle file(CreateFileA(output.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    HANDLE target = GetStdHandle(STD_OUTPUT_HANDLE);
+    char buffer[64 * 1024];
+    DWORD got = 0;
+    while (file && ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got != 0) {
+        DWORD written = 0;
+        if (!WriteFile(target, buffer, got, &written, nullptr))
+            return;
+    }
+}
+
+void exportPath(const char* variable, const std::string& windowsPath) {
+    if (!SetEnvironmentVariableA(variable, unixPath(windowsPath).c_str()))
+        throw std::runtime_error(lastErrorText("SetEnvironmentVariableA"));
+}
+
 int run() {
     const std::string script = ownFolder() + "\\mame.sh";
     Marker marker;
-    if (!SetEnvironmentVariableA("KESTON_BRIDGE_MARKER", unixPath(marker.path).c_str()))
-        throw std::runtime_error(lastErrorText("SetEnvironmentVariableA"));
+    exportPath("KESTON_BRIDGE_MARKER", marker.path);
+    exportPath("KESTON_BRIDGE_OUTPUT", marker.output);
     startScript(script, ownArguments());
-    return waitForExitCode(marker.path);
+    int code = waitForExitCode(marker.path);
+    relayOutput(marker.output);
+    return code;
 }
 
 } // namespace

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Started by mame.exe beside it (MAME as the front-end sees it under Wine) with
-# its arguments, standard handles and current directory. Runs Debian's MAME
-# with them, logs the call in bridge.log beside this script, and reports
-# MAME's exit code to mame.exe through the marker file it named in
-# KESTON_BRIDGE_MARKER.
+# its arguments, standard input and error, and current directory. Runs
+# Debian's MAME with them, its output into the file KESTON_BRIDGE_OUTPUT, logs
+# the call in bridge.log beside this script, and reports MAME's exit code to
+# mame.exe through the marker file it named in KESTON_BRIDGE_MARKER.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 log=$here/bridge.log
 marker=${KESTON_BRIDGE_MARKER:?started without mame.exe}
+# MAME's standard output, which mame.exe hands on when MAME has ended.
+output=${KESTON_BRIDGE_OUTPUT:?started without mame.exe}
 mame=${KESTON_REAL_MAME:-/usr/games/mame}
 args="$*"
 
@@ -28,5 +30,5 @@ mkdir -p "$HOME"
 
 printf 'start\t%s\t%s\n' "$PWD" "$args" >>"$log"
 code=0
-"$mame" "$@" || code=$?
+"$mame" "$@" >"$output" || code=$?
 exit "$code"

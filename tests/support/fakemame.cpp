@@ -1,5 +1,6 @@
 // Stands in for MAME in the ui tests: prints a short game list for
-// -listfull (with LF line ends, as MAME on Linux does), writes a mame.ini
+// -listfull (with LF line ends, as MAME on Linux does) unless told to fail,
+// writes a mame.ini
 // into the current directory for -cc unless FAKEMAME_NO_INI is set, and
 // records every other call's command line (for -cc with the current
 // directory) in fakemame.log beside itself.
@@ -12,20 +13,38 @@
 
 namespace {
 
-void record(const std::string& line) {
+std::string besideSelf(const char* name) {
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string log = self;
-    log = log.substr(0, log.find_last_of('\\')) + "\\fakemame.log";
-    FILE* file = std::fopen(log.c_str(), "ab");
+    std::string path = self;
+    return path.substr(0, path.find_last_of('\\')) + "\\" + name;
+}
+
+void record(const std::string& line) {
+    FILE* file = std::fopen(besideSelf("fakemame.log").c_str(), "ab");
     std::fprintf(file, "%s\n", line.c_str());
     std::fclose(file);
+}
+
+// A file "exitcode" beside this program makes -listfull print nothing and
+// end with the number it holds, as a failing MAME does.
+int failingExitCode() {
+    FILE* file = std::fopen(besideSelf("exitcode").c_str(), "rb");
+    int code = 0;
+    if (file) {
+        if (std::fscanf(file, "%d", &code) != 1)
+            code = 1;
+        std::fclose(file);
+    }
+    return code;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "-listfull") == 0) {
+        if (int code = failingExitCode())
+            return code;
         std::fputs("Name:             Description:\n"
                    "galaga           \"Galaga (Namco rev. B)\"\n"
                    "pacman           \"Pac-Man (Midway)\"\n"

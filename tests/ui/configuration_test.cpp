@@ -122,6 +122,30 @@ TEST_F(ConfigurationPanel, AFailedRegenerationLeavesTheOptionsUnwritten) {
     }
     EXPECT_EQ(settings(), "[config]\r\nmameexe=" + mame.exe() + "\r\nparameters=-window\r\n\r\n");
     EXPECT_FALSE(w.Panel2.visible());
+    EXPECT_EQ(dialogs.texts("message"),
+              std::vector<std::string>{
+                  "MAME did not write its game list: the command interpreter \"command\" was not "
+                  "found. Tick \"Using Windows XP/2000\" to run MAME through \"cmd\"."});
+}
+
+TEST_F(ConfigurationPanel, AMameThatWritesNoGameListIsNamedWithItsExitCode) {
+    TForm1& w = *window;
+    writeFile(mame.file("exitcode"), "3");
+    writeFile(inProgramFolder("gamelist"), "pong  \"Pong\"\r\n");
+    w.Edit1.setText(mame.exe());
+    w.xp.setChecked(true);
+    w.SpeedButton9Click();
+    EXPECT_EQ(
+        dialogs.texts("message"),
+        std::vector<std::string>{"MAME did not write its game list: it ended with exit code 3."});
+    EXPECT_EQ(readFile(inProgramFolder("gamelist")), "") << "what the run left stays";
+    EXPECT_EQ(w.ListBox1.count(), 0);
+
+    DeleteFileA(mame.file("exitcode").c_str());
+    dialogs.log.clear();
+    w.SpeedButton9Click();
+    EXPECT_TRUE(dialogs.texts("message").empty());
+    EXPECT_EQ(w.ListBox1.count(), 1);
 }
 
 TEST_F(ConfigurationPanel, SearchOpensInTheFolderOfTheTypedPathAndKeepsIt) {

@@ -75,4 +75,23 @@ TEST_F(GameLaunchTest, WithoutAnExecutableNothingIsStarted) {
     EXPECT_TRUE(argdump::awaitRecord(record, std::chrono::seconds(2)).empty());
 }
 
+TEST_F(GameLaunchTest, AShortNameIsOneArgumentAndNeverAnOption) {
+    std::string folder = temp.folder("MAME");
+    std::string mame = argdump::copyTo(tk::joinPath(folder, "mame.exe"));
+
+    EXPECT_EQ(launchGame(mame, "pong -window", "-x"), std::nullopt);
+    auto child = argdump::awaitRecord(record);
+    EXPECT_EQ(child["argv1"], "pong -window");
+    EXPECT_EQ(child["argv2"], "-x");
+    DeleteFileA(record.c_str());
+
+    for (const char* name : {"-listxml", "-"}) {
+        EXPECT_EQ(launchGame(mame, name, ""),
+                  "The game " + std::string(name) +
+                      " is not started: a name that begins with \"-\" would reach MAME as an "
+                      "option.");
+        EXPECT_TRUE(argdump::awaitRecord(record, std::chrono::seconds(1)).empty()) << name;
+    }
+}
+
 } // namespace

@@ -42,13 +42,13 @@ protected:
 };
 
 TEST_F(PlantedInterpreters, TheGameListRunsThroughTheSystemsCmdOnly) {
-    EXPECT_EQ(launch::runListfull(exe, mame, program, true), 0);
+    EXPECT_EQ(launch::runListfull(exe, mame, program, true).exitCode, 0);
     EXPECT_EQ(argdump::readRecord(record)["argv1"], "-listfull");
     EXPECT_NE(testing_support::readFile(tk::joinPath(program, "gamelist")).find("-listfull"),
               std::string::npos);
 
     DeleteFileA(record.c_str());
-    EXPECT_EQ(launch::runListfull(exe, mame, program, false), 1);
+    EXPECT_EQ(launch::runListfull(exe, mame, program, false).exitCode, 1);
     EXPECT_FALSE(tk::fileExists(record)) << "the system has no command.com";
 }
 

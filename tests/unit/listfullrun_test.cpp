@@ -60,7 +60,7 @@ TEST_F(ListfullRunTest, ASystemWithoutCommandStartsNothing) {
     std::string program = temp.folder("Program");
     ASSERT_FALSE(tk::fileExists(tk::joinPath(tk::systemFolder(), "command.com")));
 
-    EXPECT_EQ(runListfull(exe, mame, program, false), 1);
+    EXPECT_EQ(runListfull(exe, mame, program, false).exitCode, 1);
 
     EXPECT_EQ(exe.FileName, tk::joinPath(tk::systemFolder(), "command.com"));
     EXPECT_EQ(exe.CommandLine, launch::listfullJob(false, tk::systemFolder(), tk::shortPath(mame),
@@ -80,7 +80,7 @@ TEST_F(ListfullRunTest, AnAmpersandInTheMameFolderRunsMameDirectlyIntoTheSameFil
     std::ofstream(tk::joinPath(program, "gamelist"))
         << std::string(5000, 'z') << "\nan old list much longer than the new one\n";
 
-    EXPECT_EQ(runListfull(owned, mame, program, true), 0);
+    EXPECT_EQ(runListfull(owned, mame, program, true).exitCode, 0);
 
     EXPECT_TRUE(readableAtOnce(program));
     EXPECT_TRUE(owned.FileName.empty());
@@ -122,7 +122,7 @@ TEST_F(ListfullRunTest, ADirectRunThatCannotCreateTheListStartsNothing) {
     std::string program = temp.folder("Program");
     temp.folder("Program\\gamelist");
 
-    EXPECT_EQ(runListfull(exe, mame, program, true), 1);
+    EXPECT_EQ(runListfull(exe, mame, program, true).exitCode, 1);
 
     EXPECT_FALSE(tk::fileExists(record));
 }

@@ -79,6 +79,21 @@ TEST_F(KeyFile, LinesEndAtCrLfAtALoneLfAndAtALoneCr) {
     EXPECT_EQ(lookupIn(mixed, "f"), "6");
 }
 
+TEST_F(KeyFile, AFileWithAByteOrderMarkIsReadInItsEncoding) {
+    // MAME writes its ini with a UTF-8 mark; editors save in UTF-16 with one.
+    EXPECT_EQ(lookupIn("\xEF\xBB\xBFrompath roms\r\n", "rompath"), "roms");
+    std::string little = "\xFF\xFE", big = "\xFE\xFF";
+    for (char c : std::string("rompath C:\\roms\r\n")) {
+        little += std::string{c, '\0'};
+        big += std::string{'\0', c};
+    }
+    EXPECT_EQ(lookupIn(little, "rompath"), "C:\\roms");
+    EXPECT_EQ(lookupIn(big, "rompath"), "C:\\roms");
+    if (GetACP() == 1252) {
+        EXPECT_EQ(lookupIn("\xEF\xBB\xBFrompath caf\xC3\xA9\r\n", "rompath"), "caf\xE9");
+    }
+}
+
 TEST_F(KeyFile, LinesAcrossTheReadingBufferAreWhole) {
     // The reader takes the file in pieces of 64 KiB: a CR LF cut between two
     // pieces must not leave an extra line, and a line cut between them must

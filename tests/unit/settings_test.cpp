@@ -222,6 +222,22 @@ TEST_F(SettingsFile, AFileHeldWithoutSharingKeepsItsContentAndNoTemporaryFileRem
     EXPECT_EQ(content(), "[config]\r\nmameexe=new\r\n\r\n");
 }
 
+// The system would let a privileged user replace it; a file the user made
+// read-only is kept as it is all the same.
+TEST_F(SettingsFile, AReadOnlyFileIsRefusedByBothAccesses) {
+    const std::string old = "[config]\r\nmameexe=old\r\n";
+    put(old);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    IniFile ini(path);
+    ini.writeString("config", "mameexe", "new");
+    EXPECT_EQ(errorOf([&] { ini.updateFile(); }), "Cannot create file " + path);
+    EXPECT_EQ(errorOf([&] { ProfileSettings(path).writeBool("config", "xp", true); }),
+              "Unable to write to " + path);
+    EXPECT_EQ(content(), old);
+    EXPECT_EQ(entries(), std::vector<std::string>{"keston.ini"});
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 TEST_F(SettingsFile, AFileInPlaceOfTheFolderReadsAsMissingAndFailsWrites) {
     std::ofstream((folder / "blocker").string()) << "x";
     std::string blocked = (folder / "blocker" / "keston.ini").string();
@@ -231,6 +247,101 @@ TEST_F(SettingsFile, AFileInPlaceOfTheFolderReadsAsMissingAndFailsWrites) {
     EXPECT_EQ(errorOf([&] { ProfileSettings(blocked).writeBool("config", "xp", true); }),
               "Unable to write to " + blocked);
     EXPECT_EQ(entries(), std::vector<std::string>{"blocker"});
+}
+
+// --------------------------------------------------------- text encodings
+
+// A settings text in UTF-16 with its mark, from UTF-8.
+std::string utf16WithMark(const std::string& utf8, bool bigEndian) {
+    std::wstring wide(utf8.size(), L'\0');
+    wide.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(),
+                                    int(wide.size())));
+    std::string bytes;
+    for (wchar_t unit : L"\xFEFF" + wide) {
+        char low = char(unit & 0xFF), high = char(unit >> 8);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+}
+
+// Every other character (a CJK one, outside every single-byte code page)
+// stands in a key, a value and a section that the program never touches.
+const std::string markedText = "[config]\r\nmameexe=C:\\mame\\mame.exe\r\nSkin=C:\\s.bmp\r\n"
+                               "credits=1\r\n[other]\r\nfoo=bar\r\nname=\xE4\xB8\xAD\r\n"
+                               "[\xE6\x97\xA5]\r\n\xE6\x97\xA5=v\r\n";
+
+struct Encoding {
+    const char* name;
+    std::function<std::string(const std::string&)> encode;
+};
+
+const Encoding markedEncodings[] = {
+    {"UTF-8 with mark", [](const std::string& text) { return "\xEF\xBB\xBF" + text; }},
+    {"UTF-16 LE", [](const std::string& text) { return utf16WithMark(text, false); }},
+    {"UTF-16 BE", [](const std::string& text) { return utf16WithMark(text, true); }},
+};
+
+TEST_F(SettingsFile, MarkedFilesReadAsThePerKeyAccessReadsThemAndKeepTheirEncoding) {
+    for (const Encoding& encoding : markedEncodings) {
+        SCOPED_TRACE(encoding.name);
+        put(encoding.encode(markedText));
+        IniFile ini(path);
+        EXPECT_EQ(ini.readString("config", "mameexe", "-"), "C:\\mame\\mame.exe");
+        EXPECT_EQ(ini.readString("config", "Skin", "-"), perKey("config", "Skin"));
+        EXPECT_EQ(ini.readString("other", "foo", "-"), "bar");
+
+        ini.writeString("config", "parameters", "-window");
+        ini.updateFile();
+        EXPECT_EQ(content(), encoding.encode("[config]\r\nmameexe=C:\\mame\\mame.exe\r\n"
+                                             "Skin=C:\\s.bmp\r\ncredits=1\r\nparameters=-window"
+                                             "\r\n\r\n[other]\r\nfoo=bar\r\nname=\xE4\xB8\xAD"
+                                             "\r\n\r\n[\xE6\x97\xA5]\r\n\xE6\x97\xA5=v\r\n\r\n"));
+        EXPECT_EQ(perKey("config", "parameters"), "-window");
+
+        ProfileSettings(path).writeBool("config", "xp", true);
+        IniFile again(path);
+        EXPECT_EQ(again.readString("config", "xp", "-"), "1");
+        EXPECT_EQ(again.readString("config", "credits", "-"), "1");
+        EXPECT_EQ(content().rfind(encoding.encode(""), 0), 0u) << "the mark stays";
+    }
+}
+
+TEST_F(SettingsFile, ProgramValuesPassThroughTheCodePageOfMarkedFiles) {
+    if (GetACP() != 1252)
+        GTEST_SKIP() << "needs the Western code page";
+    const std::string ansiPath = "C:\\Jeux\\caf\351\\mame.exe";
+    for (const Encoding& encoding : markedEncodings) {
+        SCOPED_TRACE(encoding.name);
+        put(encoding.encode("[config]\r\nmameexe=C:\\Jeux\\caf\xC3\xA9\\mame.exe\r\n"));
+        EXPECT_EQ(IniFile(path).readString("config", "mameexe", "-"), ansiPath);
+        IniFile ini(path);
+        ini.writeString("config", "parameters", "-caf\351");
+        ini.updateFile();
+        EXPECT_EQ(content(), encoding.encode("[config]\r\nmameexe=C:\\Jeux\\caf\xC3\xA9\\mame.exe"
+                                             "\r\nparameters=-caf\xC3\xA9\r\n\r\n"));
+    }
+    // Without a mark, text is in the code page: UTF-8 bytes read as two letters.
+    put("[config]\r\nmameexe=caf\xC3\xA9\r\n");
+    EXPECT_EQ(IniFile(path).readString("config", "mameexe", "-"), "caf\xC3\xA9");
+}
+
+TEST_F(SettingsFile, PerKeyWritesSwapInACopyAndLeaveNoTemporaryFile) {
+    const std::string old = "[config]\r\nmameexe=old\r\n";
+    put(old);
+    {
+        tk::FileHandle held(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(held);
+        EXPECT_EQ(errorOf([&] { ProfileSettings(path).writeBool("config", "xp", true); }),
+                  "Unable to write to " + path);
+    }
+    EXPECT_EQ(content(), old);
+    EXPECT_EQ(entries(), std::vector<std::string>{"keston.ini"});
+
+    ProfileSettings(path).writeBool("config", "xp", true);
+    EXPECT_EQ(perKey("config", "xp"), "1");
+    EXPECT_EQ(IniFile(path).readString("config", "mameexe", "-"), "old");
+    EXPECT_EQ(entries(), std::vector<std::string>{"keston.ini"});
 }
 
 } // namespace

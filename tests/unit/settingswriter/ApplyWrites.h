@@ -1,0 +1,37 @@
+// The writes "Apply" makes to the settings file, in its order, for the
+// crash-safety test and its child program: the whole-file keys, then the two
+// options one key at a time. Two sets of values, so that every write changes
+// the file.
+#pragma once
+
+#include "settings/IniFile.h"
+#include "settings/ProfileSettings.h"
+#include "settings/Settings.h"
+
+#include <string>
+
+namespace settingswriter {
+
+inline void writeMame(const std::string& path, bool second) {
+    IniFile settings(path);
+    settings.writeString(configSection, mameExeKey,
+                         second ? "C:\\MAME B\\mame.exe" : "C:\\MAME A\\mame.exe");
+    settings.writeString(configSection, parametersKey, second ? "-window" : "");
+    settings.updateFile();
+}
+
+inline void writeXp(const std::string& path, bool second) {
+    ProfileSettings(path).writeBool(configSection, xpKey, second);
+}
+
+inline void writeClose(const std::string& path, bool second) {
+    ProfileSettings(path).writeBool(configSection, closeKey, !second);
+}
+
+inline void apply(const std::string& path, bool second) {
+    writeMame(path, second);
+    writeXp(path, second);
+    writeClose(path, second);
+}
+
+} // namespace settingswriter

@@ -1,6 +1,8 @@
-# Shared by scripts/run and scripts/test: build folder, Wine prefix, display.
+# Shared by scripts/run, scripts/test and tests/fuzz/run: build folders, Wine
+# prefix, display.
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${KESTON_BUILD_DIR:-$root/build}
+native=$build/native
 export WINEPREFIX=${KESTON_WINEPREFIX:-$build/wineprefix}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -14,6 +16,15 @@ configure_and_build() {
       -DCMAKE_BUILD_TYPE=Release >/dev/null
   fi
   cmake --build "$build" ${1:+--target "$@"} -- -k 0
+}
+
+# Builds the given targets of the native sanitizer and fuzzing build, or all.
+configure_and_build_native() {
+  if [ ! -f "$native/build.ninja" ]; then
+    cmake -S "$root/tests/native" -B "$native" -G Ninja \
+      -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+  fi
+  cmake --build "$native" ${1:+--target "$@"} -- -k 0
 }
 
 # A prefix of the project's own, made once: no Mono or Gecko prompts, and a

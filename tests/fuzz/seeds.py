@@ -135,7 +135,6 @@ def metafiles():
     words = (18 + len(records)) // 2
     plain = struct.pack("<HHHIHIH", 1, 9, 0x300, words, 0, 7, 0) + records
     save("wmf", "rectangle.wmf", plain)
-    save("wmf", "version1.wmf", plain[:4] + struct.pack("<H", 0x100) + plain[6:])
     head = struct.pack("<IHhhhhHI", 0x9AC6CDD7, 0, 0, 0, 40, 40, 96, 0)
     checksum = 0
     for (word,) in struct.iter_unpack("<H", head):

@@ -39,6 +39,14 @@ ensure_prefix() {
   touch "$WINEPREFIX/.keston-ready"
 }
 
+# Whether Wine leaves its windows to a window manager (Y, its default) or
+# manages them itself (N). Without a window manager, as in a bare Xvfb, Wine
+# waits 2 s for one at every hide of a window; on a desktop, windows that Wine
+# manages itself have no taskbar entry.
+wine_managed() { # Y|N
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$1" /f >/dev/null 2>&1
+}
+
 # Starts Xvfb on a free display unless a display is already given. The server
 # picks the number itself (-displayfd), so runs started side by side never
 # share a display.

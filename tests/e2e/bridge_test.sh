@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The tests' MAME: the bridge, copied into a MAME folder with blanks in its
-# path, answers as real MAME 0.251 does in the ways the program relies on.
+# The mame.exe bridge to Debian's MAME, copied into a MAME folder with blanks
+# in its path, answers as real MAME 0.251 does in the ways the program relies
+# on.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 

@@ -12,15 +12,6 @@ run_mame -rompath roms -cc
 add_roms pong breakout 1942 pacman
 : >"$bridge_log"
 
-# A value of section config of keston.ini, without the line's CR.
-setting() { # KEY
-  key=$1 awk -F= '
-    { sub(/\r$/, "") }
-    /^\[/ { section = tolower($0); next }
-    section == "[config]" && $1 == ENVIRON["key"] { print substr($0, length($1) + 2) }
-  ' "$program_dir/keston.ini"
-}
-
 # The current state of a child window of $tree, read afresh.
 current() { # PROBE_LINE
   read_tree

@@ -126,6 +126,15 @@ new_program_folder() { # [NAME]
 # The names in the program folder, one a line, sorted.
 program_files() { (cd "$program_dir" && LC_ALL=C ls -A); }
 
+# A value of section config of keston.ini, without the line's CR.
+setting() { # KEY
+  key=$1 awk -F= '
+    { sub(/\r$/, "") }
+    /^\[/ { section = tolower($0); next }
+    section == "[config]" && $1 == ENVIRON["key"] { print substr($0, length($1) + 2) }
+  ' "$program_dir/keston.ini"
+}
+
 # Writes keston.ini as the program writes it: section config, CR LF lines.
 write_settings() { # KEY=VALUE...
   {
@@ -134,14 +143,20 @@ write_settings() { # KEY=VALUE...
   } >"$program_dir/keston.ini"
 }
 
-# A MAME folder with the bridge in it. Sets mame_dir, mame_exe_windows (the
-# Windows path of its mame.exe) and bridge_log (its record of MAME's calls).
-new_mame_folder() { # [NAME]
-  mame_dir=$work/${1:-MAME Folder}
-  mkdir -p "$mame_dir"
-  cp -p "$bridge_dir/mame.exe" "$bridge_dir/mame.sh" "$mame_dir/"
+# Names a MAME folder of the work folder. Sets mame_dir, mame_exe_windows (the
+# Windows path of its mame.exe) and bridge_log (the bridge's record of MAME's
+# calls).
+name_mame_folder() { # NAME
+  mame_dir=$work/$1
   mame_exe_windows=$(windows_path "$mame_dir/mame.exe")
   bridge_log=$mame_dir/bridge.log
+}
+
+# A MAME folder with the bridge in it and an empty record of calls.
+new_mame_folder() { # [NAME]
+  name_mame_folder "${1:-MAME Folder}"
+  mkdir -p "$mame_dir"
+  cp -p "$bridge_dir/mame.exe" "$bridge_dir/mame.sh" "$mame_dir/"
   : >"$bridge_log"
 }
 

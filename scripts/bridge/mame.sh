@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Started by mame.exe beside it (the tests' MAME under Wine) with its arguments,
-# standard handles and current directory. Runs Debian's MAME with them, logs
-# the call in bridge.log beside this script, and reports MAME's exit code to
-# mame.exe through the marker file it named in KESTON_BRIDGE_MARKER.
+# Started by mame.exe beside it (MAME as the front-end sees it under Wine) with
+# its arguments, standard handles and current directory. Runs Debian's MAME
+# with them, logs the call in bridge.log beside this script, and reports
+# MAME's exit code to mame.exe through the marker file it named in
+# KESTON_BRIDGE_MARKER.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)

@@ -1,5 +1,6 @@
-// The tests' MAME: a Windows program that stands in for mame.exe and runs
-// Debian's real MAME through the script mame.sh beside it.
+// mame.exe for Linux's MAME under Wine: a Windows program that the front-end
+// starts and waits for like MAME itself, and that runs Debian's MAME through
+// the script mame.sh beside it. Used by scripts/run and by the tests.
 //
 // Wine starts a Unix program detached: the process handle it returns is
 // already signalled, so neither this program nor cmd.exe could wait for MAME.
@@ -132,7 +133,7 @@ int main() {
     try {
         return run();
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "mame.exe (test bridge): %s\n", error.what());
+        std::fprintf(stderr, "mame.exe (bridge to Linux MAME): %s\n", error.what());
         return bridgeFailure;
     }
 }

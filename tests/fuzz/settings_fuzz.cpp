@@ -12,11 +12,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     IniText ini(fuzz_support::text(data, size), asciiUpperCase);
 
     // A written file reads back as what was in memory: writing it again gives
-    // the same text, and every key of the program reads the same.
+    // the same text, and keys read the same (a text key and a Boolean one).
     const std::string written = ini.text();
     IniText again(written, asciiUpperCase);
     FUZZ_CHECK(again.text() == written);
-    for (const char* key : {"mameexe", "parameters", "xp", "close", "Skin", "credits"}) {
+    for (const char* key : {"mameexe", "xp"}) {
         std::optional<std::string> value = ini.read("config", key);
         FUZZ_CHECK(again.read("CONFIG", key) == value);
         if (value)

@@ -114,15 +114,23 @@ def fail(message):
 
 
 def read_region(path):
-    """The rectangles of the stored shape, checked against the design's facts."""
-    rectangles = []
+    """The rectangles of the stored shape, checked against the design's facts.
+
+    The file lists the stored numbers: the byte count, the four header
+    fields, the bounds, then four numbers per rectangle.
+    """
+    numbers = []
     for number, line in enumerate(path.read_text().splitlines(), 1):
         if not line.strip() or line.startswith("#"):
             continue
-        fields = line.split()
-        if len(fields) != 4:
-            fail(f"{path.name}:{number}: expected four numbers")
-        rectangles.append(tuple(int(f) for f in fields))
+        try:
+            numbers.extend(int(f) for f in line.split())
+        except ValueError:
+            fail(f"{path.name}:{number}: expected numbers")
+    body = numbers[9:]
+    if len(body) % 4:
+        fail(f"{path.name}: rectangles need four numbers each")
+    rectangles = [tuple(body[i:i + 4]) for i in range(0, len(body), 4)]
     check_region(rectangles)
     return rectangles
 

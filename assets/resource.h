@@ -10,6 +10,6 @@
 // transparency key.
 #define IDB_SPLASH 103
 
-// The main window's shape as text: one rectangle "left top right bottom" per
-// line, in banded order; lines starting with "#" are comments.
+// The main window's shape: its stored payload (a byte count, then the
+// system's region data).
 #define IDR_MAIN_WINDOW_REGION 201

@@ -49,12 +49,13 @@ wine_managed() { # Y|N
 
 # Starts Xvfb on a free display unless a display is already given. The server
 # picks the number itself (-displayfd), so runs started side by side never
-# share a display.
+# share a display. No reset when the last client leaves: a test's backdrop
+# stays between the programs it starts.
 ensure_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
   local number
   number=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$number" >/dev/null 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 100); do
     if [ -s "$number" ]; then

@@ -30,6 +30,11 @@ void Graphic::invalidate() {
     InvalidateRect(parent().containerHandle(), &rect, FALSE);
 }
 
+void Graphic::repaintNow() {
+    invalidate();
+    UpdateWindow(parent().containerHandle());
+}
+
 void Graphic::setVisible(bool visible) {
     if (visible == visible_)
         return;

@@ -63,13 +63,15 @@ public:
     void setVisible(bool visible) override;
     void setBounds(Bounds bounds) override;
     void invalidate();
+    // Paints the control at once, without waiting for messages.
+    void repaintNow();
 
     virtual void paint(HDC dc) = 0;
     virtual void mouseEnter() {}
     virtual void mouseLeave() {}
     virtual void mouseDown(POINT, int /*button*/) {}
     virtual void mouseUp(POINT, int /*button*/) {}
-    // Whether a press here belongs to this control (labels let it through).
+    // Whether a press here belongs to this control (bevels let it through).
     virtual bool takesMouse() const { return true; }
 };
 

@@ -1,10 +1,7 @@
 #include "toolkit/Dialogs.h"
 
 #include "toolkit/Application.h"
-
-#include <commdlg.h>
-
-#include <vector>
+#include "toolkit/OpenDialog.h"
 
 namespace tk {
 namespace {
@@ -23,27 +20,11 @@ public:
     }
 
     std::optional<std::string> openFile(const OpenFileRequest& request) override {
-        std::vector<char> filter(request.filter.begin(), request.filter.end());
-        for (char& c : filter)
-            if (c == '|')
-                c = '\0';
-        filter.push_back('\0');
-        filter.push_back('\0');
-        std::vector<char> file(MAX_PATH * 4, '\0');
-        OPENFILENAMEA dialog{};
-        dialog.lStructSize = sizeof dialog;
-        dialog.hwndOwner = GetActiveWindow();
-        dialog.lpstrFilter = filter.data();
-        dialog.nFilterIndex = 1;
-        dialog.lpstrFile = file.data();
-        dialog.nMaxFile = static_cast<DWORD>(file.size());
-        dialog.lpstrInitialDir =
-            request.initialFolder.empty() ? nullptr : request.initialFolder.c_str();
-        dialog.lpstrTitle = request.title.empty() ? nullptr : request.title.c_str();
-        dialog.Flags = request.options | OFN_EXPLORER | OFN_NOCHANGEDIR;
-        if (!GetOpenFileNameA(&dialog))
-            return std::nullopt;
-        return std::string(file.data());
+        return runOpenDialog(request);
+    }
+
+    std::optional<std::string> openPicture(const OpenFileRequest& request) override {
+        return runPictureDialog(request);
     }
 
     void errorReport(const std::string& text) override {

@@ -15,7 +15,6 @@ struct OpenFileRequest {
     std::string filter; // "Description|pattern|Description|pattern", bars between
     std::string initialFolder;
     DWORD options = 0; // OFN_* flags beyond the ones every dialog gets
-    bool picturePreview = false;
 };
 
 class Dialogs {
@@ -31,6 +30,9 @@ public:
 
     // The file-open dialog; the chosen full path, or nothing when cancelled.
     virtual std::optional<std::string> openFile(const OpenFileRequest& request) = 0;
+
+    // The file-open dialog with a preview of the selected picture.
+    virtual std::optional<std::string> openPicture(const OpenFileRequest& request) = 0;
 
     // The general error report: the text as given, the application title,
     // the error icon and OK.

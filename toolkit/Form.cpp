@@ -108,6 +108,24 @@ void Form::repaintNow() {
                  RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
+void Form::removeBorder() {
+    RECT client;
+    GetClientRect(window_, &client);
+    auto kept =
+        static_cast<DWORD>(GetWindowLongPtrA(window_, GWL_STYLE)) & (WS_VISIBLE | WS_DISABLED);
+    SetWindowLongPtrA(window_, GWL_STYLE, styleOf(Frame::none) | kept);
+    SetWindowLongPtrA(window_, GWL_EXSTYLE, exStyleOf(Frame::none));
+    SetWindowPos(window_, nullptr, 0, 0, client.right, client.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+bool Form::setRegion(RegionHandle& region) {
+    if (!SetWindowRgn(window_, region.get(), TRUE))
+        return false;
+    region.release();
+    return true;
+}
+
 Form* Form::owning(HWND window) {
     HWND top = GetAncestor(window, GA_ROOT);
     if (!top)

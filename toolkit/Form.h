@@ -46,6 +46,12 @@ public:
     void setModalResult(int result) { modalResult_ = result; }
     // Paints the form and its children at once, without waiting for messages.
     void repaintNow();
+    // No border and no caption from now on; the client area keeps its size.
+    void removeBorder();
+    // Clips the window to the region. The window owns the region once this
+    // succeeds (the handle is released and must not be used again); on
+    // failure it stays with the caller.
+    bool setRegion(RegionHandle& region);
 
     void focusNext(bool backwards);
     // The form whose window is `window` or one of its descendants.

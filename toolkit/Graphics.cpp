@@ -91,7 +91,7 @@ Image::Image(Container& parent, Bounds bounds, bool stretch, bool transparent)
 
 void Image::setPicture(Picture picture) {
     picture_ = std::move(picture);
-    invalidate();
+    pictureChanged();
 }
 
 void Image::paint(HDC dc) {

@@ -40,7 +40,6 @@ public:
     void setCaption(std::string caption);
 
     void paint(HDC dc) override;
-    bool takesMouse() const override { return false; }
 
 private:
     void fitToText();
@@ -57,12 +56,17 @@ public:
     Image(Container& parent, Bounds bounds, bool stretch = false, bool transparent = false);
 
     Picture& picture() { return picture_; }
+    // Replaces the picture, then runs pictureChanged().
     void setPicture(Picture picture);
     std::function<void()> onClick;
 
     void paint(HDC dc) override;
     void mouseDown(POINT p, int button) override;
     void mouseUp(POINT p, int button) override;
+
+protected:
+    // Runs after every picture change; a plain picture repaints itself.
+    virtual void pictureChanged() { invalidate(); }
 
 private:
     Picture picture_;

@@ -96,6 +96,12 @@ Picture Picture::fromBitmapResource(int id) {
     return Picture(std::move(bitmap));
 }
 
+Picture Picture::emptyBitmap() {
+    Picture picture;
+    picture.blankBitmap_ = true;
+    return picture;
+}
+
 Picture Picture::copy() const {
     if (bitmap_)
         return Picture(BitmapHandle(static_cast<HBITMAP>(
@@ -104,7 +110,7 @@ Picture Picture::copy() const {
         return Picture(IconHandle(CopyIcon(icon_.get())));
     if (metafile_)
         return Picture(MetafileHandle(CopyEnhMetaFile(metafile_.get(), nullptr)));
-    return Picture();
+    return blankBitmap_ ? emptyBitmap() : Picture();
 }
 
 void Picture::draw(HDC dc, const RECT& target, bool stretch, bool transparent) const {

@@ -23,9 +23,12 @@ public:
     static Picture fromFile(const std::string& path);
     // A BITMAP resource of the running program.
     static Picture fromBitmapResource(int id);
+    // A bitmap without an image: of the bitmap kind, but nothing to draw.
+    static Picture emptyBitmap();
 
+    // Nothing to draw: no picture, or an empty bitmap.
     bool empty() const { return !bitmap_ && !icon_ && !metafile_; }
-    bool isBitmap() const { return static_cast<bool>(bitmap_); }
+    bool isBitmap() const { return bitmap_ || blankBitmap_; }
     int width() const { return width_; }
     int height() const { return height_; }
     Picture copy() const;
@@ -46,6 +49,7 @@ private:
     BitmapHandle bitmap_;
     IconHandle icon_;
     MetafileHandle metafile_;
+    bool blankBitmap_ = false;
     int width_ = 0;
     int height_ = 0;
 };

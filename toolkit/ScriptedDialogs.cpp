@@ -32,7 +32,16 @@ int ScriptedDialogs::ask(const std::string& text, const std::string& title, UINT
 }
 
 std::optional<std::string> ScriptedDialogs::openFile(const OpenFileRequest& request) {
-    log.push_back({"openFile", request.title, {}, request.options, request});
+    return open("openFile", request);
+}
+
+std::optional<std::string> ScriptedDialogs::openPicture(const OpenFileRequest& request) {
+    return open("openPicture", request);
+}
+
+std::optional<std::string> ScriptedDialogs::open(const std::string& kind,
+                                                 const OpenFileRequest& request) {
+    log.push_back({kind, request.title, {}, request.options, request});
     if (files.empty())
         return std::nullopt;
     auto file = files.front();

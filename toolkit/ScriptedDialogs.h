@@ -13,7 +13,7 @@ namespace tk {
 class ScriptedDialogs : public Dialogs {
 public:
     struct Entry {
-        std::string kind; // "message", "ask", "openFile", "error"
+        std::string kind; // "message", "ask", "openFile", "openPicture", "error"
         std::string text;
         std::string title;
         UINT flags = 0;
@@ -24,7 +24,7 @@ public:
     ~ScriptedDialogs() override;
 
     std::deque<int> answers;                      // for ask(); IDNO when empty
-    std::deque<std::optional<std::string>> files; // for openFile(); cancel when empty
+    std::deque<std::optional<std::string>> files; // for both open dialogs; cancel when empty
     std::vector<Entry> log;
 
     // The texts of one kind, in order.
@@ -33,7 +33,11 @@ public:
     void message(const std::string& text) override;
     int ask(const std::string& text, const std::string& title, UINT flags) override;
     std::optional<std::string> openFile(const OpenFileRequest& request) override;
+    std::optional<std::string> openPicture(const OpenFileRequest& request) override;
     void errorReport(const std::string& text) override;
+
+private:
+    std::optional<std::string> open(const std::string& kind, const OpenFileRequest& request);
 };
 
 } // namespace tk

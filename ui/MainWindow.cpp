@@ -14,6 +14,7 @@ TForm1::TForm1()
     : tk::Form(
           {.caption = "Form1", .frame = tk::Frame::none, .clientWidth = 340, .clientHeight = 385}) {
     ShapedForm1.setPicture(tk::Picture::fromBitmapResource(IDB_SKIN));
+    ShapedForm1.ReadMask2(shape::resourceBytes(IDR_MAIN_WINDOW_REGION));
     Image1.setPicture(tk::Picture::fromBitmapResource(IDB_FLAG));
     for (tk::Control* hidden : std::initializer_list<tk::Control*>{
              &SpeedButton7, &SpeedButton8, &SpeedButton9, &SpeedButton10, &SpeedButton11, &Panel1,
@@ -33,6 +34,8 @@ void TForm1::connectHandlers() {
     SpeedButton8.onClick = [this] { SpeedButton8Click(); };
     SpeedButton9.onClick = [this] { SpeedButton9Click(); };
     SpeedButton12.onClick = [this] { SpeedButton12Click(); };
+    SpeedButton13.onClick = [this] { SpeedButton13Click(); };
+    SpeedButton14.onClick = [this] { SpeedButton14Click(); };
     CheckBox1.onClick = [this] { CheckBox1Click(); };
 }
 

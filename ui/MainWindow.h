@@ -3,6 +3,7 @@
 #pragma once
 
 #include "launch/Executor.h"
+#include "shape/ShapedForm.h"
 #include "toolkit/FileListBox.h"
 #include "toolkit/Form.h"
 #include "toolkit/Graphics.h"
@@ -34,7 +35,7 @@ public:
     static inline std::function<void(const std::string&)> splashObserver;
 
     // Controls, in design order: each is drawn over the ones before it.
-    tk::Image ShapedForm1{*this, {0, 0, 340, 385}};
+    TShapedForm ShapedForm1{*this, {0, 0, 340, 385}};
     tk::SpeedButton SpeedButton1{*this, {221, 326, 73, 22}, "Play", design::limeButton};
     tk::SpeedButton SpeedButton2{*this, {128, 326, 86, 22}, "Configure ", design::limeButton};
     tk::SpeedButton SpeedButton4{*this, {290, 36, 11, 12}, "X", design::limeButton};
@@ -103,6 +104,8 @@ public:
     void SpeedButton8Click();
     void SpeedButton9Click();
     void SpeedButton12Click();
+    void SpeedButton13Click();
+    void SpeedButton14Click();
     void CheckBox1Click();
 
     // Rebuilds ListBox1 and gamelist from the ROM directory and gamelist file.

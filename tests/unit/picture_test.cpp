@@ -1,5 +1,6 @@
 #include "toolkit/Picture.h"
 
+#include "support/PictureFiles.h"
 #include "toolkit/Error.h"
 #include "toolkit/Handles.h"
 
@@ -16,7 +17,7 @@
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
+using namespace testing_support;
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kGreen = RGB(0, 255, 0);
@@ -25,58 +26,6 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kGrey = RGB(128, 128, 128);
 constexpr COLORREF kKey = RGB(255, 0, 255);
 constexpr COLORREF kBackground = RGB(10, 20, 30);
-
-template <typename T> void put(Bytes& bytes, T value) {
-    auto first = reinterpret_cast<const unsigned char*>(&value);
-    bytes.insert(bytes.end(), first, first + sizeof(T));
-}
-
-void putAll(Bytes& bytes, const Bytes& more) {
-    bytes.insert(bytes.end(), more.begin(), more.end());
-}
-
-Bytes infoHeader(LONG width, LONG height, WORD bitCount, DWORD compression = BI_RGB,
-                 DWORD sizeImage = 0, DWORD coloursUsed = 0) {
-    Bytes header;
-    put(header, BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), width, height, 1, bitCount, compression,
-                                 sizeImage, 0, 0, coloursUsed, 0});
-    return header;
-}
-
-// A bitmap file: file header, then the info header with its colours, then
-// the pixels.
-Bytes bitmapFile(const Bytes& info, const Bytes& pixels) {
-    Bytes file;
-    put<WORD>(file, 0x4D42);
-    put<DWORD>(file, static_cast<DWORD>(14 + info.size() + pixels.size()));
-    put<DWORD>(file, 0);
-    put<DWORD>(file, static_cast<DWORD>(14 + info.size()));
-    putAll(file, info);
-    putAll(file, pixels);
-    return file;
-}
-
-// 24-bit rows, padded to four bytes; colour(x, y) counts y from the top.
-Bytes rows24(int width, int height, const std::function<COLORREF(int, int)>& colour, bool topDown) {
-    Bytes pixels;
-    for (int row = 0; row < height; ++row) {
-        int y = topDown ? row : height - 1 - row;
-        for (int x = 0; x < width; ++x) {
-            COLORREF c = colour(x, y);
-            pixels.push_back(GetBValue(c));
-            pixels.push_back(GetGValue(c));
-            pixels.push_back(GetRValue(c));
-        }
-        pixels.resize((pixels.size() + 3) / 4 * 4);
-    }
-    return pixels;
-}
-
-Bytes bitmap24(int width, int height, const std::function<COLORREF(int, int)>& colour,
-               bool topDown = false) {
-    return bitmapFile(infoHeader(width, topDown ? -height : height, 24),
-                      rows24(width, height, colour, topDown));
-}
 
 // Top row red, green, blue; bottom row white, grey, blue.
 COLORREF sample(int x, int y) {
@@ -285,32 +234,6 @@ TEST(PictureFile, GarbageIconsAndMetafilesAreNotValid) {
 
 namespace {
 
-// An icon file of square 32-bit images of the given sides, each one colour.
-Bytes iconFile(const std::vector<std::pair<int, COLORREF>>& images) {
-    Bytes file, data;
-    put<WORD>(file, 0);
-    put<WORD>(file, 1);
-    put<WORD>(file, WORD(images.size()));
-    size_t offset = 6 + 16 * images.size();
-    for (const auto& [side, colour] : images) {
-        Bytes image = infoHeader(side, 2 * side, 32);
-        for (int i = 0; i < side * side; ++i) {
-            put<BYTE>(image, GetBValue(colour));
-            put<BYTE>(image, GetGValue(colour));
-            put<BYTE>(image, GetRValue(colour));
-            put<BYTE>(image, 255);
-        }
-        image.resize(image.size() + size_t(side) * ((side + 31) / 32 * 4)); // mask: all opaque
-        Bytes entry = {BYTE(side), BYTE(side), 0, 0, 1, 0, 32, 0};
-        putAll(file, entry);
-        put<DWORD>(file, DWORD(image.size()));
-        put<DWORD>(file, DWORD(offset + data.size()));
-        putAll(data, image);
-    }
-    putAll(file, data);
-    return file;
-}
-
 // A metafile drawn with GDI: a red square filling the picture.
 void drawRedSquare(HDC dc, int side) {
     tk::BrushHandle brush(CreateSolidBrush(kRed));
@@ -455,12 +378,13 @@ TEST(PictureCopy, ACopyOutlivesItsOriginal) {
 }
 
 // The fuzzers start from real pictures of every depth, compression and kind;
-// inputs kept from findings ("finding-...") are damaged on purpose.
+// inputs kept from findings ("finding-...") are damaged on purpose. The
+// source tree is reached through Wine's drive for the Unix root.
 TEST(PictureFile, TheFuzzersSeedPicturesAllLoad) {
     int seeds = 0;
     for (const char* kind : {"bitmap", "icon", "emf", "wmf"}) {
         for (const auto& entry : std::filesystem::directory_iterator(
-                 std::filesystem::path(KESTON_PICTURE_SEEDS) / kind)) {
+                 std::filesystem::path("Z:" KESTON_SOURCE_DIR "/tests/fuzz/corpus") / kind)) {
             if (entry.path().filename().string().rfind("finding", 0) == 0)
                 continue;
             EXPECT_EQ(loadError(entry.path().string()), "loaded") << entry.path();

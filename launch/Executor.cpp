@@ -144,12 +144,15 @@ int TExecutor::Execute() {
     return FileName.empty() ? executeAssociated() : 1;
 }
 
-int TExecutor::ExecuteWithOutput(const std::string& application, const std::string& commandLine,
-                                 HANDLE output) {
+int TExecutor::ExecuteDirect(const std::string& application, const std::string& commandLine,
+                             HANDLE output) {
     STARTUPINFOA startup = startupFor(Visibility);
-    startup.dwFlags |= STARTF_USESTDHANDLES;
-    startup.hStdOutput = output;
-    auto child = startFirst({{application, commandLine}}, startup, TRUE, noConsole);
+    if (output) {
+        startup.dwFlags |= STARTF_USESTDHANDLES;
+        startup.hStdOutput = output;
+    }
+    auto child =
+        startFirst({{application, commandLine}}, startup, output ? TRUE : FALSE, noConsole);
     if (!child)
         return 1;
     return supervise(std::move(*child), owner_, HideOwner, Wait);

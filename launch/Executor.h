@@ -49,12 +49,12 @@ public:
     // hides the owner.
     int Execute();
 
-    // Runs one program directly, without a console, with the given inheritable
-    // standard output, under the same show value, owner and wait rules as
-    // Execute: for a job whose output goes to a file without a command
-    // interpreter. 1 when it cannot start.
-    int ExecuteWithOutput(const std::string& application, const std::string& commandLine,
-                          HANDLE output);
+    // Runs one program directly, without a console and, when `output` is
+    // given, with that inheritable standard output, under the same show value,
+    // owner and wait rules as Execute: for a job that cannot go through a
+    // command interpreter. 1 when it cannot start.
+    int ExecuteDirect(const std::string& application, const std::string& commandLine,
+                      HANDLE output = nullptr);
 
 private:
     int executeNamed(const std::string& associated);

@@ -1,5 +1,6 @@
 #include "launch/ListfullRun.h"
 
+#include "launch/InterpreterRun.h"
 #include "launch/MameCommands.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Paths.h"
@@ -16,7 +17,7 @@ int runDirectly(TExecutor& exe, const std::string& mameExe, const std::string& l
                                       &inheritable, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!output)
         return 1;
-    return exe.ExecuteWithOutput(mameExe, directListfullCommandLine(mameExe), output.get());
+    return exe.ExecuteDirect(mameExe, directListfullCommandLine(mameExe), output.get());
 }
 
 } // namespace
@@ -25,12 +26,9 @@ int runListfull(TExecutor& exe, const std::string& mameExe, const std::string& p
                 bool xp) {
     std::string shortExe = tk::shortPath(mameExe);
     std::string shortFolder = tk::shortPath(programFolder);
-    if (holdsInterpreterSpecial(shortExe) || holdsInterpreterSpecial(shortFolder))
+    if (runsWithoutInterpreter(shortExe) || runsWithoutInterpreter(shortFolder))
         return runDirectly(exe, mameExe, tk::joinPath(programFolder, "gamelist"));
-    InterpreterJob job = listfullJob(xp, shortExe, shortFolder);
-    exe.FileName = job.fileName;
-    exe.CommandLine = job.commandLine;
-    return exe.Execute();
+    return runInterpreterJob(exe, listfullJob(xp, tk::systemFolder(), shortExe, shortFolder));
 }
 
 } // namespace launch

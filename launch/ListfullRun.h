@@ -10,10 +10,10 @@ namespace launch {
 
 // Runs MAME with -listfull, its output replacing program folder\gamelist, and
 // returns the launcher's result (1 when nothing started). Ordinary paths go
-// through "cmd" (xp) or "command" with their short forms; a path whose short
-// form holds a character the interpreter treats specially runs MAME directly
-// with its output redirected by handle. Either way the owner of `exe` is
-// hidden and the call waits as `exe`'s properties say.
+// through the system's cmd (xp) or command with their short forms; a short
+// form the interpreter cannot be given runs MAME directly with its output
+// redirected by handle. Either way the owner of `exe` is hidden and the call
+// waits as `exe`'s properties say.
 int runListfull(TExecutor& exe, const std::string& mameExe, const std::string& programFolder,
                 bool xp);
 

@@ -8,20 +8,30 @@ bool quoted(const std::string& path) {
     return path.size() >= 2 && path.front() == '"' && path.back() == '"';
 }
 
-} // namespace
-
-InterpreterJob listfullJob(bool xp, const std::string& shortExe, const std::string& shortFolder) {
-    std::string command = shortExe + " -listfull >" + shortFolder + "\\gamelist";
-    if (xp)
-        return {"cmd", "/c \"" + command + "\""};
-    return {"command", "/c " + command};
+// cmd takes the command quoted whole; command takes no quotes.
+InterpreterJob interpreterJob(bool xp, const std::string& systemFolder,
+                              const std::string& command) {
+    std::string arguments = xp ? "/c \"" + command + "\"" : "/c " + command;
+    return {interpreterPath(xp, systemFolder), arguments};
 }
 
-InterpreterJob createConfigJob(bool xp, const std::string& shortExe) {
-    std::string command = shortExe + " -cc";
-    if (xp)
-        return {"cmd", "/c \"" + command + "\""};
-    return {"command", "/c " + command};
+} // namespace
+
+std::string interpreterPath(bool xp, const std::string& systemFolder) {
+    // Without a system folder the path would name the current drive's root.
+    if (systemFolder.empty())
+        return {};
+    return systemFolder + (xp ? "\\cmd.exe" : "\\command.com");
+}
+
+InterpreterJob listfullJob(bool xp, const std::string& systemFolder, const std::string& shortExe,
+                           const std::string& shortFolder) {
+    return interpreterJob(xp, systemFolder, shortExe + " -listfull >" + shortFolder + "\\gamelist");
+}
+
+InterpreterJob createConfigJob(bool xp, const std::string& systemFolder,
+                               const std::string& shortExe) {
+    return interpreterJob(xp, systemFolder, shortExe + " -cc");
 }
 
 std::string playCommandLine(const std::string& mameexe, const std::string& shortName,
@@ -35,12 +45,16 @@ std::string unquoted(const std::string& path) {
     return quoted(path) ? path.substr(1, path.size() - 2) : path;
 }
 
-bool holdsInterpreterSpecial(const std::string& path) {
-    return path.find_first_of("&^()%!") != std::string::npos;
+bool runsWithoutInterpreter(const std::string& shortForm) {
+    return shortForm.find_first_of("&^()%! ") != std::string::npos;
 }
 
 std::string directListfullCommandLine(const std::string& mameExe) {
     return "\"" + mameExe + "\" -listfull";
+}
+
+std::string directCreateConfigCommandLine(const std::string& mameExe) {
+    return "\"" + mameExe + "\" -cc";
 }
 
 } // namespace launch

@@ -12,12 +12,21 @@ struct InterpreterJob {
     std::string commandLine;
 };
 
+// The system's own interpreter by its full path in the system folder:
+// cmd.exe (xp ticked) or command.com. Named by its bare name, the launcher
+// would find a program of that name in the program folder or the current
+// directory (a folder of downloaded files) first. Empty without a system
+// folder.
+std::string interpreterPath(bool xp, const std::string& systemFolder);
+
 // MAME's game list written into the program folder's "gamelist": through
-// "cmd" (xp ticked, the whole command quoted) or "command" (unquoted).
-InterpreterJob listfullJob(bool xp, const std::string& shortExe, const std::string& shortFolder);
+// cmd (xp ticked, the whole command quoted) or command (unquoted).
+InterpreterJob listfullJob(bool xp, const std::string& systemFolder, const std::string& shortExe,
+                           const std::string& shortFolder);
 
 // MAME writing its configuration file into the current directory.
-InterpreterJob createConfigJob(bool xp, const std::string& shortExe);
+InterpreterJob createConfigJob(bool xp, const std::string& systemFolder,
+                               const std::string& shortExe);
 
 // The command line that plays a game: MAME as stored, the short name, the
 // parameters, one blank between each (so it ends in a blank when there are
@@ -29,11 +38,16 @@ std::string playCommandLine(const std::string& mameexe, const std::string& short
 // The path without one pair of enclosing double quotes.
 std::string unquoted(const std::string& path);
 
-// The path holds a character cmd treats specially even inside quotes (& ^ ( )
-// % !): it could split the command or be expanded.
-bool holdsInterpreterSpecial(const std::string& path);
+// A short form the interpreter cannot be given: it holds a character cmd acts
+// on even inside quotes (& ^ ( ) % !), which could split the command or be
+// expanded, or it still holds a blank (a volume without 8.3 names gives the
+// long form back), at which command splits it. MAME then runs directly.
+bool runsWithoutInterpreter(const std::string& shortForm);
 
 // MAME started without an interpreter to print its game list.
 std::string directListfullCommandLine(const std::string& mameExe);
+
+// MAME started without an interpreter to write its configuration file.
+std::string directCreateConfigCommandLine(const std::string& mameExe);
 
 } // namespace launch

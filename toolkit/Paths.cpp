@@ -50,4 +50,12 @@ std::string currentDirectory() {
     return text;
 }
 
+std::string systemFolder() {
+    UINT n = GetSystemDirectoryA(nullptr, 0);
+    std::string text(n, '\0');
+    n = GetSystemDirectoryA(text.data(), n);
+    text.resize(n);
+    return text;
+}
+
 } // namespace tk

@@ -22,4 +22,8 @@ bool fileExists(const std::string& path);
 
 std::string currentDirectory();
 
+// The system's own folder of programs (GetSystemDirectoryA), where its command
+// interpreter lives.
+std::string systemFolder();
+
 } // namespace tk

@@ -1,5 +1,7 @@
 #include "toolkit/Windowed.h"
 
+#include "toolkit/Error.h"
+
 namespace tk {
 
 ControlColors::ControlColors(Color background, Color text)
@@ -94,7 +96,19 @@ void Edit::setText(const std::string& text) {
 Memo::Memo(Container& parent, Bounds bounds, Color background)
     : Edit(parent, bounds, background,
            ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_HSCROLL) {
-    SendMessageA(handle(), EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
+    SendMessageA(handle(), EM_SETLIMITTEXT, capacity, 0);
+}
+
+void Memo::setWholeText(const std::string& text) {
+    bool fits = text.size() <= capacity && text.find('\0') == std::string::npos;
+    if (fits) {
+        setText(text);
+        fits = this->text() == text;
+    }
+    if (!fits) {
+        setText("");
+        throw Error("Text exceeds memo capacity");
+    }
 }
 
 CheckBox::CheckBox(Container& parent, Bounds bounds, const std::string& caption, FontStyle font,

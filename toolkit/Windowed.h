@@ -67,7 +67,15 @@ private:
 // A multi-line edit with word wrap and both scroll bars.
 class Memo : public Edit {
 public:
+    // The most text it takes, in characters.
+    static constexpr size_t capacity = 16 * 1024 * 1024;
+
     Memo(Container& parent, Bounds bounds, Color background);
+
+    // Sets the text and makes sure the memo holds exactly that: a text with
+    // a NUL, longer than the capacity or changed on its way in raises "Text
+    // exceeds memo capacity" and leaves the memo empty.
+    void setWholeText(const std::string& text);
 };
 
 class CheckBox : public WinControl {

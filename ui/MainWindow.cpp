@@ -29,10 +29,13 @@ void TForm1::connectHandlers() {
     SpeedButton2.onClick = [this] { SpeedButton2Click(); };
     SpeedButton3.onClick = [this] { SpeedButton3Click(); };
     SpeedButton4.onClick = [this] { SpeedButton4Click(); };
+    SpeedButton5.onClick = [this] { SpeedButton5Click(); };
     SpeedButton6.onClick = [this] { SpeedButton6Click(); };
     SpeedButton7.onClick = [this] { SpeedButton7Click(); };
     SpeedButton8.onClick = [this] { SpeedButton8Click(); };
     SpeedButton9.onClick = [this] { SpeedButton9Click(); };
+    SpeedButton10.onClick = [this] { SpeedButton10Click(); };
+    SpeedButton11.onClick = [this] { SpeedButton11Click(); };
     SpeedButton12.onClick = [this] { SpeedButton12Click(); };
     SpeedButton13.onClick = [this] { SpeedButton13Click(); };
     SpeedButton14.onClick = [this] { SpeedButton14Click(); };

@@ -99,10 +99,13 @@ public:
     void SpeedButton2Click();
     void SpeedButton3Click();
     void SpeedButton4Click();
+    void SpeedButton5Click();
     void SpeedButton6Click();
     void SpeedButton7Click();
     void SpeedButton8Click();
     void SpeedButton9Click();
+    void SpeedButton10Click();
+    void SpeedButton11Click();
     void SpeedButton12Click();
     void SpeedButton13Click();
     void SpeedButton14Click();
@@ -122,5 +125,6 @@ private:
     bool FirstShow = false;
     bool ApplyFailed = false;
     std::string ConfigFile;
-    std::string searchFolder_; // where "Search" opens when Edit1 names no folder
+    std::string configFileMark_; // the byte-order mark ConfigFile began with
+    std::string searchFolder_;   // where "Search" opens when Edit1 names no folder
 };

@@ -4,26 +4,31 @@
 
 using namespace launch;
 
-TEST(ListfullJob, CmdQuotesTheWholeCommandAndCommandQuotesNothing) {
-    auto cmd = listfullJob(true, "C:\\PROGRA~1\\MAME\\MAME.EXE", "C:\\GAMES\\FRONT");
-    EXPECT_EQ(cmd.fileName, "cmd");
+const std::string system32 = "C:\\WINDOWS\\system32";
+
+TEST(ListfullJob, TheSystemsCmdQuotesTheWholeCommandAndCommandQuotesNothing) {
+    auto cmd = listfullJob(true, system32, "C:\\PROGRA~1\\MAME\\MAME.EXE", "C:\\GAMES\\FRONT");
+    EXPECT_EQ(cmd.fileName, "C:\\WINDOWS\\system32\\cmd.exe");
     EXPECT_EQ(cmd.commandLine,
               "/c \"C:\\PROGRA~1\\MAME\\MAME.EXE -listfull >C:\\GAMES\\FRONT\\gamelist\"");
 
-    auto command = listfullJob(false, "C:\\PROGRA~1\\MAME\\MAME.EXE", "C:\\GAMES\\FRONT");
-    EXPECT_EQ(command.fileName, "command");
+    auto command = listfullJob(false, system32, "C:\\PROGRA~1\\MAME\\MAME.EXE", "C:\\GAMES\\FRONT");
+    EXPECT_EQ(command.fileName, "C:\\WINDOWS\\system32\\command.com");
     EXPECT_EQ(command.commandLine,
               "/c C:\\PROGRA~1\\MAME\\MAME.EXE -listfull >C:\\GAMES\\FRONT\\gamelist");
 }
 
 TEST(CreateConfigJob, SameInterpretersWithTheCreateOption) {
-    auto cmd = createConfigJob(true, "C:\\MAME\\MAME.EXE");
-    EXPECT_EQ(cmd.fileName, "cmd");
+    auto cmd = createConfigJob(true, system32, "C:\\MAME\\MAME.EXE");
+    EXPECT_EQ(cmd.fileName, "C:\\WINDOWS\\system32\\cmd.exe");
     EXPECT_EQ(cmd.commandLine, "/c \"C:\\MAME\\MAME.EXE -cc\"");
 
-    auto command = createConfigJob(false, "C:\\MAME\\MAME.EXE");
-    EXPECT_EQ(command.fileName, "command");
+    auto command = createConfigJob(false, system32, "C:\\MAME\\MAME.EXE");
+    EXPECT_EQ(command.fileName, "C:\\WINDOWS\\system32\\command.com");
     EXPECT_EQ(command.commandLine, "/c C:\\MAME\\MAME.EXE -cc");
+    EXPECT_EQ(directCreateConfigCommandLine("C:\\A&B\\mame.exe"), "\"C:\\A&B\\mame.exe\" -cc");
+    EXPECT_EQ(createConfigJob(true, "", "C:\\MAME\\MAME.EXE").fileName, "")
+        << "never the current drive's root";
 }
 
 TEST(PlayCommandLine, JoinsExecutableShortNameAndParametersWithOneBlank) {
@@ -50,11 +55,13 @@ TEST(Unquoted, RemovesOnlyOneEnclosingPair) {
     EXPECT_EQ(unquoted(""), "");
 }
 
-TEST(InterpreterSpecial, FindsTheCharactersCmdActsOnInsideQuotes) {
+TEST(RunsWithoutInterpreter, ShortFormsWithCharactersCmdActsOnOrABlank) {
     for (const char* path :
-         {"C:\\A&B\\MAME.EXE", "C:\\A^B", "C:\\MAME(1)", "C:\\X)", "C:\\%TEMP%", "C:\\BANG!"})
-        EXPECT_TRUE(holdsInterpreterSpecial(path)) << path;
-    for (const char* path : {"C:\\PROGRA~1\\MAME\\MAME.EXE", "C:\\Program Files\\MAME",
-                             "C:\\a-b_c.d", "", "C:\\x;y,z=[]{}'+@#$"})
-        EXPECT_FALSE(holdsInterpreterSpecial(path)) << path;
+         {"C:\\A&B\\MAME.EXE", "C:\\A^B", "C:\\MAME(1)", "C:\\X)", "C:\\%TEMP%", "C:\\BANG!",
+          // a volume without 8.3 names gives the long form back
+          "D:\\Program Files\\MAME\\mame.exe", "C:\\GAMES\\FRONT END"})
+        EXPECT_TRUE(runsWithoutInterpreter(path)) << path;
+    for (const char* path :
+         {"C:\\PROGRA~1\\MAME\\MAME.EXE", "C:\\a-b_c.d", "", "C:\\x;y,z=[]{}'+@#$"})
+        EXPECT_FALSE(runsWithoutInterpreter(path)) << path;
 }

@@ -27,6 +27,14 @@ inline std::string readFile(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
+// Copies MAME's stand-in, built in the folder above the test program's own,
+// to `target`; returns `target`.
+inline std::string copyFakeMame(const std::string& target) {
+    CopyFileA(tk::joinPath(tk::folderPart(tk::programFolder()), "fakemame.exe").c_str(),
+              target.c_str(), FALSE);
+    return target;
+}
+
 // Removes a folder the test made, with all it holds; the current directory,
 // which a list build may have left inside it, goes back to the program folder.
 inline void removeTestFolder(const std::string& folder) {

@@ -22,11 +22,9 @@ protected:
         clearProgramFiles();
         mame = inProgramFolder("MAME & co folder");
         roms = tk::joinPath(mame, "roms");
-        mameExe = tk::joinPath(mame, "mame.exe");
         CreateDirectoryA(mame.c_str(), nullptr);
         CreateDirectoryA(roms.c_str(), nullptr);
-        CopyFileA(tk::joinPath(tk::folderPart(tk::programFolder()), "fakemame.exe").c_str(),
-                  mameExe.c_str(), FALSE);
+        mameExe = copyFakeMame(tk::joinPath(mame, "mame.exe"));
         writeFile(tk::joinPath(mame, "mame.ini"), "rompath roms\n");
         writeFile(tk::joinPath(roms, "pong.zip"), "");
         window = std::make_unique<TForm1>();

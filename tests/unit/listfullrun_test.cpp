@@ -41,9 +41,10 @@ TEST_F(ListfullRunTest, PathsWithBlanksRunThroughCmdInTheirShortForms) {
 
     runListfull(exe, mame, program, true);
 
-    EXPECT_EQ(exe.FileName, "cmd");
-    EXPECT_EQ(exe.CommandLine,
-              launch::listfullJob(true, tk::shortPath(mame), tk::shortPath(program)).commandLine);
+    EXPECT_EQ(exe.FileName, tk::joinPath(tk::systemFolder(), "cmd.exe"));
+    EXPECT_EQ(exe.CommandLine, launch::listfullJob(true, tk::systemFolder(), tk::shortPath(mame),
+                                                   tk::shortPath(program))
+                                   .commandLine);
     EXPECT_EQ(exe.CommandLine.find("With Blanks"), std::string::npos);
     auto child = argdump::readRecord(record);
     EXPECT_EQ(child["argv1"], "-listfull");
@@ -54,15 +55,19 @@ TEST_F(ListfullRunTest, PathsWithBlanksRunThroughCmdInTheirShortForms) {
     EXPECT_NE(list.find("-listfull"), std::string::npos);
 }
 
-TEST_F(ListfullRunTest, CommandInterpreterIsNamedWithoutQuotes) {
+TEST_F(ListfullRunTest, ASystemWithoutCommandStartsNothing) {
     std::string mame = mameIn("MAME");
     std::string program = temp.folder("Program");
+    ASSERT_FALSE(tk::fileExists(tk::joinPath(tk::systemFolder(), "command.com")));
 
-    runListfull(exe, mame, program, false);
+    EXPECT_EQ(runListfull(exe, mame, program, false), 1);
 
-    EXPECT_EQ(exe.FileName, "command");
-    EXPECT_EQ(exe.CommandLine,
-              launch::listfullJob(false, tk::shortPath(mame), tk::shortPath(program)).commandLine);
+    EXPECT_EQ(exe.FileName, tk::joinPath(tk::systemFolder(), "command.com"));
+    EXPECT_EQ(exe.CommandLine, launch::listfullJob(false, tk::systemFolder(), tk::shortPath(mame),
+                                                   tk::shortPath(program))
+                                   .commandLine);
+    EXPECT_FALSE(tk::fileExists(record));
+    EXPECT_FALSE(tk::fileExists(tk::joinPath(program, "gamelist")));
 }
 
 TEST_F(ListfullRunTest, AnAmpersandInTheMameFolderRunsMameDirectlyIntoTheSameFile) {
@@ -108,7 +113,7 @@ TEST_F(ListfullRunTest, AnAmpersandLostInTheShortFormKeepsTheInterpreter) {
 
     runListfull(exe, mame, program, true);
 
-    EXPECT_EQ(exe.FileName, "cmd");
+    EXPECT_EQ(exe.FileName, tk::joinPath(tk::systemFolder(), "cmd.exe"));
     EXPECT_NE(gamelistOf(program).find("-listfull"), std::string::npos);
 }
 

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -60,18 +61,31 @@ inline std::string copyTo(const std::string& target) {
     return target;
 }
 
-// Sets an environment variable (inherited by children) for one scope.
+// An environment variable's value; nothing when it is not set.
+inline std::optional<std::string> environment(const std::string& name) {
+    DWORD size = GetEnvironmentVariableA(name.c_str(), nullptr, 0);
+    if (size == 0)
+        return std::nullopt;
+    std::string value(size, '\0');
+    value.resize(GetEnvironmentVariableA(name.c_str(), value.data(), size));
+    return value;
+}
+
+// Sets an environment variable (inherited by children) for one scope, and
+// puts back what it was.
 class ScopedVariable {
 public:
-    ScopedVariable(const std::string& name, const std::string& value) : name_(name) {
+    ScopedVariable(const std::string& name, const std::string& value)
+        : name_(name), old_(environment(name)) {
         SetEnvironmentVariableA(name.c_str(), value.c_str());
     }
     ScopedVariable(const ScopedVariable&) = delete;
     ScopedVariable& operator=(const ScopedVariable&) = delete;
-    ~ScopedVariable() { SetEnvironmentVariableA(name_.c_str(), nullptr); }
+    ~ScopedVariable() { SetEnvironmentVariableA(name_.c_str(), old_ ? old_->c_str() : nullptr); }
 
 private:
     std::string name_;
+    std::optional<std::string> old_;
 };
 
 // Restores the process's current directory at the end of a scope.

@@ -1,0 +1,40 @@
+// Any bytes of a configuration file opened in the editor: the memo's text has
+// only CR LF line breaks, converting it again changes nothing, and the bytes
+// written back are the mark the file had and that text.
+#include "toolkit/EditorText.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+namespace {
+
+void require(bool condition) {
+    if (!condition)
+        std::abort();
+}
+
+bool onlyCrLfBreaks(std::string_view text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))
+            return false;
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    tk::EditorText edited = tk::editorTextOf(bytes);
+    require(onlyCrLfBreaks(edited.text));
+    require(tk::withCrLf(edited.text) == edited.text);
+    std::string written = tk::fileBytesOf(edited);
+    require(written.starts_with(edited.mark));
+    require(bytes.starts_with(edited.mark));
+    require(tk::editorTextOf(written).text == edited.text);
+    return 0;
+}

@@ -1,0 +1,237 @@
+#include "support/ProgramFolder.h"
+#include "support/TempFolder.h"
+#include "toolkit/Handles.h"
+#include "toolkit/ScriptedDialogs.h"
+#include "ui/MainWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <iostream>
+
+using namespace testing_support;
+
+namespace {
+
+const std::string applyFirst = "Please, click Apply first, to take advantage of the changes";
+const std::string question = "This MAME doesn't have the configuration file, do you want to "
+                             "create it? (ONLY FOR WINDOWS MAME VERSION)";
+const std::string notFound = "MAME.ini or MAME.cfg not found!";
+const std::string utf8Mark = "\xEF\xBB\xBF";
+
+// The configuration panel of a program whose settings name the tests' MAME
+// stand-in, in a MAME folder of its own that holds no configuration file yet.
+class ConfigEditor : public ::testing::Test {
+protected:
+    void SetUp() override {
+        clearProgramFiles();
+        mame = inProgramFolder("MAME folder");
+        CreateDirectoryA(mame.c_str(), nullptr);
+        mameExe = useMame("mame.exe");
+        window = std::make_unique<TForm1>();
+        window->show();
+        ASSERT_EQ(window->state(), TForm1::State::configuration);
+        window->Edit1.setText(mameExe);
+        window->xp.setChecked(true);
+    }
+
+    void TearDown() override {
+        window.reset();
+        SetEnvironmentVariableA("FAKEMAME_NO_INI", nullptr);
+        removeTestFolder(mame);
+        clearProgramFiles();
+    }
+
+    // Puts the stand-in into the MAME folder under this name and stores it
+    // as the MAME executable, as "Apply" would.
+    std::string useMame(const std::string& name) {
+        std::string exe = copyFakeMame(tk::joinPath(mame, name));
+        writeFile(inProgramFolder("keston.ini"), "[config]\r\nmameexe=" + exe + "\r\n");
+        return exe;
+    }
+
+    std::string inMame(const std::string& name) const { return tk::joinPath(mame, name); }
+
+    // "Configure MAME", expecting the editor to open.
+    void openEditor() {
+        window->SpeedButton5Click();
+        ASSERT_EQ(window->state(), TForm1::State::editor);
+    }
+
+    tk::ScriptedDialogs dialogs;
+    std::string mame, mameExe;
+    std::unique_ptr<TForm1> window;
+};
+
+TEST_F(ConfigEditor, TheLastExistingCandidateWinsAndCloseReturnsToThePanel) {
+    TForm1& w = *window;
+    std::string mame32 = useMame("mame32.exe");
+    w.Edit1.setText(mame32);
+    // Each file added here comes before all the ones added earlier.
+    for (const char* name : {"mame.ini", "mame32.ini", "mame32.cfg", "mame.cfg"}) {
+        writeFile(inMame(name), std::string("from ") + name);
+        openEditor();
+        EXPECT_EQ(w.Cxdetexto.text(), std::string("from ") + name);
+        EXPECT_TRUE(w.Cxdetexto.visible() && w.SpeedButton10.visible() &&
+                    w.SpeedButton11.visible());
+        EXPECT_FALSE(w.Panel1.visible() || w.SpeedButton7.visible() || w.SpeedButton8.visible() ||
+                     w.SpeedButton9.visible());
+
+        w.SpeedButton11Click();
+        EXPECT_EQ(w.state(), TForm1::State::configuration);
+        EXPECT_FALSE(w.SpeedButton10.visible() || w.SpeedButton11.visible());
+        EXPECT_TRUE(w.SpeedButton7.visible() && w.SpeedButton8.visible() &&
+                    w.SpeedButton9.visible());
+    }
+    EXPECT_TRUE(dialogs.log.empty());
+}
+
+TEST_F(ConfigEditor, AnExecutableOtherThanTheStoredOneAsksForApplyFirst) {
+    TForm1& w = *window;
+    writeFile(inMame("mame.ini"), "rompath roms\n");
+    std::string upperCase = mameExe;
+    upperCase.replace(upperCase.size() - 8, 8, "MAME.EXE");
+    for (const std::string& typed : {inMame("mame64.exe"), upperCase}) {
+        dialogs.log.clear();
+        w.Edit1.setText(typed);
+        w.SpeedButton5Click();
+        EXPECT_EQ(dialogs.texts("message"), std::vector<std::string>{applyFirst}) << typed;
+        EXPECT_EQ(dialogs.log.size(), 1u) << typed;
+        EXPECT_EQ(w.state(), TForm1::State::configuration) << typed;
+    }
+
+    // Without stored settings not even an empty field matches.
+    DeleteFileA(inProgramFolder("keston.ini").c_str());
+    dialogs.log.clear();
+    w.Edit1.setText("");
+    w.SpeedButton5Click();
+    EXPECT_EQ(dialogs.texts("message"), std::vector<std::string>{applyFirst});
+    EXPECT_EQ(w.state(), TForm1::State::configuration);
+}
+
+TEST_F(ConfigEditor, EveryLineBreakShowsAsCrLfAndSaveWritesTheMemoExactly) {
+    TForm1& w = *window;
+    std::string upperHalf;
+    for (int byte = 128; byte < 256; ++byte)
+        upperHalf += static_cast<char>(byte);
+    writeFile(inMame("mame.ini"),
+              utf8Mark + "#\nrompath roms\rsamplepath x\r\n" + upperHalf + "\n");
+    std::string shownText = "#\r\nrompath roms\r\nsamplepath x\r\n" + upperHalf + "\r\n";
+
+    openEditor();
+    EXPECT_EQ(w.Cxdetexto.text(), shownText) << "no mark, CR LF, the upper half unchanged";
+    w.SpeedButton10Click();
+    EXPECT_EQ(dialogs.texts("message"), std::vector<std::string>{"File Saved!"});
+    EXPECT_EQ(readFile(inMame("mame.ini")), utf8Mark + shownText);
+
+    w.Cxdetexto.setText("rompath games");
+    w.SpeedButton10Click();
+    EXPECT_EQ(readFile(inMame("mame.ini")), utf8Mark + "rompath games") << "nothing added";
+    EXPECT_EQ(w.state(), TForm1::State::editor);
+}
+
+TEST_F(ConfigEditor, CloseDropsUnsavedEditsAndTheNextOpeningReadsTheDisk) {
+    TForm1& w = *window;
+    writeFile(inMame("mame.cfg"), "[directory]\r\nrompath=roms\r\n");
+    openEditor();
+    w.Cxdetexto.setText("edited");
+    w.SpeedButton11Click();
+    EXPECT_EQ(readFile(inMame("mame.cfg")), "[directory]\r\nrompath=roms\r\n");
+
+    openEditor();
+    EXPECT_EQ(w.Cxdetexto.text(), "[directory]\r\nrompath=roms\r\n");
+    EXPECT_TRUE(dialogs.log.empty());
+}
+
+TEST_F(ConfigEditor, ASaveThatCannotReplaceTheFileKeepsItAndTheMemoText) {
+    TForm1& w = *window;
+    writeFile(inMame("mame.ini"), "rompath roms\r\n");
+    openEditor();
+    w.Cxdetexto.setText("rompath other\r\n");
+    {
+        tk::FileHandle held(CreateFileA(inMame("mame.ini").c_str(), GENERIC_READ, 0, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        EXPECT_EQ(errorOf([&] { w.SpeedButton10Click(); }),
+                  "Cannot create file " + inMame("mame.ini"));
+    }
+    EXPECT_EQ(readFile(inMame("mame.ini")), "rompath roms\r\n");
+    EXPECT_EQ(w.Cxdetexto.text(), "rompath other\r\n");
+    EXPECT_TRUE(dialogs.texts("message").empty());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(mame), {}), 2)
+        << "only mame.exe and mame.ini";
+}
+
+TEST_F(ConfigEditor, FilesTheMemoCannotHoldOrThatCannotBeReadNeverOpen) {
+    TForm1& w = *window;
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {std::string("rompath roms\n\0samplepath x\n", 27), "Text exceeds memo capacity"},
+        {std::string(tk::Memo::capacity - 1, 'x') + "\n", "Text exceeds memo capacity"},
+    };
+    for (const auto& [content, error] : cases) {
+        writeFile(inMame("mame.ini"), content);
+        EXPECT_EQ(errorOf([&] { w.SpeedButton5Click(); }), error);
+        EXPECT_EQ(w.state(), TForm1::State::configuration);
+        EXPECT_EQ(w.Cxdetexto.text(), "");
+    }
+
+    writeFile(inMame("mame.ini"), "rompath roms\n");
+    tk::FileHandle held(CreateFileA(inMame("mame.ini").c_str(), GENERIC_READ, 0, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
+    EXPECT_EQ(errorOf([&] { w.SpeedButton5Click(); }), "Cannot open file " + inMame("mame.ini"));
+    EXPECT_EQ(w.state(), TForm1::State::configuration);
+    EXPECT_TRUE(dialogs.log.empty());
+}
+
+TEST_F(ConfigEditor, AMegabyteFileLoadsAndSavesWhole) {
+    TForm1& w = *window;
+    std::string content, saved;
+    for (int line = 0; content.size() < 1024 * 1024; ++line) {
+        std::string text = "option" + std::to_string(line) + std::string(20, ' ') + "value";
+        content += text + "\n";
+        saved += text + "\r\n";
+    }
+    writeFile(inMame("mame.ini"), content);
+
+    auto start = std::chrono::steady_clock::now();
+    openEditor();
+    auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start);
+    std::cout << "loading " << content.size() << " bytes took " << took.count() << " ms\n";
+
+    w.SpeedButton10Click();
+    EXPECT_EQ(readFile(inMame("mame.ini")), saved);
+}
+
+TEST_F(ConfigEditor, YesHasMameCreateTheFileAndAsksAgainWhileItWritesNone) {
+    TForm1& w = *window;
+    SetEnvironmentVariableA("FAKEMAME_NO_INI", "1");
+    dialogs.answers = {IDYES, IDNO};
+    w.SpeedButton5Click();
+
+    ASSERT_EQ(dialogs.texts("ask"), (std::vector<std::string>{question, question}));
+    for (const auto& entry : dialogs.log) {
+        if (entry.kind == "ask") {
+            EXPECT_EQ(entry.title, "Create MAME.INI");
+            EXPECT_EQ(entry.flags, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+        }
+    }
+    EXPECT_EQ(dialogs.texts("message"), std::vector<std::string>{notFound});
+    EXPECT_EQ(w.state(), TForm1::State::configuration);
+    EXPECT_EQ(w.exe.FileName, tk::joinPath(tk::systemFolder(), "cmd.exe"));
+    EXPECT_EQ(w.exe.CommandLine, "/c \"" + tk::shortPath(mameExe) + " -cc\"");
+    std::string log = readFile(inMame("fakemame.log"));
+    EXPECT_EQ(log.substr(log.size() - (" -cc in " + mame + "\n").size()), " -cc in " + mame + "\n");
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+
+    SetEnvironmentVariableA("FAKEMAME_NO_INI", nullptr);
+    dialogs.log.clear();
+    dialogs.answers = {IDYES};
+    openEditor();
+    EXPECT_EQ(dialogs.texts("ask").size(), 1u);
+    EXPECT_EQ(w.Cxdetexto.text(), "rompath                   roms\r\n");
+    EXPECT_TRUE(tk::fileExists(inMame("mame.ini")));
+}
+
+} // namespace

@@ -1,0 +1,70 @@
+// The main window's editor of MAME's own configuration file: finding it
+// beside MAME (or having MAME create it), showing it in the memo, saving it.
+#include "launch/InterpreterRun.h"
+#include "settings/IniFile.h"
+#include "settings/Settings.h"
+#include "toolkit/AtomicFile.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/EditorText.h"
+#include "toolkit/Paths.h"
+#include "ui/MainWindow.h"
+
+namespace {
+
+// MAME's configuration file beside it, or the empty text. The candidates are
+// tested in this order and the last one that exists wins, so mame.cfg comes
+// before the executable's own .cfg, then its .ini, then mame.ini.
+std::string findConfigFile(const std::string& mameExe) {
+    std::string folder = tk::folderPart(mameExe);
+    std::string found;
+    for (const auto& candidate :
+         {tk::joinPath(folder, "mame.ini"), tk::changeExtension(mameExe, ".ini"),
+          tk::changeExtension(mameExe, ".cfg"), tk::joinPath(folder, "mame.cfg")}) {
+        if (tk::fileExists(candidate))
+            found = candidate;
+    }
+    return found;
+}
+
+} // namespace
+
+void TForm1::SpeedButton5Click() {
+    IniFile settings(settingsPath());
+    if (settings.readString(configSection, mameExeKey, "FILEDONTEXISTS") != Edit1.text()) {
+        tk::dialogs().message("Please, click Apply first, to take advantage of the changes");
+        return;
+    }
+    for (;;) {
+        std::string mameExe = settings.readString(configSection, mameExeKey, "");
+        ConfigFile = findConfigFile(mameExe);
+        if (!ConfigFile.empty())
+            break;
+        int answer = tk::dialogs().ask("This MAME doesn't have the configuration file, do you "
+                                       "want to create it? (ONLY FOR WINDOWS MAME VERSION)",
+                                       "Create MAME.INI", MB_YESNO | MB_ICONQUESTION);
+        if (answer != IDYES) {
+            tk::dialogs().message("MAME.ini or MAME.cfg not found!");
+            return;
+        }
+        // MAME writes the file into the current directory.
+        SetCurrentDirectoryA(tk::folderPart(mameExe).c_str());
+        launch::runCreateConfig(exe, mameExe, xp.checked());
+    }
+    tk::EditorText loaded = tk::editorTextOf(tk::readWholeFile(ConfigFile));
+    Cxdetexto.setWholeText(loaded.text);
+    configFileMark_ = loaded.mark;
+    setState(State::editor);
+}
+
+void TForm1::SpeedButton10Click() {
+    if (ConfigFile.empty())
+        return;
+    tk::replaceFileContent(ConfigFile, tk::fileBytesOf({configFileMark_, Cxdetexto.text()}));
+    tk::dialogs().message("File Saved!");
+}
+
+void TForm1::SpeedButton11Click() {
+    // Unsaved edits are dropped: the next "Configure MAME" reads the file anew.
+    Cxdetexto.setText("");
+    setState(State::configuration);
+}

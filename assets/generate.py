@@ -6,6 +6,8 @@ skin.bmp   the main window's default skin, painted inside the window's stored
 flag.bmp   the flag of Brazil shown on the main window
 splash.bmp the logo of the start-up window; its bottom-left pixel is the
            transparency key
+gol0.bmp, gol1.bmp, gol2.bmp, par2.bmp
+           the goalkeeper of the credits game (keepers.py)
 
 Only the Python standard library is used, and only IEEE-exact arithmetic
 (+, -, *, /, sqrt) feeds the pictures, so every run writes the same bytes.
@@ -17,6 +19,8 @@ import math
 import struct
 import sys
 from pathlib import Path
+
+import keepers
 
 HERE = Path(__file__).resolve().parent
 REGION_FILE = HERE.parent / "shape" / "main-window.region"
@@ -470,6 +474,7 @@ def main():
         ("skin.bmp", draw_skin(rectangles)),
         ("flag.bmp", draw_flag()),
         ("splash.bmp", draw_splash()),
+        *keepers.draw_keepers(lambda w, h: Canvas(w, h, WHITE), fail).items(),
     ):
         (HERE / name).write_bytes(canvas.bmp())
 

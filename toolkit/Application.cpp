@@ -64,11 +64,9 @@ bool Application::dispatch(MSG& message) {
         terminated_ = true;
         return false;
     }
-    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB) {
-        if (Form* form = Form::owning(message.hwnd)) {
-            form->focusNext(GetKeyState(VK_SHIFT) < 0);
+    if (message.message == WM_KEYDOWN) {
+        if (Form* form = Form::owning(message.hwnd); form && form->preDispatch(message))
             return true;
-        }
     }
     TranslateMessage(&message);
     DispatchMessageA(&message);

@@ -25,6 +25,11 @@ void Control::setVisible(bool visible) {
 
 Graphic::Graphic(Container& parent, Bounds bounds) : Control(parent, bounds) {}
 
+void Graphic::bringToFront() {
+    parent().moveToEnd(*this);
+    invalidate();
+}
+
 void Graphic::invalidate() {
     RECT rect = bounds_.rect();
     InvalidateRect(parent().containerHandle(), &rect, FALSE);
@@ -101,6 +106,11 @@ bool WinControl::focused() const {
 
 void WinControl::collectFocusOrder(std::vector<WinControl*>& order) {
     order.push_back(this);
+}
+
+void Container::moveToEnd(Control& control) {
+    std::erase(controls_, &control);
+    controls_.push_back(&control);
 }
 
 void Container::repaint() {

@@ -63,6 +63,9 @@ public:
     void setVisible(bool visible) override;
     void setBounds(Bounds bounds) override;
     void invalidate();
+    // Paints the control over every other one of its container's surface from
+    // now on, until another is brought above it.
+    void bringToFront();
     // Paints the control at once, without waiting for messages.
     void repaintNow();
 
@@ -91,6 +94,9 @@ public:
     virtual bool tabStop() const { return true; }
     // The child windows of panels, in focus order; empty for plain controls.
     virtual void collectFocusOrder(std::vector<WinControl*>& order);
+    // Presses the control when it is its form's default button and can be
+    // pressed; says whether it did.
+    virtual bool pressAsDefault() { return false; }
 
     // Colours for WM_CTLCOLOR*; null lets the system choose.
     virtual HBRUSH controlColor(HDC) { return nullptr; }
@@ -123,7 +129,9 @@ public:
     virtual const Font& font() const = 0;
 
     void add(Control& control) { controls_.push_back(&control); }
+    // In paint order, back to front.
     const std::vector<Control*>& controls() const { return controls_; }
+    void moveToEnd(Control& control);
     void repaint();
 
 protected:

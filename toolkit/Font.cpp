@@ -10,7 +10,7 @@ HFONT Font::handle() const {
         logFont.lfHeight = -style_.height;
         logFont.lfWeight = style_.bold ? FW_BOLD : FW_NORMAL;
         logFont.lfItalic = style_.italic;
-        logFont.lfCharSet = DEFAULT_CHARSET;
+        logFont.lfCharSet = style_.symbol ? SYMBOL_CHARSET : DEFAULT_CHARSET;
         logFont.lfQuality = DEFAULT_QUALITY;
         strncpy(logFont.lfFaceName, style_.face.c_str(), LF_FACESIZE - 1);
         handle_.reset(CreateFontIndirectA(&logFont));

@@ -15,6 +15,9 @@ struct FontStyle {
     Color color = windowText;
     bool bold = false;
     bool italic = false;
+    // A symbol font such as "Wingdings" is asked for in its own character set,
+    // or the system picks a text font in its place.
+    bool symbol = false;
 };
 
 class Font {

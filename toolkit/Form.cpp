@@ -28,7 +28,7 @@ DWORD exStyleOf(Frame frame) {
 
 Form::Form(const FormDesign& design)
     : color_(design.color), font_(design.font), hideOnClose_(design.hideOnClose),
-      position_(design.position) {
+      position_(design.position), centredOnEveryShow_(design.centredOnEveryShow) {
     RECT rect{0, 0, design.clientWidth, design.clientHeight};
     AdjustWindowRectEx(&rect, styleOf(design.frame), FALSE, exStyleOf(design.frame));
     OffsetRect(&rect, -rect.left, -rect.top);
@@ -43,7 +43,7 @@ Form::~Form() {
     }
 }
 
-void Form::placeForFirstShow() {
+void Form::placeOnScreen() {
     RECT rect;
     GetWindowRect(window_, &rect);
     POINT at =
@@ -60,7 +60,9 @@ void Form::show() {
         } catch (...) {
             application().reportCurrentException();
         }
-        placeForFirstShow();
+        placeOnScreen();
+    } else if (centredOnEveryShow_) {
+        placeOnScreen();
     }
     ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
@@ -138,11 +140,33 @@ Form* Form::owning(HWND window) {
         reinterpret_cast<MessageTarget*>(GetWindowLongPtrA(top, GWLP_USERDATA)));
 }
 
-void Form::focusNext(bool backwards) {
+std::vector<WinControl*> Form::windowedControls() const {
     std::vector<WinControl*> order;
     for (Control* control : controls())
         if (WinControl* windowed = control->asWinControl())
             windowed->collectFocusOrder(order);
+    return order;
+}
+
+bool Form::preDispatch(const MSG& message) {
+    if (message.message != WM_KEYDOWN)
+        return false;
+    if (message.wParam == VK_TAB) {
+        focusNext(GetKeyState(VK_SHIFT) < 0);
+        return true;
+    }
+    return message.wParam == VK_RETURN && pressDefaultButton();
+}
+
+bool Form::pressDefaultButton() {
+    for (WinControl* control : windowedControls())
+        if (control->pressAsDefault())
+            return true;
+    return false;
+}
+
+void Form::focusNext(bool backwards) {
+    std::vector<WinControl*> order = windowedControls();
     std::erase_if(order, [](WinControl* c) {
         return !c->tabStop() || !IsWindowVisible(c->handle()) || !IsWindowEnabled(c->handle());
     });

@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tk {
 
@@ -23,6 +24,7 @@ struct FormDesign {
     FontStyle font;
     bool hideOnClose = false;      // secondary windows
     std::optional<POINT> position; // first shown here; centred when absent
+    bool centredOnEveryShow = false;
 };
 
 class Form : public Container, public MessageTarget {
@@ -54,6 +56,9 @@ public:
     bool setRegion(RegionHandle& region);
 
     void focusNext(bool backwards);
+    // Keys the form handles before the focused control sees them: Tab moves
+    // the focus, Enter presses the default button. True when it took the key.
+    bool preDispatch(const MSG& message);
     // The form whose window is `window` or one of its descendants.
     static Form* owning(HWND window);
 
@@ -63,13 +68,16 @@ protected:
     LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void placeForFirstShow();
+    void placeOnScreen();
+    std::vector<WinControl*> windowedControls() const;
+    bool pressDefaultButton();
 
     HWND window_ = nullptr;
     Color color_;
     Font font_;
     bool hideOnClose_;
     std::optional<POINT> position_;
+    bool centredOnEveryShow_;
     bool positioned_ = false;
     int modalResult_ = 0;
     bool modal_ = false;

@@ -1,5 +1,7 @@
 #include "toolkit/Graphics.h"
 
+#include <algorithm>
+
 namespace tk {
 namespace {
 
@@ -58,6 +60,12 @@ Label::Label(Container& parent, Bounds bounds, std::string caption, FontStyle fo
     fitToText();
 }
 
+Label::Label(Container& parent, Bounds bounds, std::string caption, FontStyle font,
+             Color background)
+    : Label(parent, bounds, std::move(caption), std::move(font), false) {
+    background_ = background;
+}
+
 void Label::setCaption(std::string caption) {
     invalidate();
     caption_ = std::move(caption);
@@ -78,7 +86,7 @@ void Label::fitToText() {
 void Label::paint(HDC dc) {
     RECT rect = bounds_.rect();
     if (!transparent_) {
-        BrushHandle brush(CreateSolidBrush(resolveColor(parent().color())));
+        BrushHandle brush(CreateSolidBrush(resolveColor(background_.value_or(parent().color()))));
         FillRect(dc, &rect, brush.get());
     }
     // Not clipped to the measured width: a substitute font may draw a pixel
@@ -115,6 +123,29 @@ Bevel::Bevel(Container& parent, Bounds bounds) : Graphic(parent, bounds) {}
 void Bevel::paint(HDC dc) {
     RECT rect = bounds_.rect();
     DrawEdge(dc, &rect, BDR_SUNKENOUTER, BF_RECT);
+}
+
+Shape::Shape(Container& parent, Bounds bounds, ShapeStyle style)
+    : Graphic(parent, bounds), style_(style) {}
+
+void Shape::paint(HDC dc) {
+    RECT box = bounds_.rect();
+    PenHandle pen(CreatePen(PS_SOLID, 1, resolveColor(style_.pen)));
+    BrushHandle brush(style_.fill == ShapeFill::solid
+                          ? CreateSolidBrush(resolveColor(style_.brush))
+                          : CreateHatchBrush(HS_DIAGCROSS, resolveColor(style_.brush)));
+    SelectObjectScope selectPen(dc, pen.get());
+    SelectObjectScope selectBrush(dc, brush.get());
+    int mode = SetBkMode(dc, TRANSPARENT);
+    if (style_.kind == ShapeKind::rectangle) {
+        Rectangle(dc, box.left, box.top, box.right, box.bottom);
+    } else {
+        int size = std::min(bounds_.width, bounds_.height);
+        int left = box.left + (bounds_.width - size) / 2;
+        int top = box.top + (bounds_.height - size) / 2;
+        Ellipse(dc, left, top, left + size, top + size);
+    }
+    SetBkMode(dc, mode);
 }
 
 } // namespace tk

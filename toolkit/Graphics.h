@@ -1,9 +1,11 @@
 // Windowless controls, painted by their container: the flat speed button,
-// the label, the picture and the bevel.
+// the label, the picture, the bevel and the shape.
 #pragma once
 
 #include "toolkit/Control.h"
 #include "toolkit/Picture.h"
+
+#include <optional>
 
 namespace tk {
 
@@ -31,10 +33,12 @@ private:
 };
 
 // Static text; it sizes itself to its text and keeps its left edge. A
-// transparent label lets the surface behind show between the letters.
+// transparent label lets the surface behind show between the letters; an
+// opaque one fills its box with its container's colour or its own.
 class Label : public Graphic {
 public:
     Label(Container& parent, Bounds bounds, std::string caption, FontStyle font, bool transparent);
+    Label(Container& parent, Bounds bounds, std::string caption, FontStyle font, Color background);
 
     const std::string& caption() const { return caption_; }
     void setCaption(std::string caption);
@@ -47,6 +51,7 @@ private:
     std::string caption_;
     Font font_;
     bool transparent_;
+    std::optional<Color> background_;
 };
 
 // A picture in a rectangle: natural size from the top-left corner, or
@@ -81,6 +86,30 @@ public:
     Bevel(Container& parent, Bounds bounds);
     void paint(HDC dc) override;
     bool takesMouse() const override { return false; }
+};
+
+enum class ShapeKind { rectangle, circle };
+enum class ShapeFill { solid, diagonalCross };
+
+struct ShapeStyle {
+    ShapeKind kind = ShapeKind::rectangle;
+    Color pen = black;
+    Color brush = white;
+    // A hatched fill draws only its lines: the surface shows between them.
+    ShapeFill fill = ShapeFill::solid;
+};
+
+// A filled figure with a one-pixel outline: a rectangle filling its box, or a
+// circle as wide as the box's shorter side, centred in it.
+class Shape : public Graphic {
+public:
+    Shape(Container& parent, Bounds bounds, ShapeStyle style);
+    const ShapeStyle& style() const { return style_; }
+    void paint(HDC dc) override;
+    bool takesMouse() const override { return false; }
+
+private:
+    ShapeStyle style_;
 };
 
 } // namespace tk

@@ -1,8 +1,23 @@
 #include "toolkit/Windowed.h"
 
 #include "toolkit/Error.h"
+#include "toolkit/Form.h"
 
 namespace tk {
+namespace {
+
+std::string textOf(HWND window) {
+    int length = GetWindowTextLengthA(window);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    length = GetWindowTextA(window, text.data(), length + 1);
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+// The system's own procedure for buttons, which subclassed buttons call on.
+WNDPROC buttonProcedure = nullptr;
+
+} // namespace
 
 ControlColors::ControlColors(Color background, Color text)
     : background_(resolveColor(background)), text_(resolveColor(text)),
@@ -82,11 +97,7 @@ Edit::Edit(Container& parent, Bounds bounds, Color background, DWORD style)
 }
 
 std::string Edit::text() const {
-    int length = GetWindowTextLengthA(handle());
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    length = GetWindowTextA(handle(), text.data(), length + 1);
-    text.resize(static_cast<size_t>(length));
-    return text;
+    return textOf(handle());
 }
 
 void Edit::setText(const std::string& text) {
@@ -128,6 +139,73 @@ void CheckBox::setChecked(bool checked) {
 void CheckBox::command(WORD notification) {
     if (notification == BN_CLICKED && onClick)
         onClick();
+}
+
+PushButton::PushButton(Container& parent, Bounds bounds, const std::string& caption,
+                       PushButtonStyle style)
+    : WinControl(parent, bounds), style_(std::move(style)) {
+    if (style_.font)
+        font_.emplace(*style_.font);
+    create("BUTTON",
+           (style_.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
+               (style_.tabStop ? WS_TABSTOP : 0),
+           0, caption, font_ ? *font_ : parent.font());
+    if (!style_.keepsFocus) {
+        WNDPROC previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+            handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PushButton::procedure)));
+        if (!buttonProcedure)
+            buttonProcedure = previous;
+    }
+}
+
+LRESULT CALLBACK PushButton::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (auto* button = dynamic_cast<PushButton*>(fromHandle(window));
+        button && message == WM_SETFOCUS)
+        button->focusBefore_ = reinterpret_cast<HWND>(wParam);
+    LRESULT result = CallWindowProcA(buttonProcedure, window, message, wParam, lParam);
+    // The button took the focus for the press; the click has run by now. Asked
+    // again, as the click may have ended the button.
+    auto* button = dynamic_cast<PushButton*>(fromHandle(window));
+    if (button && message == WM_LBUTTONUP && GetFocus() == window)
+        button->giveFocusBack();
+    return result;
+}
+
+void PushButton::giveFocusBack() {
+    HWND form = GetAncestor(handle(), GA_ROOT);
+    HWND target = focusBefore_;
+    if (!target || !IsWindow(target) || !IsWindowVisible(target) || !IsWindowEnabled(target) ||
+        GetAncestor(target, GA_ROOT) != form)
+        target = form;
+    SetFocus(target);
+}
+
+std::string PushButton::caption() const {
+    return textOf(handle());
+}
+
+void PushButton::setCaption(const std::string& caption) {
+    SetWindowTextA(handle(), caption.c_str());
+}
+
+void PushButton::click() {
+    if (style_.modalResult != 0)
+        if (Form* form = Form::owning(handle()))
+            form->setModalResult(style_.modalResult);
+    if (onClick)
+        onClick();
+}
+
+bool PushButton::pressAsDefault() {
+    if (!style_.isDefault || !IsWindowVisible(handle()) || !IsWindowEnabled(handle()))
+        return false;
+    click();
+    return true;
+}
+
+void PushButton::command(WORD notification) {
+    if (notification == BN_CLICKED)
+        click();
 }
 
 } // namespace tk

@@ -1,10 +1,12 @@
-// Windowed controls: list box, one-line edit, memo and check box, each a
-// child window of the system's own classes with the design's colours.
+// Windowed controls: list box, one-line edit, memo, check box and push
+// button, each a child window of the system's own classes with the design's
+// colours.
 #pragma once
 
 #include "toolkit/Control.h"
 #include "toolkit/Handles.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -94,6 +96,42 @@ public:
 private:
     Font font_;
     ControlColors colors_;
+};
+
+struct PushButtonStyle {
+    std::optional<FontStyle> font; // the container's font when absent
+    bool tabStop = true;
+    // False: after a click the focus goes back where it was, so no key can
+    // ever press the button.
+    bool keepsFocus = true;
+    // The form's default button: Enter presses it wherever the focus is.
+    bool isDefault = false;
+    // A non-zero result ends the form's modal showing with it on a click.
+    int modalResult = 0;
+};
+
+class PushButton : public WinControl {
+public:
+    PushButton(Container& parent, Bounds bounds, const std::string& caption,
+               PushButtonStyle style = {});
+
+    std::string caption() const;
+    void setCaption(const std::string& caption);
+    // What a click does: the modal result, then the handler.
+    void click();
+    std::function<void()> onClick;
+
+    bool tabStop() const override { return style_.tabStop; }
+    bool pressAsDefault() override;
+    void command(WORD notification) override;
+
+private:
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void giveFocusBack();
+
+    PushButtonStyle style_;
+    std::optional<Font> font_;
+    HWND focusBefore_ = nullptr;
 };
 
 } // namespace tk

@@ -6,4 +6,11 @@ TAboutBox::TAboutBox()
                 .clientWidth = 594,
                 .clientHeight = 309,
                 .color = tk::moneyGreen,
-                .hideOnClose = true}) {}
+                .hideOnClose = true,
+                .centredOnEveryShow = true}) {
+    OKButton.onClick = [this] { OKButtonClick(); };
+}
+
+void TAboutBox::OKButtonClick() {
+    close();
+}

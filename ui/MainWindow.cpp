@@ -39,6 +39,7 @@ void TForm1::connectHandlers() {
     SpeedButton12.onClick = [this] { SpeedButton12Click(); };
     SpeedButton13.onClick = [this] { SpeedButton13Click(); };
     SpeedButton14.onClick = [this] { SpeedButton14Click(); };
+    Image1.onClick = [this] { Image1Click(); };
     CheckBox1.onClick = [this] { CheckBox1Click(); };
 }
 
@@ -68,7 +69,7 @@ void TForm1::FormShow() {
         splashObserver(splash->status.caption());
 
     showStatus(*splash, "Creating the Credit Zone");
-    Form3 = std::make_unique<TForm3>();
+    Form3 = std::make_unique<TForm3>(random);
     showStatus(*splash, "Creating the Aboutbox");
     AboutBox = std::make_unique<TAboutBox>();
 
@@ -158,6 +159,12 @@ void TForm1::SpeedButton4Click() {
 
 void TForm1::SpeedButton12Click() {
     AboutBox->showModal();
+}
+
+void TForm1::Image1Click() {
+    if (ProfileSettings(settingsPath()).readBool(configSection, creditsKey, false))
+        Form3->showModal();
+    tk::dialogs().message("Programa com o orgulho de ser Brasileiro! MADE IN BRAZIL");
 }
 
 void TForm1::CheckBox1Click() {

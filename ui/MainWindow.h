@@ -89,6 +89,8 @@ public:
     // Runs MAME's command-line jobs; every property keeps its default.
     TExecutor exe{handle()};
 
+    // The program's one random sequence; only the credits game draws from it.
+    RandomGenerator random;
     std::unique_ptr<TForm3> Form3;
     std::unique_ptr<TAboutBox> AboutBox;
 
@@ -109,6 +111,7 @@ public:
     void SpeedButton12Click();
     void SpeedButton13Click();
     void SpeedButton14Click();
+    void Image1Click();
     void CheckBox1Click();
 
     // Rebuilds ListBox1 and gamelist from the ROM directory and gamelist file.

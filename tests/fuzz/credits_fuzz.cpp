@@ -1,0 +1,48 @@
+// Plays the credits game from any seed with any run of kicks: every draw stays
+// in its range, every kick shows one of the three outcomes, and what comes to
+// the front agrees with it.
+#include "ui/CreditsGame.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+void check(bool condition) {
+    if (!condition)
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 4)
+        return 0;
+    RandomGenerator random;
+    std::memcpy(&random.RandomSeed, data, 4);
+    CreditsGame game(random);
+    for (std::size_t i = 4; i < size; ++i) {
+        int side = data[i] % 3;
+        game.kick(side);
+        KickVerdict verdict = game.IA();
+        check(game.kickside == side);
+        check(game.ballframe >= 0 && game.ballframe <= 3);
+        check(game.keeperdive >= 0 && game.keeperdive <= 2);
+        bool out = std::strcmp(verdict.caption, kickOut) == 0;
+        bool scored = std::strcmp(verdict.caption, goal) == 0;
+        bool saved = std::strcmp(verdict.caption, caught) == 0;
+        check(out + scored + saved == 1);
+        check(out == (game.ballframe == 0));
+        check(!saved || game.keeperdive == side);
+        check(verdict.front == KickVerdict::Front::nothing ||
+              (game.ballframe == 3 && game.keeperdive == side));
+        check(verdict.front != KickVerdict::Front::ball || saved);
+        check(verdict.front != KickVerdict::Front::keeper || scored);
+        int range = data[i] / 3 + 1;
+        int drawn = random.NextRandom(range);
+        check(drawn >= 0 && drawn < range);
+    }
+    return 0;
+}

@@ -5,7 +5,14 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     tk::application().setTitle("KESTON PRIME");
-    TForm1 mainWindow;
-    tk::application().run(mainWindow);
+    // An error while the main window is built ends the program, but with the
+    // general error report rather than silently.
+    try {
+        TForm1 mainWindow;
+        tk::application().run(mainWindow);
+    } catch (...) {
+        tk::application().reportCurrentException();
+        return 1;
+    }
     return 0;
 }

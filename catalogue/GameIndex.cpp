@@ -1,12 +1,12 @@
 #include "catalogue/GameIndex.h"
 
-#include "catalogue/LookupKey.h"
+#include "toolkit/FileReader.h"
 
 namespace catalogue {
 
 std::string GameIndex::lookup(const std::string& baseName) {
     if (!index_)
-        index_.emplace(readTextFile(fileName_));
+        index_.emplace(tk::InputFile(fileName_).readAll());
     return std::string(index_->lookup(baseName));
 }
 

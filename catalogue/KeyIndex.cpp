@@ -5,16 +5,9 @@
 namespace catalogue {
 
 KeyIndex::KeyIndex(std::string text) : text_(std::move(text)) {
-    // A closing line end makes the last line a view into text_ like all others;
-    // it adds no line.
-    if (!text_.empty() && text_.back() != '\n' && text_.back() != '\r')
-        text_ += '\n';
-    LineSplitter lines;
-    lines.feed(text_, [this](std::string_view line) {
+    for (std::string_view line : tk::splitLines(text_))
         if (auto split = splitKeyLine(line))
             values_.try_emplace(split->key, split->value); // the first line of a key wins
-        return false;
-    });
 }
 
 std::string_view KeyIndex::lookup(std::string_view key) const {

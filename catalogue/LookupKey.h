@@ -11,7 +11,4 @@ namespace catalogue {
 // raises tk::InOutError with the system's error number.
 std::string LookupKey(const std::string& key, const std::string& fileName);
 
-// The whole file as one text, with the same errors as LookupKey.
-std::string readTextFile(const std::string& fileName);
-
 } // namespace catalogue

@@ -2,6 +2,7 @@
 
 #include "launch/InterpreterRun.h"
 #include "launch/MameCommands.h"
+#include "settings/Settings.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Paths.h"
 
@@ -27,7 +28,7 @@ int runListfull(TExecutor& exe, const std::string& mameExe, const std::string& p
     std::string shortExe = tk::shortPath(mameExe);
     std::string shortFolder = tk::shortPath(programFolder);
     if (runsWithoutInterpreter(shortExe) || runsWithoutInterpreter(shortFolder))
-        return runDirectly(exe, mameExe, tk::joinPath(programFolder, "gamelist"));
+        return runDirectly(exe, mameExe, tk::joinPath(programFolder, gameListFileName));
     return runInterpreterJob(exe, listfullJob(xp, tk::systemFolder(), shortExe, shortFolder));
 }
 

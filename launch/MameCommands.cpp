@@ -1,5 +1,7 @@
 #include "launch/MameCommands.h"
 
+#include "settings/Settings.h"
+
 namespace launch {
 
 namespace {
@@ -26,7 +28,8 @@ std::string interpreterPath(bool xp, const std::string& systemFolder) {
 
 InterpreterJob listfullJob(bool xp, const std::string& systemFolder, const std::string& shortExe,
                            const std::string& shortFolder) {
-    return interpreterJob(xp, systemFolder, shortExe + " -listfull >" + shortFolder + "\\gamelist");
+    return interpreterJob(xp, systemFolder,
+                          shortExe + " -listfull >" + shortFolder + "\\" + gameListFileName);
 }
 
 InterpreterJob createConfigJob(bool xp, const std::string& systemFolder,

@@ -27,16 +27,21 @@ configure_and_build_native() {
   cmake --build "$native" ${1:+--target "$@"} -- -k 0
 }
 
-# A prefix of the project's own, made once: no Mono or Gecko prompts, and a
-# stand-in for "Impact", which no Debian package provides.
+# A prefix of the project's own, made once: no Mono or Gecko prompts, a
+# stand-in for "Impact", which no Debian package provides, and windows that
+# Wine manages itself: with no window manager in the virtual display, Wine
+# otherwise waits two seconds for one on every hide. The marker names the
+# prefix's version, so a prefix made before a change here is brought up to it.
 ensure_prefix() {
-  [ -f "$WINEPREFIX/.keston-ready" ] && return 0
+  local ready="$WINEPREFIX/.keston-ready-2"
+  [ -f "$ready" ] && return 0
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1 || true
   wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
     /v Impact /t REG_SZ /d 'Liberation Sans Narrow' /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
   wineserver -w
-  touch "$WINEPREFIX/.keston-ready"
+  touch "$ready"
 }
 
 # Whether Wine leaves its windows to a window manager (Y, its default) or

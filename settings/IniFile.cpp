@@ -1,6 +1,7 @@
 #include "settings/IniFile.h"
 
 #include "toolkit/AtomicFile.h"
+#include "toolkit/FileReader.h"
 
 #include <windows.h>
 

@@ -1,5 +1,7 @@
 #include "settings/IniText.h"
 
+#include "toolkit/LineSplitter.h"
+
 #include <cstdint>
 
 namespace {
@@ -11,24 +13,6 @@ std::string_view trimmed(std::string_view text) {
     while (!text.empty() && isBlank(text.back()))
         text.remove_suffix(1);
     return text;
-}
-
-// Lines end at CR LF, at a lone CR and at a lone LF: files edited on other
-// systems or written by MAME under Linux must read the same.
-std::vector<std::string_view> splitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    size_t start = 0;
-    for (size_t at = 0; at < text.size(); ++at) {
-        if (text[at] != '\r' && text[at] != '\n')
-            continue;
-        lines.push_back(text.substr(start, at - start));
-        if (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n')
-            ++at;
-        start = at + 1;
-    }
-    if (start < text.size())
-        lines.push_back(text.substr(start));
-    return lines;
 }
 
 bool isSectionHeader(std::string_view line) {
@@ -88,7 +72,7 @@ IniText::IniText(std::string_view text, UpperCase upperCase) : upperCase_(upperC
 }
 
 void IniText::parse(std::string_view text) {
-    for (std::string_view raw : splitLines(text)) {
+    for (std::string_view raw : tk::splitLines(text)) {
         std::string_view line = trimmed(raw);
         if (line.empty() || line.front() == ';')
             continue;

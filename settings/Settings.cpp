@@ -2,6 +2,10 @@
 
 #include "toolkit/Paths.h"
 
+std::string programFile(const char* name) {
+    return tk::programFolder() + "\\" + name;
+}
+
 std::string settingsPath() {
-    return tk::programFolder() + "\\keston.ini";
+    return programFile(settingsFileName);
 }

@@ -1,9 +1,16 @@
-// Where the program keeps its own settings and the names it uses in them.
+// The program's own files, kept in its folder, and the section and keys of
+// its settings: every module names them from here.
 #pragma once
 
 #include <string>
 
-// The program folder joined with "\keston.ini"; every access gets this path.
+inline constexpr char settingsFileName[] = "keston.ini";
+inline constexpr char gameListFileName[] = "gamelist";
+inline constexpr char skinFileName[] = "skin.bmp";
+
+// The program folder joined with a backslash and the file's name.
+std::string programFile(const char* name);
+// programFile(settingsFileName); every settings access gets this path.
 std::string settingsPath();
 
 inline constexpr char configSection[] = "config";

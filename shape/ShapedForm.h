@@ -16,7 +16,7 @@ class TShapedForm;
 // is a region, never to use it.
 class TRegionType {
 public:
-    explicit TRegionType(TShapedForm* owner = nullptr) : owner(owner) {}
+    explicit TRegionType(TShapedForm* shapedForm = nullptr) : owner(shapedForm) {}
     TRegionType(const TRegionType&) = delete;
     TRegionType& operator=(const TRegionType&) = delete;
 

@@ -3,6 +3,7 @@
 #include "toolkit/Dialogs.h"
 #include "toolkit/Error.h"
 #include "toolkit/Form.h"
+#include "toolkit/Window.h"
 
 #include <exception>
 
@@ -97,16 +98,10 @@ void Application::terminate() {
 
 void Application::minimize() {
     // The forms go with the application: hidden, and shown again on restore.
-    hiddenByMinimize_.clear();
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM self) -> BOOL {
-            auto* application = reinterpret_cast<Application*>(self);
-            if (GetWindow(window, GW_OWNER) == application->window() && IsWindowVisible(window))
-                application->hiddenByMinimize_.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(this));
+    hiddenByMinimize_ = threadWindows();
+    std::erase_if(hiddenByMinimize_, [this](HWND window) {
+        return GetWindow(window, GW_OWNER) != this->window() || !IsWindowVisible(window);
+    });
     for (HWND window : hiddenByMinimize_)
         ShowWindow(window, SW_HIDE);
     ShowWindow(window(), SW_MINIMIZE);

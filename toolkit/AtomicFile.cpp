@@ -11,28 +11,6 @@
 namespace tk {
 namespace {
 
-Error cannotOpen(const std::string& path) {
-    return Error(formatMessage("Cannot open file %s", path));
-}
-
-FileHandle openForReading(const std::string& path) {
-    return FileHandle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-}
-
-std::optional<std::string> readAll(HANDLE file) {
-    std::string content;
-    std::string chunk(64 * 1024, '\0');
-    for (;;) {
-        DWORD got = 0;
-        if (!ReadFile(file, chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr))
-            return std::nullopt;
-        if (got == 0)
-            return content;
-        content.append(chunk, 0, got);
-    }
-}
-
 // A uniquely named file in the target's folder, so that swapping it in is a
 // rename within one volume. Removed again unless it was swapped in.
 class TemporaryFile {
@@ -94,27 +72,6 @@ bool swapIn(const std::string& replacement, const std::string& target) {
 }
 
 } // namespace
-
-std::optional<std::string> readFileIfPresent(const std::string& path) {
-    FileHandle file = openForReading(path);
-    if (!file) {
-        DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
-            return std::nullopt;
-        throw cannotOpen(path);
-    }
-    std::optional<std::string> content = readAll(file.get());
-    if (!content)
-        throw cannotOpen(path);
-    return content;
-}
-
-std::string readWholeFile(const std::string& path) {
-    std::optional<std::string> content = readFileIfPresent(path);
-    if (!content)
-        throw cannotOpen(path);
-    return *content;
-}
 
 void replaceFileContent(const std::string& path, std::string_view content) {
     TemporaryFile temporary(path);

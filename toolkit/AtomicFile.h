@@ -1,20 +1,11 @@
-// Files read and written whole. A file the program writes whole is written
-// beside its target, flushed and swapped in, so a failure never leaves it half
-// written.
+// Files written whole: written beside their target, flushed and swapped in,
+// so a failure never leaves one half written.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
 namespace tk {
-
-// The file's bytes; raises "Cannot open file %s" when it cannot be opened or
-// read, missing or not.
-std::string readWholeFile(const std::string& path);
-
-// As readWholeFile, but nothing when there is no file or folder at the path.
-std::optional<std::string> readFileIfPresent(const std::string& path);
 
 // Replaces the file by one holding `content`, or creates it. Raises "Cannot
 // create file %s" naming `path`; the old file is then intact and no temporary

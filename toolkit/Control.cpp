@@ -1,6 +1,7 @@
 #include "toolkit/Control.h"
 
 #include "toolkit/Error.h"
+#include "toolkit/Window.h"
 
 #include <windowsx.h>
 
@@ -13,6 +14,10 @@ constexpr char controlProperty[] = "KestonControl";
 
 Control::Control(Container& parent, Bounds bounds) : bounds_(bounds), parent_(parent) {
     parent.add(*this);
+}
+
+Control::~Control() {
+    parent_.remove(*this);
 }
 
 void Control::setBounds(Bounds bounds) {
@@ -56,9 +61,11 @@ void Graphic::setBounds(Bounds bounds) {
 WinControl::WinControl(Container& parent, Bounds bounds) : Control(parent, bounds) {}
 
 WinControl::~WinControl() {
-    if (handle_) {
+    // A window that died with its parent left a handle whose value may since
+    // name another window: only a window still linked to this is destroyed.
+    if (handle_ && fromHandle(handle_) == this) {
         RemovePropA(handle_, controlProperty);
-        DestroyWindow(handle_);
+        destroyDetached(handle_);
     }
 }
 
@@ -106,6 +113,14 @@ bool WinControl::focused() const {
 
 void WinControl::collectFocusOrder(std::vector<WinControl*>& order) {
     order.push_back(this);
+}
+
+void Container::remove(Control& control) {
+    std::erase(controls_, &control);
+    if (hovered_ == &control)
+        hovered_ = nullptr;
+    if (pressed_ == &control)
+        pressed_ = nullptr;
 }
 
 void Container::moveToEnd(Control& control) {
@@ -162,19 +177,15 @@ bool Container::handleContainerMessage(UINT message, WPARAM wParam, LPARAM lPara
         result = 1;
         return true;
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(containerHandle(), &ps);
+        PaintDc dc(containerHandle());
         RECT client;
         GetClientRect(containerHandle(), &client);
         // Painted off-screen first, so layered controls never flicker.
-        MemoryDc memory(CreateCompatibleDC(dc));
-        BitmapHandle bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
-        {
-            SelectObjectScope select(memory.get(), bitmap.get());
-            paintSurface(memory.get(), client);
-            BitBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
-        }
-        EndPaint(containerHandle(), &ps);
+        MemoryDc memory(CreateCompatibleDC(dc.get()));
+        BitmapHandle bitmap(CreateCompatibleBitmap(dc.get(), client.right, client.bottom));
+        SelectObjectScope select(memory.get(), bitmap.get());
+        paintSurface(memory.get(), client);
+        BitBlt(dc.get(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
         return true;
     }
     case WM_MOUSEMOVE:

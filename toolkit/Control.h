@@ -2,6 +2,8 @@
 // controls in design order. Windowless controls are painted by the container
 // on its own surface, each over the ones before it; windowed controls are
 // child windows above that surface, a later one above an earlier one.
+// A control is declared after its container and so dies first; it leaves
+// the container's list as it goes.
 #pragma once
 
 #include "toolkit/Color.h"
@@ -34,7 +36,7 @@ public:
     Control(Container& parent, Bounds bounds);
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
-    virtual ~Control() = default;
+    virtual ~Control();
 
     Container& parent() const { return parent_; }
     const Bounds& bounds() const { return bounds_; }
@@ -129,6 +131,7 @@ public:
     virtual const Font& font() const = 0;
 
     void add(Control& control) { controls_.push_back(&control); }
+    void remove(Control& control);
     // In paint order, back to front.
     const std::vector<Control*>& controls() const { return controls_; }
     void moveToEnd(Control& control);

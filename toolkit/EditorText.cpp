@@ -1,5 +1,7 @@
 #include "toolkit/EditorText.h"
 
+#include "toolkit/LineSplitter.h"
+
 namespace tk {
 
 namespace {
@@ -11,16 +13,14 @@ constexpr std::string_view utf8Mark = "\xEF\xBB\xBF";
 std::string withCrLf(std::string_view text) {
     std::string converted;
     converted.reserve(text.size() + text.size() / 16);
-    for (size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c == '\r' || c == '\n') {
+    std::vector<std::string_view> lines = splitLines(text);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0)
             converted += "\r\n";
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else {
-            converted += c;
-        }
+        converted += lines[i];
     }
+    if (!text.empty() && (text.back() == '\r' || text.back() == '\n'))
+        converted += "\r\n";
     return converted;
 }
 

@@ -37,10 +37,8 @@ Form::Form(const FormDesign& design)
 }
 
 Form::~Form() {
-    if (window_) {
-        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
-        DestroyWindow(window_);
-    }
+    if (window_)
+        destroyDetached(window_);
 }
 
 void Form::placeOnScreen() {
@@ -81,25 +79,24 @@ void Form::close() {
 }
 
 int Form::showModal() {
-    std::vector<HWND> disabled;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM list) -> BOOL {
-            if (IsWindowVisible(window) && IsWindowEnabled(window))
-                reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&disabled));
-    for (HWND window : disabled)
-        EnableWindow(window, FALSE);
+    std::vector<HWND> disabled = threadWindows();
+    std::erase_if(disabled,
+                  [](HWND window) { return !IsWindowVisible(window) || !IsWindowEnabled(window); });
     modalResult_ = 0;
-    modal_ = true;
-    show();
-    application().runModalLoop([this] { return modalResult_ != 0 || !visible(); });
-    modal_ = false;
-    for (HWND window : disabled)
-        EnableWindow(window, TRUE);
-    hide();
+    {
+        // The other windows come back and the form goes, however the loop ends.
+        ScopeExit restore([&] {
+            modal_ = false;
+            for (HWND window : disabled)
+                EnableWindow(window, TRUE);
+            hide();
+        });
+        for (HWND window : disabled)
+            EnableWindow(window, FALSE);
+        modal_ = true;
+        show();
+        application().runModalLoop([this] { return modalResult_ != 0 || !visible(); });
+    }
     if (modalResult_ == 0)
         modalResult_ = IDCANCEL;
     return modalResult_;
@@ -130,14 +127,7 @@ bool Form::setRegion(RegionHandle& region) {
 
 Form* Form::owning(HWND window) {
     HWND top = GetAncestor(window, GA_ROOT);
-    if (!top)
-        return nullptr;
-    char name[32] = {};
-    GetClassNameA(top, name, sizeof name);
-    if (std::string(name) != "KestonWindow")
-        return nullptr;
-    return dynamic_cast<Form*>(
-        reinterpret_cast<MessageTarget*>(GetWindowLongPtrA(top, GWLP_USERDATA)));
+    return top ? dynamic_cast<Form*>(targetOf(top)) : nullptr;
 }
 
 std::vector<WinControl*> Form::windowedControls() const {

@@ -65,7 +65,10 @@ public:
 protected:
     // Runs when the form is about to be shown; the window is not yet visible.
     virtual void onShow() {}
-    LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Final: a derived form's controls die before the form's own part, their
+    // windows one at a time, and the form's window hears of each; only the
+    // form's own part, still whole then, may answer.
+    LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) final;
 
 private:
     void placeOnScreen();

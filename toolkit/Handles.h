@@ -110,6 +110,34 @@ private:
     HDC dc_;
 };
 
+// The DC of one WM_PAINT: BeginPaint on construction, EndPaint on scope exit.
+class PaintDc {
+public:
+    explicit PaintDc(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    ~PaintDc() { EndPaint(window_, &paint_); }
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
+// Runs an action at scope exit, also when an exception leaves the scope: the
+// second half of a paired call.
+template <typename Action> class ScopeExit {
+public:
+    explicit ScopeExit(Action action) : action_(std::move(action)) {}
+    ScopeExit(const ScopeExit&) = delete;
+    ScopeExit& operator=(const ScopeExit&) = delete;
+    ~ScopeExit() { action_(); }
+
+private:
+    Action action_;
+};
+
 // Selects an object into a DC and restores the previous one on scope exit.
 class SelectObjectScope {
 public:

@@ -27,7 +27,7 @@ public:
     void collectFocusOrder(std::vector<WinControl*>& order) override;
 
 protected:
-    LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) final;
     void paintBackground(HDC dc, const RECT& client) override;
 
 private:

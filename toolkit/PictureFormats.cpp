@@ -1,9 +1,10 @@
 #include "toolkit/PictureFormats.h"
 
 #include "toolkit/Error.h"
+#include "toolkit/FileReader.h"
 
-#include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace tk {
 
@@ -15,25 +16,19 @@ const char* const kMetafileNotValid = "Metafile is not valid";
 
 // Nothing the program shows comes near this; a larger file is read only up to
 // it and then fails its format's checks like any truncated file.
-constexpr LONGLONG kMaxPictureBytes = 256LL << 20;
+constexpr size_t kMaxPictureBytes = size_t{256} << 20;
 
 } // namespace
 
 PictureBytes readPictureFile(const std::string& path) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
+    std::optional<InputFile> file;
+    try {
+        file.emplace(path);
+    } catch (const InOutError&) {
         throw Error(formatMessage("Cannot open file %s", path));
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size))
-        throw InOutError(GetLastError());
-    PictureBytes bytes(static_cast<size_t>(std::min(size.QuadPart, kMaxPictureBytes)));
-    DWORD read = 0;
-    if (!bytes.empty() &&
-        !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
-        throw InOutError(GetLastError());
-    bytes.resize(read);
-    return bytes;
+    }
+    std::string bytes = file->readAll(kMaxPictureBytes);
+    return PictureBytes(bytes.begin(), bytes.end());
 }
 
 BitmapHandle readBitmapFile(const PictureBytes& bytes) {

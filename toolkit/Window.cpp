@@ -3,20 +3,31 @@
 #include "toolkit/Application.h"
 #include "toolkit/Error.h"
 
+#include <cstring>
+#include <exception>
+
 namespace tk {
 namespace {
 
 constexpr char className[] = "KestonWindow";
 
+void link(HWND window, MessageTarget* target) {
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(target));
+}
+
+MessageTarget* linked(HWND window) {
+    return reinterpret_cast<MessageTarget*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
 LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* target = reinterpret_cast<MessageTarget*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (message == WM_NCCREATE)
+        link(window,
+             static_cast<MessageTarget*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+    MessageTarget* target = linked(window);
     if (!target)
         return DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY)
+        link(window, nullptr);
     try {
         return target->handleMessage(window, message, wParam, lParam);
     } catch (...) {
@@ -39,6 +50,11 @@ void registerClassOnce() {
     (void)registered;
 }
 
+bool isToolkitWindow(HWND window) {
+    char name[sizeof className + 1] = {};
+    return GetClassNameA(window, name, sizeof name) > 0 && std::strcmp(name, className) == 0;
+}
+
 } // namespace
 
 HWND createToolkitWindow(MessageTarget& target, const std::string& caption, DWORD style,
@@ -50,6 +66,43 @@ HWND createToolkitWindow(MessageTarget& target, const std::string& caption, DWOR
     if (!window)
         throw Error("Error creating window");
     return window;
+}
+
+MessageTarget* targetOf(HWND window) {
+    if (!isToolkitWindow(window))
+        return nullptr;
+    return linked(window);
+}
+
+void destroyDetached(HWND window) {
+    if (!IsWindow(window))
+        return;
+    if (isToolkitWindow(window))
+        link(window, nullptr);
+    DestroyWindow(window);
+}
+
+std::vector<HWND> threadWindows() {
+    struct Collected {
+        std::vector<HWND> windows;
+        std::exception_ptr error;
+    } collected;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM data) -> BOOL {
+            auto& into = *reinterpret_cast<Collected*>(data);
+            try {
+                into.windows.push_back(window);
+                return TRUE;
+            } catch (...) {
+                into.error = std::current_exception();
+                return FALSE;
+            }
+        },
+        reinterpret_cast<LPARAM>(&collected));
+    if (collected.error)
+        std::rethrow_exception(collected.error);
+    return std::move(collected.windows);
 }
 
 } // namespace tk

@@ -2,6 +2,7 @@
 // Centred on the screen at every showing; "OK" or Enter closes it.
 #pragma once
 
+#include "assets/version.h"
 #include "toolkit/Form.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/Windowed.h"
@@ -13,7 +14,7 @@ public:
     tk::Bevel Bevel1{*this, {4, 3, 221, 59}};
     tk::Label Label1{
         *this, {7, 6, 208, 45}, "KESTON PRIME", {.face = "Impact", .height = 37}, false};
-    tk::Label Label10{*this, {91, 43, 123, 13}, "Arcade Front-End " KESTON_VERSION, {}, true};
+    tk::Label Label10{*this, {91, 43, 123, 13}, "Arcade Front-End " KESTON_VERSION_TEXT, {}, true};
     tk::Label Label2{*this, {368, 19, 159, 13}, "By the author - his studio", {}, false};
     tk::Label Label7{*this, {368, 35, 142, 13}, "http://www.example.org", {}, false};
     tk::Label Label3{*this, {8, 72, 131, 13}, "SPECIAL THANKS TO:", {.bold = true}, false};

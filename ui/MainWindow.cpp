@@ -81,9 +81,8 @@ void TForm1::FormShow() {
     showStatus(*splash, "Loading Default Skin");
     Image2.setPicture(ShapedForm1.picture().copy());
     showStatus(*splash, "Loading Actual Skin");
-    std::string skin =
-        ProfileSettings(settingsPath())
-            .readString(configSection, skinKey, tk::joinPath(tk::programFolder(), "skin.bmp"));
+    std::string skin = ProfileSettings(settingsPath())
+                           .readString(configSection, skinKey, programFile(skinFileName));
     if (!skin.empty() && tk::fileExists(skin))
         ShapedForm1.setPicture(tk::Picture::fromFile(skin));
 
@@ -94,7 +93,7 @@ void TForm1::FormShow() {
         return;
     }
     showStatus(*splash, "Searching for Gamelist");
-    if (!tk::fileExists(tk::joinPath(tk::programFolder(), "gamelist"))) {
+    if (!tk::fileExists(programFile(gameListFileName))) {
         splash.reset();
         SpeedButton2Click();
         return;
@@ -136,8 +135,8 @@ void TForm1::SpeedButton1Click() {
     std::string parameters;
     {
         IniFile settings(settingsPath());
-        mameExe = settings.readString("CONFIG", "MAMEEXE", "");
-        parameters = settings.readString("CONFIG", "PARAMETERS", "");
+        mameExe = settings.readString(configSection, mameExeKey, "");
+        parameters = settings.readString(configSection, parametersKey, "");
     }
     // A MAME that did not start keeps the front-end open, whatever
     // "Close After Playing" says.

@@ -6,6 +6,7 @@
 #include "toolkit/AtomicFile.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/EditorText.h"
+#include "toolkit/FileReader.h"
 #include "toolkit/Paths.h"
 #include "ui/MainWindow.h"
 

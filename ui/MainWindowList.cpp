@@ -3,6 +3,7 @@
 #include "catalogue/GameIndex.h"
 #include "catalogue/GameList.h"
 #include "catalogue/RomDirectory.h"
+#include "settings/Settings.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/Paths.h"
 #include "ui/MainWindow.h"
@@ -65,7 +66,7 @@ void TForm1::refreshlist() {
 
         ListBox1.clear();
         gamelist.clear();
-        catalogue::GameIndex index(tk::joinPath(tk::programFolder(), "gamelist"));
+        catalogue::GameIndex index(programFile(gameListFileName));
         catalogue::GameRows games;
         auto fillLists = [&] {
             gamelist.assign(games.shortNames);

@@ -2,6 +2,7 @@
 // reporting progress in its status line.
 #pragma once
 
+#include "assets/version.h"
 #include "toolkit/Form.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/Panel.h"
@@ -21,7 +22,7 @@ public:
     tk::Bevel Bevel1{Panel1, {32, 32, 329, 137}};
     tk::Label Label2{Panel1,
                      {320, 8, 56, 14},
-                     "Version 3.1",
+                     "Version " KESTON_VERSION_TEXT,
                      {.face = "Arial", .height = 11, .color = tk::silver},
                      true};
 };

@@ -10,13 +10,14 @@
 #include "catalogue/LookupKey.h"
 #include "catalogue/RomDirectory.h"
 #include "settings/Settings.h"
+#include "support/Files.h"
 #include "support/ProgramFolder.h"
+#include "support/ScriptedDialogs.h"
 #include "toolkit/Application.h"
 #include "toolkit/DirectoryListing.h"
 #include "toolkit/Error.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Paths.h"
-#include "toolkit/ScriptedDialogs.h"
 #include "ui/MainWindow.h"
 
 #include <windows.h>
@@ -449,7 +450,7 @@ double sequentialMsPerFile(const std::vector<std::string>& files, const std::str
 }
 
 int run(const std::string& listFull, int runs) {
-    tk::ScriptedDialogs dialogs;
+    testing_support::ScriptedDialogs dialogs;
     Checks checks;
     const std::string gamelist = inProgramFolder("gamelist");
     if (!CopyFileA(listFull.c_str(), gamelist.c_str(), FALSE))

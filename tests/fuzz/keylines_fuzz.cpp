@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Every line's first word is a key someone could ask for.
     std::size_t checked = 0;
-    catalogue::LineSplitter lines;
+    tk::LineSplitter lines;
     auto check = [&](std::string_view line) {
         if (auto split = catalogue::splitKeyLine(line))
             FUZZ_CHECK(index.lookup(split->key) == catalogue::lookupKeyInText(split->key, text));

@@ -64,25 +64,6 @@ TEST(KeyText, LinesEndAtCrLfAtALoneLfAndAtALoneCr) {
     EXPECT_EQ(lookupIn(mixed, "f"), "6");
 }
 
-TEST(KeyText, PiecesOfAnySizeCutTheSameLines) {
-    const std::string text = "a 1\r\nb 2\rc 3\n\r\n\rd 4\r\r\ne 5";
-    auto linesOf = [&](std::size_t pieceSize) {
-        std::vector<std::string> lines;
-        auto collect = [&](std::string_view line) {
-            lines.emplace_back(line);
-            return false;
-        };
-        catalogue::LineSplitter splitter;
-        for (std::size_t at = 0; at < text.size(); at += pieceSize)
-            splitter.feed(std::string_view(text).substr(at, pieceSize), collect);
-        splitter.finish(collect);
-        return lines;
-    };
-    const std::vector<std::string> whole = {"a 1", "b 2", "c 3", "", "", "d 4", "", "e 5"};
-    for (std::size_t size = 1; size <= text.size(); ++size)
-        EXPECT_EQ(linesOf(size), whole) << "pieces of " << size;
-}
-
 // Lines that each rule of the lookup decides differently.
 const char trickyText[] = "MAME 0.251 listing\r\n"
                           "Name:     Description:\n"

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -13,8 +14,9 @@ namespace testing_support {
 using Bytes = std::vector<unsigned char>;
 
 template <typename T> void put(Bytes& bytes, T value) {
-    auto first = reinterpret_cast<const unsigned char*>(&value);
-    bytes.insert(bytes.end(), first, first + sizeof(T));
+    size_t at = bytes.size();
+    bytes.resize(at + sizeof(T));
+    std::memcpy(bytes.data() + at, &value, sizeof(T));
 }
 
 inline void putAll(Bytes& bytes, const Bytes& more) {

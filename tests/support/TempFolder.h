@@ -1,36 +1,39 @@
-// Test support: a fresh folder per test under the system's temporary folder,
-// removed afterwards, and the text of the error an action raises.
+// Test support: the one temporary folder of the tests. Made fresh, named after
+// the running test so a failed run's leftovers say whose they are; at scope
+// exit the current directory goes back to where it was (code under test may
+// change it) and the folder goes with all it holds, read-only entries too.
 #pragma once
 
-#include "toolkit/Error.h"
-
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <filesystem>
-#include <functional>
 #include <string>
 
 namespace testing_support {
 
-// "no error" when the action raises nothing.
-inline std::string errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const tk::Error& error) {
-        return error.what();
-    }
-    return "no error";
-}
+class TempFolder {
+public:
+    // Under the system's temporary folder.
+    explicit TempFolder(const std::string& prefix = "keston");
+    // At a given place, for example beside a window test's program.
+    static TempFolder at(const std::string& path);
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    TempFolder(TempFolder&& other) noexcept;
+    TempFolder& operator=(TempFolder&&) = delete;
 
-// Named after the running test, so a failed run's leftovers say whose they are.
-inline std::filesystem::path freshTestFolder(const std::string& prefix) {
-    auto folder = std::filesystem::temp_directory_path() /
-                  (prefix + "-" + std::to_string(GetCurrentProcessId()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    return folder;
-}
+    const std::string& path() const { return path_; }
+    // The path of an entry; nothing is made.
+    std::string file(const std::string& name) const;
+    // A sub-folder (or a path of them), made.
+    std::string folder(const std::string& name) const;
+    // A file written with the content; returns its path.
+    std::string write(const std::string& name, const std::string& content) const;
+
+private:
+    struct Exact {};
+    TempFolder(Exact, std::string path);
+
+    std::string path_;
+    std::string startedIn_;
+};
 
 } // namespace testing_support

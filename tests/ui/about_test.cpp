@@ -1,6 +1,6 @@
 #include "support/DuringNextLoop.h"
+#include "support/ScriptedDialogs.h"
 #include "toolkit/Application.h"
-#include "toolkit/ScriptedDialogs.h"
 #include "ui/AboutBox.h"
 
 #include <gtest/gtest.h>
@@ -52,7 +52,7 @@ public:
 } // namespace
 
 TEST(DefaultButton, EnterPressesItWhereverTheFocusIsInTheForm) {
-    tk::ScriptedDialogs dialogs;
+    testing_support::ScriptedDialogs dialogs;
     EnterForm form;
     form.show();
     for (HWND focus : {form.edit.handle(), form.plain.handle(), form.handle()}) {
@@ -73,7 +73,7 @@ TEST(DefaultButton, EnterPressesItWhereverTheFocusIsInTheForm) {
 }
 
 TEST(AboutBox, EnterOkAndTheTitleBarEachCloseItAndItComesBackCentred) {
-    tk::ScriptedDialogs dialogs;
+    testing_support::ScriptedDialogs dialogs;
     TAboutBox about;
     RECT client;
     GetClientRect(about.handle(), &client);

@@ -1,6 +1,9 @@
+#include "support/Files.h"
+#include "support/MameFolder.h"
 #include "support/ProgramFolder.h"
+#include "support/ScriptedDialogs.h"
 #include "toolkit/Error.h"
-#include "toolkit/ScriptedDialogs.h"
+#include "toolkit/Paths.h"
 #include "ui/MainWindow.h"
 
 #include <gtest/gtest.h>
@@ -20,27 +23,21 @@ class ConfigurationPanel : public ::testing::Test {
 protected:
     void SetUp() override {
         clearProgramFiles();
-        mame = inProgramFolder("MAME & co folder");
-        roms = tk::joinPath(mame, "roms");
-        CreateDirectoryA(mame.c_str(), nullptr);
-        CreateDirectoryA(roms.c_str(), nullptr);
-        mameExe = copyFakeMame(tk::joinPath(mame, "mame.exe"));
-        writeFile(tk::joinPath(mame, "mame.ini"), "rompath roms\n");
-        writeFile(tk::joinPath(roms, "pong.zip"), "");
+        copyFakeMame(mame.exe());
+        mame.addRoms({"pong.zip"});
         window = std::make_unique<TForm1>();
         window->show();
     }
 
     void TearDown() override {
         window.reset();
-        removeTestFolder(mame);
         clearProgramFiles();
     }
 
     std::string settings() const { return readFile(inProgramFolder("keston.ini")); }
 
-    tk::ScriptedDialogs dialogs;
-    std::string mame, roms, mameExe;
+    ScriptedDialogs dialogs;
+    MameFolder mame{inProgramFolder("MAME & co folder"), "rompath roms\n"};
     std::unique_ptr<TForm1> window;
 };
 
@@ -51,10 +48,10 @@ TEST_F(ConfigurationPanel, RefusedPathsAreNamedAndWriteNothing) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"", fullPathMessage},
         {"mame.exe", fullPathMessage},
-        {tk::joinPath(mame, "missing") + "\\mame.exe", fullPathMessage},
-        {tk::joinPath(mame, "mame64.exe"), missingFileMessage},
-        {mame, missingFileMessage},
-        {tk::joinPath(mame, "*.exe"), missingFileMessage},
+        {mame.file("missing") + "\\mame.exe", fullPathMessage},
+        {mame.file("mame64.exe"), missingFileMessage},
+        {mame.path(), missingFileMessage},
+        {mame.file("*.exe"), missingFileMessage},
     };
     for (const auto& [path, message] : cases) {
         dialogs.log.clear();
@@ -73,7 +70,7 @@ TEST_F(ConfigurationPanel, OkAfterARefusalAppliesAGoodPathAndLeavesThePanel) {
     w.SpeedButton7Click();
     EXPECT_EQ(w.state(), TForm1::State::configuration);
 
-    w.Edit1.setText(mameExe);
+    w.Edit1.setText(mame.exe());
     w.Edit2.setText("-video none");
     w.xp.setChecked(true);
     w.close1.setChecked(false);
@@ -83,7 +80,7 @@ TEST_F(ConfigurationPanel, OkAfterARefusalAppliesAGoodPathAndLeavesThePanel) {
     // Whole-file keys first, then the options, which the platform's profile
     // functions add in its own layout.
     std::string written =
-        "[config]\r\nmameexe=" + mameExe + "\r\nparameters=-video none\r\nxp=1\r\nclose=0\r\n";
+        "[config]\r\nmameexe=" + mame.exe() + "\r\nparameters=-video none\r\nxp=1\r\nclose=0\r\n";
     EXPECT_EQ(settings().substr(0, written.size()), written);
     EXPECT_NE(readFile(inProgramFolder("gamelist")).find("pong             \"Pong (Rev E) [TTL]\""),
               std::string::npos);
@@ -94,7 +91,7 @@ TEST_F(ConfigurationPanel, OkAfterARefusalAppliesAGoodPathAndLeavesThePanel) {
 
 TEST_F(ConfigurationPanel, ApplyStaysInThePanelAndKeepsTheFieldsOnCancel) {
     TForm1& w = *window;
-    w.Edit1.setText(mameExe);
+    w.Edit1.setText(mame.exe());
     w.xp.setChecked(true);
     w.SpeedButton9Click();
     EXPECT_EQ(w.state(), TForm1::State::configuration);
@@ -114,7 +111,7 @@ TEST_F(ConfigurationPanel, ApplyStaysInThePanelAndKeepsTheFieldsOnCancel) {
 
 TEST_F(ConfigurationPanel, AFailedRegenerationLeavesTheOptionsUnwritten) {
     TForm1& w = *window;
-    w.Edit1.setText(mameExe);
+    w.Edit1.setText(mame.exe());
     w.Edit2.setText("-window");
     w.xp.setChecked(false); // "command", which this system does not have
     try {
@@ -123,16 +120,16 @@ TEST_F(ConfigurationPanel, AFailedRegenerationLeavesTheOptionsUnwritten) {
     } catch (const tk::Error& error) {
         EXPECT_STREQ(error.what(), "File not found");
     }
-    EXPECT_EQ(settings(), "[config]\r\nmameexe=" + mameExe + "\r\nparameters=-window\r\n\r\n");
+    EXPECT_EQ(settings(), "[config]\r\nmameexe=" + mame.exe() + "\r\nparameters=-window\r\n\r\n");
     EXPECT_FALSE(w.Panel2.visible());
 }
 
 TEST_F(ConfigurationPanel, SearchOpensInTheFolderOfTheTypedPathAndKeepsIt) {
     TForm1& w = *window;
-    w.Edit1.setText(tk::joinPath(mame, "old.exe"));
-    dialogs.files.push_back(mameExe);
+    w.Edit1.setText(mame.file("old.exe"));
+    dialogs.files.push_back(mame.exe());
     w.SpeedButton6Click();
-    EXPECT_EQ(w.Edit1.text(), mameExe);
+    EXPECT_EQ(w.Edit1.text(), mame.exe());
 
     w.Edit1.setText("");
     w.SpeedButton6Click(); // cancelled
@@ -142,7 +139,7 @@ TEST_F(ConfigurationPanel, SearchOpensInTheFolderOfTheTypedPathAndKeepsIt) {
     for (const auto& entry : dialogs.log) {
         EXPECT_EQ(entry.request.title, "Search MAME Exe File");
         EXPECT_EQ(entry.request.filter, "MAME Exe Files|*MAME*.exe|Exe Files|*.exe|All Files|*.*");
-        EXPECT_EQ(entry.request.initialFolder, mame);
+        EXPECT_EQ(entry.request.initialFolder, mame.path());
         EXPECT_TRUE(entry.request.options & OFN_HIDEREADONLY);
         EXPECT_TRUE(entry.request.options & OFN_ENABLESIZING);
         EXPECT_FALSE(entry.request.options & OFN_FILEMUSTEXIST);
@@ -152,37 +149,38 @@ TEST_F(ConfigurationPanel, SearchOpensInTheFolderOfTheTypedPathAndKeepsIt) {
 
 TEST_F(ConfigurationPanel, PlayStartsTheSelectedGameAndClosesWhenTicked) {
     TForm1& w = *window;
-    w.Edit1.setText(mameExe);
+    w.Edit1.setText(mame.exe());
     w.Edit2.setText("-video none");
     w.xp.setChecked(true);
     w.SpeedButton7Click();
     ASSERT_EQ(w.ListBox1.count(), 1);
 
     w.SpeedButton1Click(); // nothing selected: nothing happens
-    EXPECT_FALSE(tk::fileExists(tk::joinPath(mame, "fakemame.log")));
+    EXPECT_FALSE(tk::fileExists(mame.file("fakemame.log")));
 
     w.ListBox1.setItemIndex(0);
     w.close1.setChecked(true);
     w.SpeedButton1Click();
-    for (int i = 0; i < 100 && !tk::fileExists(tk::joinPath(mame, "fakemame.log")); ++i)
+    for (int i = 0; i < 100 && !tk::fileExists(mame.file("fakemame.log")); ++i)
         Sleep(50);
-    EXPECT_EQ(readFile(tk::joinPath(mame, "fakemame.log")),
-              "\"" + mameExe + "\" pong -video none\n");
+    std::string commandLine = "\"";
+    commandLine += mame.exe() + "\" pong -video none\n";
+    EXPECT_EQ(readFile(mame.file("fakemame.log")), commandLine);
     EXPECT_EQ(w.handle(), nullptr) << "the window closed after starting MAME";
 }
 
 TEST_F(ConfigurationPanel, PlayThatCannotStartMameSaysSoAndStaysOpen) {
     TForm1& w = *window;
-    w.Edit1.setText(mameExe);
+    w.Edit1.setText(mame.exe());
     w.xp.setChecked(true);
     w.SpeedButton7Click();
     ASSERT_EQ(w.ListBox1.count(), 1);
-    DeleteFileA(mameExe.c_str());
+    DeleteFileA(mame.exe().c_str());
 
     w.ListBox1.setItemIndex(0);
     w.close1.setChecked(true);
     w.SpeedButton1Click();
     ASSERT_EQ(dialogs.texts("message").size(), 1u);
-    EXPECT_NE(dialogs.texts("message")[0].find(mameExe), std::string::npos);
+    EXPECT_NE(dialogs.texts("message")[0].find(mame.exe()), std::string::npos);
     EXPECT_NE(w.handle(), nullptr);
 }

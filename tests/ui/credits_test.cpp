@@ -1,6 +1,7 @@
 #include "support/DuringNextLoop.h"
+#include "support/Files.h"
 #include "support/ProgramFolder.h"
-#include "toolkit/ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "ui/CreditsWindow.h"
 #include "ui/MainWindow.h"
 
@@ -206,7 +207,7 @@ TEST_F(CreditsZone, KickButtonsShowSymbolFontArrowsAndNeverKeepTheFocus) {
 // `credits`, the message follows in every case, and the file stays as it was.
 TEST(CreditsEntry, TheFlagOpensTheGameOnlyWhenCreditsIsANonZeroInteger) {
     clearProgramFiles();
-    tk::ScriptedDialogs dialogs;
+    testing_support::ScriptedDialogs dialogs;
     TForm1 main;
     main.show();
     const std::string message = "Programa com o orgulho de ser Brasileiro! MADE IN BRAZIL";

@@ -1,7 +1,8 @@
+#include "support/Files.h"
 #include "support/ProgramFolder.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
 #include "toolkit/Handles.h"
-#include "toolkit/ScriptedDialogs.h"
 #include "ui/MainWindow.h"
 
 #include <gtest/gtest.h>
@@ -26,8 +27,6 @@ class ConfigEditor : public ::testing::Test {
 protected:
     void SetUp() override {
         clearProgramFiles();
-        mame = inProgramFolder("MAME folder");
-        CreateDirectoryA(mame.c_str(), nullptr);
         mameExe = useMame("mame.exe");
         window = std::make_unique<TForm1>();
         window->show();
@@ -39,7 +38,6 @@ protected:
     void TearDown() override {
         window.reset();
         SetEnvironmentVariableA("FAKEMAME_NO_INI", nullptr);
-        removeTestFolder(mame);
         clearProgramFiles();
     }
 
@@ -59,8 +57,10 @@ protected:
         ASSERT_EQ(window->state(), TForm1::State::editor);
     }
 
-    tk::ScriptedDialogs dialogs;
-    std::string mame, mameExe;
+    ScriptedDialogs dialogs;
+    TempFolder folder = TempFolder::at(inProgramFolder("MAME folder"));
+    std::string mame = folder.path();
+    std::string mameExe;
     std::unique_ptr<TForm1> window;
 };
 

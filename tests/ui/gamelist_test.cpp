@@ -1,6 +1,9 @@
+#include "support/Files.h"
+#include "support/MameFolder.h"
 #include "support/ProgramFolder.h"
+#include "support/ScriptedDialogs.h"
 #include "toolkit/Error.h"
-#include "toolkit/ScriptedDialogs.h"
+#include "toolkit/Paths.h"
 #include "ui/MainWindow.h"
 
 #include <gtest/gtest.h>
@@ -15,35 +18,23 @@ class GameListBuild : public ::testing::Test {
 protected:
     void SetUp() override {
         clearProgramFiles();
-        mame = inProgramFolder("MAME folder");
-        roms = tk::joinPath(mame, "roms");
-        CreateDirectoryA(mame.c_str(), nullptr);
-        CreateDirectoryA(roms.c_str(), nullptr);
-        writeFile(tk::joinPath(mame, "mame.exe"), "");
-        writeFile(tk::joinPath(mame, "mame.ini"), "rompath                   roms\r\n");
-        writeFile(inProgramFolder("keston.ini"),
-                  "[config]\r\nmameexe=" + tk::joinPath(mame, "mame.exe") + "\r\n");
+        writeFile(inProgramFolder("keston.ini"), "[config]\r\nmameexe=" + mame.exe() + "\r\n");
         writeFile(inProgramFolder("gamelist"), "Name:             Description:\n"
                                                "pacman           \"Pac-Man (Midway)\"\n"
                                                "galaga           \"Galaga (Namco rev. B)\"\n"
                                                "pong             \"Pong (Rev E) [TTL]\"\n"
                                                "blank            \"\"\n");
-        for (const char* name :
-             {"pacman.zip", "PONG.ZIP", "galaga.7z", "galaga.zip", "readme.txt", "blank.zip"})
-            writeFile(tk::joinPath(roms, name), "");
-        CreateDirectoryA(tk::joinPath(roms, "subfolder.zip").c_str(), nullptr);
-        writeFile(tk::joinPath(roms, "hidden.zip"), "");
-        SetFileAttributesA(tk::joinPath(roms, "hidden.zip").c_str(), FILE_ATTRIBUTE_HIDDEN);
+        mame.addRoms(
+            {"pacman.zip", "PONG.ZIP", "galaga.7z", "galaga.zip", "readme.txt", "blank.zip"});
+        CreateDirectoryA(mame.file("roms\\subfolder.zip").c_str(), nullptr);
+        mame.addRoms({"hidden.zip"});
+        SetFileAttributesA(mame.file("roms\\hidden.zip").c_str(), FILE_ATTRIBUTE_HIDDEN);
     }
 
-    void TearDown() override {
-        removeTestFolder(mame);
-        clearProgramFiles();
-    }
+    void TearDown() override { clearProgramFiles(); }
 
-    tk::ScriptedDialogs dialogs;
-    std::string mame;
-    std::string roms;
+    ScriptedDialogs dialogs;
+    MameFolder mame{inProgramFolder("MAME folder"), "rompath                   roms\r\n"};
 };
 
 } // namespace
@@ -62,7 +53,7 @@ TEST_F(GameListBuild, ListsTheKnownRomFilesSortedAndIndexAligned) {
                                         "PONG.ZIP", "readme.txt", ""}));
     EXPECT_EQ(w.ListBox1.itemIndex(), -1);
     EXPECT_FALSE(w.Panel2.visible());
-    EXPECT_EQ(tk::currentDirectory(), roms);
+    EXPECT_EQ(tk::currentDirectory(), mame.roms());
     EXPECT_TRUE(dialogs.log.empty());
 }
 
@@ -95,7 +86,7 @@ TEST_F(GameListBuild, AMissingGamelistIsReportedAndUncoversTheWindow) {
 }
 
 TEST_F(GameListBuild, ARomDirectoryThatCannotBeEnteredGivesAnEmptyListAndOneMessage) {
-    writeFile(tk::joinPath(mame, "mame.ini"), "rompath missing\r\n");
+    mame.writeIni("rompath missing\r\n");
     TForm1 w;
     w.CheckBox1.setChecked(true);
     w.refreshlist();
@@ -103,7 +94,7 @@ TEST_F(GameListBuild, ARomDirectoryThatCannotBeEnteredGivesAnEmptyListAndOneMess
     EXPECT_EQ(w.ListBox1.count(), 0);
     EXPECT_EQ(w.gamelist.count(), 0);
     ASSERT_EQ(dialogs.texts("message").size(), 1u);
-    EXPECT_NE(dialogs.texts("message")[0].find(tk::joinPath(mame, "missing")), std::string::npos);
+    EXPECT_NE(dialogs.texts("message")[0].find(mame.file("missing")), std::string::npos);
     EXPECT_FALSE(w.Panel2.visible());
 }
 

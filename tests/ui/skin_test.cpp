@@ -1,10 +1,11 @@
 #include "assets/resource.h"
 #include "settings/Settings.h"
+#include "support/Files.h"
 #include "support/PictureFiles.h"
 #include "support/ProgramFolder.h"
+#include "support/ScriptedDialogs.h"
 #include "support/StoredShape.h"
 #include "support/TempFolder.h"
-#include "toolkit/ScriptedDialogs.h"
 #include "ui/MainWindow.h"
 
 #include <gtest/gtest.h>
@@ -23,15 +24,12 @@ class Skins : public ::testing::Test {
 protected:
     void SetUp() override {
         clearProgramFiles();
-        folder = inProgramFolder("my skins");
-        CreateDirectoryA(folder.c_str(), nullptr);
         redSkin = write("red skin.bmp", bitmap24(60, 120, [](int, int) { return red; }));
         start();
     }
 
     void TearDown() override {
         window.reset();
-        removeTestFolder(folder);
         RemoveDirectoryA(inProgramFolder("keston.ini").c_str());
         clearProgramFiles();
     }
@@ -43,9 +41,7 @@ protected:
     }
 
     std::string write(const std::string& name, const Bytes& bytes) const {
-        std::string path = tk::joinPath(folder, name);
-        writeFile(path, std::string(bytes.begin(), bytes.end()));
-        return path;
+        return folder.write(name, std::string(bytes.begin(), bytes.end()));
     }
 
     std::string settings() const { return readFile(inProgramFolder("keston.ini")); }
@@ -64,8 +60,9 @@ protected:
         window->SpeedButton13Click();
     }
 
-    tk::ScriptedDialogs dialogs;
-    std::string folder, redSkin;
+    ScriptedDialogs dialogs;
+    TempFolder folder = TempFolder::at(inProgramFolder("my skins"));
+    std::string redSkin;
     std::unique_ptr<TForm1> window;
 };
 
@@ -118,8 +115,8 @@ TEST_F(Skins, APictureThatCannotBeLoadedChangesNeitherSkinNorSetting) {
     Bytes garbage(64, 'x');
     const std::vector<std::pair<std::string, std::string>> cases = {
         {write("notes.txt", garbage), "Unknown picture file extension (.txt)"},
-        {tk::joinPath(folder, "typed.bmp"),
-         "Cannot open file " + tk::joinPath(folder, "typed.bmp")},
+        {folder.file("typed.bmp"),
+         "Cannot open file " + folder.file("typed.bmp")},
         {write("broken.bmp", garbage), "Bitmap image is not valid"},
         {write("broken.ico", garbage), "Icon image is not valid"},
         {write("broken.emf", garbage), "Metafile is not valid"},

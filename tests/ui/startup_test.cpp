@@ -1,7 +1,11 @@
+#include "support/Files.h"
 #include "support/ProgramFolder.h"
+#include "support/ScriptedDialogs.h"
 #include "toolkit/Application.h"
-#include "toolkit/ScriptedDialogs.h"
+#include "toolkit/Paths.h"
+#include "ui/AboutBox.h"
 #include "ui/MainWindow.h"
+#include "ui/SplashWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -46,7 +50,7 @@ protected:
         return *window;
     }
 
-    tk::ScriptedDialogs dialogs;
+    ScriptedDialogs dialogs;
     std::vector<std::string> statuses;
     std::unique_ptr<TForm1> window;
 };
@@ -144,7 +148,7 @@ TEST_F(StartUp, ASkinThatIsNoPictureIsReportedAndTheDesignSkinStays) {
 
 TEST(MainWindowStates, ConfigureAndCancelSwitchTheButtonSets) {
     clearProgramFiles();
-    tk::ScriptedDialogs dialogs;
+    ScriptedDialogs dialogs;
     TForm1 w;
     EXPECT_EQ(visibleSet(w), "Play Configure Label4 CheckBox1");
     w.SpeedButton2Click();
@@ -155,7 +159,7 @@ TEST(MainWindowStates, ConfigureAndCancelSwitchTheButtonSets) {
 
 TEST(MainWindowStates, MinimiseHidesTheWindowAndRestoreBringsItBackUnchanged) {
     clearProgramFiles();
-    tk::ScriptedDialogs dialogs;
+    ScriptedDialogs dialogs;
     TForm1 w;
     w.show();
     ASSERT_EQ(w.state(), TForm1::State::configuration);
@@ -179,7 +183,7 @@ TEST(MainWindowStates, TheTaskbarCarriesTheApplicationTitleAndTheWindowItsOwnCap
 
 TEST(MainWindowStates, TabMovesTheFocusThroughTheWindowedControlsInDesignOrder) {
     clearProgramFiles();
-    tk::ScriptedDialogs dialogs;
+    ScriptedDialogs dialogs;
     TForm1 w;
     w.show();
     ASSERT_EQ(w.state(), TForm1::State::configuration);
@@ -192,4 +196,11 @@ TEST(MainWindowStates, TabMovesTheFocusThroughTheWindowedControlsInDesignOrder) 
     }
     EXPECT_EQ(visited, (std::vector<HWND>{w.Edit2.handle(), w.xp.handle(), w.close1.handle(),
                                           w.ListBox1.handle(), w.Edit1.handle()}));
+}
+
+TEST(MainWindowStates, TheSplashAndTheAboutBoxShowTheProjectVersion) {
+    TForm4 splash;
+    EXPECT_EQ(splash.Label2.caption(), "Version 3.1");
+    TAboutBox about;
+    EXPECT_EQ(about.Label10.caption(), "Arcade Front-End 3.1");
 }

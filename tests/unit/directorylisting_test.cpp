@@ -17,29 +17,14 @@ namespace {
 
 class Listing : public ::testing::Test {
 protected:
-    void SetUp() override {
-        started = tk::currentDirectory();
-        root = testing_support::freshTestFolder("keston-listing").string();
-    }
-    void TearDown() override {
-        SetCurrentDirectoryA(started.c_str());
-        for (const auto& entry : fs::recursive_directory_iterator(root))
-            SetFileAttributesA(entry.path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
-        fs::remove_all(root);
-    }
-
-    std::string folder(const std::string& name) {
-        std::string path = tk::joinPath(root, name);
-        fs::create_directories(path);
-        return path;
-    }
+    std::string folder(const std::string& name) { return temp.folder(name); }
     void file(const std::string& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
         std::ofstream(path, std::ios::binary) << "x";
         ASSERT_TRUE(SetFileAttributesA(path.c_str(), attributes)) << path;
     }
 
-    std::string started;
-    std::string root;
+    testing_support::TempFolder temp{"keston-listing"};
+    std::string root = temp.path();
 };
 
 TEST(NamePattern, OnlyALastComponentWithWildcardsIsAPattern) {
@@ -63,7 +48,7 @@ TEST_F(Listing, ADirectoryThatCanBeEnteredBecomesTheCurrentOneAsAFullPath) {
     std::string roms = folder("mame\\roms");
     folder("mame\\roms\\sub");
     tk::DirectorySetting setting;
-    EXPECT_EQ(setting.folders(), Names{started});
+    EXPECT_EQ(setting.folders(), Names{tk::currentDirectory()});
     EXPECT_EQ(setting.pattern(), "*.*");
 
     EXPECT_TRUE(setting.setPath(roms + "\\"));

@@ -50,11 +50,10 @@ protected:
     }
 
     static inline argdump::OwnerWindow* owner = nullptr;
-    argdump::TempFolder temp{"keston-executor"};
+    testing_support::TempFolder temp{"keston-executor"};
     std::string record = temp.file("record.txt");
     argdump::ScopedVariable output{"ARGDUMP_OUT", record};
     argdump::ScopedVariable window{"ARGDUMP_WINDOW", owner->handleText()};
-    argdump::CurrentDirectoryGuard directory;
     TExecutor exe{nullptr};
     TExecutor owned{owner->get()};
 };

@@ -12,10 +12,9 @@ using launch::launchGame;
 // for its record.
 class GameLaunchTest : public ::testing::Test {
 protected:
-    argdump::TempFolder temp{"keston-play"};
+    testing_support::TempFolder temp{"keston-play"};
     std::string record = temp.file("record.txt");
     argdump::ScopedVariable output{"ARGDUMP_OUT", record};
-    argdump::CurrentDirectoryGuard directory;
 };
 
 TEST_F(GameLaunchTest, StartsMameFromItsFolderWithShortNameAndParameters) {

@@ -4,6 +4,7 @@
 #include "toolkit/Error.h"
 #include "toolkit/Paths.h"
 
+#include "support/Files.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -20,19 +21,8 @@ namespace {
 // The pieces of a list build together on a real ROM folder and gamelist file.
 class RomFolder : public ::testing::Test {
 protected:
-    void SetUp() override {
-        started = tk::currentDirectory();
-        root = testing_support::freshTestFolder("keston-games").string();
-        roms = tk::joinPath(root, "roms");
-        fs::create_directories(roms);
-        gamelist = tk::joinPath(root, "gamelist");
-    }
-    void TearDown() override {
-        SetCurrentDirectoryA(started.c_str());
-        fs::remove_all(root);
-    }
     void write(const std::string& path, const std::string& content) {
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
+        testing_support::writeFile(path, content);
     }
     catalogue::GameRows build(bool showAll) {
         tk::DirectorySetting setting;
@@ -45,7 +35,9 @@ protected:
         return rows;
     }
 
-    std::string started, root, roms, gamelist;
+    testing_support::TempFolder temp{"keston-games"};
+    std::string roms = temp.folder("roms");
+    std::string gamelist = temp.file("gamelist");
 };
 
 TEST_F(RomFolder, TheListFollowsTheSortedFilesWithCapitalsAndTwins) {

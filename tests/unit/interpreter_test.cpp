@@ -29,13 +29,12 @@ protected:
             DeleteFileA(file.c_str());
     }
 
-    argdump::TempFolder temp{"keston-interpreter"};
+    testing_support::TempFolder temp{"keston-interpreter"};
     std::string current = temp.folder("Downloads");
     std::string onPath = temp.folder("Tools");
     std::string mame = argdump::copyTo(tk::joinPath(temp.folder("MAME"), "mame.exe"));
     std::string program = temp.folder("Program");
     std::string record = temp.file("record.txt");
-    argdump::CurrentDirectoryGuard directory;
     argdump::ScopedVariable output{"ARGDUMP_OUT", record};
     argdump::ScopedVariable path{"PATH", onPath + ";" + argdump::environment("PATH").value_or("")};
     std::vector<std::string> planted;
@@ -45,7 +44,7 @@ protected:
 TEST_F(PlantedInterpreters, TheGameListRunsThroughTheSystemsCmdOnly) {
     EXPECT_EQ(launch::runListfull(exe, mame, program, true), 0);
     EXPECT_EQ(argdump::readRecord(record)["argv1"], "-listfull");
-    EXPECT_NE(argdump::readFile(tk::joinPath(program, "gamelist")).find("-listfull"),
+    EXPECT_NE(testing_support::readFile(tk::joinPath(program, "gamelist")).find("-listfull"),
               std::string::npos);
 
     DeleteFileA(record.c_str());

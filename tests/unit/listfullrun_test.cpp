@@ -26,10 +26,10 @@ protected:
         return static_cast<bool>(file);
     }
     std::string gamelistOf(const std::string& programFolder) {
-        return argdump::readFile(tk::joinPath(programFolder, "gamelist"));
+        return testing_support::readFile(tk::joinPath(programFolder, "gamelist"));
     }
 
-    argdump::TempFolder temp{"keston-listfull"};
+    testing_support::TempFolder temp{"keston-listfull"};
     std::string record = temp.file("record.txt");
     argdump::ScopedVariable output{"ARGDUMP_OUT", record};
     TExecutor exe{nullptr};

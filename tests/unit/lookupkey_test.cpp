@@ -3,6 +3,7 @@
 #include "toolkit/Error.h"
 #include "toolkit/Handles.h"
 
+#include "support/Files.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +13,6 @@
 #include <fstream>
 #include <functional>
 
-namespace fs = std::filesystem;
 using catalogue::LookupKey;
 
 using testing_support::errorOf;
@@ -21,22 +21,14 @@ namespace {
 
 class KeyFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder = testing_support::freshTestFolder("keston-lookup");
-        path = (folder / "mame.ini").string();
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
-    void write(const std::string& content) {
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
-    }
+    void write(const std::string& content) { testing_support::writeFile(path, content); }
     std::string lookupIn(const std::string& content, const std::string& key) {
         write(content);
         return LookupKey(key, path);
     }
 
-    fs::path folder;
-    std::string path;
+    testing_support::TempFolder folder{"keston-lookup"};
+    std::string path = folder.file("mame.ini");
 };
 
 TEST_F(KeyFile, LinesAcrossTheReadingBufferAreWhole) {
@@ -52,11 +44,11 @@ TEST_F(KeyFile, LinesAcrossTheReadingBufferAreWhole) {
 
 TEST_F(KeyFile, FailuresAreInputOutputErrorsNamedByTheSystemsNumber) {
     EXPECT_EQ(errorOf([&] { LookupKey("rompath", path); }), "File not found");
-    EXPECT_EQ(errorOf([&] { LookupKey("rompath", (folder / "none" / "mame.ini").string()); }),
+    EXPECT_EQ(errorOf([&] { LookupKey("rompath", folder.file("none\\mame.ini")); }),
               "Invalid filename");
-    fs::create_directories(path);
+    std::filesystem::create_directories(path);
     EXPECT_EQ(errorOf([&] { LookupKey("rompath", path); }), "File access denied");
-    fs::remove(path);
+    std::filesystem::remove(path);
 
     write("rompath roms\r\n");
     {
@@ -64,7 +56,7 @@ TEST_F(KeyFile, FailuresAreInputOutputErrorsNamedByTheSystemsNumber) {
                                         OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(held);
         EXPECT_EQ(errorOf([&] { LookupKey("rompath", path); }), "I/O error 32");
-        EXPECT_EQ(errorOf([&] { catalogue::readTextFile(path); }), "I/O error 32");
+        EXPECT_EQ(errorOf([&] { catalogue::GameIndex(path).lookup("rompath"); }), "I/O error 32");
     }
     EXPECT_EQ(LookupKey("rompath", path), "roms");
     write("");

@@ -4,6 +4,8 @@
 #include "toolkit/Error.h"
 #include "toolkit/Handles.h"
 
+#include "support/TempFolder.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -38,35 +40,14 @@ COLORREF quarters(int x, int y) {
     return y < 2 ? (x < 2 ? kRed : kGreen) : (x < 2 ? kBlue : kWhite);
 }
 
-// A fresh folder for one test's files, removed afterwards.
-class Folder {
+// The test's folder (a blank in its name), taking picture files as they are built.
+class Folder : public testing_support::TempFolder {
 public:
-    Folder() {
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        static int counter = 0;
-        path_ = std::string(temp) + "picture test " + std::to_string(GetCurrentProcessId()) + "-" +
-                std::to_string(++counter);
-        std::filesystem::create_directories(path_);
-    }
-    Folder(const Folder&) = delete;
-    Folder& operator=(const Folder&) = delete;
-    ~Folder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    std::string file(const std::string& name) const { return path_ + "\\" + name; }
+    Folder() : TempFolder("keston picture") {}
+    using TempFolder::write;
     std::string write(const std::string& name, const Bytes& bytes) const {
-        std::ofstream out(file(name), std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-        return file(name);
+        return write(name, std::string(bytes.begin(), bytes.end()));
     }
-    std::string write(const std::string& name, const std::string& text) const {
-        return write(name, Bytes(text.begin(), text.end()));
-    }
-
-private:
-    std::string path_;
 };
 
 // A 32-bit drawing surface filled with one colour, read back pixel by pixel.

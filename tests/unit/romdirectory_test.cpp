@@ -3,8 +3,9 @@
 #include "toolkit/Error.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Paths.h"
-#include "toolkit/ScriptedDialogs.h"
 
+#include "support/Files.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -39,26 +40,12 @@ struct ListSetter : catalogue::RomPathSetter {
 
 class RomDirectory : public ::testing::Test {
 protected:
-    void SetUp() override {
-        started = tk::currentDirectory();
-        root = testing_support::freshTestFolder("keston-roms").string();
-        mame = folder("mame");
-        // A neutral current directory, as after the program's start.
-        work = folder("work");
-        SetCurrentDirectoryA(work.c_str());
-    }
-    void TearDown() override {
-        SetCurrentDirectoryA(started.c_str());
-        fs::remove_all(root);
-    }
+    // A neutral current directory, as after the program's start.
+    void SetUp() override { SetCurrentDirectoryA(work.c_str()); }
 
-    std::string folder(const std::string& name) {
-        std::string path = tk::joinPath(root, name);
-        fs::create_directories(path);
-        return path;
-    }
+    std::string folder(const std::string& name) { return temp.folder(name); }
     void write(const std::string& path, const std::string& content) {
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
+        testing_support::writeFile(path, content);
     }
     std::string inMame(const std::string& name) { return tk::joinPath(mame, name); }
 
@@ -66,9 +53,11 @@ protected:
         return ResolveRomDirectory(inMame(exeName), setter);
     }
 
-    std::string started, root, mame, work;
+    testing_support::TempFolder temp{"keston-roms"};
+    std::string mame = folder("mame");
+    std::string work = folder("work");
     ListSetter setter;
-    tk::ScriptedDialogs dialogs;
+    testing_support::ScriptedDialogs dialogs;
 };
 
 // The decision itself is tested over a world of its own; these cases are

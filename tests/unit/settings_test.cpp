@@ -3,8 +3,10 @@
 #include "settings/ProfileSettings.h"
 #include "toolkit/AtomicFile.h"
 #include "toolkit/Error.h"
+#include "toolkit/FileReader.h"
 #include "toolkit/Handles.h"
 
+#include "support/Files.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -22,13 +24,7 @@ namespace {
 
 class SettingsFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder = testing_support::freshTestFolder("keston-settings");
-        path = (folder / "keston.ini").string();
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
-    void put(const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+    void put(const std::string& bytes) { testing_support::writeFile(path, bytes); }
     std::string content() const { return tk::readWholeFile(path); }
     std::string perKey(const std::string& section, const std::string& key,
                        const std::string& fallback = "<none>") const {
@@ -41,8 +37,9 @@ protected:
         return names;
     }
 
-    fs::path folder;
-    std::string path;
+    testing_support::TempFolder temp{"keston-settings"};
+    fs::path folder = temp.path();
+    std::string path = temp.file("keston.ini");
 };
 
 TEST_F(SettingsFile, MixedCaseNamesAreFoundByBothAccessesAndReplacedInPlace) {

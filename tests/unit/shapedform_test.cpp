@@ -1,5 +1,6 @@
 #include "shape/ShapedForm.h"
 
+#include "support/Files.h"
 #include "support/PictureFiles.h"
 #include "support/StoredShape.h"
 #include "support/TempFolder.h"
@@ -8,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <fstream>
 #include <vector>
 
 using namespace testing_support;
@@ -136,11 +136,9 @@ TEST_F(ShapedWindow, APictureChangeKeepsTheShapeAndRepaintsNothing) {
 }
 
 TEST_F(ShapedWindow, PicturesOtherThanBitmapsBecomeAnEmptyBitmap) {
-    auto folder = freshTestFolder("shaped");
-    std::string icon = (folder / "logo.ico").string();
+    testing_support::TempFolder folder{"keston-shaped"};
     Bytes bytes = iconFile({{16, RGB(0, 0, 255)}});
-    std::ofstream(icon, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    std::string icon = folder.write("logo.ico", std::string(bytes.begin(), bytes.end()));
 
     for (auto make : {+[](const std::string& path) { return tk::Picture::fromFile(path); },
                       +[](const std::string&) { return tk::Picture(); }}) {
@@ -148,7 +146,6 @@ TEST_F(ShapedWindow, PicturesOtherThanBitmapsBecomeAnEmptyBitmap) {
         EXPECT_TRUE(shaped.picture().isBitmap());
         EXPECT_TRUE(shaped.picture().empty());
     }
-    std::filesystem::remove_all(folder);
 }
 
 TEST_F(ShapedWindow, OnlyALeftPressThatReachesTheSkinDragsTheWindow) {

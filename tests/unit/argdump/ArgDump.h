@@ -1,15 +1,16 @@
 // Test helpers around argdump.exe, the child program the launcher tests start:
-// where it is, a temporary folder to run it in, and the record it leaves.
+// where it is, what it is told through its environment, and the record it
+// leaves.
 #pragma once
 
+#include "support/Files.h"
+#include "support/TempFolder.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Paths.h"
 
 #include <windows.h>
 
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -22,38 +23,6 @@ namespace argdump {
 inline std::string path() {
     return tk::joinPath(tk::programFolder(), "argdump.exe");
 }
-
-// A fresh folder under the system's temporary folder, removed with its
-// content at the end of the test.
-class TempFolder {
-public:
-    explicit TempFolder(const std::string& name) {
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        static int counter = 0;
-        path_ = std::string(temp) + name + "-" + std::to_string(GetCurrentProcessId()) + "-" +
-                std::to_string(++counter);
-        std::filesystem::create_directories(path_);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return tk::joinPath(path_, name); }
-
-    // A sub-folder, created.
-    std::string folder(const std::string& name) const {
-        std::string sub = file(name);
-        std::filesystem::create_directories(sub);
-        return sub;
-    }
-
-private:
-    std::string path_;
-};
 
 // Copies argdump under another name, for example as a MAME executable.
 inline std::string copyTo(const std::string& target) {
@@ -88,23 +57,9 @@ private:
     std::optional<std::string> old_;
 };
 
-// Restores the process's current directory at the end of a scope.
-class CurrentDirectoryGuard {
-public:
-    CurrentDirectoryGuard() : saved_(tk::currentDirectory()) {}
-    CurrentDirectoryGuard(const CurrentDirectoryGuard&) = delete;
-    CurrentDirectoryGuard& operator=(const CurrentDirectoryGuard&) = delete;
-    ~CurrentDirectoryGuard() { SetCurrentDirectoryA(saved_.c_str()); }
-
-private:
-    std::string saved_;
-};
-
 // A real borderless window standing in for the main window; it counts how
 // often it was told to hide, and argdump reports whether it is visible when
-// ARGDUMP_WINDOW holds handleText(). Under Wine without a window manager
-// every hiding (and destroying) of a shown window takes two seconds, so
-// tests share windows where they can.
+// ARGDUMP_WINDOW holds handleText(). One serves all tests of a suite.
 class OwnerWindow {
 public:
     OwnerWindow() {
@@ -132,20 +87,13 @@ private:
     tk::WindowHandle window_;
 };
 
-inline std::string readFile(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // The fields argdump wrote ("commandline", "directory", "argc", "argv0", ...,
 // "startflags", "show", "windowvisible"); empty when there is no record.
 using Record = std::map<std::string, std::string>;
 
 inline Record readRecord(const std::string& file) {
     Record record;
-    std::istringstream lines(readFile(file));
+    std::istringstream lines(testing_support::readFile(file));
     for (std::string line; std::getline(lines, line);) {
         auto equals = line.find('=');
         if (equals != std::string::npos)

@@ -1,13 +1,13 @@
-#include "toolkit/ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 
-namespace tk {
+namespace testing_support {
 
 ScriptedDialogs::ScriptedDialogs() {
-    installDialogs(this);
+    tk::installDialogs(this);
 }
 
 ScriptedDialogs::~ScriptedDialogs() {
-    installDialogs(nullptr);
+    tk::installDialogs(nullptr);
 }
 
 std::vector<std::string> ScriptedDialogs::texts(const std::string& kind) const {
@@ -31,16 +31,16 @@ int ScriptedDialogs::ask(const std::string& text, const std::string& title, UINT
     return answer;
 }
 
-std::optional<std::string> ScriptedDialogs::openFile(const OpenFileRequest& request) {
+std::optional<std::string> ScriptedDialogs::openFile(const tk::OpenFileRequest& request) {
     return open("openFile", request);
 }
 
-std::optional<std::string> ScriptedDialogs::openPicture(const OpenFileRequest& request) {
+std::optional<std::string> ScriptedDialogs::openPicture(const tk::OpenFileRequest& request) {
     return open("openPicture", request);
 }
 
 std::optional<std::string> ScriptedDialogs::open(const std::string& kind,
-                                                 const OpenFileRequest& request) {
+                                                 const tk::OpenFileRequest& request) {
     log.push_back({kind, request.title, {}, request.options, request});
     if (files.empty())
         return std::nullopt;
@@ -53,4 +53,4 @@ void ScriptedDialogs::errorReport(const std::string& text) {
     log.push_back({"error", text});
 }
 
-} // namespace tk
+} // namespace testing_support

@@ -8,16 +8,16 @@
 #include <string>
 #include <vector>
 
-namespace tk {
+namespace testing_support {
 
-class ScriptedDialogs : public Dialogs {
+class ScriptedDialogs : public tk::Dialogs {
 public:
     struct Entry {
         std::string kind; // "message", "ask", "openFile", "openPicture", "error"
         std::string text;
         std::string title;
         UINT flags = 0;
-        OpenFileRequest request;
+        tk::OpenFileRequest request;
     };
 
     ScriptedDialogs();
@@ -32,12 +32,12 @@ public:
 
     void message(const std::string& text) override;
     int ask(const std::string& text, const std::string& title, UINT flags) override;
-    std::optional<std::string> openFile(const OpenFileRequest& request) override;
-    std::optional<std::string> openPicture(const OpenFileRequest& request) override;
+    std::optional<std::string> openFile(const tk::OpenFileRequest& request) override;
+    std::optional<std::string> openPicture(const tk::OpenFileRequest& request) override;
     void errorReport(const std::string& text) override;
 
 private:
-    std::optional<std::string> open(const std::string& kind, const OpenFileRequest& request);
+    std::optional<std::string> open(const std::string& kind, const tk::OpenFileRequest& request);
 };
 
-} // namespace tk
+} // namespace testing_support

@@ -1,0 +1,149 @@
+#include "toolkit/Form.h"
+#include "toolkit/Graphics.h"
+#include "toolkit/Panel.h"
+#include "toolkit/Windowed.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <set>
+
+namespace {
+
+// Every object a window may be linked to, once it is gone; a message that
+// reaches a window still linked to one of them would reach a dead object.
+std::set<const void*> dead;
+int messagesToDeadObjects = 0;
+
+void died(const void* object) {
+    dead.insert(object);
+}
+
+LRESULT CALLBACK watchDelivery(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && (dead.count(tk::targetOf(sent->hwnd)) ||
+                              dead.count(tk::WinControl::fromHandle(sent->hwnd))))
+        ++messagesToDeadObjects;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+struct WatchedPanel : tk::Panel {
+    using Panel::Panel;
+    ~WatchedPanel() override {
+        died(static_cast<tk::MessageTarget*>(this));
+        died(static_cast<tk::WinControl*>(this));
+    }
+};
+
+struct WatchedEdit : tk::Edit {
+    using Edit::Edit;
+    ~WatchedEdit() override { died(static_cast<tk::WinControl*>(this)); }
+};
+
+// A press that gives the mouse capture up at once, as a window drag does.
+struct Grip : tk::Graphic {
+    using Graphic::Graphic;
+    void paint(HDC) override {}
+    void mouseDown(POINT, int) override { ReleaseCapture(); }
+    void mouseUp(POINT, int) override { ++releases; }
+    int releases = 0;
+};
+
+struct Hot : tk::Graphic {
+    using Graphic::Graphic;
+    void paint(HDC) override {}
+    void mouseEnter() override { ++entered; }
+    int entered = 0;
+};
+
+// Marks its form dead once every control of the form is gone, right before
+// the form's own part goes: until then the form part is alive and receives
+// its window's messages, one closing child window at a time.
+struct FormDeath {
+    const void* form;
+    ~FormDeath() { died(form); }
+};
+
+struct TestForm : tk::Form {
+    TestForm() : Form({.caption = "Toolkit", .clientWidth = 200, .clientHeight = 120}) {}
+
+    FormDeath death{static_cast<tk::MessageTarget*>(this)};
+
+    Grip grip{*this, {0, 0, 50, 50}};
+    Hot hot{*this, {60, 0, 50, 50}};
+    WatchedPanel outer{*this, {0, 60, 200, 60}, {}};
+    WatchedPanel inner{outer, {5, 5, 100, 50}, {}};
+    WatchedEdit edit{inner, {5, 5, 80, 20}, tk::silver};
+    tk::ListBox list{outer, {110, 5, 80, 50}};
+};
+
+LPARAM at(int x, int y) {
+    return MAKELPARAM(x, y);
+}
+
+class Toolkit : public ::testing::Test {
+protected:
+    void TearDown() override {
+        dead.clear();
+        messagesToDeadObjects = 0;
+    }
+};
+
+TEST_F(Toolkit, AFormDestroyedWithItsWindowsOpenSendsNothingToDeadObjects) {
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, watchDelivery, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    HWND window = nullptr;
+    HWND editWindow = nullptr;
+    {
+        TestForm form;
+        form.show();
+        form.edit.setFocus();
+        window = form.handle();
+        editWindow = form.edit.handle();
+    }
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(messagesToDeadObjects, 0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(IsWindow(editWindow));
+}
+
+TEST_F(Toolkit, ControlsOutlivedByTheirWindowsLeaveThemAlone) {
+    TestForm form;
+    HWND list = form.list.handle();
+    DestroyWindow(form.handle());
+    EXPECT_EQ(form.handle(), nullptr) << "the form forgets a window that is gone";
+    EXPECT_FALSE(IsWindow(list));
+}
+
+TEST_F(Toolkit, ReleasingTheCaptureInsideAPressLeavesNoPressedControl) {
+    TestForm form;
+    form.show();
+    SendMessageA(form.handle(), WM_LBUTTONDOWN, MK_LBUTTON, at(10, 10));
+    EXPECT_NE(GetCapture(), form.handle());
+
+    SendMessageA(form.handle(), WM_LBUTTONUP, 0, at(10, 10));
+    EXPECT_EQ(form.grip.releases, 0) << "a release reached the control that gave up the press";
+    SendMessageA(form.handle(), WM_MOUSEMOVE, 0, at(70, 10));
+    EXPECT_EQ(form.hot.entered, 1) << "hover tracking goes on as with no press";
+}
+
+TEST_F(Toolkit, TheWindowTakesTheRegionOnlyWhenItAcceptsIt) {
+    TestForm form;
+    tk::RegionHandle accepted(CreateRectRgn(0, 0, 40, 30));
+    EXPECT_TRUE(form.setRegion(accepted));
+    EXPECT_FALSE(accepted) << "the window owns an accepted region";
+    tk::RegionHandle applied(CreateRectRgn(0, 0, 0, 0));
+    ASSERT_EQ(GetWindowRgn(form.handle(), applied.get()), SIMPLEREGION);
+    RECT box{};
+    GetRgnBox(applied.get(), &box);
+    EXPECT_EQ(box.right - box.left, 40);
+    EXPECT_EQ(box.bottom - box.top, 30);
+
+    DestroyWindow(form.handle());
+    tk::RegionHandle refused(CreateRectRgn(0, 0, 10, 10));
+    EXPECT_FALSE(form.setRegion(refused));
+    EXPECT_EQ(GetObjectType(refused.get()), static_cast<DWORD>(OBJ_REGION))
+        << "a refused region stays with its owner";
+}
+
+} // namespace

@@ -1,6 +1,6 @@
 #include "catalogue/GameList.h"
 
-#include "toolkit/Paths.h"
+#include "toolkit/PathText.h"
 
 namespace catalogue {
 

@@ -1,6 +1,8 @@
-# Shared by scripts/run and scripts/test: build folder, Wine prefix, display.
+# Shared by scripts/run, scripts/test and tests/fuzz/run: build folders, Wine
+# prefix, display.
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${KESTON_BUILD_DIR:-$root/build}
+native=$build/native
 export WINEPREFIX=${KESTON_WINEPREFIX:-$build/wineprefix}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -16,11 +18,19 @@ configure_and_build() {
   cmake --build "$build" ${1:+--target "$@"} -- -k 0
 }
 
-# A prefix of the project's own, made once: no Mono or Gecko prompts, a
-# stand-in for "Impact", which no Debian package provides, and windows that
-# Wine manages itself: with no window manager in the virtual display, Wine
-# otherwise waits two seconds for one on every hide. The marker names the
-# prefix's version, so a prefix made before a change here is brought up to it.
+# Builds the given targets of the native sanitizer and fuzzing build, or all.
+configure_and_build_native() {
+  if [ ! -f "$native/build.ninja" ]; then
+    cmake -S "$root/tests/native" -B "$native" -G Ninja \
+      -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+  fi
+  cmake --build "$native" ${1:+--target "$@"} -- -k 0
+}
+
+# A prefix of the project's own, made once: no Mono or Gecko prompts, the
+# design's fonts or their metric twins, and a stand-in for "Impact", which no
+# Debian package provides. The marker names the prefix's version, so a prefix
+# made before a change here is brought up to it.
 ensure_prefix() {
   local ready="$WINEPREFIX/.keston-ready-3"
   [ -f "$ready" ] && return 0

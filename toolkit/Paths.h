@@ -1,24 +1,12 @@
-// Path helpers shared by every module. The text rules (folder part, base name,
-// extension swap) are pure; the rest asks the file system.
+// Path helpers shared by every module: the text rules, and the questions
+// that ask the file system.
 #pragma once
+
+#include "toolkit/PathText.h"
 
 #include <string>
 
 namespace tk {
-
-// Text before the last backslash or colon; for a file in a drive's root the
-// root with its backslash ("C:\"); the empty text for a bare file name.
-std::string folderPart(const std::string& path);
-
-// The name without the part from its last "." on.
-std::string baseName(const std::string& name);
-
-// The part from the last "." of the file name on replaced by `extension`
-// (which includes its dot); appended when the file name has no ".".
-std::string changeExtension(const std::string& path, const std::string& extension);
-
-// Folder and file name joined with one backslash.
-std::string joinPath(const std::string& folder, const std::string& name);
 
 // The folder of the running executable.
 std::string programFolder();

@@ -1,16 +1,14 @@
-// Readers of the picture file formats: Windows bitmaps, icons and metafiles.
-// Each checks what it reads far enough that a damaged file fails with the
-// user-facing text of its kind instead of crashing.
+// Readers of the picture file formats: Windows bitmaps, icons and metafiles,
+// turned into system objects once their bytes passed their checks, so that a
+// damaged file fails with the user-facing text of its kind.
 #pragma once
 
 #include "toolkit/Handles.h"
+#include "toolkit/PictureLayouts.h"
 
 #include <string>
-#include <vector>
 
 namespace tk {
-
-using PictureBytes = std::vector<unsigned char>;
 
 // The whole file; "Cannot open file %s" when it cannot be opened.
 PictureBytes readPictureFile(const std::string& path);

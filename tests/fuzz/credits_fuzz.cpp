@@ -3,19 +3,9 @@
 // the front agrees with it.
 #include "ui/CreditsGame.h"
 
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
+#include "fuzz/FuzzCheck.h"
+
 #include <cstring>
-
-namespace {
-
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 4)
@@ -27,22 +17,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         int side = data[i] % 3;
         game.kick(side);
         KickVerdict verdict = game.IA();
-        check(game.kickside == side);
-        check(game.ballframe >= 0 && game.ballframe <= 3);
-        check(game.keeperdive >= 0 && game.keeperdive <= 2);
+        FUZZ_CHECK(game.kickside == side);
+        FUZZ_CHECK(game.ballframe >= 0 && game.ballframe <= 3);
+        FUZZ_CHECK(game.keeperdive >= 0 && game.keeperdive <= 2);
         bool out = std::strcmp(verdict.caption, kickOut) == 0;
         bool scored = std::strcmp(verdict.caption, goal) == 0;
         bool saved = std::strcmp(verdict.caption, caught) == 0;
-        check(out + scored + saved == 1);
-        check(out == (game.ballframe == 0));
-        check(!saved || game.keeperdive == side);
-        check(verdict.front == KickVerdict::Front::nothing ||
-              (game.ballframe == 3 && game.keeperdive == side));
-        check(verdict.front != KickVerdict::Front::ball || saved);
-        check(verdict.front != KickVerdict::Front::keeper || scored);
+        FUZZ_CHECK(out + scored + saved == 1);
+        FUZZ_CHECK(out == (game.ballframe == 0));
+        FUZZ_CHECK(!saved || game.keeperdive == side);
+        FUZZ_CHECK(verdict.front == KickVerdict::Front::nothing ||
+                   (game.ballframe == 3 && game.keeperdive == side));
+        FUZZ_CHECK(verdict.front != KickVerdict::Front::ball || saved);
+        FUZZ_CHECK(verdict.front != KickVerdict::Front::keeper || scored);
         int range = data[i] / 3 + 1;
         int drawn = random.NextRandom(range);
-        check(drawn >= 0 && drawn < range);
+        FUZZ_CHECK(drawn >= 0 && drawn < range);
     }
     return 0;
 }

@@ -3,17 +3,12 @@
 // written back are the mark the file had and that text.
 #include "toolkit/EditorText.h"
 
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
+#include "fuzz/FuzzCheck.h"
+
+#include <string>
 #include <string_view>
 
 namespace {
-
-void require(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 bool onlyCrLfBreaks(std::string_view text) {
     for (size_t i = 0; i < text.size(); ++i) {
@@ -28,13 +23,13 @@ bool onlyCrLfBreaks(std::string_view text) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    std::string_view bytes = fuzz_support::text(data, size);
     tk::EditorText edited = tk::editorTextOf(bytes);
-    require(onlyCrLfBreaks(edited.text));
-    require(tk::withCrLf(edited.text) == edited.text);
+    FUZZ_CHECK(onlyCrLfBreaks(edited.text));
+    FUZZ_CHECK(tk::withCrLf(edited.text) == edited.text);
     std::string written = tk::fileBytesOf(edited);
-    require(written.starts_with(edited.mark));
-    require(bytes.starts_with(edited.mark));
-    require(tk::editorTextOf(written).text == edited.text);
+    FUZZ_CHECK(written.starts_with(edited.mark));
+    FUZZ_CHECK(bytes.starts_with(edited.mark));
+    FUZZ_CHECK(tk::editorTextOf(written).text == edited.text);
     return 0;
 }

@@ -3,7 +3,9 @@
 // back to the bytes it came from.
 #include "shape/RegionPayload.h"
 
-#include <cstdlib>
+#include "fuzz/FuzzCheck.h"
+
+#include <algorithm>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::span<const std::uint8_t> payload(data, size);
@@ -11,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!region)
         return 0;
     shape::Bytes written = shape::regionPayload(shape::regionBlock(*region));
-    if (written.size() > size || !std::equal(written.begin(), written.end(), payload.begin()))
-        std::abort();
+    FUZZ_CHECK(written.size() <= size &&
+               std::equal(written.begin(), written.end(), payload.begin()));
     return 0;
 }

@@ -357,3 +357,20 @@ TEST(PictureCopy, ACopyOutlivesItsOriginal) {
 
     EXPECT_TRUE(tk::Picture().copy().empty());
 }
+
+// The fuzzers start from real pictures of every depth, compression and kind;
+// inputs kept from findings ("finding-...") are damaged on purpose. The
+// source tree is reached through Wine's drive for the Unix root.
+TEST(PictureFile, TheFuzzersSeedPicturesAllLoad) {
+    int seeds = 0;
+    for (const char* kind : {"bitmap", "icon", "emf", "wmf"}) {
+        for (const auto& entry : std::filesystem::directory_iterator(
+                 std::filesystem::path("Z:" KESTON_SOURCE_DIR "/tests/fuzz/corpus") / kind)) {
+            if (entry.path().filename().string().rfind("finding", 0) == 0)
+                continue;
+            EXPECT_EQ(loadError(entry.path().string()), "loaded") << entry.path();
+            ++seeds;
+        }
+    }
+    EXPECT_GE(seeds, 20);
+}

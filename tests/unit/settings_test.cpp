@@ -42,30 +42,6 @@ protected:
     std::string path = temp.file("keston.ini");
 };
 
-TEST_F(SettingsFile, WholeFileReadSplitsEveryLineEndAndWriteBackDropsWhatItSkipped) {
-    put("stray=before\r\n; comment\r\n\r\n  [ config ]  \r\n\tmameexe =  C:\\mame\\mame.exe \n"
-        ";x\r  parameters\t=\t-window\r\r\njunk line\n title = caf\351 \n[other]\nkey=v");
-    IniFile ini(path);
-    EXPECT_EQ(ini.readString("config", "mameexe", "-"), "C:\\mame\\mame.exe");
-    EXPECT_EQ(ini.readString("config", "parameters", "-"), "-window");
-    EXPECT_EQ(ini.readString("config", "stray", "-"), "-");
-    EXPECT_EQ(ini.readString("other", "key", "-"), "v");
-    EXPECT_EQ(ini.readString("config", "title", "-"), "caf\351");
-
-    ini.writeString("config", "parameters", "-nosound");
-    ini.updateFile();
-    EXPECT_EQ(content(), "[config]\r\nmameexe=C:\\mame\\mame.exe\r\nparameters=-nosound\r\n"
-                         "junk line\r\ntitle=caf\351\r\n\r\n[other]\r\nkey=v\r\n\r\n");
-
-    for (std::string end : {"\n", "\r"}) {
-        put("[config]" + end + "xp=1" + end + "close=0" + end);
-        IniFile other(path);
-        EXPECT_EQ(other.readString("config", "xp", "-") + other.readString("config", "close", "-"),
-                  "10")
-            << "line end " << int(end[0]);
-    }
-}
-
 TEST_F(SettingsFile, MixedCaseNamesAreFoundByBothAccessesAndReplacedInPlace) {
     put("[Config]\r\nMameExe = C:\\old\\mame.exe\r\nSkin=C:\\s.bmp\r\n");
     IniFile ini(path);
@@ -157,19 +133,6 @@ TEST_F(SettingsFile, WholeFilesAreReadAndReplacedByteForByte) {
     fs::remove(path);
     EXPECT_EQ(tk::readFileIfPresent(path), std::nullopt);
     EXPECT_EQ(errorOf([&] { tk::readWholeFile(path); }), "Cannot open file " + path);
-}
-
-TEST(ProfileBool, NonZeroIntegersAreTrueAndAnythingElseIsTheFallback) {
-    for (const char* text : {"1", "2", "-1", "0x1", "0X1f", "$10", "x10", "X0f", " 7", "+3",
-                             "-2147483648", "$FFFFFFFF"})
-        EXPECT_TRUE(parseProfileBool(text, false)) << text;
-    for (const char* text : {"0", "-0", "0x0", "$0", "  0"})
-        EXPECT_FALSE(parseProfileBool(text, true)) << text;
-    for (const char* text : {"true", "yes", "", " ", "1 ", "1x", "0x", "$", "-", "+-1", "0b1",
-                             "2147483648", "-2147483649", "$100000000", "\t1", "1.0"}) {
-        EXPECT_FALSE(parseProfileBool(text, false)) << text;
-        EXPECT_TRUE(parseProfileBool(text, true)) << text;
-    }
 }
 
 TEST_F(SettingsFile, BooleansAreWrittenAsDigitsAndSeenByTheNextWholeFileRead) {

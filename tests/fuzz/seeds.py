@@ -1,0 +1,147 @@
+#!/usr/bin/env python3
+"""Writes the crafted seed files of the picture fuzz targets into
+tests/fuzz/corpus/: bitmaps of every depth, header and compression, icons with
+bitmap and PNG images, enhanced, old-style and placeable metafiles. The other
+seeds are real files (MAME's own output, settings files, ImageMagick's
+pictures) kept as they are."""
+import os
+import struct
+import zlib
+
+corpus = os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus")
+
+
+def save(kind, name, data):
+    os.makedirs(os.path.join(corpus, kind), exist_ok=True)
+    with open(os.path.join(corpus, kind, name), "wb") as out:
+        out.write(data)
+
+
+def rows(width, height, depth, pixel):
+    """Rows padded to four bytes; pixel(x, y) gives the row's bytes or index."""
+    data = b""
+    for y in range(height):
+        if depth < 8:
+            bits = "".join(format(pixel(x, y), "0%db" % depth) for x in range(width))
+            bits += "0" * (-len(bits) % 8)
+            row = bytes(int(bits[i:i + 8], 2) for i in range(0, len(bits), 8))
+        else:
+            row = b"".join(pixel(x, y) for x in range(width))
+        data += row + b"\0" * (-len(row) % 4)
+    return data
+
+
+def bitmap(header, colours, pixels, offset=None):
+    start = 14 + len(header) + len(colours)
+    return (b"BM" + struct.pack("<IHHI", start + len(pixels), 0, 0,
+                                start if offset is None else offset) + header + colours + pixels)
+
+
+def info(width, height, depth, compression=0, size_image=0, used=0):
+    return struct.pack("<IiiHHIIiiII", 40, width, height, 1, depth, compression, size_image,
+                       2835, 2835, used, 0)
+
+
+def palette(count):
+    return b"".join(struct.pack("<BBBB", 255 * i // max(count - 1, 1), 80, 255 - 255 * i //
+                                max(count - 1, 1), 0) for i in range(count))
+
+
+def bitmaps():
+    bgr = lambda x, y: bytes([40 * x, 60 * y, 200])
+    save("bitmap", "1bit.bmp", bitmap(info(9, 3, 1), palette(2), rows(9, 3, 1, lambda x, y: (x + y) % 2)))
+    save("bitmap", "4bit.bmp", bitmap(info(6, 3, 4), palette(16), rows(6, 3, 4, lambda x, y: x + 5 * y)))
+    save("bitmap", "8bit-4colours.bmp",
+         bitmap(info(5, 3, 8, used=4), palette(4), rows(5, 3, 8, lambda x, y: bytes([(x + y) % 4]))))
+    save("bitmap", "16bit-555.bmp",
+         bitmap(info(4, 2, 16), b"", rows(4, 2, 16, lambda x, y: struct.pack("<H", x << 10 | y << 5))))
+    save("bitmap", "16bit-565-masks.bmp",
+         bitmap(info(4, 2, 16, 3), struct.pack("<III", 0xF800, 0x07E0, 0x001F),
+                rows(4, 2, 16, lambda x, y: struct.pack("<H", x << 11 | y << 5 | 3))))
+    save("bitmap", "24bit.bmp", bitmap(info(3, 2, 24), b"", rows(3, 2, 24, bgr)))
+    save("bitmap", "24bit-top-down.bmp", bitmap(info(3, -2, 24), b"", rows(3, 2, 24, bgr)))
+    save("bitmap", "24bit-no-offset.bmp", bitmap(info(3, 2, 24), b"", rows(3, 2, 24, bgr), offset=0))
+    save("bitmap", "32bit.bmp", bitmap(info(2, 2, 32), b"", rows(2, 2, 32, lambda x, y: bgr(x, y) + b"\xff")))
+    v5 = bytearray(124)
+    v5[:40] = info(2, 2, 32, 3)
+    v5[0:4] = struct.pack("<I", 124)
+    v5[40:56] = struct.pack("<IIII", 0xFF0000, 0xFF00, 0xFF, 0xFF000000)
+    v5[56:60] = b"BGRs"
+    save("bitmap", "32bit-v5-masks.bmp", bitmap(bytes(v5), b"", rows(2, 2, 32, lambda x, y: bgr(x, y) + b"\x80")))
+    runs8 = bytes([4, 1, 0, 0, 2, 0, 2, 1, 0, 1])
+    save("bitmap", "rle8.bmp", bitmap(info(4, 2, 8, 1, len(runs8), 2), palette(2), runs8))
+    runs4 = bytes([4, 0x12, 0, 0, 0, 4, 0x12, 0x34, 0, 1])
+    save("bitmap", "rle4.bmp", bitmap(info(4, 2, 4, 2, len(runs4), 5), palette(5), runs4))
+    core = lambda depth: struct.pack("<IHHHH", 12, 4, 2, 1, depth)
+    save("bitmap", "core-24bit.bmp", bitmap(core(24), b"", rows(4, 2, 24, bgr)))
+    save("bitmap", "core-8bit.bmp",
+         bitmap(core(8), b"".join(bytes([i, 40, 255 - i]) for i in range(256)),
+                rows(4, 2, 8, lambda x, y: bytes([x + y]))))
+
+
+def icon_image(side, depth=32):
+    header = info(side, 2 * side, depth)
+    pixels = rows(side, side, 32, lambda x, y: bytes([200, 10 * x, 10 * y, 255]))
+    mask = rows(side, side, 1, lambda x, y: 0)
+    return header + pixels + mask
+
+
+def png(side):
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    raw = b"".join(b"\0" + bytes([30, 200, 90, 255]) * side for _ in range(side))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", side, side, 8, 6, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
+
+
+def icon(images):
+    head = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    entries, data = b"", b""
+    for side, image in images:
+        entries += struct.pack("<BBBBHHII", side % 256, side % 256, 0, 0, 1, 32, len(image),
+                               offset + len(data))
+        data += image
+    return head + entries + data
+
+
+def icons():
+    save("icon", "two-sizes.ico", icon([(8, icon_image(8)), (16, icon_image(16))]))
+    save("icon", "png.ico", icon([(16, icon_image(16)), (256, png(256))]))
+
+
+def record(kind, data):
+    return struct.pack("<II", kind, 8 + len(data)) + data
+
+
+def enhanced(description=b""):
+    body = record(43, struct.pack("<iiii", 0, 0, 40, 40))  # rectangle
+    body += record(14, struct.pack("<III", 0, 16, 20))  # end of file
+    size = 108 + len(description)
+    total = size + len(body)
+    header = struct.pack("<II", 1, size) + struct.pack("<iiii", 0, 0, 40, 40)
+    header += struct.pack("<iiii", 0, 0, 1058, 1058) + struct.pack("<IIII", 0x464D4520, 0x10000,
+                                                                    total, 3)
+    header += struct.pack("<HHIII", 1, 0, len(description) // 2, 108 if description else 0, 0)
+    header += struct.pack("<iiii", 1024, 768, 320, 240) + struct.pack("<III", 0, 0, 0)
+    header += struct.pack("<ii", 320000, 240000)
+    return header + description + body
+
+
+def metafiles():
+    save("emf", "rectangle.emf", enhanced())
+    save("emf", "described.emf", enhanced("KESTON\0skin\0\0\0".encode("utf-16-le")))
+    records = struct.pack("<IHhhhh", 7, 0x041B, 40, 40, 0, 0) + struct.pack("<IH", 3, 0)
+    words = (18 + len(records)) // 2
+    plain = struct.pack("<HHHIHIH", 1, 9, 0x300, words, 0, 7, 0) + records
+    save("wmf", "rectangle.wmf", plain)
+    head = struct.pack("<IHhhhhHI", 0x9AC6CDD7, 0, 0, 0, 40, 40, 96, 0)
+    checksum = 0
+    for (word,) in struct.iter_unpack("<H", head):
+        checksum ^= word
+    save("wmf", "placeable.wmf", head + struct.pack("<H", checksum) + plain)
+
+
+bitmaps()
+icons()
+metafiles()

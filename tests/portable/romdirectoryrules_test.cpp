@@ -1,0 +1,183 @@
+#include "catalogue/RomDirectoryRules.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+using Paths = std::vector<std::string>;
+
+namespace {
+
+// A small file system around C:\mame: folders, configuration files with their
+// rompath values, a current directory that entering a folder changes, and the
+// user's answers to the question.
+class World : public catalogue::RomSources, public catalogue::RomPathSetter {
+public:
+    std::set<std::string> folders = {"C:\\mame", "C:\\work"};
+    std::map<std::string, std::string> iniFiles, cfgFiles; // path -> rompath
+    std::deque<bool> dosMameAnswers;
+    std::string current = "C:\\work";
+    std::vector<Paths> handed;
+    int questions = 0;
+
+    catalogue::RomDirectory resolve(const std::string& mameExe) {
+        handed.clear();
+        return catalogue::chooseRomDirectory(mameExe, *this, *this);
+    }
+
+    bool fileExists(const std::string& path) override {
+        return iniFiles.count(path) || cfgFiles.count(path);
+    }
+    bool isDirectory(const std::string& path) override {
+        return !path.empty() && folders.count(full(path)) > 0;
+    }
+    std::string iniRomPath(const std::string& file) override { return iniFiles.at(file); }
+    std::string cfgRomPath(const std::string& file) override { return cfgFiles.at(file); }
+    bool userChoosesDosMame() override {
+        ++questions;
+        bool dos = dosMameAnswers.front();
+        dosMameAnswers.pop_front();
+        return dos;
+    }
+    bool setPath(const std::string& path) override {
+        handed.push_back({path});
+        return enter(path);
+    }
+    bool setPaths(const std::vector<std::string>& paths) override {
+        handed.push_back(paths);
+        for (const std::string& path : paths)
+            if (enter(path))
+                return true;
+        return false;
+    }
+
+private:
+    std::string full(const std::string& path) const {
+        bool absolute = path.rfind("\\", 0) == 0 || (path.size() > 1 && path[1] == ':');
+        std::string result = absolute ? path : current + "\\" + path;
+        while (result.size() > 3 && result.back() == '\\')
+            result.pop_back();
+        return result;
+    }
+    bool enter(const std::string& path) {
+        if (!isDirectory(path))
+            return false;
+        current = full(path);
+        return true;
+    }
+};
+
+class RomDirectoryRules : public ::testing::Test {
+protected:
+    World world;
+};
+
+TEST_F(RomDirectoryRules, TheCandidatesAreTriedInTheirOrder) {
+    world.folders.insert({"C:\\mame\\ini", "C:\\mame\\ppini", "C:\\mame\\cfg", "C:\\mame\\dos"});
+    world.iniFiles = {{"C:\\mame\\mame.ini", "ini"}, {"C:\\mame\\mamepp.ini", "ppini"}};
+    world.cfgFiles = {{"C:\\mame\\dosmame.cfg", "dos"}};
+    EXPECT_EQ(world.resolve("C:\\mame\\mamepp.exe").paths, Paths{"C:\\mame\\ppini"});
+    EXPECT_EQ(world.resolve("C:\\mame\\other.exe").paths, Paths{"C:\\mame\\ini"});
+    world.iniFiles.clear();
+    EXPECT_EQ(world.resolve("C:\\mame\\dosmame.exe").paths, Paths{"C:\\mame\\dos"});
+    world.cfgFiles = {{"C:\\mame\\mame.cfg", "cfg"}};
+    EXPECT_EQ(world.resolve("C:\\mame\\dosmame.exe").paths, Paths{"C:\\mame\\cfg"});
+    EXPECT_EQ(world.resolve("C:\\mame\\mame.exe").paths, Paths{"C:\\mame\\cfg"});
+    world.cfgFiles.clear();
+    EXPECT_EQ(world.resolve("C:\\mame\\mame.exe").paths, Paths{"C:\\mame\\Roms"});
+    EXPECT_EQ(world.resolve("").paths, Paths{"\\Roms"});
+    EXPECT_EQ(world.questions, 0);
+}
+
+TEST_F(RomDirectoryRules, OnlyAnIniBesideTheFolderCfgAsksAndOnlyNoReadsTheCfg) {
+    world.folders.insert({"C:\\mame\\roms", "C:\\mame\\dosroms"});
+    world.iniFiles = {{"C:\\mame\\mame.ini", "roms"}};
+    world.cfgFiles = {{"C:\\mame\\mame.cfg", "dosroms"}};
+    world.dosMameAnswers = {false, true};
+    EXPECT_EQ(world.resolve("C:\\mame\\mame.exe").paths, Paths{"C:\\mame\\roms"});
+    EXPECT_EQ(world.handed, std::vector<Paths>{{"C:\\mame\\roms"}});
+
+    catalogue::RomDirectory dos = world.resolve("C:\\mame\\mame.exe");
+    EXPECT_EQ(world.handed, (std::vector<Paths>{{"C:\\mame\\roms"}, {"C:\\mame\\dosroms"}}));
+    EXPECT_EQ(dos.paths, Paths{"C:\\mame\\dosroms"});
+    EXPECT_TRUE(dos.entered);
+    EXPECT_EQ(world.current, "C:\\mame\\dosroms");
+    EXPECT_EQ(world.questions, 2);
+
+    // An executable-named CFG is no reason to ask.
+    world.cfgFiles = {{"C:\\mame\\dosmame.cfg", "dosroms"}};
+    world.iniFiles = {{"C:\\mame\\dosmame.ini", "roms"}};
+    EXPECT_EQ(world.resolve("C:\\mame\\dosmame.exe").paths, Paths{"C:\\mame\\roms"});
+    EXPECT_EQ(world.questions, 2);
+}
+
+TEST_F(RomDirectoryRules, OnlyTheFolderCfgFallsBackToRomsWhenItsValueNamesNoDirectory) {
+    world.cfgFiles = {{"C:\\mame\\mame.cfg", "gone"}};
+    catalogue::RomDirectory missing = world.resolve("C:\\mame\\mame.exe");
+    EXPECT_EQ(missing.paths, Paths{"C:\\mame\\gone"});
+    EXPECT_FALSE(missing.entered);
+    EXPECT_EQ(world.current, "C:\\work");
+    EXPECT_EQ(world.resolve("C:\\mame\\dosmame.exe").paths, Paths{"C:\\mame\\roms"});
+
+    // An empty value names the MAME folder itself, which is a directory.
+    world.cfgFiles = {{"C:\\mame\\mame.cfg", ""}};
+    EXPECT_EQ(world.resolve("C:\\mame\\dosmame.exe").paths, Paths{"C:\\mame\\"});
+    EXPECT_EQ(world.current, "C:\\mame");
+    world.cfgFiles.clear();
+    world.iniFiles = {{"C:\\mame\\mame.ini", ""}};
+    EXPECT_EQ(world.resolve("C:\\mame\\mame.exe").paths, Paths{"C:\\mame\\"});
+}
+
+TEST_F(RomDirectoryRules, ARelativeValueIsTriedAgainstTheCurrentDirectoryFirst) {
+    world.folders.insert(
+        {"C:\\mame\\roms", "C:\\work\\roms", "C:\\mame\\roms\\sub", "C:\\mame\\sub"});
+    world.iniFiles = {{"C:\\mame\\mame.ini", "roms"}};
+    EXPECT_EQ(world.resolve("C:\\mame\\mame.exe").paths, Paths{"roms"});
+    EXPECT_EQ(world.current, "C:\\work\\roms");
+
+    // The INI stage enters mame\roms; the CFG stage's relative value is then
+    // taken against that directory.
+    world.current = "C:\\work";
+    world.folders.erase("C:\\work\\roms");
+    world.cfgFiles = {{"C:\\mame\\mame.cfg", "sub"}};
+    world.dosMameAnswers = {true};
+    EXPECT_EQ(world.resolve("C:\\mame\\mame.exe").paths, Paths{"sub"});
+    EXPECT_EQ(world.current, "C:\\mame\\roms\\sub");
+}
+
+TEST_F(RomDirectoryRules, ASemicolonListIsSplitUnlessItNamesADirectoryAsAWhole) {
+    world.folders.insert({"C:\\mame\\roms", "C:\\mame\\more", "D:\\elsewhere", "C:\\mame\\a;b"});
+    world.iniFiles = {{"C:\\mame\\mame.ini", "roms;missing;;D:\\elsewhere;more"}};
+    catalogue::RomDirectory found = world.resolve("C:\\mame\\mame.exe");
+    EXPECT_EQ(found.paths,
+              (Paths{"C:\\mame\\roms", "C:\\mame\\missing", "D:\\elsewhere", "C:\\mame\\more"}));
+    EXPECT_TRUE(found.entered);
+
+    world.iniFiles = {{"C:\\mame\\mame.ini", "x;y"}};
+    found = world.resolve("C:\\mame\\mame.exe");
+    EXPECT_EQ(found.paths, (Paths{"C:\\mame\\x", "C:\\mame\\y"}));
+    EXPECT_FALSE(found.entered);
+
+    world.current = "C:\\work";
+    world.iniFiles = {{"C:\\mame\\mame.ini", "a;b"}};
+    EXPECT_EQ(world.resolve("C:\\mame\\mame.exe").paths, Paths{"C:\\mame\\a;b"});
+    world.iniFiles = {{"C:\\mame\\mame.ini", "roms;"}};
+    EXPECT_EQ(world.resolve("C:\\mame\\mame.exe").paths, Paths{"C:\\mame\\roms"});
+    world.iniFiles = {{"C:\\mame\\mame.ini", ";"}};
+    EXPECT_EQ(world.resolve("C:\\mame\\mame.exe").paths, Paths{"C:\\mame\\;"});
+
+    // The folder CFG falls back only when no part is a directory.
+    world.iniFiles.clear();
+    world.current = "C:\\work";
+    world.cfgFiles = {{"C:\\mame\\mame.cfg", "x;y"}};
+    EXPECT_EQ(world.resolve("C:\\mame\\dosmame.exe").paths, Paths{"C:\\mame\\roms"});
+    world.cfgFiles = {{"C:\\mame\\mame.cfg", "x;more"}};
+    EXPECT_EQ(world.resolve("C:\\mame\\dosmame.exe").paths,
+              (Paths{"C:\\mame\\x", "C:\\mame\\more"}));
+}
+
+} // namespace

@@ -1,0 +1,23 @@
+// The text rules of paths (folder part, base name, extension swap, joining):
+// pure text work, with no file system behind it.
+#pragma once
+
+#include <string>
+
+namespace tk {
+
+// Text before the last backslash or colon; for a file in a drive's root the
+// root with its backslash ("C:\"); the empty text for a bare file name.
+std::string folderPart(const std::string& path);
+
+// The name without the part from its last "." on.
+std::string baseName(const std::string& name);
+
+// The part from the last "." of the file name on replaced by `extension`
+// (which includes its dot); appended when the file name has no ".".
+std::string changeExtension(const std::string& path, const std::string& extension);
+
+// Folder and file name joined with one backslash.
+std::string joinPath(const std::string& folder, const std::string& name);
+
+} // namespace tk

@@ -40,8 +40,16 @@ std::string IniFile::readString(const std::string& section, const std::string& k
 void IniFile::writeString(const std::string& section, const std::string& key,
                           const std::string& value) {
     content_.write(toFile(section), toFile(key), toFile(value));
+    writes_.push_back({section, key, value});
 }
 
 void IniFile::updateFile() {
-    tk::replaceFileContent(path_, tk::encodeText(content_.text(), encoding_));
+    tk::rewriteFileContent(path_, [this](const std::optional<std::string>& current) {
+        IniFile now(path_, tk::decodeText(current.value_or("")));
+        for (const Write& write : writes_)
+            now.writeString(write.section, write.key, write.value);
+        encoding_ = now.encoding_;
+        content_ = now.content_;
+        return tk::encodeText(content_.text(), encoding_);
+    });
 }

@@ -1,66 +1,121 @@
 #include "toolkit/AtomicFile.h"
 
 #include "toolkit/Error.h"
+#include "toolkit/FileReader.h"
 #include "toolkit/Handles.h"
-#include "toolkit/Paths.h"
+#include "toolkit/PathText.h"
 
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <vector>
 
 namespace tk {
 namespace {
 
-// Temporary files are named after their target, so that one left behind by a
-// killed process is known as such and removed by the next write.
-std::string temporaryPattern(const std::string& target) {
-    return target + ".*.kst";
+// Long enough for any write of a file the program keeps, short enough that a
+// writer that hangs does not hang every other copy of the program with it.
+constexpr DWORD lockWait = 10000;
+
+// The file a write replaces: a symbolic link's target rather than the link,
+// which a rename would replace by a plain file. Other paths stay as given.
+std::string finalTarget(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return path;
+    FileHandle file(CreateFileA(path.c_str(), 0,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    std::vector<char> buffer(32768);
+    DWORD length = file ? GetFinalPathNameByHandleA(file.get(), buffer.data(), DWORD(buffer.size()),
+                                                    FILE_NAME_NORMALIZED | VOLUME_NAME_DOS)
+                        : 0;
+    if (length == 0 || length >= buffer.size())
+        return path;
+    std::string target(buffer.data(), length);
+    // The system names it in its long form, "\\?\C:\..." or "\\?\UNC\server\...".
+    if (target.rfind("\\\\?\\UNC\\", 0) == 0)
+        return "\\" + target.substr(7);
+    return target.rfind("\\\\?\\", 0) == 0 ? target.substr(4) : target;
 }
 
-void removeLeftovers(const std::string& target) {
-    const std::string folder = folderPart(target);
-    WIN32_FIND_DATAA found;
-    FindHandle search(FindFirstFileA(temporaryPattern(target).c_str(), &found));
-    if (!search)
-        return;
-    do {
-        // A file still open in another writer cannot be deleted and stays.
-        DeleteFileA(joinPath(folder, found.cFileName).c_str());
-    } while (FindNextFileA(search.get(), &found));
+// The writers of one file, in this and any other copy of the program, take
+// turns: each holds a mutex named after the temporary file they all write
+// while it reads, changes and replaces the file. So no write starts from a
+// copy that another replaces meanwhile, and a temporary file found while the
+// mutex is held is a leftover of a killed writer, never another's live file.
+class WriteLock {
+public:
+    WriteLock(const std::string& temporary, DWORD wait)
+        : mutex_(CreateMutexA(nullptr, FALSE, mutexName(temporary).c_str())) {
+        DWORD result = mutex_ ? WaitForSingleObject(mutex_.get(), wait) : WAIT_FAILED;
+        // An abandoned mutex is held all the same: its writer was killed, and
+        // the file it was writing is still whole.
+        held_ = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+    }
+    WriteLock(const WriteLock&) = delete;
+    WriteLock& operator=(const WriteLock&) = delete;
+    ~WriteLock() {
+        if (held_)
+            ReleaseMutex(mutex_.get());
+    }
+
+    bool held() const { return held_; }
+
+private:
+    // The full path, in capitals since file names match without regard to
+    // case, hashed: a mutex name may hold no backslash and is limited in
+    // length. Two paths of one hash merely take turns.
+    static std::string mutexName(const std::string& temporary) {
+        std::vector<char> full(32768);
+        DWORD length =
+            GetFullPathNameA(temporary.c_str(), DWORD(full.size()), full.data(), nullptr);
+        std::string key =
+            length > 0 && length < full.size() ? std::string(full.data(), length) : temporary;
+        CharUpperBuffA(key.data(), DWORD(key.size()));
+        std::uint64_t hash = 14695981039346656037u;
+        for (unsigned char c : key)
+            hash = (hash ^ c) * 1099511628211u;
+        char name[64];
+        std::snprintf(name, sizeof name, "KestonPrime.Write.%016llx",
+                      static_cast<unsigned long long>(hash));
+        return name;
+    }
+
+    KernelHandle mutex_;
+    bool held_ = false;
+};
+
+bool removeFile(const std::string& path) {
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    return DeleteFileA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
-// A new file beside the target, so that swapping it in is a rename within one
-// volume. Removed again unless it was swapped in.
+// The new file beside the target, so that swapping it in is a rename within
+// one volume; a leftover of that name is removed first. Removed again unless
+// it was swapped in.
 class TemporaryFile {
 public:
-    explicit TemporaryFile(const std::string& target) {
-        static unsigned counter = 0;
-        for (int tries = 0; tries < 100 && path_.empty(); ++tries) {
-            std::string name = target + "." + std::to_string(GetCurrentProcessId()) + "-" +
-                               std::to_string(++counter) + ".kst";
-            FileHandle file(CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-            if (file)
-                path_ = name;
-            else if (GetLastError() != ERROR_FILE_EXISTS)
-                break;
-        }
+    explicit TemporaryFile(std::string path) : path_(std::move(path)) {
+        created_ = removeFile(path_) &&
+                   FileHandle(CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     ~TemporaryFile() {
-        if (!path_.empty()) {
-            SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA(path_.c_str());
-        }
+        if (created_)
+            removeFile(path_);
     }
 
-    bool created() const { return !path_.empty(); }
-    const std::string& path() const { return path_; }
-    void swappedIn() { path_.clear(); }
+    bool created() const { return created_; }
+    void swappedIn() { created_ = false; }
 
 private:
     std::string path_;
+    bool created_ = false;
 };
 
 bool writeAndFlush(const std::string& path, std::string_view content) {
@@ -86,7 +141,7 @@ bool flush(const std::string& path) {
 
 // The copy starts as the file's bytes, or empty when there is no file yet.
 bool copyInto(const std::string& path, const std::string& copy) {
-    if (!fileExists(path))
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
         return true;
     return CopyFileA(path.c_str(), copy.c_str(), FALSE) &&
            SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -105,26 +160,49 @@ bool swapIn(const std::string& replacement, const std::string& target) {
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
+// Fills a new temporary file and swaps it in for the file, all while holding
+// the file's write lock.
+bool replaceLocked(const std::string& path, const std::function<bool(const std::string&)>& fill) {
+    const std::string target = finalTarget(path);
+    const std::string temporary = temporarySibling(target);
+    WriteLock lock(temporary, lockWait);
+    if (!lock.held())
+        return false;
+    TemporaryFile file(temporary);
+    if (!file.created() || !fill(temporary) || !swapIn(temporary, target))
+        return false;
+    file.swappedIn();
+    return true;
+}
+
 } // namespace
 
 void replaceFileContent(const std::string& path, std::string_view content) {
-    removeLeftovers(path);
-    TemporaryFile temporary(path);
-    if (!temporary.created() || !writeAndFlush(temporary.path(), content) ||
-        !swapIn(temporary.path(), path))
+    if (!replaceLocked(
+            path, [&](const std::string& temporary) { return writeAndFlush(temporary, content); }))
         throw Error(formatMessage("Cannot create file %s", path));
-    temporary.swappedIn();
+}
+
+void rewriteFileContent(const std::string& path, const ContentChange& change) {
+    if (!replaceLocked(path, [&](const std::string& temporary) {
+            return writeAndFlush(temporary, change(readFileIfPresent(path)));
+        }))
+        throw Error(formatMessage("Cannot create file %s", path));
 }
 
 bool replaceFileByChangedCopy(const std::string& path,
                               const std::function<bool(const std::string& copy)>& change) {
-    removeLeftovers(path);
-    TemporaryFile copy(path);
-    if (!copy.created() || !copyInto(path, copy.path()) || !change(copy.path()) ||
-        !flush(copy.path()) || !swapIn(copy.path(), path))
-        return false;
-    copy.swappedIn();
-    return true;
+    return replaceLocked(path, [&](const std::string& copy) {
+        return copyInto(path, copy) && change(copy) && flush(copy);
+    });
+}
+
+void removeLeftovers(const std::string& path) {
+    const std::string temporary = temporarySibling(finalTarget(path));
+    // A writer at work now owns the file: it is no leftover.
+    WriteLock lock(temporary, 0);
+    if (lock.held())
+        removeFile(temporary);
 }
 
 } // namespace tk

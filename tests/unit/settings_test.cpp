@@ -307,4 +307,45 @@ TEST_F(SettingsFile, PerKeyWritesSwapInACopyAndLeaveNoTemporaryFile) {
     EXPECT_EQ(entries(), std::vector<std::string>{"keston.ini"});
 }
 
+// Paths of up to 259 characters can be read, so every write must work there
+// too: the temporary file's name is no longer than the file's own.
+TEST_F(SettingsFile, ThePathsLongestThatCanBeReadCanBeWritten) {
+    // A folder may take 247 characters at most; the file name fills the rest.
+    auto fileAt = [&](size_t length, const std::string& name) {
+        std::string sub(247 - temp.path().size() - 1, 'f');
+        std::string folder = temp.folder(sub);
+        std::string file =
+            folder + "\\" + std::string(length - folder.size() - 1 - name.size(), 'n') + name;
+        EXPECT_EQ(file.size(), length);
+        return file;
+    };
+    const std::string settings = fileAt(255, "keston.ini");
+    testing_support::writeFile(settings, "[config]\r\nxp=0\r\n");
+    ProfileSettings(settings).writeBool("config", "xp", true);
+    IniFile whole(settings);
+    whole.writeString("config", "mameexe", "C:\\MAME\\mame.exe");
+    whole.updateFile();
+    EXPECT_EQ(tk::readWholeFile(settings),
+              "[config]\r\nxp=1\r\nmameexe=C:\\MAME\\mame.exe\r\n\r\n");
+
+    const std::string ini = fileAt(259, "mame.ini");
+    tk::replaceFileContent(ini, "rompath roms\r\n");
+    EXPECT_EQ(tk::readWholeFile(ini), "rompath roms\r\n");
+}
+
+// A write killed midway leaves its temporary file; the next write, or the
+// clean-up at start, removes it, unless a writer is at work on it.
+TEST_F(SettingsFile, LeftoversOfKilledWritesAreRemoved) {
+    put("[config]\r\nxp=0\r\n");
+    const std::string leftover = temp.write("~keston.in", std::string(1 << 20, 'x'));
+    SetFileAttributesA(leftover.c_str(), FILE_ATTRIBUTE_READONLY);
+    tk::removeLeftovers(path);
+    EXPECT_EQ(entries(), std::vector<std::string>{"keston.ini"});
+
+    temp.write("~keston.in", "[config]\r\nxp=0\r\n");
+    ProfileSettings(path).writeBool("config", "xp", true);
+    EXPECT_EQ(entries(), std::vector<std::string>{"keston.ini"});
+    EXPECT_EQ(perKey("config", "xp"), "1");
+}
+
 } // namespace

@@ -12,10 +12,16 @@ UpperCase upperCaseFor(tk::TextEncoding encoding) {
     return encoding == tk::TextEncoding::none ? tk::ansiUpperCase : tk::utf8UpperCase;
 }
 
+// Read in the writers' turn: a file being replaced cannot be opened on every
+// system, and an open one cannot be replaced.
+std::string readInTurn(const std::string& path) {
+    tk::FileTurn turn(path, tk::fileTurnWait);
+    return tk::readFileIfPresent(path).value_or("");
+}
+
 } // namespace
 
-IniFile::IniFile(std::string path)
-    : IniFile(path, tk::decodeText(tk::readFileIfPresent(path).value_or(""))) {}
+IniFile::IniFile(std::string path) : IniFile(path, tk::decodeText(readInTurn(path))) {}
 
 IniFile::IniFile(std::string path, const tk::MarkedText& file)
     : path_(std::move(path)), encoding_(file.encoding),

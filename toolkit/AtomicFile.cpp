@@ -15,10 +15,6 @@
 namespace tk {
 namespace {
 
-// Long enough for any write of a file the program keeps, short enough that a
-// writer that hangs does not hang every other copy of the program with it.
-constexpr DWORD lockWait = 10000;
-
 // The file a write replaces: a symbolic link's target rather than the link,
 // which a rename would replace by a plain file. Other paths stay as given.
 std::string finalTarget(const std::string& path) {
@@ -41,52 +37,24 @@ std::string finalTarget(const std::string& path) {
     return target.rfind("\\\\?\\", 0) == 0 ? target.substr(4) : target;
 }
 
-// The writers of one file, in this and any other copy of the program, take
-// turns: each holds a mutex named after the temporary file they all write
-// while it reads, changes and replaces the file. So no write starts from a
-// copy that another replaces meanwhile, and a temporary file found while the
-// mutex is held is a leftover of a killed writer, never another's live file.
-class WriteLock {
-public:
-    WriteLock(const std::string& temporary, DWORD wait)
-        : mutex_(CreateMutexA(nullptr, FALSE, mutexName(temporary).c_str())) {
-        DWORD result = mutex_ ? WaitForSingleObject(mutex_.get(), wait) : WAIT_FAILED;
-        // An abandoned mutex is held all the same: its writer was killed, and
-        // the file it was writing is still whole.
-        held_ = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
-    }
-    WriteLock(const WriteLock&) = delete;
-    WriteLock& operator=(const WriteLock&) = delete;
-    ~WriteLock() {
-        if (held_)
-            ReleaseMutex(mutex_.get());
-    }
-
-    bool held() const { return held_; }
-
-private:
-    // The full path, in capitals since file names match without regard to
-    // case, hashed: a mutex name may hold no backslash and is limited in
-    // length. Two paths of one hash merely take turns.
-    static std::string mutexName(const std::string& temporary) {
-        std::vector<char> full(32768);
-        DWORD length =
-            GetFullPathNameA(temporary.c_str(), DWORD(full.size()), full.data(), nullptr);
-        std::string key =
-            length > 0 && length < full.size() ? std::string(full.data(), length) : temporary;
-        CharUpperBuffA(key.data(), DWORD(key.size()));
-        std::uint64_t hash = 14695981039346656037u;
-        for (unsigned char c : key)
-            hash = (hash ^ c) * 1099511628211u;
-        char name[64];
-        std::snprintf(name, sizeof name, "KestonPrime.Write.%016llx",
-                      static_cast<unsigned long long>(hash));
-        return name;
-    }
-
-    KernelHandle mutex_;
-    bool held_ = false;
-};
+// The full path of the file all writers of `path` write first, in capitals
+// since file names match without regard to case, hashed: a mutex name may hold
+// no backslash and is limited in length. Two paths of one hash merely take
+// turns.
+std::string turnName(const std::string& temporary) {
+    std::vector<char> full(32768);
+    DWORD length = GetFullPathNameA(temporary.c_str(), DWORD(full.size()), full.data(), nullptr);
+    std::string key =
+        length > 0 && length < full.size() ? std::string(full.data(), length) : temporary;
+    CharUpperBuffA(key.data(), DWORD(key.size()));
+    std::uint64_t hash = 14695981039346656037u;
+    for (unsigned char c : key)
+        hash = (hash ^ c) * 1099511628211u;
+    char name[64];
+    std::snprintf(name, sizeof name, "KestonPrime.Write.%016llx",
+                  static_cast<unsigned long long>(hash));
+    return name;
+}
 
 bool removeFile(const std::string& path) {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -165,8 +133,8 @@ bool swapIn(const std::string& replacement, const std::string& target) {
 bool replaceLocked(const std::string& path, const std::function<bool(const std::string&)>& fill) {
     const std::string target = finalTarget(path);
     const std::string temporary = temporarySibling(target);
-    WriteLock lock(temporary, lockWait);
-    if (!lock.held())
+    FileTurn turn(path, fileTurnWait);
+    if (!turn.held())
         return false;
     TemporaryFile file(temporary);
     if (!file.created() || !fill(temporary) || !swapIn(temporary, target))
@@ -185,7 +153,13 @@ void replaceFileContent(const std::string& path, std::string_view content) {
 
 void rewriteFileContent(const std::string& path, const ContentChange& change) {
     if (!replaceLocked(path, [&](const std::string& temporary) {
-            return writeAndFlush(temporary, change(readFileIfPresent(path)));
+            std::optional<std::string> current;
+            try {
+                current = readFileIfPresent(path);
+            } catch (const Error&) {
+                return false; // a folder in its place, or held without sharing
+            }
+            return writeAndFlush(temporary, change(current));
         }))
         throw Error(formatMessage("Cannot create file %s", path));
 }
@@ -197,12 +171,24 @@ bool replaceFileByChangedCopy(const std::string& path,
     });
 }
 
+FileTurn::FileTurn(const std::string& path, unsigned long milliseconds)
+    : mutex_(CreateMutexA(nullptr, FALSE, turnName(temporarySibling(finalTarget(path))).c_str())) {
+    DWORD result = mutex_ ? WaitForSingleObject(mutex_.get(), milliseconds) : WAIT_FAILED;
+    // An abandoned turn is held all the same: its writer was killed, and the
+    // file it was writing is still whole.
+    held_ = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+}
+
+FileTurn::~FileTurn() {
+    if (held_)
+        ReleaseMutex(mutex_.get());
+}
+
 void removeLeftovers(const std::string& path) {
-    const std::string temporary = temporarySibling(finalTarget(path));
-    // A writer at work now owns the file: it is no leftover.
-    WriteLock lock(temporary, 0);
-    if (lock.held())
-        removeFile(temporary);
+    // A writer at work now owns the temporary file: it is no leftover.
+    FileTurn turn(path, 0);
+    if (turn.held())
+        removeFile(temporarySibling(finalTarget(path)));
 }
 
 } // namespace tk

@@ -4,12 +4,40 @@
 // to its target.
 #pragma once
 
+#include "toolkit/Handles.h"
+
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace tk {
+
+// The turn of one file's users in every copy of the program, held while it
+// lives: each write takes it while it reads, changes and replaces the file,
+// so no write starts from a copy that another replaces meanwhile, and a
+// temporary file found meanwhile is a leftover of a killed writer, never
+// another's live file. Reads take it too where the platform holds the file
+// so that it cannot be replaced meanwhile. A system-wide mutex named after
+// the file.
+class FileTurn {
+public:
+    // Waits up to `milliseconds` for the turn.
+    FileTurn(const std::string& path, unsigned long milliseconds);
+    FileTurn(const FileTurn&) = delete;
+    FileTurn& operator=(const FileTurn&) = delete;
+    ~FileTurn();
+
+    bool held() const { return held_; }
+
+private:
+    KernelHandle mutex_;
+    bool held_ = false;
+};
+
+// Long enough for any write of a file the program keeps, short enough that a
+// writer that hangs does not hang every other copy of the program with it.
+inline constexpr unsigned long fileTurnWait = 10000;
 
 // Replaces the file by one holding `content`, or creates it. Raises "Cannot
 // create file %s" naming `path`; the old file is then intact and no temporary
@@ -22,8 +50,7 @@ using ContentChange = std::function<std::string(const std::optional<std::string>
 
 // Replaces the file by the content `change` makes of it, with no other write
 // of the file in between. Raises "Cannot create file %s" as
-// replaceFileContent does, and "Cannot open file %s" when the file cannot
-// be read.
+// replaceFileContent does, also when the file is there but cannot be read.
 void rewriteFileContent(const std::string& path, const ContentChange& change);
 
 // Replaces the file by a copy of it (an empty file when there is none) that

@@ -156,7 +156,7 @@ TEST_F(StartUp, AMetafileSkinWithACompressedBitmapIsReportedAndTheDesignSkinStay
     writeFile(inProgramFolder("keston.ini"), "[config]\r\nSkin=" + skin + "\r\n");
     TForm1& w = start();
 
-    EXPECT_EQ(dialogs.texts("error"), std::vector<std::string>{"Metafile is not valid"});
+    EXPECT_EQ(dialogs.texts("error"), std::vector<std::string>{"Metafile is not valid."});
     EXPECT_EQ(statuses, firstStatusTexts(7));
     EXPECT_TRUE(w.visible());
     EXPECT_EQ(w.ShapedForm1.picture().width(), 338);

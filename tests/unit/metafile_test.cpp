@@ -61,10 +61,11 @@ size_t secondRecord(const Bytes& bytes) {
     return at<DWORD>(bytes, offsetof(ENHMETAHEADER, nSize));
 }
 
-// A bitmap of 4 by 2 pixels with four colours, drawn stretched by GDI.
+// A bitmap of 4 by 2 pixels with four colours, drawn stretched by GDI. Its
+// header names its pixels' size, without which Wine records none of them.
 void drawBitmap(HDC dc) {
     struct {
-        BITMAPINFOHEADER header{sizeof(BITMAPINFOHEADER), 4, 2, 1, 8, BI_RGB, 0, 0, 0, 4, 0};
+        BITMAPINFOHEADER header{sizeof(BITMAPINFOHEADER), 4, 2, 1, 8, BI_RGB, 8, 0, 0, 4, 0};
         RGBQUAD colours[4] = {{0, 0, 255, 0}, {0, 255, 0, 0}, {255, 0, 0, 0}, {0, 0, 0, 0}};
     } info;
     const BYTE pixels[8] = {0, 1, 2, 3, 3, 2, 1, 0};

@@ -5,6 +5,7 @@
 #include "toolkit/Error.h"
 #include "toolkit/FileReader.h"
 #include "toolkit/Handles.h"
+#include "toolkit/PathText.h"
 
 #include "support/Files.h"
 #include "support/TempFolder.h"
@@ -310,12 +311,10 @@ TEST_F(SettingsFile, PerKeyWritesSwapInACopyAndLeaveNoTemporaryFile) {
 // Paths of up to 259 characters can be read, so every write must work there
 // too: the temporary file's name is no longer than the file's own.
 TEST_F(SettingsFile, ThePathsLongestThatCanBeReadCanBeWritten) {
-    // A folder may take 247 characters at most; the file name fills the rest.
+    // A folder may take 247 characters at most.
     auto fileAt = [&](size_t length, const std::string& name) {
-        std::string sub(247 - temp.path().size() - 1, 'f');
-        std::string folder = temp.folder(sub);
-        std::string file =
-            folder + "\\" + std::string(length - folder.size() - 1 - name.size(), 'n') + name;
+        std::string sub(length - 1 - name.size() - temp.path().size() - 1, 'f');
+        std::string file = tk::joinPath(temp.folder(sub), name);
         EXPECT_EQ(file.size(), length);
         return file;
     };
@@ -328,7 +327,7 @@ TEST_F(SettingsFile, ThePathsLongestThatCanBeReadCanBeWritten) {
     EXPECT_EQ(tk::readWholeFile(settings),
               "[config]\r\nxp=1\r\nmameexe=C:\\MAME\\mame.exe\r\n\r\n");
 
-    const std::string ini = fileAt(259, "mame.ini");
+    const std::string ini = fileAt(259, "mame0251x.ini");
     tk::replaceFileContent(ini, "rompath roms\r\n");
     EXPECT_EQ(tk::readWholeFile(ini), "rompath roms\r\n");
 }

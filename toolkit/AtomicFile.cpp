@@ -15,26 +15,27 @@
 namespace tk {
 namespace {
 
-// The file a write replaces: a symbolic link's target rather than the link,
-// which a rename would replace by a plain file. Other paths stay as given.
+// The file a write replaces, as the system finally names it: a symbolic
+// link's target rather than the link, which a rename would replace by a plain
+// file. Every existing file is looked up, since Wine shows no link as one. A
+// file without a final name within the usual length keeps the path given.
 std::string finalTarget(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-        return path;
     FileHandle file(CreateFileA(path.c_str(), 0,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    std::vector<char> buffer(32768);
-    DWORD length = file ? GetFinalPathNameByHandleA(file.get(), buffer.data(), DWORD(buffer.size()),
+    char buffer[MAX_PATH + 8];
+    DWORD length = file ? GetFinalPathNameByHandleA(file.get(), buffer, sizeof buffer,
                                                     FILE_NAME_NORMALIZED | VOLUME_NAME_DOS)
                         : 0;
-    if (length == 0 || length >= buffer.size())
+    if (length == 0 || length >= sizeof buffer)
         return path;
-    std::string target(buffer.data(), length);
     // The system names it in its long form, "\\?\C:\..." or "\\?\UNC\server\...".
+    std::string target(buffer, length);
     if (target.rfind("\\\\?\\UNC\\", 0) == 0)
-        return "\\" + target.substr(7);
-    return target.rfind("\\\\?\\", 0) == 0 ? target.substr(4) : target;
+        target = "\\" + target.substr(7);
+    else if (target.rfind("\\\\?\\", 0) == 0)
+        target = target.substr(4);
+    return target.size() < MAX_PATH ? target : path;
 }
 
 // The full path of the file all writers of `path` write first, in capitals

@@ -1,8 +1,10 @@
 #include "settings/IniFile.h"
 
-#include "toolkit/AtomicFile.h"
-#include "toolkit/CodePage.h"
-#include "toolkit/FileReader.h"
+#include "toolkit/files/AtomicFile.h"
+#include "toolkit/files/FileReader.h"
+#include "toolkit/text/CodePage.h"
+
+namespace settings {
 
 namespace {
 
@@ -59,3 +61,5 @@ void IniFile::updateFile() {
         return tk::encodeText(content_.text(), encoding_);
     });
 }
+
+} // namespace settings

@@ -6,10 +6,12 @@
 #pragma once
 
 #include "settings/IniText.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/text/TextEncoding.h"
 
 #include <string>
 #include <vector>
+
+namespace settings {
 
 class IniFile {
 public:
@@ -40,3 +42,5 @@ private:
     IniText content_;
     std::vector<Write> writes_;
 };
+
+} // namespace settings

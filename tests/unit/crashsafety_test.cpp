@@ -3,10 +3,10 @@
 // goes with the next write.
 #include "settings/IniFile.h"
 #include "settingswriter/ApplyWrites.h"
-#include "toolkit/AtomicFile.h"
-#include "toolkit/FileReader.h"
-#include "toolkit/Handles.h"
-#include "toolkit/Paths.h"
+#include "toolkit/base/Handles.h"
+#include "toolkit/files/AtomicFile.h"
+#include "toolkit/files/FileReader.h"
+#include "toolkit/files/Paths.h"
 
 #include "support/TempFolder.h"
 
@@ -218,7 +218,7 @@ TEST_F(CrashSafety, AKillAtAnyMomentLeavesTheOldOrTheNewContent) {
 // Two copies of the program pressing their buttons at once: each write takes
 // its turn, starts from what the other wrote and leaves no file behind.
 TEST_F(CrashSafety, TwoCopiesWritingAtOnceLoseNothing) {
-    const std::string other = IniFile(path).readString("other", "key7", "");
+    const std::string other = settings::IniFile(path).readString("other", "key7", "");
     ASSERT_FALSE(other.empty());
     constexpr int rounds = 25; // odd, so the last round writes the first set
     tk::KernelHandle first = startWriter("first " + std::to_string(rounds));
@@ -231,14 +231,15 @@ TEST_F(CrashSafety, TwoCopiesWritingAtOnceLoseNothing) {
         EXPECT_EQ(code, 0u) << "a write failed";
     }
 
-    IniFile settings(path);
+    settings::IniFile written(path);
     const std::string last = std::to_string(rounds - 1);
     for (const char* key : {"firstkey", "firstfile", "secondkey", "secondfile"})
-        EXPECT_EQ(settings.readString(configSection, key, "lost"), last) << key;
+        EXPECT_EQ(written.readString(settings::configSection, key, "lost"), last) << key;
     // Both ended with the first set of Apply's values.
-    EXPECT_EQ(settings.readString(configSection, mameExeKey, "lost"), "C:\\MAME A\\mame.exe");
-    EXPECT_EQ(settings.readString(configSection, xpKey, "lost"), "0");
-    EXPECT_EQ(settings.readString(configSection, closeKey, "lost"), "1");
-    EXPECT_EQ(settings.readString("other", "key7", "lost"), other);
+    EXPECT_EQ(written.readString(settings::configSection, settings::mameExeKey, "lost"),
+              "C:\\MAME A\\mame.exe");
+    EXPECT_EQ(written.readString(settings::configSection, settings::xpKey, "lost"), "0");
+    EXPECT_EQ(written.readString(settings::configSection, settings::closeKey, "lost"), "1");
+    EXPECT_EQ(written.readString("other", "key7", "lost"), other);
     EXPECT_EQ(entries(), std::vector<std::string>{"keston.ini"});
 }

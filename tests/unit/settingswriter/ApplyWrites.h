@@ -13,19 +13,19 @@
 namespace settingswriter {
 
 inline void writeMame(const std::string& path, bool second) {
-    IniFile settings(path);
-    settings.writeString(configSection, mameExeKey,
+    settings::IniFile settings(path);
+    settings.writeString(settings::configSection, settings::mameExeKey,
                          second ? "C:\\MAME B\\mame.exe" : "C:\\MAME A\\mame.exe");
-    settings.writeString(configSection, parametersKey, second ? "-window" : "");
+    settings.writeString(settings::configSection, settings::parametersKey, second ? "-window" : "");
     settings.updateFile();
 }
 
 inline void writeXp(const std::string& path, bool second) {
-    ProfileSettings(path).writeBool(configSection, xpKey, second);
+    settings::ProfileSettings(path).writeBool(settings::configSection, settings::xpKey, second);
 }
 
 inline void writeClose(const std::string& path, bool second) {
-    ProfileSettings(path).writeBool(configSection, closeKey, !second);
+    settings::ProfileSettings(path).writeBool(settings::configSection, settings::closeKey, !second);
 }
 
 inline void apply(const std::string& path, bool second) {
@@ -39,10 +39,11 @@ inline void apply(const std::string& path, bool second) {
 inline void applyAsCopy(const std::string& path, const std::string& copy, int rounds) {
     for (int round = 0; round < rounds; ++round) {
         apply(path, round % 2 == 1);
-        ProfileSettings(path).writeString(configSection, copy + "key", std::to_string(round));
-        IniFile settings(path);
-        settings.writeString(configSection, copy + "file", std::to_string(round));
-        settings.updateFile();
+        settings::ProfileSettings(path).writeString(settings::configSection, copy + "key",
+                                                    std::to_string(round));
+        settings::IniFile whole(path);
+        whole.writeString(settings::configSection, copy + "file", std::to_string(round));
+        whole.updateFile();
     }
 }
 

@@ -4,7 +4,7 @@
 // error's text when a write fails.
 #include "ApplyWrites.h"
 
-#include "toolkit/Error.h"
+#include "toolkit/base/Error.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -154,7 +154,7 @@ TEST_F(StartUp, AMetafileSkinWithACompressedBitmapIsReportedAndTheDesignSkinStay
     CopyFileA("Z:" KESTON_SOURCE_DIR "/tests/fuzz/corpus/wmf/finding-rle8-stretchdib.wmf",
               skin.c_str(), FALSE);
     writeFile(inProgramFolder("keston.ini"), "[config]\r\nSkin=" + skin + "\r\n");
-    TForm1& w = start();
+    ui::TForm1& w = start();
 
     EXPECT_EQ(dialogs.texts("error"), std::vector<std::string>{"Metafile is not valid."});
     EXPECT_EQ(statuses, firstStatusTexts(7));

@@ -324,8 +324,7 @@ TEST_F(SettingsFile, ThePathsLongestThatCanBeReadCanBeWritten) {
     settings::IniFile whole(keston);
     whole.writeString("config", "mameexe", "C:\\MAME\\mame.exe");
     whole.updateFile();
-    EXPECT_EQ(tk::readWholeFile(settings),
-              "[config]\r\nxp=1\r\nmameexe=C:\\MAME\\mame.exe\r\n\r\n");
+    EXPECT_EQ(tk::readWholeFile(keston), "[config]\r\nxp=1\r\nmameexe=C:\\MAME\\mame.exe\r\n\r\n");
 
     const std::string ini = fileAt(259, "mame0251x.ini");
     tk::replaceFileContent(ini, "rompath roms\r\n");

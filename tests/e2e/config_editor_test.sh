@@ -108,6 +108,7 @@ read_tree
 expect_equal "the panel stays" "$(field "$(panel1)" visible)" 1
 expect_equal "nothing was run" "$(wc -c <"$bridge_log")" 0
 expect_equal "no file was made" "$(ls "$mame_dir")" "$(printf 'bridge.log\nmame.exe\nmame.sh')"
+stop_keston
 
 # --- a mame.ini that is a symbolic link, and leftovers of killed writes ------------
 # A save through the link writes beside its target, and a killed one leaves

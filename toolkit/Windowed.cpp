@@ -3,6 +3,9 @@
 #include "toolkit/Error.h"
 #include "toolkit/Form.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace tk {
 namespace {
 
@@ -68,15 +71,36 @@ void ListBox::clear() {
 }
 
 void ListBox::assign(const std::vector<std::string>& rows) {
-    SendMessageA(handle(), WM_SETREDRAW, FALSE, 0);
+    // The list box keeps its rows in UTF-16: converted here all at once, they
+    // go in without a conversion and a buffer per message. A row ends at its
+    // first NUL, as a row sent as text would.
+    std::wstring texts;
+    std::vector<std::size_t> starts;
+    starts.reserve(rows.size());
+    std::size_t room = 0;
+    for (const auto& row : rows)
+        room += row.size() + 1;
+    texts.resize(room);
+    std::size_t used = 0;
+    for (const auto& row : rows) {
+        starts.push_back(used);
+        std::size_t length = std::min(row.size(), std::strlen(row.c_str()));
+        used += static_cast<std::size_t>(
+            MultiByteToWideChar(CP_ACP, 0, row.data(), static_cast<int>(length),
+                                texts.data() + used, static_cast<int>(room - used)));
+        texts[used++] = L'\0';
+    }
+    fill(texts, starts);
+}
+
+void ListBox::fill(const std::wstring& texts, const std::vector<std::size_t>& starts) {
+    // Reserved up front, and painted once at the end instead of per row.
+    SendMessageW(handle(), WM_SETREDRAW, FALSE, 0);
     clear();
-    size_t bytes = 0;
-    for (const auto& row : rows)
-        bytes += row.size() + 1;
-    SendMessageA(handle(), LB_INITSTORAGE, rows.size(), bytes);
-    for (const auto& row : rows)
-        add(row);
-    SendMessageA(handle(), WM_SETREDRAW, TRUE, 0);
+    SendMessageW(handle(), LB_INITSTORAGE, starts.size(), texts.size() * sizeof(wchar_t));
+    for (std::size_t start : starts)
+        SendMessageW(handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(texts.data() + start));
+    SendMessageW(handle(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(handle(), nullptr, TRUE);
 }
 

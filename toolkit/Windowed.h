@@ -47,6 +47,9 @@ public:
     HBRUSH controlColor(HDC dc) override { return colors_.apply(dc); }
 
 private:
+    // Replaces every row by the NUL-ended texts that begin at `starts`.
+    void fill(const std::wstring& texts, const std::vector<std::size_t>& starts);
+
     ControlColors colors_;
 };
 

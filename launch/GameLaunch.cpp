@@ -1,7 +1,7 @@
 #include "launch/GameLaunch.h"
 
 #include "launch/MameCommands.h"
-#include "toolkit/Paths.h"
+#include "toolkit/files/Paths.h"
 
 #include <windows.h>
 

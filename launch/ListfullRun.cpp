@@ -4,8 +4,8 @@
 #include "launch/InterpreterRun.h"
 #include "launch/MameCommands.h"
 #include "settings/Settings.h"
-#include "toolkit/Handles.h"
-#include "toolkit/Paths.h"
+#include "toolkit/base/Handles.h"
+#include "toolkit/files/Paths.h"
 
 namespace launch {
 
@@ -29,7 +29,8 @@ ListfullResult runListfull(TExecutor& exe, const std::string& mameExe,
     std::string shortExe = tk::shortPath(mameExe);
     std::string shortFolder = tk::shortPath(programFolder);
     if (runsWithoutInterpreter(shortExe) || runsWithoutInterpreter(shortFolder))
-        return {runDirectly(exe, mameExe, tk::joinPath(programFolder, gameListFileName)), ""};
+        return {runDirectly(exe, mameExe, tk::joinPath(programFolder, settings::gameListFileName)),
+                ""};
     InterpreterJob job = listfullJob(xp, tk::systemFolder(), shortExe, shortFolder);
     int exitCode = runInterpreterJob(exe, job);
     return {exitCode, tk::fileExists(job.fileName) ? "" : xp ? "cmd" : "command"};

@@ -35,7 +35,8 @@ std::string interpreterPath(bool xp, const std::string& systemFolder) {
 InterpreterJob listfullJob(bool xp, const std::string& systemFolder, const std::string& shortExe,
                            const std::string& shortFolder) {
     return interpreterJob(xp, systemFolder,
-                          shortExe + " -listfull >" + shortFolder + "\\" + gameListFileName);
+                          shortExe + " -listfull >" + shortFolder + "\\" +
+                              settings::gameListFileName);
 }
 
 InterpreterJob createConfigJob(bool xp, const std::string& systemFolder,

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace settings {
+
 inline constexpr char settingsFileName[] = "keston.ini";
 inline constexpr char gameListFileName[] = "gamelist";
 inline constexpr char skinFileName[] = "skin.bmp";
@@ -20,3 +22,5 @@ inline constexpr char xpKey[] = "xp";
 inline constexpr char closeKey[] = "close";
 inline constexpr char skinKey[] = "Skin";
 inline constexpr char creditsKey[] = "credits";
+
+} // namespace settings

@@ -5,10 +5,12 @@
 #include "settings/IniFile.h"
 #include "settings/ProfileSettings.h"
 #include "settings/Settings.h"
-#include "toolkit/Application.h"
-#include "toolkit/Dialogs.h"
-#include "toolkit/Paths.h"
+#include "toolkit/files/Paths.h"
+#include "toolkit/gui/Application.h"
+#include "toolkit/gui/Dialogs.h"
 #include "ui/SplashWindow.h"
+
+namespace ui {
 
 TForm1::TForm1()
     : tk::Form(
@@ -74,26 +76,29 @@ void TForm1::FormShow() {
     AboutBox = std::make_unique<TAboutBox>();
 
     showStatus(*splash, "Loading Windows XP/2000 option status");
-    xp.setChecked(ProfileSettings(settingsPath()).readBool(configSection, xpKey, false));
+    xp.setChecked(settings::ProfileSettings(settings::settingsPath())
+                      .readBool(settings::configSection, settings::xpKey, false));
     showStatus(*splash, "Loading Close after Playing option status");
-    close1.setChecked(ProfileSettings(settingsPath()).readBool(configSection, closeKey, true));
+    close1.setChecked(settings::ProfileSettings(settings::settingsPath())
+                          .readBool(settings::configSection, settings::closeKey, true));
 
     showStatus(*splash, "Loading Default Skin");
     Image2.setPicture(ShapedForm1.picture().copy());
     showStatus(*splash, "Loading Actual Skin");
-    std::string skin = ProfileSettings(settingsPath())
-                           .readString(configSection, skinKey, programFile(skinFileName));
+    std::string skin = settings::ProfileSettings(settings::settingsPath())
+                           .readString(settings::configSection, settings::skinKey,
+                                       settings::programFile(settings::skinFileName));
     if (!skin.empty() && tk::fileExists(skin))
         ShapedForm1.setPicture(tk::Picture::fromFile(skin));
 
     showStatus(*splash, "Searching for Config files");
-    if (!tk::fileExists(settingsPath())) {
+    if (!tk::fileExists(settings::settingsPath())) {
         splash.reset();
         SpeedButton2Click();
         return;
     }
     showStatus(*splash, "Searching for Gamelist");
-    if (!tk::fileExists(programFile(gameListFileName))) {
+    if (!tk::fileExists(settings::programFile(settings::gameListFileName))) {
         splash.reset();
         SpeedButton2Click();
         return;
@@ -134,9 +139,9 @@ void TForm1::SpeedButton1Click() {
     std::string mameExe;
     std::string parameters;
     {
-        IniFile settings(settingsPath());
-        mameExe = settings.readString(configSection, mameExeKey, "");
-        parameters = settings.readString(configSection, parametersKey, "");
+        settings::IniFile settings(settings::settingsPath());
+        mameExe = settings.readString(settings::configSection, settings::mameExeKey, "");
+        parameters = settings.readString(settings::configSection, settings::parametersKey, "");
     }
     // A MAME that did not start keeps the front-end open, whatever
     // "Close After Playing" says.
@@ -161,7 +166,8 @@ void TForm1::SpeedButton12Click() {
 }
 
 void TForm1::Image1Click() {
-    if (ProfileSettings(settingsPath()).readBool(configSection, creditsKey, false))
+    if (settings::ProfileSettings(settings::settingsPath())
+            .readBool(settings::configSection, settings::creditsKey, false))
         Form3->showModal();
     tk::dialogs().message("Programa com o orgulho de ser Brasileiro! MADE IN BRAZIL");
 }
@@ -169,3 +175,5 @@ void TForm1::Image1Click() {
 void TForm1::CheckBox1Click() {
     refreshlist();
 }
+
+} // namespace ui

@@ -4,17 +4,19 @@
 
 #include "launch/Executor.h"
 #include "shape/ShapedForm.h"
-#include "toolkit/FileListBox.h"
-#include "toolkit/Form.h"
-#include "toolkit/Graphics.h"
-#include "toolkit/Panel.h"
-#include "toolkit/Windowed.h"
+#include "toolkit/gui/FileListBox.h"
+#include "toolkit/gui/Form.h"
+#include "toolkit/gui/Graphics.h"
+#include "toolkit/gui/Panel.h"
+#include "toolkit/gui/Windowed.h"
 #include "ui/AboutBox.h"
 #include "ui/CreditsWindow.h"
 
 #include <functional>
 #include <memory>
 #include <string>
+
+namespace ui {
 
 class TForm4;
 
@@ -87,7 +89,7 @@ public:
                       .font = {.face = "Impact", .height = 21, .color = tk::lime}}};
 
     // Runs MAME's command-line jobs; every property keeps its default.
-    TExecutor exe{handle()};
+    launch::TExecutor exe{handle()};
 
     // The program's one random sequence; only the credits game draws from it.
     RandomGenerator random;
@@ -131,3 +133,5 @@ private:
     std::string configFileMark_; // the byte-order mark ConfigFile began with
     std::string searchFolder_;   // where "Search" opens when Edit1 names no folder
 };
+
+} // namespace ui

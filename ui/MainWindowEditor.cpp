@@ -3,12 +3,14 @@
 #include "launch/InterpreterRun.h"
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
-#include "toolkit/AtomicFile.h"
-#include "toolkit/Dialogs.h"
-#include "toolkit/EditorText.h"
-#include "toolkit/FileReader.h"
-#include "toolkit/Paths.h"
+#include "toolkit/files/AtomicFile.h"
+#include "toolkit/files/FileReader.h"
+#include "toolkit/files/Paths.h"
+#include "toolkit/gui/Dialogs.h"
+#include "ui/EditorText.h"
 #include "ui/MainWindow.h"
+
+namespace ui {
 
 namespace {
 
@@ -30,13 +32,15 @@ std::string findConfigFile(const std::string& mameExe) {
 } // namespace
 
 void TForm1::SpeedButton5Click() {
-    IniFile settings(settingsPath());
-    if (settings.readString(configSection, mameExeKey, "FILEDONTEXISTS") != Edit1.text()) {
+    settings::IniFile settings(settings::settingsPath());
+    if (settings.readString(settings::configSection, settings::mameExeKey, "FILEDONTEXISTS") !=
+        Edit1.text()) {
         tk::dialogs().message("Please, click Apply first, to take advantage of the changes");
         return;
     }
     for (;;) {
-        std::string mameExe = settings.readString(configSection, mameExeKey, "");
+        std::string mameExe =
+            settings.readString(settings::configSection, settings::mameExeKey, "");
         ConfigFile = findConfigFile(mameExe);
         if (!ConfigFile.empty())
             break;
@@ -51,7 +55,7 @@ void TForm1::SpeedButton5Click() {
         SetCurrentDirectoryA(tk::folderPart(mameExe).c_str());
         launch::runCreateConfig(exe, mameExe, xp.checked());
     }
-    tk::EditorText loaded = tk::editorTextOf(tk::readWholeFile(ConfigFile));
+    ui::EditorText loaded = ui::editorTextOf(tk::readWholeFile(ConfigFile));
     Cxdetexto.setWholeText(loaded.text);
     configFileMark_ = loaded.mark;
     setState(State::editor);
@@ -60,7 +64,7 @@ void TForm1::SpeedButton5Click() {
 void TForm1::SpeedButton10Click() {
     if (ConfigFile.empty())
         return;
-    tk::replaceFileContent(ConfigFile, tk::fileBytesOf({configFileMark_, Cxdetexto.text()}));
+    tk::replaceFileContent(ConfigFile, ui::fileBytesOf({configFileMark_, Cxdetexto.text()}));
     tk::dialogs().message("File Saved!");
 }
 
@@ -69,3 +73,5 @@ void TForm1::SpeedButton11Click() {
     Cxdetexto.setText("");
     setState(State::configuration);
 }
+
+} // namespace ui

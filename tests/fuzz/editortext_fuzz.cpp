@@ -1,7 +1,7 @@
 // Any bytes of a configuration file opened in the editor: the memo's text has
 // only CR LF line breaks, converting it again changes nothing, and the bytes
 // written back are the mark the file had and that text.
-#include "toolkit/EditorText.h"
+#include "ui/EditorText.h"
 
 #include "fuzz/FuzzCheck.h"
 
@@ -24,12 +24,12 @@ bool onlyCrLfBreaks(std::string_view text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view bytes = fuzz_support::text(data, size);
-    tk::EditorText edited = tk::editorTextOf(bytes);
+    ui::EditorText edited = ui::editorTextOf(bytes);
     FUZZ_CHECK(onlyCrLfBreaks(edited.text));
-    FUZZ_CHECK(tk::withCrLf(edited.text) == edited.text);
-    std::string written = tk::fileBytesOf(edited);
+    FUZZ_CHECK(ui::withCrLf(edited.text) == edited.text);
+    std::string written = ui::fileBytesOf(edited);
     FUZZ_CHECK(written.starts_with(edited.mark));
     FUZZ_CHECK(bytes.starts_with(edited.mark));
-    FUZZ_CHECK(tk::editorTextOf(written).text == edited.text);
+    FUZZ_CHECK(ui::editorTextOf(written).text == edited.text);
     return 0;
 }

@@ -1,7 +1,7 @@
 // Text with any byte-order mark, or none, decodes without fault and encodes
 // back to the same bytes (an odd last byte of UTF-16 aside, which is no
 // character and is dropped).
-#include "toolkit/TextEncoding.h"
+#include "toolkit/text/TextEncoding.h"
 
 #include "fuzz/FuzzCheck.h"
 

@@ -1,6 +1,6 @@
 // Text files with a byte-order mark decode to UTF-8 and encode back to the
 // same bytes.
-#include "toolkit/TextEncoding.h"
+#include "toolkit/text/TextEncoding.h"
 
 #include <gtest/gtest.h>
 

@@ -36,7 +36,7 @@ protected:
 
     void start() {
         window.reset();
-        window = std::make_unique<TForm1>();
+        window = std::make_unique<ui::TForm1>();
         window->show();
     }
 
@@ -63,7 +63,7 @@ protected:
     ScriptedDialogs dialogs;
     TempFolder folder = TempFolder::at(inProgramFolder("my skins"));
     std::string redSkin;
-    std::unique_ptr<TForm1> window;
+    std::unique_ptr<ui::TForm1> window;
 };
 
 } // namespace
@@ -115,8 +115,7 @@ TEST_F(Skins, APictureThatCannotBeLoadedChangesNeitherSkinNorSetting) {
     Bytes garbage(64, 'x');
     const std::vector<std::pair<std::string, std::string>> cases = {
         {write("notes.txt", garbage), "Unknown picture file extension (.txt)"},
-        {folder.file("typed.bmp"),
-         "Cannot open file " + folder.file("typed.bmp")},
+        {folder.file("typed.bmp"), "Cannot open file " + folder.file("typed.bmp")},
         {write("broken.bmp", garbage), "Bitmap image is not valid"},
         {write("broken.ico", garbage), "Icon image is not valid"},
         {write("broken.emf", garbage), "Metafile is not valid"},
@@ -147,6 +146,7 @@ TEST_F(Skins, AnIconChosenAsSkinBecomesAnEmptyBitmapAndItsPathIsStored) {
 
 TEST_F(Skins, AFailedSettingsWriteKeepsTheNewPictureUnstored) {
     CreateDirectoryA(inProgramFolder("keston.ini").c_str(), nullptr);
-    EXPECT_EQ(errorOf([&] { chooseSkin(redSkin); }), "Unable to write to " + settingsPath());
+    EXPECT_EQ(errorOf([&] { chooseSkin(redSkin); }),
+              "Unable to write to " + settings::settingsPath());
     EXPECT_EQ(window->ShapedForm1.picture().width(), 60);
 }

@@ -1,0 +1,235 @@
+#include "toolkit/gui/Windowed.h"
+
+#include "toolkit/base/Error.h"
+#include "toolkit/gui/Form.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace tk {
+namespace {
+
+std::string textOf(HWND window) {
+    int length = GetWindowTextLengthA(window);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    length = GetWindowTextA(window, text.data(), length + 1);
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+// The system's own procedure for buttons, which subclassed buttons call on.
+WNDPROC buttonProcedure = nullptr;
+
+} // namespace
+
+ControlColors::ControlColors(Color background, Color text)
+    : background_(resolveColor(background)), text_(resolveColor(text)),
+      brush_(CreateSolidBrush(background_)) {}
+
+HBRUSH ControlColors::apply(HDC dc) const {
+    SetTextColor(dc, text_);
+    SetBkColor(dc, background_);
+    return brush_.get();
+}
+
+ListBox::ListBox(Container& parent, Bounds bounds, ListBoxStyle style)
+    : WinControl(parent, bounds), colors_(style.color, parent.font().style().color) {
+    create("LISTBOX", WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+           style.border ? WS_EX_CLIENTEDGE : 0, "", parent.font());
+    SendMessageA(handle(), LB_SETITEMHEIGHT, 0, style.itemHeight);
+}
+
+int ListBox::count() const {
+    return static_cast<int>(SendMessageA(handle(), LB_GETCOUNT, 0, 0));
+}
+
+std::string ListBox::item(int index) const {
+    LRESULT length = SendMessageA(handle(), LB_GETTEXTLEN, index, 0);
+    if (length == LB_ERR)
+        return {};
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    length = SendMessageA(handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(length == LB_ERR ? 0 : static_cast<size_t>(length));
+    return text;
+}
+
+std::vector<std::string> ListBox::items() const {
+    std::vector<std::string> rows;
+    int n = count();
+    rows.reserve(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+        rows.push_back(item(i));
+    return rows;
+}
+
+void ListBox::add(const std::string& text) {
+    SendMessageA(handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void ListBox::clear() {
+    SendMessageA(handle(), LB_RESETCONTENT, 0, 0);
+}
+
+void ListBox::assign(const std::vector<std::string>& rows) {
+    // The list box keeps its rows in UTF-16: converted here all at once, they
+    // go in without a conversion and a buffer per message. A row ends at its
+    // first NUL, as a row sent as text would.
+    std::wstring texts;
+    std::vector<std::size_t> starts;
+    starts.reserve(rows.size());
+    std::size_t room = 0;
+    for (const auto& row : rows)
+        room += row.size() + 1;
+    texts.resize(room);
+    std::size_t used = 0;
+    for (const auto& row : rows) {
+        starts.push_back(used);
+        std::size_t length = std::min(row.size(), std::strlen(row.c_str()));
+        used += static_cast<std::size_t>(
+            MultiByteToWideChar(CP_ACP, 0, row.data(), static_cast<int>(length),
+                                texts.data() + used, static_cast<int>(room - used)));
+        texts[used++] = L'\0';
+    }
+    fill(texts, starts);
+}
+
+void ListBox::fill(const std::wstring& texts, const std::vector<std::size_t>& starts) {
+    // Reserved up front, and painted once at the end instead of per row.
+    SendMessageW(handle(), WM_SETREDRAW, FALSE, 0);
+    clear();
+    SendMessageW(handle(), LB_INITSTORAGE, starts.size(), texts.size() * sizeof(wchar_t));
+    for (std::size_t start : starts)
+        SendMessageW(handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(texts.data() + start));
+    SendMessageW(handle(), WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(handle(), nullptr, TRUE);
+}
+
+int ListBox::itemIndex() const {
+    return static_cast<int>(SendMessageA(handle(), LB_GETCURSEL, 0, 0));
+}
+
+void ListBox::setItemIndex(int index) {
+    SendMessageA(handle(), LB_SETCURSEL, index, 0);
+}
+
+Edit::Edit(Container& parent, Bounds bounds, Color background)
+    : Edit(parent, bounds, background, ES_AUTOHSCROLL) {}
+
+Edit::Edit(Container& parent, Bounds bounds, Color background, DWORD style)
+    : WinControl(parent, bounds), colors_(background, parent.font().style().color) {
+    create("EDIT", style | WS_TABSTOP, WS_EX_CLIENTEDGE, "", parent.font());
+}
+
+std::string Edit::text() const {
+    return textOf(handle());
+}
+
+void Edit::setText(const std::string& text) {
+    SetWindowTextA(handle(), text.c_str());
+}
+
+Memo::Memo(Container& parent, Bounds bounds, Color background)
+    : Edit(parent, bounds, background,
+           ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_HSCROLL) {
+    SendMessageA(handle(), EM_SETLIMITTEXT, capacity, 0);
+}
+
+void Memo::setWholeText(const std::string& text) {
+    bool fits = text.size() <= capacity && text.find('\0') == std::string::npos;
+    if (fits) {
+        setText(text);
+        fits = this->text() == text;
+    }
+    if (!fits) {
+        setText("");
+        throw Error("Text exceeds memo capacity");
+    }
+}
+
+CheckBox::CheckBox(Container& parent, Bounds bounds, const std::string& caption, FontStyle font,
+                   Color background)
+    : WinControl(parent, bounds), font_(std::move(font)), colors_(background, font_.style().color) {
+    create("BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0, caption, font_);
+}
+
+bool CheckBox::checked() const {
+    return SendMessageA(handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void CheckBox::setChecked(bool checked) {
+    SendMessageA(handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void CheckBox::command(WORD notification) {
+    if (notification == BN_CLICKED && onClick)
+        onClick();
+}
+
+PushButton::PushButton(Container& parent, Bounds bounds, const std::string& caption,
+                       PushButtonStyle style)
+    : WinControl(parent, bounds), style_(std::move(style)) {
+    if (style_.font)
+        font_.emplace(*style_.font);
+    create("BUTTON",
+           (style_.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
+               (style_.tabStop ? WS_TABSTOP : 0),
+           0, caption, font_ ? *font_ : parent.font());
+    if (!style_.keepsFocus) {
+        WNDPROC previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+            handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PushButton::procedure)));
+        if (!buttonProcedure)
+            buttonProcedure = previous;
+    }
+}
+
+LRESULT CALLBACK PushButton::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (auto* button = dynamic_cast<PushButton*>(fromHandle(window));
+        button && message == WM_SETFOCUS)
+        button->focusBefore_ = reinterpret_cast<HWND>(wParam);
+    LRESULT result = CallWindowProcA(buttonProcedure, window, message, wParam, lParam);
+    // The button took the focus for the press; the click has run by now. Asked
+    // again, as the click may have ended the button.
+    auto* button = dynamic_cast<PushButton*>(fromHandle(window));
+    if (button && message == WM_LBUTTONUP && GetFocus() == window)
+        button->giveFocusBack();
+    return result;
+}
+
+void PushButton::giveFocusBack() {
+    HWND form = GetAncestor(handle(), GA_ROOT);
+    HWND target = focusBefore_;
+    if (!target || !IsWindow(target) || !IsWindowVisible(target) || !IsWindowEnabled(target) ||
+        GetAncestor(target, GA_ROOT) != form)
+        target = form;
+    SetFocus(target);
+}
+
+std::string PushButton::caption() const {
+    return textOf(handle());
+}
+
+void PushButton::setCaption(const std::string& caption) {
+    SetWindowTextA(handle(), caption.c_str());
+}
+
+void PushButton::click() {
+    if (style_.modalResult != 0)
+        if (Form* form = Form::owning(handle()))
+            form->setModalResult(style_.modalResult);
+    if (onClick)
+        onClick();
+}
+
+bool PushButton::pressAsDefault() {
+    if (!style_.isDefault || !IsWindowVisible(handle()) || !IsWindowEnabled(handle()))
+        return false;
+    click();
+    return true;
+}
+
+void PushButton::command(WORD notification) {
+    if (notification == BN_CLICKED)
+        click();
+}
+
+} // namespace tk

@@ -1,3 +1,4 @@
+#include "toolkit/gui/Application.h"
 #include "toolkit/gui/Form.h"
 #include "toolkit/gui/Graphics.h"
 #include "toolkit/gui/Panel.h"
@@ -6,7 +7,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <set>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -24,6 +29,17 @@ LRESULT CALLBACK watchDelivery(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION && (dead.count(tk::targetOf(sent->hwnd)) ||
                               dead.count(tk::WinControl::fromHandle(sent->hwnd))))
         ++messagesToDeadObjects;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The rows sent into one list box.
+HWND watchedList = nullptr;
+int rowsSent = 0;
+
+LRESULT CALLBACK countRows(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->hwnd == watchedList && sent->message == LB_ADDSTRING)
+        ++rowsSent;
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -84,6 +100,8 @@ LPARAM at(int x, int y) {
 class Toolkit : public ::testing::Test {
 protected:
     void TearDown() override {
+        watchedList = nullptr;
+        rowsSent = 0;
         dead.clear();
         messagesToDeadObjects = 0;
     }
@@ -125,6 +143,47 @@ TEST_F(Toolkit, ReleasingTheCaptureInsideAPressLeavesNoPressedControl) {
     EXPECT_EQ(form.grip.releases, 0) << "a release reached the control that gave up the press";
     SendMessageA(form.handle(), WM_MOUSEMOVE, 0, at(70, 10));
     EXPECT_EQ(form.hot.entered, 1) << "hover tracking goes on as with no press";
+}
+
+TEST_F(Toolkit, RowsGivenForWhenIdleGoInWhenAskedForOrWhenTheThreadIsIdle) {
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, countRows, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    TestForm form;
+    form.list.hide();
+    watchedList = form.list.handle();
+    const std::vector<std::string> rows{"pacman.zip", "\xe9t\xe9.zip", "galaga.zip", ""};
+    form.list.assignWhenIdle(rows);
+    EXPECT_EQ(rowsSent, 0) << "nothing went in at once";
+
+    // Another thread asks, as another program would, while this one only
+    // answers sent messages and dispatches nothing, timers included.
+    std::atomic<bool> answered = false;
+    LRESULT count = 0;
+    std::thread asker([&] {
+        count = SendMessageW(watchedList, LB_GETCOUNT, 0, 0);
+        answered = true;
+    });
+    MSG message;
+    while (!answered)
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+    asker.join();
+    EXPECT_EQ(count, 4);
+    EXPECT_EQ(rowsSent, 4);
+    EXPECT_EQ(form.list.items(), rows);
+
+    form.list.assignWhenIdle({"dkong.zip", "1942.zip"});
+    Sleep(2 * USER_TIMER_MINIMUM);
+    tk::application().processMessages();
+    EXPECT_EQ(rowsSent, 6) << "the idle thread took the rows in";
+    EXPECT_EQ(form.list.items(), (std::vector<std::string>{"dkong.zip", "1942.zip"}));
+
+    form.list.assignWhenIdle({"zaxxon.zip"});
+    form.list.clear();
+    Sleep(2 * USER_TIMER_MINIMUM);
+    tk::application().processMessages();
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(rowsSent, 6) << "clearing dropped the pending rows";
+    EXPECT_EQ(form.list.count(), 0);
 }
 
 TEST_F(Toolkit, TheWindowTakesTheRegionOnlyWhenItAcceptsIt) {

@@ -1,6 +1,7 @@
 #include "toolkit/gui/Windowed.h"
 
 #include "toolkit/base/Error.h"
+#include "toolkit/gui/Application.h"
 #include "toolkit/gui/Form.h"
 
 #include <algorithm>
@@ -19,6 +20,21 @@ std::string textOf(HWND window) {
 
 // The system's own procedure for buttons, which subclassed buttons call on.
 WNDPROC buttonProcedure = nullptr;
+
+// The same for list boxes, in its UTF-16 form, as the list boxes keep their
+// rows in UTF-16.
+WNDPROC listBoxProcedure = nullptr;
+
+// The timer that tells a list box with pending rows that the thread is idle:
+// timer messages come only when no other message waits.
+constexpr UINT_PTR idleTimer = 0x4B50;
+
+// Whether the message shows the list box or asks about or changes its rows,
+// so that rows still pending must go in first.
+bool needsRows(UINT message, WPARAM wParam) {
+    return (message >= LB_ADDSTRING && message <= LB_MSGMAX) || message == WM_PAINT ||
+           message == WM_SHOWWINDOW || (message == WM_TIMER && wParam == idleTimer);
+}
 
 } // namespace
 
@@ -67,6 +83,7 @@ void ListBox::add(const std::string& text) {
 }
 
 void ListBox::clear() {
+    dropPending();
     SendMessageA(handle(), LB_RESETCONTENT, 0, 0);
 }
 
@@ -102,6 +119,48 @@ void ListBox::fill(const std::wstring& texts, const std::vector<std::size_t>& st
         SendMessageW(handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(texts.data() + start));
     SendMessageW(handle(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(handle(), nullptr, TRUE);
+}
+
+void ListBox::assignWhenIdle(std::vector<std::string> rows) {
+    if (!subclassed_) {
+        WNDPROC previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+            handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListBox::procedure)));
+        if (!listBoxProcedure)
+            listBoxProcedure = previous;
+        subclassed_ = true;
+    }
+    pending_ = std::move(rows);
+    SetTimer(handle(), idleTimer, USER_TIMER_MINIMUM, nullptr);
+}
+
+void ListBox::assignPending() {
+    std::vector<std::string> rows = std::move(*pending_);
+    dropPending();
+    assign(rows);
+}
+
+void ListBox::dropPending() {
+    if (!pending_)
+        return;
+    pending_.reset();
+    KillTimer(handle(), idleTimer);
+}
+
+LRESULT CALLBACK ListBox::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (needsRows(message, wParam)) {
+        auto* list = dynamic_cast<ListBox*>(fromHandle(window));
+        if (list && list->pending_) {
+            // No exception may cross the system's message dispatch.
+            try {
+                list->assignPending();
+            } catch (...) {
+                application().reportCurrentException();
+            }
+        }
+        if (message == WM_TIMER && wParam == idleTimer)
+            return 0;
+    }
+    return CallWindowProcW(listBoxProcedure, window, message, wParam, lParam);
 }
 
 int ListBox::itemIndex() const {

@@ -17,6 +17,7 @@
 #include "settings/Settings.h"
 #include "support/ScriptedDialogs.h"
 #include "toolkit/files/DirectoryListing.h"
+#include "toolkit/files/Paths.h"
 #include "toolkit/gui/Application.h"
 #include "ui/MainWindow.h"
 
@@ -132,6 +133,9 @@ public:
 // The parts of the list build again, one by one, through the functions the
 // build calls, and the hidden lists' fills, which wait for the idle thread.
 void timeBuildParts(ui::TForm1& w, bool showAll) {
+    // From where the start began, as a build after it runs in the ROM folder,
+    // where a relative rompath is first looked for.
+    SetCurrentDirectoryA(tk::programFolder().c_str());
     Stopwatch clock;
     NoDirectory setter;
     catalogue::ResolveRomDirectory(setter, [] { return false; });

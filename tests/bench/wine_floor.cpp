@@ -1,6 +1,8 @@
 // The least a windowed program can do at its start: one window with a
 // one-row list box, shown, and a message loop. Its start time under Wine is
-// the floor that no program's start can go below.
+// the floor that no program's start can go below. Borderless, as the main
+// window whose start it is the floor of: a frame would add the caption's
+// painting, which that window does not have.
 #include <windows.h>
 
 namespace {
@@ -22,8 +24,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = "WineFloor";
     RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, "WineFloor", "Floor", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, 340, 385, nullptr, nullptr, instance, nullptr);
+    HWND window = CreateWindowExA(0, "WineFloor", "Floor", WS_POPUP, 342, 191, 340, 385, nullptr,
+                                  nullptr, instance, nullptr);
     HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL,
                                 36, 72, 257, 225, window, nullptr, instance, nullptr);
     SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Floor"));

@@ -12,7 +12,6 @@
 #include "ui/AboutBox.h"
 #include "ui/CreditsWindow.h"
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -32,9 +31,6 @@ public:
     // Which of the three button sets the window shows.
     enum class State { list, configuration, editor };
     State state() const;
-
-    // Receives every status text of the splash window, in order.
-    static inline std::function<void(const std::string&)> splashObserver;
 
     // Controls, in design order: each is drawn over the ones before it.
     // ShapedForm1 is the shaped-window component under the design's own name.

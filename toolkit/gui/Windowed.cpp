@@ -3,6 +3,8 @@
 #include "toolkit/base/Error.h"
 #include "toolkit/gui/Form.h"
 
+#include <commctrl.h>
+
 namespace tk {
 namespace {
 
@@ -13,9 +15,6 @@ std::string textOf(HWND window) {
     text.resize(static_cast<size_t>(length));
     return text;
 }
-
-// The system's own procedure for buttons, which subclassed buttons call on.
-WNDPROC buttonProcedure = nullptr;
 
 } // namespace
 
@@ -150,19 +149,18 @@ PushButton::PushButton(Container& parent, Bounds bounds, const std::string& capt
            (style_.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
                (style_.tabStop ? WS_TABSTOP : 0),
            0, caption, font_ ? *font_ : parent.font());
-    if (!style_.keepsFocus) {
-        WNDPROC previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-            handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PushButton::procedure)));
-        if (!buttonProcedure)
-            buttonProcedure = previous;
-    }
+    if (!style_.keepsFocus && !SetWindowSubclass(handle(), &PushButton::procedure, 0, 0))
+        throw Error("Error creating window");
 }
 
-LRESULT CALLBACK PushButton::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK PushButton::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR id, DWORD_PTR) {
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(window, &PushButton::procedure, id);
     if (auto* button = dynamic_cast<PushButton*>(fromHandle(window));
         button && message == WM_SETFOCUS)
         button->focusBefore_ = reinterpret_cast<HWND>(wParam);
-    LRESULT result = CallWindowProcA(buttonProcedure, window, message, wParam, lParam);
+    LRESULT result = DefSubclassProc(window, message, wParam, lParam);
     // The button took the focus for the press; the click has run by now. Asked
     // again, as the click may have ended the button.
     auto* button = dynamic_cast<PushButton*>(fromHandle(window));

@@ -126,7 +126,9 @@ public:
     void command(WORD notification) override;
 
 private:
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // The subclass procedure of the buttons that give the focus back.
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR);
     void giveFocusBack();
 
     PushButtonStyle style_;

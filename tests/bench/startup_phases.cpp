@@ -2,7 +2,8 @@
 // program runs it, from a program folder prepared as a user's (keston.ini,
 // gamelist, a MAME folder with its ROM set), copied there by tests/bench/run.
 // The main window is created and shown as the program entry does; the steps
-// of its first show are told apart by the splash window's status texts, the
+// of its first show are told apart by the splash window's status texts as it
+// paints them, the
 // loading panel's showing and hiding and the main window's first paint,
 // watched from outside their objects. The parts of the list build, which no
 // message tells apart (the ROM directory, the listing, the lookups, the
@@ -16,10 +17,12 @@
 #include "catalogue/RomDirectory.h"
 #include "settings/Settings.h"
 #include "support/ScriptedDialogs.h"
+#include "support/WindowHooks.h"
 #include "toolkit/files/DirectoryListing.h"
 #include "toolkit/files/Paths.h"
 #include "toolkit/gui/Application.h"
 #include "ui/MainWindow.h"
+#include "ui/SplashWindow.h"
 
 #include <windows.h>
 
@@ -90,18 +93,11 @@ private:
     std::map<std::string, LARGE_INTEGER> moments_;
 };
 
-// The splash window's status texts, each with the moment it was shown.
+// The splash window's status texts, each with the moment it was first
+// painted: read from its status line whenever the panel that carries it
+// paints.
 class SplashTexts {
 public:
-    SplashTexts() {
-        ui::TForm1::splashObserver = [this](const std::string& text) {
-            moments_.emplace_back(text, now());
-        };
-    }
-    SplashTexts(const SplashTexts&) = delete;
-    SplashTexts& operator=(const SplashTexts&) = delete;
-    ~SplashTexts() { ui::TForm1::splashObserver = nullptr; }
-
     std::optional<LARGE_INTEGER> at(const std::string& text) const {
         for (const auto& [shown, moment] : moments_)
             if (shown == text)
@@ -110,7 +106,16 @@ public:
     }
 
 private:
+    void read(HWND painted) {
+        auto* splash = dynamic_cast<ui::TForm4*>(tk::Form::owning(painted));
+        if (!splash || painted != splash->Panel1.handle())
+            return;
+        if (moments_.empty() || moments_.back().first != splash->status.caption())
+            moments_.emplace_back(splash->status.caption(), now());
+    }
+
     std::vector<std::pair<std::string, LARGE_INTEGER>> moments_;
+    testing_support::SentMessageWatch paints_{WM_PAINT, [this](HWND painted) { read(painted); }};
 };
 
 // A phase between two moments; missing moments make it missing, not zero.

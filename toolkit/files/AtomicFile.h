@@ -17,7 +17,8 @@ void replaceFileContent(const std::string& path, std::string_view content);
 // `change` altered in place; false, with the old file intact and the copy
 // gone, when any step fails. A temporary file that a killed write left beside
 // the file goes with the next replacement.
-bool replaceFileByChangedCopy(const std::string& path,
-                              const std::function<bool(const std::string& copy)>& change);
+[[nodiscard]] bool
+replaceFileByChangedCopy(const std::string& path,
+                         const std::function<bool(const std::string& copy)>& change);
 
 } // namespace tk

@@ -4,6 +4,8 @@
 #include "toolkit/gui/Application.h"
 #include "toolkit/gui/Form.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -17,13 +19,6 @@ std::string textOf(HWND window) {
     text.resize(static_cast<size_t>(length));
     return text;
 }
-
-// The system's own procedure for buttons, which subclassed buttons call on.
-WNDPROC buttonProcedure = nullptr;
-
-// The same for list boxes, in its UTF-16 form, as the list boxes keep their
-// rows in UTF-16.
-WNDPROC listBoxProcedure = nullptr;
 
 // The timer that tells a list box with pending rows that the thread is idle:
 // timer messages come only when no other message waits.
@@ -129,13 +124,8 @@ void ListBox::fill(const std::wstring& texts, const std::vector<std::size_t>& st
 }
 
 void ListBox::assignWhenIdle(std::vector<std::string> rows) {
-    if (!subclassed_) {
-        WNDPROC previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-            handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListBox::procedure)));
-        if (!listBoxProcedure)
-            listBoxProcedure = previous;
-        subclassed_ = true;
-    }
+    if (!SetWindowSubclass(handle(), &ListBox::procedure, 0, 0))
+        throw Error("Error creating window");
     pending_ = std::move(rows);
     SetTimer(handle(), idleTimer, USER_TIMER_MINIMUM, nullptr);
 }
@@ -153,7 +143,10 @@ void ListBox::dropPending() {
     KillTimer(handle(), idleTimer);
 }
 
-LRESULT CALLBACK ListBox::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK ListBox::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR id, DWORD_PTR) {
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(window, &ListBox::procedure, id);
     if (needsRows(message, wParam)) {
         auto* list = dynamic_cast<ListBox*>(fromHandle(window));
         if (list && list->pending_) {
@@ -167,7 +160,7 @@ LRESULT CALLBACK ListBox::procedure(HWND window, UINT message, WPARAM wParam, LP
         if (message == WM_TIMER && wParam == idleTimer)
             return 0;
     }
-    return CallWindowProcW(listBoxProcedure, window, message, wParam, lParam);
+    return DefSubclassProc(window, message, wParam, lParam);
 }
 
 int ListBox::itemIndex() const {
@@ -240,19 +233,18 @@ PushButton::PushButton(Container& parent, Bounds bounds, const std::string& capt
            (style_.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
                (style_.tabStop ? WS_TABSTOP : 0),
            0, caption, font_ ? *font_ : parent.font());
-    if (!style_.keepsFocus) {
-        WNDPROC previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-            handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PushButton::procedure)));
-        if (!buttonProcedure)
-            buttonProcedure = previous;
-    }
+    if (!style_.keepsFocus && !SetWindowSubclass(handle(), &PushButton::procedure, 0, 0))
+        throw Error("Error creating window");
 }
 
-LRESULT CALLBACK PushButton::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK PushButton::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR id, DWORD_PTR) {
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(window, &PushButton::procedure, id);
     if (auto* button = dynamic_cast<PushButton*>(fromHandle(window));
         button && message == WM_SETFOCUS)
         button->focusBefore_ = reinterpret_cast<HWND>(wParam);
-    LRESULT result = CallWindowProcA(buttonProcedure, window, message, wParam, lParam);
+    LRESULT result = DefSubclassProc(window, message, wParam, lParam);
     // The button took the focus for the press; the click has run by now. Asked
     // again, as the click may have ended the button.
     auto* button = dynamic_cast<PushButton*>(fromHandle(window));

@@ -52,14 +52,15 @@ public:
     HBRUSH controlColor(HDC dc) override { return colors_.apply(dc); }
 
 private:
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // The subclass procedure of the lists with pending rows.
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR);
     // Replaces every row by the NUL-ended texts that begin at `starts`.
     void fill(const std::wstring& texts, const std::vector<std::size_t>& starts);
     void assignPending();
     void dropPending();
 
     ControlColors colors_;
-    bool subclassed_ = false;
     std::optional<std::vector<std::string>> pending_;
 };
 
@@ -139,7 +140,9 @@ public:
     void command(WORD notification) override;
 
 private:
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // The subclass procedure of the buttons that give the focus back.
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR);
     void giveFocusBack();
 
     PushButtonStyle style_;

@@ -3,12 +3,11 @@
 // gamelist, a MAME folder with its ROM set), copied there by tests/bench/run.
 // The main window is created and shown as the program entry does; the steps
 // of its first show are told apart by the splash window's status texts as it
-// paints them, the
-// loading panel's showing and hiding and the main window's first paint,
-// watched from outside their objects. The parts of the list build, which no
-// message tells apart (the ROM directory, the listing, the lookups, the
-// fills), are then run once more through the same functions. Prints "name=value" figures; exits
-// non-zero when the list is not complete.
+// paints them, the loading panel's showing and hiding and the main window's
+// first paint, watched from outside their objects. The parts of the list
+// build, which no message tells apart (the ROM directory, the listing, the
+// lookups, the fills), are then run once more through the same functions.
+// Prints "name=value" figures; exits non-zero when the list is not complete.
 //
 //     startup_phases [show-all]     show-all: the last build lists every file
 #include "BenchFigures.h"

@@ -20,15 +20,11 @@ std::string textOf(HWND window) {
     return text;
 }
 
-// The timer that tells a list box with pending rows that the thread is idle:
-// timer messages come only when no other message waits.
-constexpr UINT_PTR idleTimer = 0x4B50;
-
 // Whether the message shows the list box or asks about or changes its rows,
 // so that rows still pending must go in first.
-bool needsRows(UINT message, WPARAM wParam) {
+bool needsRows(UINT message) {
     return (message >= LB_ADDSTRING && message <= LB_MSGMAX) || message == WM_PAINT ||
-           message == WM_SHOWWINDOW || (message == WM_TIMER && wParam == idleTimer);
+           message == WM_SHOWWINDOW || message == Application::idleMessage;
 }
 
 } // namespace
@@ -127,7 +123,7 @@ void ListBox::assignWhenIdle(std::vector<std::string> rows) {
     if (!SetWindowSubclass(handle(), &ListBox::procedure, 0, 0))
         throw Error("Error creating window");
     pending_ = std::move(rows);
-    SetTimer(handle(), idleTimer, USER_TIMER_MINIMUM, nullptr);
+    application().notifyWhenIdle(handle());
 }
 
 void ListBox::assignPending() {
@@ -137,17 +133,14 @@ void ListBox::assignPending() {
 }
 
 void ListBox::dropPending() {
-    if (!pending_)
-        return;
     pending_.reset();
-    KillTimer(handle(), idleTimer);
 }
 
 LRESULT CALLBACK ListBox::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                     UINT_PTR id, DWORD_PTR) {
     if (message == WM_NCDESTROY)
         RemoveWindowSubclass(window, &ListBox::procedure, id);
-    if (needsRows(message, wParam)) {
+    if (needsRows(message)) {
         auto* list = dynamic_cast<ListBox*>(fromHandle(window));
         if (list && list->pending_) {
             // No exception may cross the system's message dispatch.
@@ -157,7 +150,7 @@ LRESULT CALLBACK ListBox::procedure(HWND window, UINT message, WPARAM wParam, LP
                 application().reportCurrentException();
             }
         }
-        if (message == WM_TIMER && wParam == idleTimer)
+        if (message == Application::idleMessage)
             return 0;
     }
     return DefSubclassProc(window, message, wParam, lParam);

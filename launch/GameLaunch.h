@@ -11,7 +11,7 @@ namespace launch {
 // starts MAME as stored with the game's short name and the parameters. Gives
 // the message to show when nothing was started, naming the executable and the
 // reason; nothing when MAME started.
-std::optional<std::string> launchGame(const std::string& mameexe, const std::string& shortName,
-                                      const std::string& parameters);
+[[nodiscard]] std::optional<std::string>
+launchGame(const std::string& mameexe, const std::string& shortName, const std::string& parameters);
 
 } // namespace launch

@@ -1,7 +1,9 @@
+#include "support/DuringNextLoop.h"
 #include "support/Files.h"
 #include "support/ProgramFolder.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
+#include "support/WindowHooks.h"
 #include "toolkit/files/Paths.h"
 #include "toolkit/gui/Application.h"
 #include "ui/AboutBox.h"
@@ -35,13 +37,9 @@ std::vector<std::string> firstStatusTexts(size_t n) {
 
 class StartUp : public ::testing::Test {
 protected:
-    void SetUp() override {
-        clearProgramFiles();
-        ui::TForm1::splashObserver = [this](const std::string& text) { statuses.push_back(text); };
-    }
+    void SetUp() override { clearProgramFiles(); }
     void TearDown() override {
         window.reset();
-        ui::TForm1::splashObserver = nullptr;
         clearProgramFiles();
     }
 
@@ -51,10 +49,30 @@ protected:
         return *window;
     }
 
+    // The splash window's status texts as they reach the screen: read from
+    // its status line whenever the panel that carries it paints.
+    void readSplash(HWND painted) {
+        auto* splash = dynamic_cast<ui::TForm4*>(tk::Form::owning(painted));
+        if (!splash || painted != splash->Panel1.handle())
+            return;
+        if (statuses.empty() || statuses.back() != splash->status.caption())
+            statuses.push_back(splash->status.caption());
+    }
+
     ScriptedDialogs dialogs;
     std::vector<std::string> statuses;
+    SentMessageWatch splashPaints{WM_PAINT, [this](HWND painted) { readSplash(painted); }};
     std::unique_ptr<ui::TForm1> window;
 };
+
+// Presses and releases the left button in the middle of a control of the
+// main window, as a user's click reaches it.
+void click(const ui::TForm1& w, const tk::Control& control) {
+    const tk::Bounds& at = control.bounds();
+    LPARAM middle = MAKELPARAM(at.left + at.width / 2, at.top + at.height / 2);
+    SendMessageA(w.handle(), WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    SendMessageA(w.handle(), WM_LBUTTONUP, 0, middle);
+}
 
 // Which of the state-dependent controls are visible, in one string, so a
 // failure shows the whole set at once.
@@ -181,6 +199,52 @@ TEST_F(StartUp, LeftoversOfKilledWritesAreRemovedAtStart) {
     EXPECT_EQ(readFile(inProgramFolder("keston.ini")), settings);
     EXPECT_EQ(readFile(ini), "rompath roms\r\n");
     DeleteFileA(leftover.c_str());
+}
+
+// A window that start-up could not create is made on its first click; while
+// that fails too, the click reports the error and the program goes on.
+TEST_F(StartUp, TheAboutBoxAndTheGameThatStartUpCouldNotCreateAreMadeOnTheirClick) {
+    writeFile(inProgramFolder("keston.ini"), "[config]\r\ncredits=1\r\n");
+    const std::vector<std::string> refused = {"Error creating window."};
+    auto refusedGame = std::make_unique<RefusedWindowCreation>("Credits Zone");
+    ui::TForm1& w = start();
+    ASSERT_EQ(refusedGame->refusals(), 1);
+    EXPECT_EQ(dialogs.texts("error"), refused);
+    EXPECT_EQ(statuses, firstStatusTexts(2));
+    EXPECT_TRUE(w.visible());
+    ASSERT_FALSE(w.Form3);
+    ASSERT_FALSE(w.AboutBox);
+
+    bool aboutShown = false;
+    {
+        DuringNextLoop whileUp([&] {
+            aboutShown = w.AboutBox->visible();
+            w.AboutBox->close();
+        });
+        click(w, w.SpeedButton12);
+    }
+    EXPECT_TRUE(aboutShown);
+
+    dialogs.log.clear();
+    click(w, w.Image1);
+    EXPECT_EQ(refusedGame->refusals(), 2);
+    EXPECT_EQ(dialogs.texts("error"), refused);
+    EXPECT_TRUE(dialogs.texts("message").empty()) << "the error ended the handler";
+    EXPECT_FALSE(w.Form3);
+
+    refusedGame.reset();
+    dialogs.log.clear();
+    bool gameShown = false;
+    {
+        DuringNextLoop whileUp([&] {
+            gameShown = w.Form3->visible();
+            w.Form3->close();
+        });
+        click(w, w.Image1);
+    }
+    EXPECT_TRUE(gameShown);
+    EXPECT_TRUE(dialogs.texts("error").empty());
+    EXPECT_EQ(dialogs.texts("message").size(), 1u);
 }
 
 TEST(MainWindowStates, ConfigureAndCancelSwitchTheButtonSets) {

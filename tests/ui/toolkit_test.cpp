@@ -1,3 +1,6 @@
+#include "support/ScriptedDialogs.h"
+#include "toolkit/base/Error.h"
+#include "toolkit/gui/Application.h"
 #include "toolkit/gui/Form.h"
 #include "toolkit/gui/Graphics.h"
 #include "toolkit/gui/Panel.h"
@@ -6,7 +9,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <set>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -25,6 +33,13 @@ LRESULT CALLBACK watchDelivery(int code, WPARAM wParam, LPARAM lParam) {
                               dead.count(tk::WinControl::fromHandle(sent->hwnd))))
         ++messagesToDeadObjects;
     return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The rows a list box holds by now, asked of the system's own list box
+// procedure, past anything in front of it that would take pending rows in.
+LRESULT rowsHeld(HWND list) {
+    auto own = reinterpret_cast<WNDPROC>(GetClassLongPtrW(list, GCLP_WNDPROC));
+    return CallWindowProcW(own, list, LB_GETCOUNT, 0, 0);
 }
 
 struct WatchedPanel : tk::Panel {
@@ -127,6 +142,45 @@ TEST_F(Toolkit, ReleasingTheCaptureInsideAPressLeavesNoPressedControl) {
     EXPECT_EQ(form.hot.entered, 1) << "hover tracking goes on as with no press";
 }
 
+TEST_F(Toolkit, RowsGivenForWhenIdleGoInWhenAskedForOrWhenTheThreadIsIdle) {
+    TestForm form;
+    form.list.hide();
+    HWND list = form.list.handle();
+    const std::vector<std::string> rows{"pacman.zip", "\xe9t\xe9.zip", "galaga.zip", ""};
+    form.list.assignWhenIdle(rows);
+    EXPECT_EQ(rowsHeld(list), 0) << "nothing went in at once";
+
+    // Another thread asks, as another program would, while this one only
+    // answers sent messages and dispatches nothing.
+    std::atomic<bool> answered = false;
+    LRESULT count = 0;
+    std::thread asker([&] {
+        count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+        answered = true;
+    });
+    MSG message;
+    while (!answered)
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+    asker.join();
+    EXPECT_EQ(count, 4);
+    EXPECT_EQ(form.list.items(), rows);
+
+    form.list.assignWhenIdle({"dkong.zip", "1942.zip"});
+    EXPECT_EQ(rowsHeld(list), 4);
+    tk::application().processMessages();
+    EXPECT_EQ(rowsHeld(list), 2) << "the idle thread took the rows in";
+    EXPECT_EQ(form.list.items(), (std::vector<std::string>{"dkong.zip", "1942.zip"}));
+
+    form.list.assignWhenIdle({"zaxxon.zip"});
+    form.list.clear();
+    tk::application().processMessages();
+    EXPECT_EQ(rowsHeld(list), 0) << "clearing dropped the pending rows";
+    form.list.assignWhenIdle({"zaxxon.zip"});
+    form.list.assign({"mspacman.zip"});
+    EXPECT_EQ(form.list.items(), std::vector<std::string>{"mspacman.zip"})
+        << "rows given at once replace the pending ones";
+}
+
 TEST_F(Toolkit, TheWindowTakesTheRegionOnlyWhenItAcceptsIt) {
     TestForm form;
     tk::RegionHandle accepted(CreateRectRgn(0, 0, 40, 30));
@@ -144,6 +198,33 @@ TEST_F(Toolkit, TheWindowTakesTheRegionOnlyWhenItAcceptsIt) {
     EXPECT_FALSE(form.setRegion(refused));
     EXPECT_EQ(GetObjectType(refused.get()), static_cast<DWORD>(OBJ_REGION))
         << "a refused region stays with its owner";
+}
+
+// An error report that notes its text, then fails itself.
+struct FailingReport : testing_support::ScriptedDialogs {
+    void errorReport(const std::string& text) override {
+        ScriptedDialogs::errorReport(text);
+        throw tk::Error("the report failed");
+    }
+};
+
+struct FailingForm : tk::Form {
+    FailingForm() : Form({.caption = "Failing", .clientWidth = 100, .clientHeight = 60}) {
+        button.onClick = [] { throw tk::Error("Button failed"); };
+    }
+    tk::PushButton button{*this, {8, 8, 75, 25}, "Fail"};
+
+protected:
+    void onShow() override { throw std::runtime_error("Show failed"); }
+};
+
+TEST(ErrorReport, AReportThatFailsItselfLetsNoExceptionOutOfAHandlersCatch) {
+    FailingReport dialogs;
+    FailingForm form;
+    EXPECT_NO_THROW(form.show());
+    EXPECT_TRUE(form.visible());
+    EXPECT_NO_THROW(SendMessageA(form.button.handle(), BM_CLICK, 0, 0));
+    EXPECT_EQ(dialogs.texts("error"), (std::vector<std::string>{"Show failed.", "Button failed."}));
 }
 
 } // namespace

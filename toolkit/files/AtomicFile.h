@@ -56,8 +56,9 @@ void rewriteFileContent(const std::string& path, const ContentChange& change);
 // Replaces the file by a copy of it (an empty file when there is none) that
 // `change` altered in place; false, with the old file intact and the copy
 // gone, when any step fails.
-bool replaceFileByChangedCopy(const std::string& path,
-                              const std::function<bool(const std::string& copy)>& change);
+[[nodiscard]] bool
+replaceFileByChangedCopy(const std::string& path,
+                         const std::function<bool(const std::string& copy)>& change);
 
 // Removes the temporary file a write killed midway left beside the file
 // (every write does so too), unless a writer is at work on it now.

@@ -5,7 +5,9 @@
 #include "toolkit/gui/Form.h"
 #include "toolkit/gui/Window.h"
 
+#include <algorithm>
 #include <exception>
+#include <utility>
 
 namespace tk {
 namespace {
@@ -77,6 +79,10 @@ bool Application::dispatch(MSG& message) {
 void Application::runModalLoop(const std::function<bool()>& done) {
     MSG message;
     while (!terminated_ && !done()) {
+        if (!idleWindows_.empty() && !PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+            notifyIdleWindows();
+            continue;
+        }
         if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
             terminated_ = true;
             break;
@@ -85,10 +91,23 @@ void Application::runModalLoop(const std::function<bool()>& done) {
     }
 }
 
+void Application::notifyWhenIdle(HWND window) {
+    if (std::find(idleWindows_.begin(), idleWindows_.end(), window) == idleWindows_.end())
+        idleWindows_.push_back(window);
+}
+
+void Application::notifyIdleWindows() {
+    for (HWND window : std::exchange(idleWindows_, {}))
+        if (IsWindow(window))
+            SendMessageA(window, idleMessage, 0, 0);
+}
+
 void Application::processMessages() {
     MSG message;
     while (!terminated_ && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
         dispatch(message);
+    if (!terminated_)
+        notifyIdleWindows();
 }
 
 void Application::terminate() {
@@ -117,13 +136,23 @@ void Application::restore() {
     hiddenByMinimize_.clear();
 }
 
-void Application::reportCurrentException() {
+void Application::reportCurrentException() noexcept {
+    // The handlers below only note the text: formatting and showing it may
+    // fail, and nothing may leave a handler. The exception outlives this
+    // call, as the caller's handler is still running.
+    const char* what = nullptr;
     try {
         throw;
     } catch (const std::exception& error) {
-        dialogs().errorReport(errorReportText(error.what()));
+        what = error.what();
     } catch (...) {
-        dialogs().errorReport("Unknown error.");
+    }
+    try {
+        dialogs().errorReport(what ? errorReportText(what) : "Unknown error.");
+    } catch (...) {
+        // A report that fails itself (no memory for its text, a dialog that
+        // raised an error) is dropped: the caller stands between an exception
+        // and the system.
     }
 }
 

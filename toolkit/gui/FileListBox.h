@@ -12,15 +12,16 @@ class FileListBox : public ListBox {
 public:
     FileListBox(Container& parent, Bounds bounds) : ListBox(parent, bounds) {}
 
-    bool setDirectory(const std::string& path) { return directory_.setPath(path); }
-    bool setDirectories(const std::vector<std::string>& paths) {
+    [[nodiscard]] bool setDirectory(const std::string& path) { return directory_.setPath(path); }
+    [[nodiscard]] bool setDirectories(const std::vector<std::string>& paths) {
         return directory_.setPaths(paths);
     }
 
-    // Lists the directories again, also when they did not change.
+    // Lists the directories again, also when they did not change. The list
+    // is never on the screen: its rows go in when the thread is idle.
     void update() {
         files_ = listFiles(directory_.folders(), directory_.pattern());
-        assign(files_);
+        assignWhenIdle(files_);
     }
     // Lists nothing, whatever the directory.
     void empty() {

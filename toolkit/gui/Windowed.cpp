@@ -1,7 +1,13 @@
 #include "toolkit/gui/Windowed.h"
 
 #include "toolkit/base/Error.h"
+#include "toolkit/gui/Application.h"
 #include "toolkit/gui/Form.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstring>
 
 namespace tk {
 namespace {
@@ -14,8 +20,12 @@ std::string textOf(HWND window) {
     return text;
 }
 
-// The system's own procedure for buttons, which subclassed buttons call on.
-WNDPROC buttonProcedure = nullptr;
+// Whether the message shows the list box or asks about or changes its rows,
+// so that rows still pending must go in first.
+bool needsRows(UINT message) {
+    return (message >= LB_ADDSTRING && message <= LB_MSGMAX) || message == WM_PAINT ||
+           message == WM_SHOWWINDOW || message == Application::idleMessage;
+}
 
 } // namespace
 
@@ -64,20 +74,86 @@ void ListBox::add(const std::string& text) {
 }
 
 void ListBox::clear() {
+    dropPending();
     SendMessageA(handle(), LB_RESETCONTENT, 0, 0);
 }
 
 void ListBox::assign(const std::vector<std::string>& rows) {
-    SendMessageA(handle(), WM_SETREDRAW, FALSE, 0);
-    clear();
-    size_t bytes = 0;
+    dropPending();
+    // The list box keeps its rows in UTF-16: converted here all at once, they
+    // go in without a conversion and a buffer per message. A row ends at its
+    // first NUL, as a row sent as text would.
+    std::wstring texts;
+    std::vector<std::size_t> starts;
+    starts.reserve(rows.size());
+    std::size_t room = 0;
     for (const auto& row : rows)
-        bytes += row.size() + 1;
-    SendMessageA(handle(), LB_INITSTORAGE, rows.size(), bytes);
-    for (const auto& row : rows)
-        add(row);
-    SendMessageA(handle(), WM_SETREDRAW, TRUE, 0);
+        room += row.size() + 1;
+    texts.resize(room);
+    std::size_t used = 0;
+    for (const auto& row : rows) {
+        starts.push_back(used);
+        std::size_t length = std::min(row.size(), std::strlen(row.c_str()));
+        used += static_cast<std::size_t>(
+            MultiByteToWideChar(CP_ACP, 0, row.data(), static_cast<int>(length),
+                                texts.data() + used, static_cast<int>(room - used)));
+        texts[used++] = L'\0';
+    }
+    fill(texts, starts);
+}
+
+void ListBox::fill(const std::wstring& texts, const std::vector<std::size_t>& starts) {
+    // Straight to the list box's own procedure: the message dispatch, and a
+    // procedure in front of it, cost more than the row itself under Wine.
+    auto own = reinterpret_cast<WNDPROC>(GetClassLongPtrW(handle(), GCLP_WNDPROC));
+    auto send = [&](UINT message, WPARAM wParam, LPARAM lParam) {
+        CallWindowProcW(own, handle(), message, wParam, lParam);
+    };
+    // Reserved up front, and painted once at the end instead of per row.
+    send(WM_SETREDRAW, FALSE, 0);
+    send(LB_RESETCONTENT, 0, 0);
+    send(LB_INITSTORAGE, starts.size(), texts.size() * sizeof(wchar_t));
+    for (std::size_t start : starts)
+        send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(texts.data() + start));
+    send(WM_SETREDRAW, TRUE, 0);
     InvalidateRect(handle(), nullptr, TRUE);
+}
+
+void ListBox::assignWhenIdle(std::vector<std::string> rows) {
+    if (!SetWindowSubclass(handle(), &ListBox::procedure, 0, 0))
+        throw Error("Error creating window");
+    pending_ = std::move(rows);
+    application().notifyWhenIdle(handle());
+}
+
+void ListBox::assignPending() {
+    std::vector<std::string> rows = std::move(*pending_);
+    dropPending();
+    assign(rows);
+}
+
+void ListBox::dropPending() {
+    pending_.reset();
+}
+
+LRESULT CALLBACK ListBox::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR id, DWORD_PTR) {
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(window, &ListBox::procedure, id);
+    if (needsRows(message)) {
+        auto* list = dynamic_cast<ListBox*>(fromHandle(window));
+        if (list && list->pending_) {
+            // No exception may cross the system's message dispatch.
+            try {
+                list->assignPending();
+            } catch (...) {
+                application().reportCurrentException();
+            }
+        }
+        if (message == Application::idleMessage)
+            return 0;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
 }
 
 int ListBox::itemIndex() const {
@@ -150,19 +226,18 @@ PushButton::PushButton(Container& parent, Bounds bounds, const std::string& capt
            (style_.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
                (style_.tabStop ? WS_TABSTOP : 0),
            0, caption, font_ ? *font_ : parent.font());
-    if (!style_.keepsFocus) {
-        WNDPROC previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-            handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PushButton::procedure)));
-        if (!buttonProcedure)
-            buttonProcedure = previous;
-    }
+    if (!style_.keepsFocus && !SetWindowSubclass(handle(), &PushButton::procedure, 0, 0))
+        throw Error("Error creating window");
 }
 
-LRESULT CALLBACK PushButton::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK PushButton::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR id, DWORD_PTR) {
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(window, &PushButton::procedure, id);
     if (auto* button = dynamic_cast<PushButton*>(fromHandle(window));
         button && message == WM_SETFOCUS)
         button->focusBefore_ = reinterpret_cast<HWND>(wParam);
-    LRESULT result = CallWindowProcA(buttonProcedure, window, message, wParam, lParam);
+    LRESULT result = DefSubclassProc(window, message, wParam, lParam);
     // The button took the focus for the press; the click has run by now. Asked
     // again, as the click may have ended the button.
     auto* button = dynamic_cast<PushButton*>(fromHandle(window));

@@ -41,13 +41,27 @@ public:
     void clear();
     // Replaces every row at once, with one repaint at the end.
     void assign(const std::vector<std::string>& rows);
+    // The same for a list that is not on the screen, without making the
+    // windows that are wait for it: the rows go in once the thread has
+    // nothing else to do (after painting), or before anything, in this
+    // program or another, asks the list box about its rows.
+    void assignWhenIdle(std::vector<std::string> rows);
     int itemIndex() const;
     void setItemIndex(int index);
 
     HBRUSH controlColor(HDC dc) override { return colors_.apply(dc); }
 
 private:
+    // The subclass procedure of the lists with pending rows.
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR);
+    // Replaces every row by the NUL-ended texts that begin at `starts`.
+    void fill(const std::wstring& texts, const std::vector<std::size_t>& starts);
+    void assignPending();
+    void dropPending();
+
     ControlColors colors_;
+    std::optional<std::vector<std::string>> pending_;
 };
 
 class Edit : public WinControl {
@@ -126,7 +140,9 @@ public:
     void command(WORD notification) override;
 
 private:
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // The subclass procedure of the buttons that give the focus back.
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR);
     void giveFocusBack();
 
     PushButtonStyle style_;

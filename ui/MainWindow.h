@@ -122,6 +122,9 @@ protected:
 private:
     void setState(State state);
     void showStatus(TForm4& splash, const std::string& text);
+    // Removes what writes killed midway left beside keston.ini and beside
+    // MAME's configuration files.
+    void removeWriteLeftovers();
     void connectHandlers();
 
     bool FirstShow = false;

@@ -41,14 +41,14 @@ TEST(BitmapInfo, ThePictureBoundCountsTheBytesOfTheDecodedRows) {
 
 TEST(BitmapInfo, HeadersAreReadOnlyWhole) {
     std::vector<unsigned char> info = header(40, 4, -2, 8);
-    std::optional<tk::BitmapHeader> read = tk::readBitmapHeader(info.data(), info.size());
+    std::optional<tk::BitmapHeader> read = tk::readBitmapHeader(tk::ByteReader(info));
     ASSERT_TRUE(read);
     EXPECT_EQ(read->height, -2);
     EXPECT_TRUE(tk::plausibleBitmap(*read));
     EXPECT_EQ(tk::pixelBytes(*read), 8u);
-    EXPECT_FALSE(tk::readBitmapHeader(info.data(), 39)) << "cut short";
+    EXPECT_FALSE(tk::readBitmapHeader(*tk::ByteReader(info).part(0, 39))) << "cut short";
     info = header(24, 4, 2, 8);
-    EXPECT_FALSE(tk::readBitmapHeader(info.data(), info.size())) << "a size no header has";
+    EXPECT_FALSE(tk::readBitmapHeader(tk::ByteReader(info))) << "a size no header has";
     info = header(40, 4, 2, 7);
-    EXPECT_FALSE(tk::plausibleBitmap(*tk::readBitmapHeader(info.data(), info.size())));
+    EXPECT_FALSE(tk::plausibleBitmap(*tk::readBitmapHeader(tk::ByteReader(info))));
 }

@@ -28,6 +28,18 @@ TEST(ByteReader, ReadsLittleEndianFieldsOnlyWhollyInsideTheBlock) {
     EXPECT_EQ(reader.part(2, 4)->get<std::int32_t>(0), std::int32_t(0xFFFE0403));
 }
 
+TEST(ByteReader, TheRestOfTheBlockStartsAnywhereUpToItsEnd) {
+    const std::vector<std::uint8_t> bytes{0x01, 0x02, 0x03};
+    ByteReader reader(bytes);
+    ASSERT_TRUE(reader.from(1));
+    EXPECT_EQ(reader.from(1)->size(), 2u);
+    EXPECT_EQ(reader.from(1)->get<std::uint16_t>(0), 0x0302u);
+    ASSERT_TRUE(reader.from(3));
+    EXPECT_EQ(reader.from(3)->size(), 0u);
+    EXPECT_FALSE(reader.from(4));
+    EXPECT_FALSE(reader.from(std::numeric_limits<std::size_t>::max()));
+}
+
 TEST(ByteReader, WritesWhatItReads) {
     std::vector<std::uint8_t> bytes;
     tk::appendLittleEndian(bytes, std::int32_t{-2});

@@ -53,6 +53,14 @@ public:
         return ByteReader(bytes_.subspan(offset, count));
     }
 
+    // The bytes from `offset` to the end as a block of their own; nothing
+    // when `offset` lies past the end.
+    std::optional<ByteReader> from(std::size_t offset) const {
+        if (offset > bytes_.size())
+            return std::nullopt;
+        return ByteReader(bytes_.subspan(offset));
+    }
+
 private:
     std::span<const std::uint8_t> bytes_;
 };

@@ -6,42 +6,38 @@
 namespace tk {
 namespace {
 
-std::uint16_t le16(const unsigned char* at) {
-    return static_cast<std::uint16_t>(at[0] | at[1] << 8);
-}
-
-std::uint32_t le32(const unsigned char* at) {
-    return le16(at) | static_cast<std::uint32_t>(le16(at + 2)) << 16;
-}
-
 // Nothing the program shows comes near this side; it keeps the pixel count
 // of a claimed size far from any overflow.
 constexpr std::int32_t maxSide = 32767;
 
+// The old 12-byte header, whose sides take 16 bits each.
+std::optional<BitmapHeader> readCoreHeader(const ByteReader& bytes) {
+    BitmapHeader header;
+    header.size = coreHeaderSize;
+    std::uint16_t width = 0, height = 0;
+    if (!bytes.read(4, width) || !bytes.read(6, height) || !bytes.read(8, header.planes) ||
+        !bytes.read(10, header.bitCount))
+        return std::nullopt;
+    header.width = width;
+    header.height = height;
+    return header;
+}
+
 } // namespace
 
-std::optional<BitmapHeader> readBitmapHeader(const unsigned char* at, std::size_t available) {
-    if (available < 4)
-        return std::nullopt;
+std::optional<BitmapHeader> readBitmapHeader(const ByteReader& bytes) {
     BitmapHeader header;
-    header.size = le32(at);
-    if (header.size == coreHeaderSize && available >= coreHeaderSize) {
-        header.width = le16(at + 4);
-        header.height = le16(at + 6);
-        header.planes = le16(at + 8);
-        header.bitCount = le16(at + 10);
-        return header;
-    }
-    // The longer headers share the classic header's 40 bytes.
-    if (header.size < infoHeaderSize || available < infoHeaderSize)
+    if (!bytes.read(0, header.size))
         return std::nullopt;
-    header.width = static_cast<std::int32_t>(le32(at + 4));
-    header.height = static_cast<std::int32_t>(le32(at + 8));
-    header.planes = le16(at + 12);
-    header.bitCount = le16(at + 14);
-    header.compression = le32(at + 16);
-    header.sizeImage = le32(at + 20);
-    header.coloursUsed = le32(at + 32);
+    if (header.size == coreHeaderSize && bytes.has(0, coreHeaderSize))
+        return readCoreHeader(bytes);
+    // The longer headers share the classic header's 40 bytes.
+    if (header.size < infoHeaderSize || !bytes.has(0, infoHeaderSize) ||
+        !bytes.read(4, header.width) || !bytes.read(8, header.height) ||
+        !bytes.read(12, header.planes) || !bytes.read(14, header.bitCount) ||
+        !bytes.read(16, header.compression) || !bytes.read(20, header.sizeImage) ||
+        !bytes.read(32, header.coloursUsed))
+        return std::nullopt;
     return header;
 }
 

@@ -4,6 +4,8 @@
 // decodes at all. Portable byte work, no system calls.
 #pragma once
 
+#include "toolkit/base/ByteReader.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -29,9 +31,9 @@ struct BitmapHeader {
     std::uint32_t coloursUsed = 0;
 };
 
-// The header at `at`, of which `available` bytes may be read; nothing when it
-// is cut short or its size is none a header has.
-std::optional<BitmapHeader> readBitmapHeader(const unsigned char* at, std::size_t available);
+// The header at the start of `bytes`; nothing when it is cut short or its
+// size is none a header has.
+std::optional<BitmapHeader> readBitmapHeader(const ByteReader& bytes);
 
 // One plane, a depth of 1, 4, 8, 16, 24 or 32 bits, sides within 32767 and a
 // compression the depth allows (runs only for bottom-up rows).

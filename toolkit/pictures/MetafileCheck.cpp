@@ -8,18 +8,6 @@
 namespace tk {
 namespace {
 
-// Metafiles are little-endian whatever the machine.
-std::uint32_t u32(const unsigned char* at) {
-    return std::uint32_t(at[0]) | std::uint32_t(at[1]) << 8 | std::uint32_t(at[2]) << 16 |
-           std::uint32_t(at[3]) << 24;
-}
-std::int32_t s32(const unsigned char* at) {
-    return static_cast<std::int32_t>(u32(at));
-}
-std::uint16_t u16(const unsigned char* at) {
-    return static_cast<std::uint16_t>(at[0] | at[1] << 8);
-}
-
 // Far beyond any picture (about 80 m in hundredths of a millimetre), near
 // enough to zero that no sum or product of two sizes overflows.
 constexpr std::int32_t maxCoordinate = 1 << 23;
@@ -30,17 +18,21 @@ bool inRange(std::int32_t value) {
 
 // A rectangle of four signed values; `allowEmpty` takes the form an empty
 // picture's bounds have, one less than the start on both axes.
-bool soundRectangle(const unsigned char* at, bool allowEmpty) {
-    std::int32_t left = s32(at), top = s32(at + 4), right = s32(at + 8), bottom = s32(at + 12);
+bool soundRectangle(const ByteReader& data, std::size_t at, bool allowEmpty) {
+    std::int32_t left = 0, top = 0, right = 0, bottom = 0;
+    if (!data.read(at, left) || !data.read(at + 4, top) || !data.read(at + 8, right) ||
+        !data.read(at + 12, bottom))
+        return false;
     if (!inRange(left) || !inRange(top) || !inRange(right) || !inRange(bottom))
         return false;
     std::int32_t least = allowEmpty ? -1 : 1;
     return right - left >= least && bottom - top >= least;
 }
 
-bool positiveSize(const unsigned char* at) {
-    std::int32_t cx = s32(at), cy = s32(at + 4);
-    return cx > 0 && cy > 0 && cx < maxCoordinate && cy < maxCoordinate;
+bool positiveSize(const ByteReader& data, std::size_t at) {
+    std::int32_t cx = 0, cy = 0;
+    return data.read(at, cx) && data.read(at + 4, cy) && cx > 0 && cy > 0 && cx < maxCoordinate &&
+           cy < maxCoordinate;
 }
 
 // ------------------------------------------------- bitmaps inside records
@@ -91,18 +83,18 @@ std::optional<std::uint64_t> bitmapInfoBytes(const BitmapHeader& header, std::ui
     return headerBytes + colours * entry;
 }
 
-// A bitmap whose header and colours take at most `infoSize` bytes from
-// `info`, and whose pixels (of `scans` rows at most) fit `bitsSize` bytes.
-// The system makes a bitmap of the screen's depth from it, so its sides are
-// held to the bound of a picture at 32 bits.
-bool soundBitmap(const unsigned char* info, std::uint64_t infoSize, std::uint64_t bitsSize,
-                 std::uint32_t usage, std::uint64_t scans = ~std::uint64_t{0}) {
-    std::optional<BitmapHeader> header = readBitmapHeader(info, infoSize);
+// A bitmap whose header and colours take at most the bytes of `info`, and
+// whose pixels (of `scans` rows at most) fit `bitsSize` bytes. The system
+// makes a bitmap of the screen's depth from it, so its sides are held to the
+// bound of a picture at 32 bits.
+bool soundBitmap(const ByteReader& info, std::uint64_t bitsSize, std::uint32_t usage,
+                 std::uint64_t scans = ~std::uint64_t{0}) {
+    std::optional<BitmapHeader> header = readBitmapHeader(info);
     if (!header)
         return false;
     std::optional<std::uint64_t> infoBytes = bitmapInfoBytes(*header, usage);
     std::uint64_t rows = header->height < 0 ? -std::int64_t(header->height) : header->height;
-    return infoBytes && *infoBytes <= infoSize &&
+    return infoBytes && *infoBytes <= info.size() &&
            rowBytes(header->width, header->bitCount) * std::min(rows, scans) <= bitsSize &&
            pictureFits(std::uint64_t(header->width), rows, 32);
 }
@@ -137,24 +129,33 @@ constexpr std::uint32_t emfHeaderRecord = 1;
 constexpr std::uint32_t emfEndRecord = 14;
 constexpr std::uint32_t emfSignatureValue = 0x464D4520;
 
-// A part of the header record, given by offset and length, lies inside it.
-bool withinHeader(std::uint64_t offset, std::uint64_t length, std::uint32_t headerSize) {
-    return length == 0 || (offset >= emfBaseHeader && offset + length <= headerSize);
+// A part of the header record, whose offset and length (in units of
+// `unit` bytes) the fields at `offsetField` and `lengthField` give, lies
+// inside it.
+bool withinHeader(const ByteReader& data, std::size_t offsetField, std::size_t lengthField,
+                  std::uint64_t unit, std::uint32_t headerSize) {
+    std::uint32_t offset = 0, length = 0;
+    if (!data.read(offsetField, offset) || !data.read(lengthField, length))
+        return false;
+    return length == 0 ||
+           (offset >= emfBaseHeader && std::uint64_t{offset} + length * unit <= headerSize);
 }
 
-bool soundEnhancedHeader(const unsigned char* data, std::size_t size) {
-    std::uint32_t headerSize = u32(data + emfSize), bytes = u32(data + emfBytes);
-    return u32(data + emfType) == emfHeaderRecord &&
-           u32(data + emfSignature) == emfSignatureValue && headerSize >= emfBaseHeader &&
-           headerSize % 4 == 0 && bytes >= headerSize && bytes % 4 == 0 && bytes <= size &&
-           soundRectangle(data + emfBounds, true) && soundRectangle(data + emfFrame, false) &&
-           positiveSize(data + emfDevice) && positiveSize(data + emfMillimeters) &&
-           u16(data + emfHandles) > 0 &&
-           withinHeader(u32(data + emfDescriptionOffset),
-                        std::uint64_t(u32(data + emfDescriptionLength)) * 2, headerSize) &&
+bool soundEnhancedHeader(const ByteReader& data) {
+    std::uint32_t headerSize = 0, bytes = 0;
+    std::uint16_t handles = 0;
+    if (!data.read(emfSize, headerSize) || !data.read(emfBytes, bytes) ||
+        !data.read(emfHandles, handles))
+        return false;
+    return data.get<std::uint32_t>(emfType) == emfHeaderRecord &&
+           data.get<std::uint32_t>(emfSignature) == emfSignatureValue &&
+           headerSize >= emfBaseHeader && headerSize % 4 == 0 && bytes >= headerSize &&
+           bytes % 4 == 0 && bytes <= data.size() && soundRectangle(data, emfBounds, true) &&
+           soundRectangle(data, emfFrame, false) && positiveSize(data, emfDevice) &&
+           positiveSize(data, emfMillimeters) && handles > 0 &&
+           withinHeader(data, emfDescriptionOffset, emfDescriptionLength, 2, headerSize) &&
            (headerSize < emfPixelFormatHeader ||
-            withinHeader(u32(data + emfPixelFormatOffset), u32(data + emfPixelFormatSize),
-                         headerSize));
+            withinHeader(data, emfPixelFormatOffset, emfPixelFormatSize, 1, headerSize));
 }
 
 // Where a record keeps a bitmap: the field of its colour usage, and the first
@@ -194,66 +195,98 @@ constexpr std::uint32_t emfCreateBrush = 39;
 constexpr std::uint32_t emfCreatePen = 95;
 constexpr std::uint64_t allRows = ~std::uint64_t{0};
 
-// A bitmap whose header and pixels lie inside the record after its fixed
-// fields; a record may leave out an optional one (offset 0).
-bool soundCarriedBitmap(const unsigned char* record, std::uint32_t length, std::uint32_t fixedSize,
-                        std::uint32_t fields, bool optional, std::uint32_t usage,
-                        std::uint64_t scans) {
-    std::uint32_t infoAt = u32(record + fields), infoSize = u32(record + fields + 4);
-    std::uint32_t bitsAt = u32(record + fields + 8), bitsSize = u32(record + fields + 12);
-    if (infoAt == 0 && optional)
-        return true;
-    auto inside = [&](std::uint64_t at, std::uint64_t size) {
-        return at >= fixedSize && at <= length && size <= length - at;
-    };
-    return inside(infoAt, infoSize) && inside(bitsAt, bitsSize) &&
-           soundBitmap(record + infoAt, infoSize, bitsSize, usage, scans);
+// The four fields where a record keeps a bitmap.
+struct BitmapFields {
+    std::uint32_t infoAt = 0;
+    std::uint32_t infoSize = 0;
+    std::uint32_t bitsAt = 0;
+    std::uint32_t bitsSize = 0;
+};
+
+std::optional<BitmapFields> readBitmapFields(const ByteReader& record, std::size_t at) {
+    BitmapFields fields;
+    if (!record.read(at, fields.infoAt) || !record.read(at + 4, fields.infoSize) ||
+        !record.read(at + 8, fields.bitsAt) || !record.read(at + 12, fields.bitsSize))
+        return std::nullopt;
+    return fields;
 }
 
-bool soundCarriedBitmap(const unsigned char* record, std::uint32_t length, const BitmapRecord& kind,
-                        const CarriedBitmap& bitmap) {
-    std::uint64_t scans = kind.scansField == 0 ? allRows : u32(record + kind.scansField);
-    if (!soundCarriedBitmap(record, length, kind.fixedSize, bitmap.fields, bitmap.optional,
-                            u32(record + bitmap.usageField), scans))
+// A bitmap whose header and pixels lie inside the record after its fixed
+// fields; a record may leave out an optional one (offset 0).
+bool soundCarriedBitmap(const ByteReader& record, std::uint32_t fixedSize, std::uint32_t fields,
+                        bool optional, std::uint32_t usage, std::uint64_t scans) {
+    std::optional<BitmapFields> place = readBitmapFields(record, fields);
+    if (!place)
         return false;
-    // The alpha blend copies all the record's pixels into a bitmap of the
-    // header's size.
-    std::uint32_t infoAt = u32(record + bitmap.fields);
-    return kind.type != emfAlphaBlend || infoAt == 0 ||
-           u32(record + bitmap.fields + 12) <=
-               pixelBytes(*readBitmapHeader(record + infoAt, u32(record + bitmap.fields + 4)));
+    if (place->infoAt == 0 && optional)
+        return true;
+    std::optional<ByteReader> info = record.part(place->infoAt, place->infoSize);
+    return place->infoAt >= fixedSize && place->bitsAt >= fixedSize && info &&
+           record.has(place->bitsAt, place->bitsSize) &&
+           soundBitmap(*info, place->bitsSize, usage, scans);
+}
+
+// The alpha blend copies all the record's pixels into a bitmap of the
+// header's size.
+bool alphaBlendPixelsFit(const ByteReader& record, const CarriedBitmap& bitmap) {
+    std::optional<BitmapFields> place = readBitmapFields(record, bitmap.fields);
+    if (!place)
+        return false;
+    if (place->infoAt == 0)
+        return true;
+    std::optional<ByteReader> info = record.part(place->infoAt, place->infoSize);
+    std::optional<BitmapHeader> header = info ? readBitmapHeader(*info) : std::nullopt;
+    return header && place->bitsSize <= pixelBytes(*header);
+}
+
+bool soundCarriedBitmap(const ByteReader& record, const BitmapRecord& kind,
+                        const CarriedBitmap& bitmap) {
+    std::uint32_t usage = 0, scans = 0;
+    if (!record.read(bitmap.usageField, usage) ||
+        (kind.scansField != 0 && !record.read(kind.scansField, scans)))
+        return false;
+    return soundCarriedBitmap(record, kind.fixedSize, bitmap.fields, bitmap.optional, usage,
+                              kind.scansField == 0 ? allRows : scans) &&
+           (kind.type != emfAlphaBlend || alphaBlendPixelsFit(record, bitmap));
+}
+
+// The brush style in the field at `at` keeps its bitmap in the record, if any.
+bool brushStyleByValue(const ByteReader& record, std::size_t at) {
+    std::optional<std::uint32_t> style = record.get<std::uint32_t>(at);
+    return style && !namesBitmapByReference(*style);
 }
 
 // Every bitmap a record carries passes the rules of a bitmap file, and no
 // brush or pen names one by reference.
-bool soundEnhancedRecordBitmaps(const unsigned char* record, std::uint32_t type,
-                                std::uint32_t length) {
+bool soundEnhancedRecordBitmaps(const ByteReader& record, std::uint32_t type) {
     if (type == emfCreateBrush)
-        return length >= 24 && !namesBitmapByReference(u32(record + 12));
+        return record.size() >= 24 && brushStyleByValue(record, 12);
     if (type == emfCreatePen)
-        return length >= 52 && !namesBitmapByReference(u32(record + 36)) &&
-               soundCarriedBitmap(record, length, 52, 12, true, rgbColours, allRows);
+        return record.size() >= 52 && brushStyleByValue(record, 36) &&
+               soundCarriedBitmap(record, 52, 12, true, rgbColours, allRows);
     for (const BitmapRecord& kind : bitmapRecords)
         if (kind.type == type)
-            return length >= kind.fixedSize &&
-                   soundCarriedBitmap(record, length, kind, kind.source) &&
-                   (kind.mask.fields == 0 || soundCarriedBitmap(record, length, kind, kind.mask));
+            return record.size() >= kind.fixedSize &&
+                   soundCarriedBitmap(record, kind, kind.source) &&
+                   (kind.mask.fields == 0 || soundCarriedBitmap(record, kind, kind.mask));
     return true;
 }
 
 // Every record fits, the count is the header's, and the end record closes it.
-bool soundEnhancedRecords(const unsigned char* data, std::uint32_t bytes) {
-    std::uint32_t at = u32(data + emfSize);
+bool soundEnhancedRecords(const ByteReader& metafile) {
+    std::uint32_t at = 0, count = 0, type = 0, length = 0;
+    if (!metafile.read(emfSize, at) || !metafile.read(emfRecords, count))
+        return false;
     std::uint32_t records = 1;
-    while (at + 8 <= bytes) {
-        std::uint32_t type = u32(data + at), length = u32(data + at + 4);
-        if (length < 8 || length % 4 != 0 || length > bytes - at || type == emfHeaderRecord ||
-            !soundEnhancedRecordBitmaps(data + at, type, length))
+    while (metafile.read(at, type) && metafile.read(at + 4, length)) {
+        std::optional<ByteReader> record = metafile.part(at, length);
+        if (length < 8 || length % 4 != 0 || !record || type == emfHeaderRecord ||
+            !soundEnhancedRecordBitmaps(*record, type))
             return false;
         at += length;
         ++records;
         if (type == emfEndRecord)
-            return at == bytes && records == u32(data + emfRecords);
+            return at == metafile.size() && records == count;
     }
     return false;
 }
@@ -275,28 +308,28 @@ constexpr std::uint64_t wmfParameters = 6;
 
 // A bitmap from parameter word `word` to the record's end: its header, its
 // colours, and its pixels right after them, as the player finds them.
-bool soundTrailingBitmap(const unsigned char* record, std::uint64_t length, std::uint64_t word,
-                         std::uint32_t usage, std::uint64_t scans = allRows) {
-    std::uint64_t at = wmfParameters + 2 * word;
-    if (at > length || usage > paletteIndexes)
+bool soundTrailingBitmap(const ByteReader& record, std::uint64_t word, std::uint32_t usage,
+                         std::uint64_t scans = allRows) {
+    std::optional<ByteReader> bitmap = record.from(wmfParameters + 2 * word);
+    if (!bitmap || usage > paletteIndexes)
         return false;
-    std::optional<BitmapHeader> header = readBitmapHeader(record + at, length - at);
+    std::optional<BitmapHeader> header = readBitmapHeader(*bitmap);
     std::optional<std::uint64_t> infoBytes =
         header ? bitmapInfoBytes(*header, usage) : std::nullopt;
-    return infoBytes && *infoBytes <= length - at &&
-           soundBitmap(record + at, *infoBytes, length - at - *infoBytes, usage, scans);
+    std::optional<ByteReader> info = infoBytes ? bitmap->part(0, *infoBytes) : std::nullopt;
+    std::optional<ByteReader> pixels = infoBytes ? bitmap->from(*infoBytes) : std::nullopt;
+    return info && pixels && soundBitmap(*info, pixels->size(), usage, scans);
 }
 
 // Every bitmap a record carries passes the rules of a bitmap file. The
 // device-dependent bitmaps of Windows 2 (which no recorder since writes, and
 // whose layout players read differently) are refused, and so is a brush that
 // names its bitmap by reference.
-bool soundOldStyleRecordBitmaps(const unsigned char* record, std::uint64_t length) {
+bool soundOldStyleRecordBitmaps(const ByteReader& record, std::uint16_t function) {
     auto parameter = [&](std::uint64_t word) -> std::uint32_t {
-        std::uint64_t at = wmfParameters + 2 * word;
-        return at + 2 <= length ? u16(record + at) : 0xFFFF;
+        return record.get<std::uint16_t>(wmfParameters + 2 * word).value_or(0xFFFF);
     };
-    switch (u16(record + 4)) {
+    switch (function) {
     case 0x0922: // bit block transfer of a device-dependent bitmap
     case 0x0B23: // stretched transfer of one
     case 0x01F9: // pattern brush of one
@@ -304,50 +337,63 @@ bool soundOldStyleRecordBitmaps(const unsigned char* record, std::uint64_t lengt
     case 0x02FC: // brush
         return !namesBitmapByReference(parameter(0));
     case 0x0F43: // stretched pixels
-        return soundTrailingBitmap(record, length, 11, parameter(2));
+        return soundTrailingBitmap(record, 11, parameter(2));
     case 0x0B41: // stretched transfer
-        return soundTrailingBitmap(record, length, 10, rgbColours);
+        return soundTrailingBitmap(record, 10, rgbColours);
     case 0x0940: // bit block transfer; a short one has no bitmap and fills
-        return length <= 24 || soundTrailingBitmap(record, length, 8, rgbColours);
+        return record.size() <= 24 || soundTrailingBitmap(record, 8, rgbColours);
     case 0x0D33: // pixels to the device
-        return soundTrailingBitmap(record, length, 9, parameter(0), parameter(1));
+        return soundTrailingBitmap(record, 9, parameter(0), parameter(1));
     case 0x0142: // pattern brush
-        return soundTrailingBitmap(record, length, 2, parameter(1));
+        return soundTrailingBitmap(record, 2, parameter(1));
     default:
         return true;
     }
 }
 
-} // namespace
-
-std::size_t enhancedMetafileBytes(const unsigned char* data, std::size_t size) {
-    if (size < emfBaseHeader || !soundEnhancedHeader(data, size))
-        return 0;
-    std::uint32_t bytes = u32(data + emfBytes);
-    return soundEnhancedRecords(data, bytes) ? bytes : 0;
-}
-
-std::size_t windowsMetafileBytes(const unsigned char* data, std::size_t size) {
-    if (size < wmfHeader)
-        return 0;
-    std::uint16_t type = u16(data + wmfType), version = u16(data + wmfVersion);
-    std::uint64_t bytes = std::uint64_t(u32(data + wmfWords)) * 2;
-    std::uint32_t largest = u32(data + wmfLargestRecord);
-    if ((type != 1 && type != 2) || u16(data + wmfHeaderWords) != wmfHeader / 2 ||
-        (version != 0x100 && version != 0x300) || bytes > size || bytes < wmfHeader ||
-        largest > bytes / 2)
-        return 0;
-    for (std::uint64_t at = wmfHeader; at + 6 <= bytes;) {
-        std::uint64_t words = u32(data + at);
-        if (words < 3 || words > largest || words * 2 > bytes - at)
+// Every record fits and is no larger than the header's largest, and the end
+// record closes the metafile; its byte count, or 0.
+std::size_t soundOldStyleRecords(const ByteReader& metafile, std::uint32_t largest) {
+    std::uint32_t words = 0;
+    std::uint16_t function = 0;
+    for (std::uint64_t at = wmfHeader;
+         metafile.read(at, words) && metafile.read(at + 4, function);) {
+        std::optional<ByteReader> record = metafile.part(at, std::uint64_t{words} * 2);
+        if (words < 3 || words > largest || !record)
             return 0;
-        if (u16(data + at + 4) == wmfEndFunction)
-            return at + words * 2 == bytes ? static_cast<std::size_t>(bytes) : 0;
-        if (!soundOldStyleRecordBitmaps(data + at, words * 2))
+        if (function == wmfEndFunction)
+            return at + record->size() == metafile.size() ? metafile.size() : 0;
+        if (!soundOldStyleRecordBitmaps(*record, function))
             return 0;
-        at += words * 2;
+        at += record->size();
     }
     return 0;
+}
+
+} // namespace
+
+std::size_t enhancedMetafileBytes(const ByteReader& data) {
+    std::uint32_t bytes = 0;
+    if (!data.has(0, emfBaseHeader) || !soundEnhancedHeader(data) || !data.read(emfBytes, bytes))
+        return 0;
+    std::optional<ByteReader> metafile = data.part(0, bytes);
+    return metafile && soundEnhancedRecords(*metafile) ? bytes : 0;
+}
+
+std::size_t windowsMetafileBytes(const ByteReader& data) {
+    std::uint16_t type = 0, headerWords = 0, version = 0;
+    std::uint32_t words = 0, largest = 0;
+    if (!data.has(0, wmfHeader) || !data.read(wmfType, type) ||
+        !data.read(wmfHeaderWords, headerWords) || !data.read(wmfVersion, version) ||
+        !data.read(wmfWords, words) || !data.read(wmfLargestRecord, largest))
+        return 0;
+    std::uint64_t bytes = std::uint64_t{words} * 2;
+    std::optional<ByteReader> metafile = data.part(0, bytes);
+    if ((type != 1 && type != 2) || headerWords != wmfHeader / 2 ||
+        (version != 0x100 && version != 0x300) || !metafile || bytes < wmfHeader ||
+        largest > bytes / 2)
+        return 0;
+    return soundOldStyleRecords(*metafile, largest);
 }
 
 } // namespace tk

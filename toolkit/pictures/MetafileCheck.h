@@ -4,15 +4,17 @@
 // byte work, no system calls.
 #pragma once
 
+#include "toolkit/base/ByteReader.h"
+
 #include <cstddef>
 
 namespace tk {
 
 // The byte count of a sound enhanced metafile at the start of the data, or 0.
-std::size_t enhancedMetafileBytes(const unsigned char* data, std::size_t size);
+std::size_t enhancedMetafileBytes(const ByteReader& data);
 
 // The byte count of a sound old-style metafile (without a placeable header)
 // at the start of the data, or 0.
-std::size_t windowsMetafileBytes(const unsigned char* data, std::size_t size);
+std::size_t windowsMetafileBytes(const ByteReader& data);
 
 } // namespace tk

@@ -116,6 +116,11 @@ void replaceFileContent(const std::string& path, std::string_view content) {
     temporary.swappedIn();
 }
 
+void replaceFileWith(const std::string& path, const std::string& replacement) {
+    if (!flush(replacement) || !swapIn(replacement, path))
+        throw Error(formatMessage("Cannot create file %s", path));
+}
+
 bool replaceFileByChangedCopy(const std::string& path,
                               const std::function<bool(const std::string& copy)>& change) {
     removeLeftovers(path);

@@ -1,5 +1,6 @@
 #include "toolkit/Control.h"
 
+#include "toolkit/CodePage.h"
 #include "toolkit/Error.h"
 #include "toolkit/Window.h"
 
@@ -70,12 +71,18 @@ WinControl::~WinControl() {
 }
 
 void WinControl::create(const char* windowClass, DWORD style, DWORD exStyle,
-                        const std::string& text, const Font& font) {
-    handle_ =
-        CreateWindowExA(exStyle, windowClass, text.c_str(),
-                        style | WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0),
-                        bounds_.left, bounds_.top, bounds_.width, bounds_.height,
-                        parent().containerHandle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+                        const std::string& text, const Font& font, bool unicode) {
+    style |= WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0);
+    if (unicode)
+        handle_ = CreateWindowExW(exStyle, ansiToWide(windowClass).c_str(),
+                                  ansiToWide(text).c_str(), style, bounds_.left, bounds_.top,
+                                  bounds_.width, bounds_.height, parent().containerHandle(),
+                                  nullptr, GetModuleHandleW(nullptr), nullptr);
+    else
+        handle_ =
+            CreateWindowExA(exStyle, windowClass, text.c_str(), style, bounds_.left, bounds_.top,
+                            bounds_.width, bounds_.height, parent().containerHandle(), nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
     if (!handle_)
         throw Error("Error creating window");
     adopt(handle_, font);

@@ -109,8 +109,10 @@ public:
 
 protected:
     // Creates the child window; called by the concrete control's constructor.
+    // A Unicode window takes text of every script; text given in the code
+    // page is converted on its way in and out.
     void create(const char* windowClass, DWORD style, DWORD exStyle, const std::string& text,
-                const Font& font);
+                const Font& font, bool unicode = false);
     // Takes over a child window made elsewhere (panels make their own).
     void adopt(HWND window, const Font& font);
 

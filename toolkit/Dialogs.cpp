@@ -1,6 +1,7 @@
 #include "toolkit/Dialogs.h"
 
 #include "toolkit/Application.h"
+#include "toolkit/CodePage.h"
 #include "toolkit/OpenDialog.h"
 
 namespace tk {
@@ -12,6 +13,11 @@ class RealDialogs : public Dialogs {
 public:
     void message(const std::string& text) override {
         MessageBoxA(nullptr, text.c_str(), application().title().c_str(), MB_OK | MB_TASKMODAL);
+    }
+
+    void utf8Message(const std::string& text) override {
+        MessageBoxW(nullptr, utf8ToWide(text).c_str(), ansiToWide(application().title()).c_str(),
+                    MB_OK | MB_TASKMODAL);
     }
 
     int ask(const std::string& text, const std::string& title, UINT flags) override {

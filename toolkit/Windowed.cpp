@@ -1,5 +1,6 @@
 #include "toolkit/Windowed.h"
 
+#include "toolkit/Application.h"
 #include "toolkit/Error.h"
 #include "toolkit/Form.h"
 
@@ -14,8 +15,33 @@ std::string textOf(HWND window) {
     return text;
 }
 
-// The system's own procedure for buttons, which subclassed buttons call on.
+std::wstring unicodeTextOf(HWND window) {
+    int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    length = GetWindowTextW(window, text.data(), length + 1);
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+// The system's own procedures for buttons and list boxes, which subclassed
+// ones call on.
 WNDPROC buttonProcedure = nullptr;
+WNDPROC listBoxProcedure = nullptr;
+
+// Fills a list box with every row at once; the redraw waits for the end.
+template <typename Row, typename Add>
+void fillList(HWND list, const std::vector<Row>& rows, Add add) {
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    size_t bytes = 0;
+    for (const auto& row : rows)
+        bytes += (row.size() + 1) * sizeof row[0];
+    SendMessageW(list, LB_INITSTORAGE, rows.size(), bytes);
+    for (const auto& row : rows)
+        add(row);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
 
 } // namespace
 
@@ -32,8 +58,56 @@ HBRUSH ControlColors::apply(HDC dc) const {
 ListBox::ListBox(Container& parent, Bounds bounds, ListBoxStyle style)
     : WinControl(parent, bounds), colors_(style.color, parent.font().style().color) {
     create("LISTBOX", WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-           style.border ? WS_EX_CLIENTEDGE : 0, "", parent.font());
+           style.border ? WS_EX_CLIENTEDGE : 0, "", parent.font(), true);
     SendMessageA(handle(), LB_SETITEMHEIGHT, 0, style.itemHeight);
+    WNDPROC previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListBox::procedure)));
+    if (!listBoxProcedure)
+        listBoxProcedure = previous;
+}
+
+LRESULT CALLBACK ListBox::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Not a toolkit window: this procedure is its own exception boundary.
+    try {
+        auto* list = dynamic_cast<ListBox*>(fromHandle(window));
+        if (list && message == WM_CHAR &&
+            list->findTyped(static_cast<wchar_t>(wParam), static_cast<DWORD>(GetMessageTime())))
+            return 0;
+    } catch (...) {
+        application().reportCurrentException();
+        return 0;
+    }
+    return CallWindowProcW(listBoxProcedure, window, message, wParam, lParam);
+}
+
+bool ListBox::findTyped(wchar_t character, DWORD time) {
+    if (character != L'\b' && character < L' ')
+        return false;
+    const std::u16string& prefix = character == L'\b'
+                                       ? typed_.erase(time)
+                                       : typed_.type(static_cast<char16_t>(character), time);
+    if (prefix.empty())
+        return true;
+    if (int row = findPrefix(std::wstring(prefix.begin(), prefix.end())); row >= 0)
+        setItemIndex(row);
+    return true;
+}
+
+int ListBox::findPrefix(std::wstring_view prefix) const {
+    const int length = static_cast<int>(prefix.size());
+    std::wstring row;
+    for (int i = 0, n = count(); i < n; ++i) {
+        LRESULT rowLength = SendMessageW(handle(), LB_GETTEXTLEN, i, 0);
+        if (rowLength < length)
+            continue;
+        row.resize(static_cast<size_t>(rowLength) + 1);
+        SendMessageW(handle(), LB_GETTEXT, i, reinterpret_cast<LPARAM>(row.data()));
+        // Ordinal: the same letters in upper and lower case match, in every
+        // script, and nothing else does.
+        if (CompareStringOrdinal(row.data(), length, prefix.data(), length, TRUE) == CSTR_EQUAL)
+            return i;
+    }
+    return -1;
 }
 
 int ListBox::count() const {
@@ -46,6 +120,16 @@ std::string ListBox::item(int index) const {
         return {};
     std::string text(static_cast<size_t>(length) + 1, '\0');
     length = SendMessageA(handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(length == LB_ERR ? 0 : static_cast<size_t>(length));
+    return text;
+}
+
+std::wstring ListBox::unicodeItem(int index) const {
+    LRESULT length = SendMessageW(handle(), LB_GETTEXTLEN, index, 0);
+    if (length == LB_ERR)
+        return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    length = SendMessageW(handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
     text.resize(length == LB_ERR ? 0 : static_cast<size_t>(length));
     return text;
 }
@@ -68,16 +152,13 @@ void ListBox::clear() {
 }
 
 void ListBox::assign(const std::vector<std::string>& rows) {
-    SendMessageA(handle(), WM_SETREDRAW, FALSE, 0);
-    clear();
-    size_t bytes = 0;
-    for (const auto& row : rows)
-        bytes += row.size() + 1;
-    SendMessageA(handle(), LB_INITSTORAGE, rows.size(), bytes);
-    for (const auto& row : rows)
-        add(row);
-    SendMessageA(handle(), WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(handle(), nullptr, TRUE);
+    fillList(handle(), rows, [this](const std::string& row) { add(row); });
+}
+
+void ListBox::assign(const std::vector<std::wstring>& rows) {
+    fillList(handle(), rows, [this](const std::wstring& row) {
+        SendMessageW(handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
+    });
 }
 
 int ListBox::itemIndex() const {
@@ -89,11 +170,11 @@ void ListBox::setItemIndex(int index) {
 }
 
 Edit::Edit(Container& parent, Bounds bounds, Color background)
-    : Edit(parent, bounds, background, ES_AUTOHSCROLL) {}
+    : Edit(parent, bounds, background, ES_AUTOHSCROLL, false) {}
 
-Edit::Edit(Container& parent, Bounds bounds, Color background, DWORD style)
+Edit::Edit(Container& parent, Bounds bounds, Color background, DWORD style, bool unicode)
     : WinControl(parent, bounds), colors_(background, parent.font().style().color) {
-    create("EDIT", style | WS_TABSTOP, WS_EX_CLIENTEDGE, "", parent.font());
+    create("EDIT", style | WS_TABSTOP, WS_EX_CLIENTEDGE, "", parent.font(), unicode);
 }
 
 std::string Edit::text() const {
@@ -106,20 +187,41 @@ void Edit::setText(const std::string& text) {
 
 Memo::Memo(Container& parent, Bounds bounds, Color background)
     : Edit(parent, bounds, background,
-           ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_HSCROLL) {
+           ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_HSCROLL, true) {
     SendMessageA(handle(), EM_SETLIMITTEXT, capacity, 0);
 }
 
-void Memo::setWholeText(const std::string& text) {
-    bool fits = text.size() <= capacity && text.find('\0') == std::string::npos;
+namespace {
+
+template <typename Text, typename Set, typename Get>
+void setExactly(const Text& text, Set set, Get get, size_t capacity) {
+    bool fits = text.size() <= capacity && text.find(typename Text::value_type()) == Text::npos;
     if (fits) {
-        setText(text);
-        fits = this->text() == text;
+        set(text);
+        fits = get() == text;
     }
     if (!fits) {
-        setText("");
+        set(Text());
         throw Error("Text exceeds memo capacity");
     }
+}
+
+} // namespace
+
+void Memo::setWholeText(const std::string& text) {
+    setExactly(
+        text, [this](const std::string& t) { setText(t); }, [this] { return this->text(); },
+        capacity);
+}
+
+void Memo::setWholeText(const std::wstring& text) {
+    setExactly(
+        text, [this](const std::wstring& t) { SetWindowTextW(handle(), t.c_str()); },
+        [this] { return unicodeText(); }, capacity);
+}
+
+std::wstring Memo::unicodeText() const {
+    return unicodeTextOf(handle());
 }
 
 CheckBox::CheckBox(Container& parent, Bounds bounds, const std::string& caption, FontStyle font,

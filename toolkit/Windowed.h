@@ -5,6 +5,7 @@
 
 #include "toolkit/Control.h"
 #include "toolkit/Handles.h"
+#include "toolkit/TypedPrefix.h"
 
 #include <optional>
 #include <string>
@@ -30,24 +31,38 @@ struct ListBoxStyle {
     bool border = true;
 };
 
+// A Unicode list box, so rows show every letter; rows in the code page are
+// converted on their way in and out. Letters typed while it has the focus
+// select the first row that begins with them, ignoring case; letters typed
+// within a short pause of each other make one prefix (see TypedPrefix).
 class ListBox : public WinControl {
 public:
     ListBox(Container& parent, Bounds bounds, ListBoxStyle style = {});
 
     int count() const;
     std::string item(int index) const;
+    std::wstring unicodeItem(int index) const;
     std::vector<std::string> items() const;
     void add(const std::string& text);
     void clear();
     // Replaces every row at once, with one repaint at the end.
     void assign(const std::vector<std::string>& rows);
+    void assign(const std::vector<std::wstring>& rows);
     int itemIndex() const;
     void setItemIndex(int index);
+    // The first row that begins with `prefix`, ignoring case; -1 for none.
+    int findPrefix(std::wstring_view prefix) const;
 
     HBRUSH controlColor(HDC dc) override { return colors_.apply(dc); }
 
 private:
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // A character typed at the message's time; false when it is no letter
+    // (Enter, Escape, ...), which the list box then handles as usual.
+    bool findTyped(wchar_t character, DWORD time);
+
     ControlColors colors_;
+    TypedPrefix typed_;
 };
 
 class Edit : public WinControl {
@@ -60,13 +75,14 @@ public:
     HBRUSH controlColor(HDC dc) override { return colors_.apply(dc); }
 
 protected:
-    Edit(Container& parent, Bounds bounds, Color background, DWORD style);
+    Edit(Container& parent, Bounds bounds, Color background, DWORD style, bool unicode);
 
 private:
     ControlColors colors_;
 };
 
-// A multi-line edit with word wrap and both scroll bars.
+// A multi-line edit with word wrap and both scroll bars; a Unicode window,
+// so it shows text of every script.
 class Memo : public Edit {
 public:
     // The most text it takes, in characters.
@@ -76,8 +92,11 @@ public:
 
     // Sets the text and makes sure the memo holds exactly that: a text with
     // a NUL, longer than the capacity or changed on its way in raises "Text
-    // exceeds memo capacity" and leaves the memo empty.
+    // exceeds memo capacity" and leaves the memo empty. The text is in the
+    // code page, or in UTF-16.
     void setWholeText(const std::string& text);
+    void setWholeText(const std::wstring& text);
+    std::wstring unicodeText() const;
 };
 
 class CheckBox : public WinControl {

@@ -3,7 +3,9 @@
 #pragma once
 
 #include "launch/Executor.h"
+#include "launch/WatchedProcess.h"
 #include "shape/ShapedForm.h"
+#include "toolkit/EditorText.h"
 #include "toolkit/FileListBox.h"
 #include "toolkit/Form.h"
 #include "toolkit/Graphics.h"
@@ -14,6 +16,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class TForm4;
@@ -33,6 +36,10 @@ public:
 
     // Receives every status text of the splash window, in order.
     static inline std::function<void(const std::string&)> splashObserver;
+
+    // How long the window stays hidden after "Play" with "Close After
+    // Playing" ticked, to come back with the message when MAME fails at once.
+    static inline UINT closeAfterPlayingDelay = 5000;
 
     // Controls, in design order: each is drawn over the ones before it.
     TShapedForm ShapedForm1{*this, {0, 0, 340, 385}};
@@ -119,15 +126,31 @@ public:
 
 protected:
     void onShow() override { FormShow(); }
+    void onTimer(UINT_PTR id) override;
 
 private:
+    // A game "Play" started, as its message names it.
+    struct PlayedGame {
+        unsigned launch;
+        std::string description; // UTF-8
+        std::string shortName;
+    };
+
     void setState(State state);
     void showStatus(TForm4& splash, const std::string& text);
     void connectHandlers();
+    void renewGameListForNewMame(TForm4& splash);
+    void storeMameStamp(const std::string& mameExe);
+    // On the watching thread: hands MAME's end to the window's thread.
+    launch::OnProcessEnd reportTo(PlayedGame game);
+    void gameEnded(const PlayedGame& game, const launch::ProcessEnd& end);
 
     bool FirstShow = false;
     bool ApplyFailed = false;
     std::string ConfigFile;
-    std::string configFileMark_; // the byte-order mark ConfigFile began with
-    std::string searchFolder_;   // where "Search" opens when Edit1 names no folder
+    tk::TextForm configFileForm_; // how ConfigFile was read, to be written back so
+    std::string searchFolder_;    // where "Search" opens when Edit1 names no folder
+    unsigned launches_ = 0;
+    // The launch "Close After Playing" waits for while the window is hidden.
+    std::optional<unsigned> closingAfter_;
 };

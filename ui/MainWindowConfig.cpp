@@ -61,6 +61,8 @@ void TForm1::SpeedButton9Click() {
     refreshlist();
     ProfileSettings(settingsPath()).writeBool(configSection, xpKey, xp.checked());
     ProfileSettings(settingsPath()).writeBool(configSection, closeKey, close1.checked());
+    // The list is this MAME's now: a start-up renews it once MAME changes.
+    storeMameStamp(mameExe);
 }
 
 void TForm1::SpeedButton7Click() {

@@ -4,6 +4,7 @@
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
 #include "toolkit/AtomicFile.h"
+#include "toolkit/CodePage.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/EditorText.h"
 #include "toolkit/FileReader.h"
@@ -52,15 +53,20 @@ void TForm1::SpeedButton5Click() {
         launch::runCreateConfig(exe, mameExe, xp.checked());
     }
     tk::EditorText loaded = tk::editorTextOf(tk::readWholeFile(ConfigFile));
-    Cxdetexto.setWholeText(loaded.text);
-    configFileMark_ = loaded.mark;
+    if (loaded.form.unicode)
+        Cxdetexto.setWholeText(tk::utf8ToWide(loaded.text));
+    else
+        Cxdetexto.setWholeText(loaded.text);
+    configFileForm_ = loaded.form;
     setState(State::editor);
 }
 
 void TForm1::SpeedButton10Click() {
     if (ConfigFile.empty())
         return;
-    tk::replaceFileContent(ConfigFile, tk::fileBytesOf({configFileMark_, Cxdetexto.text()}));
+    std::string text =
+        configFileForm_.unicode ? tk::wideToUtf8(Cxdetexto.unicodeText()) : Cxdetexto.text();
+    tk::replaceFileContent(ConfigFile, tk::fileBytesOf({configFileForm_, text}));
     tk::dialogs().message("File Saved!");
 }
 

@@ -4,6 +4,7 @@
 #include "catalogue/GameList.h"
 #include "catalogue/RomDirectory.h"
 #include "settings/Settings.h"
+#include "toolkit/CodePage.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/Paths.h"
 #include "ui/MainWindow.h"
@@ -38,6 +39,16 @@ private:
     tk::Panel& panel_;
 };
 
+// MAME writes its descriptions in UTF-8; an older MAME, or a list edited by
+// hand, in the system's code page. Each is read as what it is.
+std::vector<std::wstring> shownDescriptions(const std::vector<std::string>& descriptions) {
+    std::vector<std::wstring> shown;
+    shown.reserve(descriptions.size());
+    for (const std::string& description : descriptions)
+        shown.push_back(tk::wideOfUtf8OrAnsi(description));
+    return shown;
+}
+
 std::string joined(const std::vector<std::string>& paths) {
     std::string text;
     for (const auto& path : paths)
@@ -70,7 +81,7 @@ void TForm1::refreshlist() {
         catalogue::GameRows games;
         auto fillLists = [&] {
             gamelist.assign(games.shortNames);
-            ListBox1.assign(games.descriptions);
+            ListBox1.assign(shownDescriptions(games.descriptions));
         };
         try {
             catalogue::appendGames(

@@ -115,8 +115,7 @@ TEST_F(Skins, APictureThatCannotBeLoadedChangesNeitherSkinNorSetting) {
     Bytes garbage(64, 'x');
     const std::vector<std::pair<std::string, std::string>> cases = {
         {write("notes.txt", garbage), "Unknown picture file extension (.txt)"},
-        {folder.file("typed.bmp"),
-         "Cannot open file " + folder.file("typed.bmp")},
+        {folder.file("typed.bmp"), "Cannot open file " + folder.file("typed.bmp")},
         {write("broken.bmp", garbage), "Bitmap image is not valid"},
         {write("broken.ico", garbage), "Icon image is not valid"},
         {write("broken.emf", garbage), "Metafile is not valid"},

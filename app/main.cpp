@@ -1,4 +1,4 @@
-#include "toolkit/Application.h"
+#include "toolkit/gui/Application.h"
 #include "ui/MainWindow.h"
 
 #include <windows.h>
@@ -8,7 +8,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // An error while the main window is built ends the program, but with the
     // general error report rather than silently.
     try {
-        TForm1 mainWindow;
+        ui::TForm1 mainWindow;
         tk::application().run(mainWindow);
     } catch (...) {
         tk::application().reportCurrentException();

@@ -1,6 +1,6 @@
 #include "catalogue/GameIndex.h"
 
-#include "toolkit/FileReader.h"
+#include "toolkit/files/FileReader.h"
 
 namespace catalogue {
 

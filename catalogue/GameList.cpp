@@ -1,6 +1,6 @@
 #include "catalogue/GameList.h"
 
-#include "toolkit/PathText.h"
+#include "toolkit/files/PathText.h"
 
 namespace catalogue {
 

@@ -3,7 +3,7 @@
 // value. Pure text work, shared by the sequential lookup and the game index.
 #pragma once
 
-#include "toolkit/LineSplitter.h"
+#include "toolkit/text/LineSplitter.h"
 
 #include <cstddef>
 #include <optional>

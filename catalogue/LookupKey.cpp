@@ -1,10 +1,10 @@
 #include "catalogue/LookupKey.h"
 
 #include "catalogue/KeyLines.h"
-#include "toolkit/CodePage.h"
-#include "toolkit/Error.h"
-#include "toolkit/FileReader.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/Error.h"
+#include "toolkit/files/FileReader.h"
+#include "toolkit/text/CodePage.h"
+#include "toolkit/text/TextEncoding.h"
 
 #include <array>
 

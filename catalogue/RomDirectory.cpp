@@ -3,8 +3,7 @@
 #include "catalogue/LookupKey.h"
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
-#include "toolkit/Dialogs.h"
-#include "toolkit/Paths.h"
+#include "toolkit/files/Paths.h"
 
 namespace catalogue {
 namespace {
@@ -13,32 +12,34 @@ constexpr char romPathKey[] = "rompath";
 
 class FileSystemSources : public RomSources {
 public:
+    explicit FileSystemSources(const DosMameQuestion& userChoosesDosMame)
+        : userChoosesDosMame_(userChoosesDosMame) {}
     bool fileExists(const std::string& path) override { return tk::fileExists(path); }
     bool isDirectory(const std::string& path) override { return tk::folderExists(path); }
     std::string iniRomPath(const std::string& iniFile) override {
         return LookupKey(romPathKey, iniFile);
     }
     std::string cfgRomPath(const std::string& cfgFile) override {
-        return IniFile(cfgFile).readString("directory", romPathKey, "");
+        return settings::IniFile(cfgFile).readString("directory", romPathKey, "");
     }
-    // Both kinds of configuration file beside MAME leave its generation open.
-    bool userChoosesDosMame() override {
-        return tk::dialogs().ask("Could not determine MAME version. Pres \"YES\" for MAMEw or "
-                                 "\"NO\" for MAME DOS",
-                                 "Select MAME Version", MB_YESNO | MB_ICONEXCLAMATION) == IDNO;
-    }
+    bool userChoosesDosMame() override { return userChoosesDosMame_(); }
+
+private:
+    const DosMameQuestion& userChoosesDosMame_;
 };
 
 } // namespace
 
-RomDirectory ResolveRomDirectory(const std::string& mameExe, RomPathSetter& setter) {
-    FileSystemSources sources;
+RomDirectory ResolveRomDirectory(const std::string& mameExe, RomPathSetter& setter,
+                                 const DosMameQuestion& userChoosesDosMame) {
+    FileSystemSources sources(userChoosesDosMame);
     return chooseRomDirectory(mameExe, sources, setter);
 }
 
-RomDirectory ResolveRomDirectory(RomPathSetter& setter) {
-    return ResolveRomDirectory(IniFile(settingsPath()).readString(configSection, mameExeKey, ""),
-                               setter);
+RomDirectory ResolveRomDirectory(RomPathSetter& setter, const DosMameQuestion& userChoosesDosMame) {
+    settings::IniFile file(settings::settingsPath());
+    return ResolveRomDirectory(file.readString(settings::configSection, settings::mameExeKey, ""),
+                               setter, userChoosesDosMame);
 }
 
 } // namespace catalogue

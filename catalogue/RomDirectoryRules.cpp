@@ -1,6 +1,6 @@
 #include "catalogue/RomDirectoryRules.h"
 
-#include "toolkit/PathText.h"
+#include "toolkit/files/PathText.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,13 +1,15 @@
 #include "launch/Executor.h"
 
-#include "toolkit/Error.h"
-#include "toolkit/Handles.h"
-#include "toolkit/Paths.h"
+#include "toolkit/base/Error.h"
+#include "toolkit/base/Handles.h"
+#include "toolkit/files/Paths.h"
 
 #include <shellapi.h>
 
 #include <optional>
 #include <vector>
+
+namespace launch {
 
 namespace {
 
@@ -212,3 +214,5 @@ int TExecutor::executeAssociated() {
         return 1;
     return supervise(std::move(*child), owner_, HideOwner, Wait);
 }
+
+} // namespace launch

@@ -7,6 +7,8 @@
 
 #include <string>
 
+namespace launch {
+
 // How the child's first window is shown; each value selects a show-window
 // value for the child's start-up information.
 enum class TMyVisibility : unsigned char {
@@ -62,3 +64,5 @@ private:
 
     HWND owner_;
 };
+
+} // namespace launch

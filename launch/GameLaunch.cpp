@@ -2,8 +2,8 @@
 
 #include "launch/MameCommands.h"
 #include "launch/MameReport.h"
-#include "toolkit/CodePage.h"
-#include "toolkit/Paths.h"
+#include "toolkit/files/Paths.h"
+#include "toolkit/text/CodePage.h"
 
 #include <windows.h>
 

@@ -2,8 +2,8 @@
 
 #include "launch/ListfullRun.h"
 #include "settings/Settings.h"
-#include "toolkit/AtomicFile.h"
-#include "toolkit/Paths.h"
+#include "toolkit/files/AtomicFile.h"
+#include "toolkit/files/Paths.h"
 
 namespace launch {
 
@@ -32,7 +32,7 @@ std::optional<std::string> renewGameList(TExecutor& exe, const std::string& mame
         DeleteFileA(renewed.c_str());
         return *failure + " The game list stays as it was.";
     }
-    tk::replaceFileWith(tk::joinPath(programFolder, gameListFileName), renewed);
+    tk::replaceFileWith(tk::joinPath(programFolder, settings::gameListFileName), renewed);
     return std::nullopt;
 }
 

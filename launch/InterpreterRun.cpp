@@ -1,6 +1,6 @@
 #include "launch/InterpreterRun.h"
 
-#include "toolkit/Paths.h"
+#include "toolkit/files/Paths.h"
 
 namespace launch {
 

@@ -4,8 +4,8 @@
 #include "launch/InterpreterRun.h"
 #include "launch/MameCommands.h"
 #include "settings/Settings.h"
-#include "toolkit/Handles.h"
-#include "toolkit/Paths.h"
+#include "toolkit/base/Handles.h"
+#include "toolkit/files/Paths.h"
 
 namespace launch {
 

@@ -26,7 +26,7 @@ struct ListfullResult {
 // `exe`'s properties say.
 ListfullResult runListfull(TExecutor& exe, const std::string& mameExe,
                            const std::string& programFolder, bool xp,
-                           const std::string& fileName = gameListFileName);
+                           const std::string& fileName = settings::gameListFileName);
 
 // When the list file holds no game list after the run: the message saying
 // that MAME wrote none, and why. Nothing when it holds one.

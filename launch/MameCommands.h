@@ -26,7 +26,7 @@ std::string interpreterPath(bool xp, const std::string& systemFolder);
 // (unquoted).
 InterpreterJob listfullJob(bool xp, const std::string& systemFolder, const std::string& shortExe,
                            const std::string& shortFolder,
-                           const std::string& fileName = gameListFileName);
+                           const std::string& fileName = settings::gameListFileName);
 
 // MAME writing its configuration file into the current directory.
 InterpreterJob createConfigJob(bool xp, const std::string& systemFolder,

@@ -1,6 +1,6 @@
 #include "launch/MameReport.h"
 
-#include "toolkit/LineSplitter.h"
+#include "toolkit/text/LineSplitter.h"
 
 #include <cstdio>
 

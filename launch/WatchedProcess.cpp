@@ -1,7 +1,7 @@
 #include "launch/WatchedProcess.h"
 
 #include "launch/MameReport.h"
-#include "toolkit/Handles.h"
+#include "toolkit/base/Handles.h"
 
 #include <thread>
 #include <vector>

@@ -8,24 +8,24 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEARCH=win64
 
-# Builds the given targets, or everything.
-configure_and_build() {
-  if [ ! -f "$build/build.ninja" ]; then
-    cmake -S "$root" -B "$build" -G Ninja \
-      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-      -DCMAKE_BUILD_TYPE=Release >/dev/null
+# Configures a build folder from its preset once, then builds the given
+# targets, or everything. A build folder other than the preset's (from
+# KESTON_BUILD_DIR) is configured from the same preset.
+build_preset() { # PRESET FOLDER [TARGET...]
+  local preset=$1 folder=$2
+  shift 2
+  if [ ! -f "$folder/build.ninja" ]; then
+    cmake --preset "$preset" -S "$root" -B "$folder" >/dev/null
   fi
-  cmake --build "$build" ${1:+--target "$@"} -- -k 0
+  cmake --build "$folder" ${1:+--target "$@"} -- -k 0
 }
 
-# Builds the given targets of the native sanitizer and fuzzing build, or all.
-configure_and_build_native() {
-  if [ ! -f "$native/build.ninja" ]; then
-    cmake -S "$root/tests/native" -B "$native" -G Ninja \
-      -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-  fi
-  cmake --build "$native" ${1:+--target "$@"} -- -k 0
-}
+# The Windows program and its tests (preset mingw), or the given targets.
+configure_and_build() { build_preset mingw "$build" "$@"; }
+
+# The portable part under sanitizers, its tests and the fuzz targets (preset
+# native), or the given targets.
+configure_and_build_native() { build_preset native "$native" "$@"; }
 
 # A prefix of the project's own, made once: no Mono or Gecko prompts, the
 # design's fonts or their metric twins, and a stand-in for "Impact", which no

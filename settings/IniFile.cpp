@@ -1,8 +1,10 @@
 #include "settings/IniFile.h"
 
-#include "toolkit/AtomicFile.h"
-#include "toolkit/CodePage.h"
-#include "toolkit/FileReader.h"
+#include "toolkit/files/AtomicFile.h"
+#include "toolkit/files/FileReader.h"
+#include "toolkit/text/CodePage.h"
+
+namespace settings {
 
 namespace {
 
@@ -45,3 +47,5 @@ void IniFile::writeString(const std::string& section, const std::string& key,
 void IniFile::updateFile() {
     tk::replaceFileContent(path_, tk::encodeText(content_.text(), encoding_));
 }
+
+} // namespace settings

@@ -4,9 +4,11 @@
 #pragma once
 
 #include "settings/IniText.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/text/TextEncoding.h"
 
 #include <string>
+
+namespace settings {
 
 class IniFile {
 public:
@@ -31,3 +33,5 @@ private:
     tk::TextEncoding encoding_;
     IniText content_;
 };
+
+} // namespace settings

@@ -1,8 +1,10 @@
 #include "settings/IniText.h"
 
-#include "toolkit/LineSplitter.h"
+#include "toolkit/text/LineSplitter.h"
 
 #include <cstdint>
+
+namespace settings {
 
 namespace {
 
@@ -147,3 +149,5 @@ bool parseProfileBool(const std::string& text, bool fallback) {
     auto value = profileInteger(number);
     return value ? *value != 0 : fallback;
 }
+
+} // namespace settings

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+namespace settings {
+
 // Two names match when their upper-cased forms are equal.
 using UpperCase = std::string (*)(std::string_view);
 
@@ -45,3 +47,5 @@ private:
 // then a signed 32-bit integer (leading blanks, a sign, hexadecimal after "$",
 // "x" or "X") is true when non-zero. Empty or unparsable text gives `fallback`.
 bool parseProfileBool(const std::string& text, bool fallback);
+
+} // namespace settings

@@ -1,10 +1,12 @@
 #include "settings/ProfileSettings.h"
 
 #include "settings/IniText.h"
-#include "toolkit/AtomicFile.h"
-#include "toolkit/Error.h"
+#include "toolkit/base/Error.h"
+#include "toolkit/files/AtomicFile.h"
 
 #include <windows.h>
+
+namespace settings {
 
 ProfileSettings::ProfileSettings(std::string path) : path_(std::move(path)) {}
 
@@ -44,3 +46,5 @@ void ProfileSettings::writeString(const std::string& section, const std::string&
 void ProfileSettings::writeBool(const std::string& section, const std::string& key, bool value) {
     writeString(section, key, value ? "1" : "0");
 }
+
+} // namespace settings

@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace settings {
+
 class ProfileSettings {
 public:
     explicit ProfileSettings(std::string path);
@@ -27,3 +29,5 @@ public:
 private:
     std::string path_;
 };
+
+} // namespace settings

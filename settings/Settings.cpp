@@ -1,6 +1,8 @@
 #include "settings/Settings.h"
 
-#include "toolkit/Paths.h"
+#include "toolkit/files/Paths.h"
+
+namespace settings {
 
 std::string programFile(const char* name) {
     return tk::programFolder() + "\\" + name;
@@ -9,3 +11,5 @@ std::string programFile(const char* name) {
 std::string settingsPath() {
     return programFile(settingsFileName);
 }
+
+} // namespace settings

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace settings {
+
 inline constexpr char settingsFileName[] = "keston.ini";
 inline constexpr char gameListFileName[] = "gamelist";
 inline constexpr char skinFileName[] = "skin.bmp";
@@ -22,3 +24,5 @@ inline constexpr char skinKey[] = "Skin";
 inline constexpr char creditsKey[] = "credits";
 // Size and write time of the MAME that wrote the gamelist file.
 inline constexpr char mameStampKey[] = "mamestamp";
+
+} // namespace settings

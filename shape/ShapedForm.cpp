@@ -1,6 +1,6 @@
 #include "shape/ShapedForm.h"
 
-#include "toolkit/Error.h"
+#include "toolkit/base/Error.h"
 
 namespace {
 

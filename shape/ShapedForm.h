@@ -4,8 +4,8 @@
 #pragma once
 
 #include "shape/RegionPayload.h"
-#include "toolkit/Form.h"
-#include "toolkit/Graphics.h"
+#include "toolkit/gui/Form.h"
+#include "toolkit/gui/Graphics.h"
 
 #include <memory>
 

@@ -1,5 +1,7 @@
 #include "ui/AboutBox.h"
 
+namespace ui {
+
 TAboutBox::TAboutBox()
     : tk::Form({.caption = "About",
                 .frame = tk::Frame::dialog,
@@ -14,3 +16,5 @@ TAboutBox::TAboutBox()
 void TAboutBox::OKButtonClick() {
     close();
 }
+
+} // namespace ui

@@ -3,9 +3,11 @@
 #pragma once
 
 #include "assets/version.h"
-#include "toolkit/Form.h"
-#include "toolkit/Graphics.h"
-#include "toolkit/Windowed.h"
+#include "toolkit/gui/Form.h"
+#include "toolkit/gui/Graphics.h"
+#include "toolkit/gui/Windowed.h"
+
+namespace ui {
 
 class TAboutBox : public tk::Form {
 public:
@@ -47,3 +49,5 @@ public:
 
     void OKButtonClick();
 };
+
+} // namespace ui

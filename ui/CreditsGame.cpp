@@ -1,5 +1,7 @@
 #include "ui/CreditsGame.h"
 
+namespace ui {
+
 int RandomGenerator::NextRandom(int range) {
     RandomSeed = RandomSeed * 134775813u + 1u;
     return static_cast<int>((static_cast<std::uint64_t>(range) * RandomSeed) >> 32);
@@ -29,3 +31,5 @@ KickVerdict CreditsGame::IA() {
         return {goal, KickVerdict::Front::keeper};
     }
 }
+
+} // namespace ui

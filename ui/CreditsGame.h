@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace ui {
+
 // A linear congruential sequence that nothing seeds: every run of the program
 // draws the same numbers. The program holds one; tests make their own.
 class RandomGenerator {
@@ -45,3 +47,5 @@ public:
 private:
     RandomGenerator& random_;
 };
+
+} // namespace ui

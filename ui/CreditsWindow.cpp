@@ -2,6 +2,8 @@
 
 #include "assets/resource.h"
 
+namespace ui {
+
 TForm3::TForm3(RandomGenerator& random)
     : tk::Form({.caption = "Credits Zone",
                 .frame = tk::Frame::dialog,
@@ -84,3 +86,5 @@ void TForm3::OKClick() {
     ESQ2.bringToFront();
     OK.hide();
 }
+
+} // namespace ui

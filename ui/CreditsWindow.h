@@ -3,11 +3,13 @@
 // outcome on a large button until that button is clicked.
 #pragma once
 
-#include "toolkit/Form.h"
-#include "toolkit/Graphics.h"
-#include "toolkit/Panel.h"
-#include "toolkit/Windowed.h"
+#include "toolkit/gui/Form.h"
+#include "toolkit/gui/Graphics.h"
+#include "toolkit/gui/Panel.h"
+#include "toolkit/gui/Windowed.h"
 #include "ui/CreditsGame.h"
+
+namespace ui {
 
 namespace design {
 inline constexpr tk::Color skyBlue = tk::rgb(166, 202, 240);
@@ -100,3 +102,5 @@ public:
 private:
     void kick(int side);
 };
+
+} // namespace ui

@@ -5,10 +5,12 @@
 #include "settings/IniFile.h"
 #include "settings/ProfileSettings.h"
 #include "settings/Settings.h"
-#include "toolkit/Application.h"
-#include "toolkit/Dialogs.h"
-#include "toolkit/Paths.h"
+#include "toolkit/files/Paths.h"
+#include "toolkit/gui/Application.h"
+#include "toolkit/gui/Dialogs.h"
 #include "ui/SplashWindow.h"
+
+namespace ui {
 
 TForm1::TForm1()
     : tk::Form(
@@ -76,26 +78,29 @@ void TForm1::FormShow() {
     AboutBox = std::make_unique<TAboutBox>();
 
     showStatus(*splash, "Loading Windows XP/2000 option status");
-    xp.setChecked(ProfileSettings(settingsPath()).readBool(configSection, xpKey, false));
+    xp.setChecked(settings::ProfileSettings(settings::settingsPath())
+                      .readBool(settings::configSection, settings::xpKey, false));
     showStatus(*splash, "Loading Close after Playing option status");
-    close1.setChecked(ProfileSettings(settingsPath()).readBool(configSection, closeKey, true));
+    close1.setChecked(settings::ProfileSettings(settings::settingsPath())
+                          .readBool(settings::configSection, settings::closeKey, true));
 
     showStatus(*splash, "Loading Default Skin");
     Image2.setPicture(ShapedForm1.picture().copy());
     showStatus(*splash, "Loading Actual Skin");
-    std::string skin = ProfileSettings(settingsPath())
-                           .readString(configSection, skinKey, programFile(skinFileName));
+    std::string skin = settings::ProfileSettings(settings::settingsPath())
+                           .readString(settings::configSection, settings::skinKey,
+                                       settings::programFile(settings::skinFileName));
     if (!skin.empty() && tk::fileExists(skin))
         ShapedForm1.setPicture(tk::Picture::fromFile(skin));
 
     showStatus(*splash, "Searching for Config files");
-    if (!tk::fileExists(settingsPath())) {
+    if (!tk::fileExists(settings::settingsPath())) {
         splash.reset();
         SpeedButton2Click();
         return;
     }
     showStatus(*splash, "Searching for Gamelist");
-    if (!tk::fileExists(programFile(gameListFileName))) {
+    if (!tk::fileExists(settings::programFile(settings::gameListFileName))) {
         splash.reset();
         SpeedButton2Click();
         return;
@@ -106,10 +111,11 @@ void TForm1::FormShow() {
 }
 
 void TForm1::renewGameListForNewMame(TForm4& splash) {
-    std::string mameExe = IniFile(settingsPath()).readString(configSection, mameExeKey, "");
+    std::string mameExe = settings::IniFile(settings::settingsPath())
+                              .readString(settings::configSection, settings::mameExeKey, "");
     std::string stamp = launch::mameStamp(mameExe);
-    std::string stored =
-        ProfileSettings(settingsPath()).readString(configSection, mameStampKey, "");
+    std::string stored = settings::ProfileSettings(settings::settingsPath())
+                             .readString(settings::configSection, settings::mameStampKey, "");
     if (stamp.empty() || stamp == stored)
         return;
     // A settings file from before the stamp was kept: its list is taken as
@@ -117,7 +123,7 @@ void TForm1::renewGameListForNewMame(TForm4& splash) {
     if (!stored.empty()) {
         showStatus(splash, "A new MAME was found: updating the Gamelist");
         // Not `exe`, which would bring the main window up before its list.
-        TExecutor renewal{nullptr};
+        launch::TExecutor renewal{nullptr};
         std::optional<std::string> failure =
             launch::renewGameList(renewal, mameExe, tk::programFolder(), xp.checked());
         if (failure)
@@ -127,8 +133,8 @@ void TForm1::renewGameListForNewMame(TForm4& splash) {
 }
 
 void TForm1::storeMameStamp(const std::string& mameExe) {
-    ProfileSettings(settingsPath())
-        .writeString(configSection, mameStampKey, launch::mameStamp(mameExe));
+    settings::ProfileSettings(settings::settingsPath())
+        .writeString(settings::configSection, settings::mameStampKey, launch::mameStamp(mameExe));
 }
 
 TForm1::State TForm1::state() const {
@@ -173,7 +179,8 @@ void TForm1::SpeedButton12Click() {
 }
 
 void TForm1::Image1Click() {
-    if (ProfileSettings(settingsPath()).readBool(configSection, creditsKey, false))
+    if (settings::ProfileSettings(settings::settingsPath())
+            .readBool(settings::configSection, settings::creditsKey, false))
         Form3->showModal();
     tk::dialogs().message("Programa com o orgulho de ser Brasileiro! MADE IN BRAZIL");
 }
@@ -181,3 +188,5 @@ void TForm1::Image1Click() {
 void TForm1::CheckBox1Click() {
     refreshlist();
 }
+
+} // namespace ui

@@ -5,12 +5,12 @@
 #include "launch/Executor.h"
 #include "launch/WatchedProcess.h"
 #include "shape/ShapedForm.h"
-#include "toolkit/EditorText.h"
-#include "toolkit/FileListBox.h"
-#include "toolkit/Form.h"
-#include "toolkit/Graphics.h"
-#include "toolkit/Panel.h"
-#include "toolkit/Windowed.h"
+#include "toolkit/gui/FileListBox.h"
+#include "toolkit/gui/Form.h"
+#include "toolkit/gui/Graphics.h"
+#include "toolkit/gui/Panel.h"
+#include "toolkit/gui/Windowed.h"
+#include "ui/EditorText.h"
 #include "ui/AboutBox.h"
 #include "ui/CreditsWindow.h"
 
@@ -18,6 +18,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+
+namespace ui {
 
 class TForm4;
 
@@ -94,7 +96,7 @@ public:
                       .font = {.face = "Impact", .height = 21, .color = tk::lime}}};
 
     // Runs MAME's command-line jobs; every property keeps its default.
-    TExecutor exe{handle()};
+    launch::TExecutor exe{handle()};
 
     // The program's one random sequence; only the credits game draws from it.
     RandomGenerator random;
@@ -148,9 +150,11 @@ private:
     bool FirstShow = false;
     bool ApplyFailed = false;
     std::string ConfigFile;
-    tk::TextForm configFileForm_; // how ConfigFile was read, to be written back so
+    ui::TextForm configFileForm_; // how ConfigFile was read, to be written back so
     std::string searchFolder_;    // where "Search" opens when Edit1 names no folder
     unsigned launches_ = 0;
     // The launch "Close After Playing" waits for while the window is hidden.
     std::optional<unsigned> closingAfter_;
 };
+
+} // namespace ui

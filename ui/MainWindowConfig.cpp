@@ -5,20 +5,24 @@
 #include "settings/IniFile.h"
 #include "settings/ProfileSettings.h"
 #include "settings/Settings.h"
-#include "toolkit/Dialogs.h"
-#include "toolkit/Paths.h"
+#include "toolkit/files/Paths.h"
+#include "toolkit/gui/Dialogs.h"
 #include "ui/MainWindow.h"
 
 #include <commdlg.h>
 
+namespace ui {
+
 void TForm1::SpeedButton2Click() {
     {
-        IniFile settings(settingsPath());
-        Edit1.setText(settings.readString(configSection, mameExeKey, ""));
-        Edit2.setText(settings.readString(configSection, parametersKey, ""));
+        settings::IniFile settings(settings::settingsPath());
+        Edit1.setText(settings.readString(settings::configSection, settings::mameExeKey, ""));
+        Edit2.setText(settings.readString(settings::configSection, settings::parametersKey, ""));
     }
-    xp.setChecked(ProfileSettings(settingsPath()).readBool(configSection, xpKey, false));
-    close1.setChecked(ProfileSettings(settingsPath()).readBool(configSection, closeKey, true));
+    xp.setChecked(settings::ProfileSettings(settings::settingsPath())
+                      .readBool(settings::configSection, settings::xpKey, false));
+    close1.setChecked(settings::ProfileSettings(settings::settingsPath())
+                          .readBool(settings::configSection, settings::closeKey, true));
     setState(State::configuration);
 }
 
@@ -49,9 +53,9 @@ void TForm1::SpeedButton9Click() {
         return refuse("This MAME exe doesn't exists!");
 
     {
-        IniFile settings(settingsPath());
-        settings.writeString(configSection, mameExeKey, mameExe);
-        settings.writeString(configSection, parametersKey, Edit2.text());
+        settings::IniFile settings(settings::settingsPath());
+        settings.writeString(settings::configSection, settings::mameExeKey, mameExe);
+        settings.writeString(settings::configSection, settings::parametersKey, Edit2.text());
         settings.updateFile();
     }
     launch::ListfullResult run =
@@ -59,8 +63,10 @@ void TForm1::SpeedButton9Click() {
     if (auto failure = launch::missingGameList(run, tk::joinPath(tk::programFolder(), "gamelist")))
         tk::dialogs().message(*failure);
     refreshlist();
-    ProfileSettings(settingsPath()).writeBool(configSection, xpKey, xp.checked());
-    ProfileSettings(settingsPath()).writeBool(configSection, closeKey, close1.checked());
+    settings::ProfileSettings(settings::settingsPath())
+        .writeBool(settings::configSection, settings::xpKey, xp.checked());
+    settings::ProfileSettings(settings::settingsPath())
+        .writeBool(settings::configSection, settings::closeKey, close1.checked());
     // The list is this MAME's now: a start-up renews it once MAME changes.
     storeMameStamp(mameExe);
 }
@@ -75,3 +81,5 @@ void TForm1::SpeedButton7Click() {
 void TForm1::SpeedButton8Click() {
     setState(State::list);
 }
+
+} // namespace ui

@@ -3,13 +3,15 @@
 #include "launch/InterpreterRun.h"
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
-#include "toolkit/AtomicFile.h"
-#include "toolkit/CodePage.h"
-#include "toolkit/Dialogs.h"
-#include "toolkit/EditorText.h"
-#include "toolkit/FileReader.h"
-#include "toolkit/Paths.h"
+#include "toolkit/files/AtomicFile.h"
+#include "toolkit/files/FileReader.h"
+#include "toolkit/files/Paths.h"
+#include "toolkit/gui/Dialogs.h"
+#include "toolkit/text/CodePage.h"
+#include "ui/EditorText.h"
 #include "ui/MainWindow.h"
+
+namespace ui {
 
 namespace {
 
@@ -31,13 +33,15 @@ std::string findConfigFile(const std::string& mameExe) {
 } // namespace
 
 void TForm1::SpeedButton5Click() {
-    IniFile settings(settingsPath());
-    if (settings.readString(configSection, mameExeKey, "FILEDONTEXISTS") != Edit1.text()) {
+    settings::IniFile settings(settings::settingsPath());
+    if (settings.readString(settings::configSection, settings::mameExeKey, "FILEDONTEXISTS") !=
+        Edit1.text()) {
         tk::dialogs().message("Please, click Apply first, to take advantage of the changes");
         return;
     }
     for (;;) {
-        std::string mameExe = settings.readString(configSection, mameExeKey, "");
+        std::string mameExe =
+            settings.readString(settings::configSection, settings::mameExeKey, "");
         ConfigFile = findConfigFile(mameExe);
         if (!ConfigFile.empty())
             break;
@@ -52,7 +56,7 @@ void TForm1::SpeedButton5Click() {
         SetCurrentDirectoryA(tk::folderPart(mameExe).c_str());
         launch::runCreateConfig(exe, mameExe, xp.checked());
     }
-    tk::EditorText loaded = tk::editorTextOf(tk::readWholeFile(ConfigFile));
+    ui::EditorText loaded = ui::editorTextOf(tk::readWholeFile(ConfigFile));
     if (loaded.form.unicode)
         Cxdetexto.setWholeText(tk::utf8ToWide(loaded.text));
     else
@@ -66,7 +70,7 @@ void TForm1::SpeedButton10Click() {
         return;
     std::string text =
         configFileForm_.unicode ? tk::wideToUtf8(Cxdetexto.unicodeText()) : Cxdetexto.text();
-    tk::replaceFileContent(ConfigFile, tk::fileBytesOf({configFileForm_, text}));
+    tk::replaceFileContent(ConfigFile, ui::fileBytesOf({configFileForm_, text}));
     tk::dialogs().message("File Saved!");
 }
 
@@ -75,3 +79,5 @@ void TForm1::SpeedButton11Click() {
     Cxdetexto.setText("");
     setState(State::configuration);
 }
+
+} // namespace ui

@@ -4,10 +4,12 @@
 #include "catalogue/GameList.h"
 #include "catalogue/RomDirectory.h"
 #include "settings/Settings.h"
-#include "toolkit/CodePage.h"
-#include "toolkit/Dialogs.h"
-#include "toolkit/Paths.h"
+#include "toolkit/files/Paths.h"
+#include "toolkit/gui/Dialogs.h"
+#include "toolkit/text/CodePage.h"
 #include "ui/MainWindow.h"
+
+namespace ui {
 
 namespace {
 
@@ -49,6 +51,13 @@ std::vector<std::wstring> shownDescriptions(const std::vector<std::string>& desc
     return shown;
 }
 
+// Both kinds of configuration file beside MAME leave its generation open.
+bool userChoosesDosMame() {
+    return tk::dialogs().ask("Could not determine MAME version. Pres \"YES\" for MAMEw or "
+                             "\"NO\" for MAME DOS",
+                             "Select MAME Version", MB_YESNO | MB_ICONEXCLAMATION) == IDNO;
+}
+
 std::string joined(const std::vector<std::string>& paths) {
     std::string text;
     for (const auto& path : paths)
@@ -63,7 +72,7 @@ void TForm1::refreshlist() {
     {
         PanelCover cover(Panel2);
         FileListSetter setter(filelist);
-        romDirectory = catalogue::ResolveRomDirectory(setter);
+        romDirectory = catalogue::ResolveRomDirectory(setter, userChoosesDosMame);
         // A directory that cannot be entered lists nothing: the previous
         // directory's files are not this MAME's games.
         if (romDirectory.entered)
@@ -77,7 +86,7 @@ void TForm1::refreshlist() {
 
         ListBox1.clear();
         gamelist.clear();
-        catalogue::GameIndex index(programFile(gameListFileName));
+        catalogue::GameIndex index(settings::programFile(settings::gameListFileName));
         catalogue::GameRows games;
         auto fillLists = [&] {
             gamelist.assign(games.shortNames);
@@ -97,3 +106,5 @@ void TForm1::refreshlist() {
         tk::dialogs().message("The ROM directory " + joined(romDirectory.paths) +
                               " cannot be opened.");
 }
+
+} // namespace ui

@@ -9,11 +9,13 @@
 #include "launch/GameLaunch.h"
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
-#include "toolkit/Application.h"
-#include "toolkit/CodePage.h"
-#include "toolkit/Dialogs.h"
-#include "toolkit/Window.h"
+#include "toolkit/gui/Application.h"
+#include "toolkit/text/CodePage.h"
+#include "toolkit/gui/Dialogs.h"
+#include "toolkit/gui/Window.h"
 #include "ui/MainWindow.h"
+
+namespace ui {
 
 namespace {
 
@@ -28,9 +30,9 @@ void TForm1::SpeedButton1Click() {
     std::string mameExe;
     std::string parameters;
     {
-        IniFile settings(settingsPath());
-        mameExe = settings.readString(configSection, mameExeKey, "");
-        parameters = settings.readString(configSection, parametersKey, "");
+        settings::IniFile settings(settings::settingsPath());
+        mameExe = settings.readString(settings::configSection, settings::mameExeKey, "");
+        parameters = settings.readString(settings::configSection, settings::parametersKey, "");
     }
     PlayedGame game{++launches_, tk::wideToUtf8(ListBox1.unicodeItem(index)), gamelist.item(index)};
     // A MAME that did not start keeps the front-end open, whatever
@@ -79,3 +81,5 @@ void TForm1::onTimer(UINT_PTR id) {
     closingAfter_.reset();
     close();
 }
+
+} // namespace ui

@@ -2,10 +2,12 @@
 // the design's skin. Each change shows at once and is stored under Skin.
 #include "settings/ProfileSettings.h"
 #include "settings/Settings.h"
-#include "toolkit/Dialogs.h"
+#include "toolkit/gui/Dialogs.h"
 #include "ui/MainWindow.h"
 
 #include <commdlg.h>
+
+namespace ui {
 
 void TForm1::SpeedButton13Click() {
     auto file = tk::dialogs().openPicture({
@@ -16,14 +18,18 @@ void TForm1::SpeedButton13Click() {
         return;
     // A picture that cannot be read raises before anything changes.
     ShapedForm1.setPicture(tk::Picture::fromFile(*file));
-    ProfileSettings(settingsPath()).writeString(configSection, skinKey, *file);
+    settings::ProfileSettings(settings::settingsPath())
+        .writeString(settings::configSection, settings::skinKey, *file);
     repaintNow();
     ShapedForm1.repaintNow();
 }
 
 void TForm1::SpeedButton14Click() {
-    ProfileSettings(settingsPath()).writeString(configSection, skinKey, "");
+    settings::ProfileSettings(settings::settingsPath())
+        .writeString(settings::configSection, settings::skinKey, "");
     ShapedForm1.setPicture(Image2.picture().copy());
     repaintNow();
     ShapedForm1.repaintNow();
 }
+
+} // namespace ui

@@ -3,9 +3,11 @@
 #pragma once
 
 #include "assets/version.h"
-#include "toolkit/Form.h"
-#include "toolkit/Graphics.h"
-#include "toolkit/Panel.h"
+#include "toolkit/gui/Form.h"
+#include "toolkit/gui/Graphics.h"
+#include "toolkit/gui/Panel.h"
+
+namespace ui {
 
 class TForm4 : public tk::Form {
 public:
@@ -26,3 +28,5 @@ public:
                      {.face = "Arial", .height = 11, .color = tk::silver},
                      true};
 };
+
+} // namespace ui

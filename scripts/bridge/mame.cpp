@@ -8,7 +8,7 @@
 // ended, and this program waits for that file and exits with the code. The
 // script gets the marker's Unix path, from Wine's own path mapping, in its
 // environment.
-#include "toolkit/Handles.h"
+#include "toolkit/base/Handles.h"
 
 #include <cstdio>
 #include <cstring>

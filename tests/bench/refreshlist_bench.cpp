@@ -13,11 +13,11 @@
 #include "support/Files.h"
 #include "support/ProgramFolder.h"
 #include "support/ScriptedDialogs.h"
-#include "toolkit/Application.h"
-#include "toolkit/DirectoryListing.h"
-#include "toolkit/Error.h"
-#include "toolkit/Handles.h"
-#include "toolkit/Paths.h"
+#include "toolkit/base/Error.h"
+#include "toolkit/base/Handles.h"
+#include "toolkit/files/DirectoryListing.h"
+#include "toolkit/files/Paths.h"
+#include "toolkit/gui/Application.h"
 #include "ui/MainWindow.h"
 
 #include <windows.h>
@@ -289,7 +289,7 @@ void writeMameSetup(const std::string& temp, const std::string& roms) {
     createFile(tk::joinPath(mame, "mame.exe"));
     testing_support::writeFile(tk::joinPath(mame, "mame.ini"),
                                "rompath                   " + roms + "\r\n");
-    testing_support::writeFile(settingsPath(),
+    testing_support::writeFile(settings::settingsPath(),
                                "[config]\r\nmameexe=" + tk::joinPath(mame, "mame.exe") + "\r\n");
 }
 
@@ -372,7 +372,7 @@ private:
 // The start-up sequence, whose build is the first of the process. Under Xvfb
 // without a window manager the sequence also holds Wine's two-second wait for
 // the splash window to be withdrawn, which the build itself does not.
-void timeStartUp(TForm1& w, Checks& checks) {
+void timeStartUp(ui::TForm1& w, Checks& checks) {
     BuildWatch build(w.Panel2);
     Stopwatch start;
     w.show();
@@ -384,7 +384,8 @@ void timeStartUp(TForm1& w, Checks& checks) {
 
 // Every row against the -listfull output: row i of gamelist names a game
 // (as its file spells it) whose description is row i of ListBox1.
-void checkRows(const TForm1& w, const std::vector<Game>& games, const RomSet& set, Checks& checks) {
+void checkRows(const ui::TForm1& w, const std::vector<Game>& games, const RomSet& set,
+               Checks& checks) {
     std::unordered_map<std::string, const std::string*> descriptions;
     for (const Game& game : games)
         descriptions.emplace(lower(game.name), &game.description);
@@ -404,7 +405,7 @@ void checkRows(const TForm1& w, const std::vector<Game>& games, const RomSet& se
     checks.equal("ziplist_rows_with_end_row", w.ziplist.count(), set.files + 1);
 }
 
-double timeRefreshlist(TForm1& w, const RomSet& set, int runs, Checks& checks) {
+double timeRefreshlist(ui::TForm1& w, const RomSet& set, int runs, Checks& checks) {
     std::vector<double> times;
     for (int run = 1; run <= runs; ++run) {
         Stopwatch clock;
@@ -468,7 +469,7 @@ int run(const std::string& listFull, int runs) {
     figure("romset_files", set.files);
     writeMameSetup(temp.path(), roms);
 
-    TForm1 w;
+    ui::TForm1 w;
     timeStartUp(w, checks);
     double refreshMs = timeRefreshlist(w, set, runs, checks);
     checkRows(w, games, set, checks);
@@ -487,7 +488,7 @@ int run(const std::string& listFull, int runs) {
     figure("per_file_speedup", sequentialPerFile / indexedPerFile, 0);
     figure("per_file_speedup_lookup_only", sequentialPerFile / lookupPerFile, 0);
 
-    DeleteFileA(settingsPath().c_str());
+    DeleteFileA(settings::settingsPath().c_str());
     DeleteFileA(gamelist.c_str());
     figure("checks", std::string(checks.ok() ? "ok" : "FAILED"));
     return checks.ok() ? 0 : 1;

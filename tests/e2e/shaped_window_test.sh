@@ -14,12 +14,8 @@ display -window root -size 1024x768 'xc:rgb(255,0,255)' || true
 take_screenshot backdrop
 [ "$(screen_pixel 5 5)" = "$backdrop" ] || die "the backdrop could not be set"
 
-# "1" when pixel X,Y of the window lies inside the stored shape, from the
-# shape's source: the byte count, header and bounds, then the rectangles.
-shape_spans() {
-  grep -v '^#' "$e2e_root/shape/main-window.region" | tr -s ' \n' '\n\n' | sed '/^$/d' |
-    tail -n +10 | paste - - - -
-}
+# The stored shape's rectangles, as the build stored them in the program.
+shape_spans() { probe shape | tr -d '\r'; }
 # How many pixels of the window's rectangle outside the shape are not the
 # backdrop in $shot.
 off_shape_pixels_not_backdrop() {

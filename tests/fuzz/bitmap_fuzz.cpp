@@ -1,6 +1,6 @@
 // The bitmap file check: whatever it accepts, the system reads only within
 // the file, from the header and colours built for it.
-#include "toolkit/PictureLayouts.h"
+#include "toolkit/pictures/PictureLayouts.h"
 
 #include "fuzz/FuzzCheck.h"
 

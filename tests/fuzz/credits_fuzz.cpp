@@ -10,26 +10,26 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 4)
         return 0;
-    RandomGenerator random;
+    ui::RandomGenerator random;
     std::memcpy(&random.RandomSeed, data, 4);
-    CreditsGame game(random);
+    ui::CreditsGame game(random);
     for (std::size_t i = 4; i < size; ++i) {
         int side = data[i] % 3;
         game.kick(side);
-        KickVerdict verdict = game.IA();
+        ui::KickVerdict verdict = game.IA();
         FUZZ_CHECK(game.kickside == side);
         FUZZ_CHECK(game.ballframe >= 0 && game.ballframe <= 3);
         FUZZ_CHECK(game.keeperdive >= 0 && game.keeperdive <= 2);
-        bool out = std::strcmp(verdict.caption, kickOut) == 0;
-        bool scored = std::strcmp(verdict.caption, goal) == 0;
-        bool saved = std::strcmp(verdict.caption, caught) == 0;
+        bool out = std::strcmp(verdict.caption, ui::kickOut) == 0;
+        bool scored = std::strcmp(verdict.caption, ui::goal) == 0;
+        bool saved = std::strcmp(verdict.caption, ui::caught) == 0;
         FUZZ_CHECK(out + scored + saved == 1);
         FUZZ_CHECK(out == (game.ballframe == 0));
         FUZZ_CHECK(!saved || game.keeperdive == side);
-        FUZZ_CHECK(verdict.front == KickVerdict::Front::nothing ||
+        FUZZ_CHECK(verdict.front == ui::KickVerdict::Front::nothing ||
                    (game.ballframe == 3 && game.keeperdive == side));
-        FUZZ_CHECK(verdict.front != KickVerdict::Front::ball || saved);
-        FUZZ_CHECK(verdict.front != KickVerdict::Front::keeper || scored);
+        FUZZ_CHECK(verdict.front != ui::KickVerdict::Front::ball || saved);
+        FUZZ_CHECK(verdict.front != ui::KickVerdict::Front::keeper || scored);
         int range = data[i] / 3 + 1;
         int drawn = random.NextRandom(range);
         FUZZ_CHECK(drawn >= 0 && drawn < range);

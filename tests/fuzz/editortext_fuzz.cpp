@@ -3,7 +3,7 @@
 // what is written gives the same text in the same form, and apart from the
 // line breaks the bytes of a file that is not UTF-16 come back unchanged,
 // whether it is well-formed UTF-8, marked UTF-8 with stray bytes, or neither.
-#include "toolkit/EditorText.h"
+#include "ui/EditorText.h"
 
 #include "fuzz/FuzzCheck.h"
 
@@ -26,17 +26,17 @@ bool onlyCrLfBreaks(std::string_view text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view bytes = fuzz_support::text(data, size);
-    tk::EditorText edited = tk::editorTextOf(bytes);
+    ui::EditorText edited = ui::editorTextOf(bytes);
     FUZZ_CHECK(onlyCrLfBreaks(edited.text));
-    FUZZ_CHECK(tk::withCrLf(edited.text) == edited.text);
-    std::string written = tk::fileBytesOf(edited);
-    tk::EditorText again = tk::editorTextOf(written);
+    FUZZ_CHECK(ui::withCrLf(edited.text) == edited.text);
+    std::string written = ui::fileBytesOf(edited);
+    ui::EditorText again = ui::editorTextOf(written);
     FUZZ_CHECK(again.text == edited.text);
     FUZZ_CHECK(again.form.mark == edited.form.mark && again.form.unicode == edited.form.unicode);
     if (edited.form.mark == tk::TextEncoding::utf8)
-        FUZZ_CHECK(written == "\xEF\xBB\xBF" + tk::withCrLf(bytes.substr(3)));
+        FUZZ_CHECK(written == "\xEF\xBB\xBF" + ui::withCrLf(bytes.substr(3)));
     if (edited.form.mark == tk::TextEncoding::none)
-        FUZZ_CHECK(written == tk::withCrLf(bytes));
+        FUZZ_CHECK(written == ui::withCrLf(bytes));
     if (edited.form.unicode)
         FUZZ_CHECK(tk::utf16ToUtf8(tk::utf8ToUtf16(edited.text)) == edited.text);
     return 0;

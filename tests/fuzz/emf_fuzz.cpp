@@ -1,6 +1,6 @@
 // The enhanced metafile check: the byte count handed to the system lies
 // within the file and holds the whole header.
-#include "toolkit/PictureLayouts.h"
+#include "toolkit/pictures/PictureLayouts.h"
 
 #include "fuzz/FuzzCheck.h"
 

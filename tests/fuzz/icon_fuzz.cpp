@@ -1,6 +1,6 @@
 // The icon file check: the image it picks lies within the file and starts as
 // a bitmap header or a PNG stream.
-#include "toolkit/PictureLayouts.h"
+#include "toolkit/pictures/PictureLayouts.h"
 
 #include "fuzz/FuzzCheck.h"
 

@@ -9,23 +9,23 @@
 using testing_support::asciiUpperCase;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    IniText ini(fuzz_support::text(data, size), asciiUpperCase);
+    settings::IniText ini(fuzz_support::text(data, size), asciiUpperCase);
 
     // A written file reads back as what was in memory: writing it again gives
     // the same text, and keys read the same (a text key and a Boolean one).
     const std::string written = ini.text();
-    IniText again(written, asciiUpperCase);
+    settings::IniText again(written, asciiUpperCase);
     FUZZ_CHECK(again.text() == written);
     for (const char* key : {"mameexe", "xp"}) {
         std::optional<std::string> value = ini.read("config", key);
         FUZZ_CHECK(again.read("CONFIG", key) == value);
         if (value)
-            parseProfileBool(*value, false);
+            settings::parseProfileBool(*value, false);
     }
 
     // A written key is found by the next read, under any case of its names.
     ini.write("Config", "MameExe", "C:\\mame\\mame.exe");
     FUZZ_CHECK(ini.read("CONFIG", "mameexe") == "C:\\mame\\mame.exe");
-    parseProfileBool(std::string(fuzz_support::text(data, size)), true);
+    settings::parseProfileBool(std::string(fuzz_support::text(data, size)), true);
     return 0;
 }

@@ -3,7 +3,7 @@
 // character and is dropped). The UTF-8 test agrees with the escapes: text is
 // well-formed exactly when escaping leaves it as it is, and escaping always
 // comes back to the same bytes, also through UTF-16.
-#include "toolkit/TextEncoding.h"
+#include "toolkit/text/TextEncoding.h"
 
 #include "fuzz/FuzzCheck.h"
 

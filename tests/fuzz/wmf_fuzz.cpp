@@ -1,7 +1,7 @@
 // The old-style metafile check, with and without a placeable header: the
 // metafile handed on starts within the file with a whole header, and a
 // placeable picture has a size.
-#include "toolkit/PictureLayouts.h"
+#include "toolkit/pictures/PictureLayouts.h"
 
 #include "fuzz/FuzzCheck.h"
 

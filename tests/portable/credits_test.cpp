@@ -8,7 +8,7 @@
 
 namespace {
 
-using Front = KickVerdict::Front;
+using Front = ui::KickVerdict::Front;
 
 // One kick as the window plays it: the ball's side and frame, the keeper's
 // dive, the outcome and what comes to the front.
@@ -26,15 +26,15 @@ std::ostream& operator<<(std::ostream& out, const Kick& k) {
                << k.caption << ", front " << static_cast<int>(k.front) << "}";
 }
 
-Kick play(CreditsGame& game, int side) {
+Kick play(ui::CreditsGame& game, int side) {
     game.kick(side);
-    KickVerdict verdict = game.IA();
+    ui::KickVerdict verdict = game.IA();
     return {game.kickside, game.ballframe, game.keeperdive, verdict.caption, verdict.front};
 }
 
 std::vector<Kick> kicksFromStart(int side, int count) {
-    RandomGenerator random;
-    CreditsGame game(random);
+    ui::RandomGenerator random;
+    ui::CreditsGame game(random);
     std::vector<Kick> kicks;
     for (int i = 0; i < count; ++i)
         kicks.push_back(play(game, side));
@@ -45,7 +45,7 @@ std::vector<Kick> kicksFromStart(int side, int count) {
 // NextRandom(3) == dive and, when third is given, NextRandom(2) == third.
 std::uint32_t seedDrawing(int frame, int dive, int third = -1) {
     for (std::uint32_t seed = 0;; ++seed) {
-        RandomGenerator probe{seed};
+        ui::RandomGenerator probe{seed};
         if (probe.NextRandom(4) == frame && probe.NextRandom(3) == dive &&
             (third < 0 || probe.NextRandom(2) == third))
             return seed;
@@ -55,7 +55,7 @@ std::uint32_t seedDrawing(int frame, int dive, int third = -1) {
 } // namespace
 
 TEST(RandomGenerator, StepsTheSeedModulo2To32AndScalesItsUpperBits) {
-    RandomGenerator random;
+    ui::RandomGenerator random;
     EXPECT_EQ(random.NextRandom(4), 0);
     EXPECT_EQ(random.RandomSeed, 1u);
     EXPECT_EQ(random.NextRandom(1000), 31);
@@ -69,16 +69,16 @@ TEST(RandomGenerator, StepsTheSeedModulo2To32AndScalesItsUpperBits) {
 
 TEST(CreditsGame, KicksFromProgramStartFollowTheFixedSequence) {
     EXPECT_EQ(kicksFromStart(0, 3), (std::vector<Kick>{
-                                        {0, 0, 0, kickOut, Front::nothing},
-                                        {0, 3, 0, caught, Front::ball},
-                                        {0, 2, 0, caught, Front::nothing},
+                                        {0, 0, 0, ui::kickOut, Front::nothing},
+                                        {0, 3, 0, ui::caught, Front::ball},
+                                        {0, 2, 0, ui::caught, Front::nothing},
                                     }));
     EXPECT_EQ(kicksFromStart(2, 3), (std::vector<Kick>{
-                                        {2, 0, 0, kickOut, Front::nothing},
-                                        {2, 3, 0, goal, Front::nothing},
-                                        {2, 1, 2, goal, Front::nothing},
+                                        {2, 0, 0, ui::kickOut, Front::nothing},
+                                        {2, 3, 0, ui::goal, Front::nothing},
+                                        {2, 1, 2, ui::goal, Front::nothing},
                                     }));
-    EXPECT_EQ(kicksFromStart(1, 1).front(), (Kick{1, 0, 0, kickOut, Front::nothing}));
+    EXPECT_EQ(kicksFromStart(1, 1).front(), (Kick{1, 0, 0, ui::kickOut, Front::nothing}));
 }
 
 TEST(CreditsGame, TheOutcomeFollowsFrameDiveAndTheThirdDraw) {
@@ -89,15 +89,15 @@ TEST(CreditsGame, TheOutcomeFollowsFrameDiveAndTheThirdDraw) {
     };
     // Kicks to the middle (side 1): a dive of 1 guesses right.
     const std::vector<Case> cases = {
-        {0, 1, -1, kickOut, Front::nothing}, {0, 2, -1, kickOut, Front::nothing},
-        {1, 1, -1, goal, Front::nothing},    {1, 0, -1, goal, Front::nothing},
-        {2, 1, -1, caught, Front::nothing},  {2, 2, -1, goal, Front::nothing},
-        {3, 0, -1, goal, Front::nothing},    {3, 1, 0, caught, Front::ball},
-        {3, 1, 1, goal, Front::keeper},
+        {0, 1, -1, ui::kickOut, Front::nothing}, {0, 2, -1, ui::kickOut, Front::nothing},
+        {1, 1, -1, ui::goal, Front::nothing},    {1, 0, -1, ui::goal, Front::nothing},
+        {2, 1, -1, ui::caught, Front::nothing},  {2, 2, -1, ui::goal, Front::nothing},
+        {3, 0, -1, ui::goal, Front::nothing},    {3, 1, 0, ui::caught, Front::ball},
+        {3, 1, 1, ui::goal, Front::keeper},
     };
     for (const Case& c : cases) {
-        RandomGenerator random{seedDrawing(c.frame, c.dive, c.third)};
-        CreditsGame game(random);
+        ui::RandomGenerator random{seedDrawing(c.frame, c.dive, c.third)};
+        ui::CreditsGame game(random);
         Kick k = play(game, 1);
         EXPECT_EQ(k, (Kick{1, c.frame, c.dive, c.caption, c.front}));
     }
@@ -107,11 +107,11 @@ TEST(CreditsGame, OnlyARightGuessOnAFrameThreeBallMakesAThirdDraw) {
     for (auto [frame, dive, draws] :
          std::vector<std::tuple<int, int, int>>{{3, 1, 3}, {3, 2, 2}, {2, 1, 2}, {0, 1, 2}}) {
         std::uint32_t seed = seedDrawing(frame, dive);
-        RandomGenerator random{seed};
-        CreditsGame game(random);
+        ui::RandomGenerator random{seed};
+        ui::CreditsGame game(random);
         play(game, 1);
         // Every draw steps the seed the same way, whatever its range.
-        RandomGenerator expected{seed};
+        ui::RandomGenerator expected{seed};
         for (int i = 0; i < draws; ++i)
             expected.NextRandom(2);
         EXPECT_EQ(random.RandomSeed, expected.RandomSeed) << frame << "," << dive;
@@ -121,16 +121,16 @@ TEST(CreditsGame, OnlyARightGuessOnAFrameThreeBallMakesAThirdDraw) {
 TEST(CreditsGame, OverManyKicksEachSideMissesAQuarterScoresFiveEighthsAndIsSavedAnEighth) {
     constexpr int kicks = 80000;
     for (int side = 0; side < 3; ++side) {
-        RandomGenerator random;
-        CreditsGame game(random);
+        ui::RandomGenerator random;
+        ui::CreditsGame game(random);
         std::map<std::string, int> outcomes;
         for (int i = 0; i < kicks; ++i) {
             game.kick(side);
             ++outcomes[game.IA().caption];
         }
-        EXPECT_NEAR(outcomes[kickOut] / double(kicks), 0.25, 0.005) << "side " << side;
-        EXPECT_NEAR(outcomes[goal] / double(kicks), 0.625, 0.005) << "side " << side;
-        EXPECT_NEAR(outcomes[caught] / double(kicks), 0.125, 0.005) << "side " << side;
+        EXPECT_NEAR(outcomes[ui::kickOut] / double(kicks), 0.25, 0.005) << "side " << side;
+        EXPECT_NEAR(outcomes[ui::goal] / double(kicks), 0.625, 0.005) << "side " << side;
+        EXPECT_NEAR(outcomes[ui::caught] / double(kicks), 0.125, 0.005) << "side " << side;
         EXPECT_EQ(outcomes.size(), 3u);
     }
 }

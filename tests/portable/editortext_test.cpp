@@ -1,18 +1,18 @@
-#include "toolkit/EditorText.h"
+#include "ui/EditorText.h"
 
 #include <gtest/gtest.h>
 
-using tk::editorTextOf;
-using tk::withCrLf;
+using ui::editorTextOf;
+using ui::withCrLf;
 
 TEST(WithCrLf, EveryKindOfLineBreakBecomesOneCrLf) {
-    EXPECT_EQ(withCrLf("a\nb\rc\r\nd"), "a\r\nb\r\nc\r\nd");
+    EXPECT_EQ(ui::withCrLf("a\nb\rc\r\nd"), "a\r\nb\r\nc\r\nd");
     // A CR before CR LF is a break of its own; LF CR is two breaks.
-    EXPECT_EQ(withCrLf("a\r\r\nb\n\rc"), "a\r\n\r\nb\r\n\r\nc");
-    EXPECT_EQ(withCrLf("\n\n"), "\r\n\r\n");
-    EXPECT_EQ(withCrLf("\r"), "\r\n");
-    EXPECT_EQ(withCrLf("ends without a break"), "ends without a break");
-    EXPECT_EQ(withCrLf(""), "");
+    EXPECT_EQ(ui::withCrLf("a\r\r\nb\n\rc"), "a\r\n\r\nb\r\n\r\nc");
+    EXPECT_EQ(ui::withCrLf("\n\n"), "\r\n\r\n");
+    EXPECT_EQ(ui::withCrLf("\r"), "\r\n");
+    EXPECT_EQ(ui::withCrLf("ends without a break"), "ends without a break");
+    EXPECT_EQ(ui::withCrLf(""), "");
 }
 
 TEST(WithCrLf, EveryOtherByteStaysAsItIs) {
@@ -21,7 +21,7 @@ TEST(WithCrLf, EveryOtherByteStaysAsItIs) {
         if (byte != '\r' && byte != '\n')
             bytes += static_cast<char>(byte);
     }
-    EXPECT_EQ(withCrLf(bytes), bytes);
+    EXPECT_EQ(ui::withCrLf(bytes), bytes);
 }
 
 TEST(EditorText, AUtf8MarkIsKeptAsideAndWrittenBack) {
@@ -29,7 +29,7 @@ TEST(EditorText, AUtf8MarkIsKeptAsideAndWrittenBack) {
     EXPECT_EQ(marked.form.mark, tk::TextEncoding::utf8);
     EXPECT_TRUE(marked.form.unicode);
     EXPECT_EQ(marked.text, "#\r\nrompath roms\r\n");
-    EXPECT_EQ(tk::fileBytesOf(marked), "\xEF\xBB\xBF#\r\nrompath roms\r\n");
+    EXPECT_EQ(ui::fileBytesOf(marked), "\xEF\xBB\xBF#\r\nrompath roms\r\n");
 
     // Only a whole mark at the very start is one.
     for (const std::string& unmarked :
@@ -37,7 +37,7 @@ TEST(EditorText, AUtf8MarkIsKeptAsideAndWrittenBack) {
         auto plain = editorTextOf(unmarked);
         EXPECT_EQ(plain.form.mark, tk::TextEncoding::none);
         EXPECT_EQ(plain.text, unmarked);
-        EXPECT_EQ(tk::fileBytesOf(plain), unmarked);
+        EXPECT_EQ(ui::fileBytesOf(plain), unmarked);
     }
     auto onlyMark = editorTextOf("\xEF\xBB\xBF");
     EXPECT_EQ(onlyMark.form.mark, tk::TextEncoding::utf8);
@@ -49,12 +49,12 @@ TEST(EditorText, WellFormedUtf8IsUnicodeAndAnythingElseStaysInTheCodePage) {
     EXPECT_EQ(utf8.form.mark, tk::TextEncoding::none);
     EXPECT_TRUE(utf8.form.unicode);
     EXPECT_EQ(utf8.text, "rompath C:\\Jeux\\R\xC3\xA9tro\r\n");
-    EXPECT_EQ(tk::fileBytesOf(utf8), "rompath C:\\Jeux\\R\xC3\xA9tro\r\n") << "no mark added";
+    EXPECT_EQ(ui::fileBytesOf(utf8), "rompath C:\\Jeux\\R\xC3\xA9tro\r\n") << "no mark added";
 
     auto codePage = editorTextOf("rompath C:\\Jeux\\R\xE9tro\r\nsamplepath \xC3\xA9\r\n");
     EXPECT_FALSE(codePage.form.unicode) << "one byte that is no UTF-8 decides for the whole file";
     EXPECT_EQ(codePage.text, "rompath C:\\Jeux\\R\xE9tro\r\nsamplepath \xC3\xA9\r\n");
-    EXPECT_EQ(tk::fileBytesOf(codePage), codePage.text);
+    EXPECT_EQ(ui::fileBytesOf(codePage), codePage.text);
 }
 
 TEST(EditorText, LinesOfAMarkedFileComeBackByteForByteAroundAnEdit) {
@@ -65,7 +65,7 @@ TEST(EditorText, LinesOfAMarkedFileComeBackByteForByteAroundAnEdit) {
     std::u16string shown = tk::utf8ToUtf16(loaded.text);
     shown.replace(shown.size() - 3, 1, u"0 \u00E9\u03B2");
     loaded.text = tk::utf16ToUtf8(shown);
-    EXPECT_EQ(tk::fileBytesOf(loaded),
+    EXPECT_EQ(ui::fileBytesOf(loaded),
               "\xEF\xBB\xBF# mame.ini\r\n" + untouched + "\r\nreadconfig 0 \xC3\xA9\xCE\xB2\r\n");
 }
 
@@ -75,6 +75,6 @@ TEST(EditorText, Utf16FilesAreShownAsTextAndWrittenBackInUtf16) {
     auto loaded = editorTextOf(file);
     EXPECT_EQ(loaded.form.mark, tk::TextEncoding::utf16le);
     EXPECT_EQ(loaded.text, "r=\xCE\xB2\r\n\xED\xB0\x80");
-    EXPECT_EQ(tk::fileBytesOf(loaded), "\xFF\xFEr\0=\0\xB2\x03\r\0\n\0\x00\xDC"s)
+    EXPECT_EQ(ui::fileBytesOf(loaded), "\xFF\xFEr\0=\0\xB2\x03\r\0\n\0\x00\xDC"s)
         << "CR LF, and the lone half as it was";
 }

@@ -1,4 +1,4 @@
-#include "toolkit/Error.h"
+#include "toolkit/base/Error.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "catalogue/GameList.h"
-#include "toolkit/Error.h"
+#include "toolkit/base/Error.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "toolkit/LineSplitter.h"
+#include "toolkit/text/LineSplitter.h"
 
 #include <gtest/gtest.h>
 

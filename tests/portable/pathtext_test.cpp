@@ -1,4 +1,4 @@
-#include "toolkit/PathText.h"
+#include "toolkit/files/PathText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Text files with a byte-order mark decode to UTF-8 and encode back to the
 // same bytes; UTF-8 is told from other text, and kept byte for byte where it
 // is not well-formed.
-#include "toolkit/TextEncoding.h"
+#include "toolkit/text/TextEncoding.h"
 
 #include <gtest/gtest.h>
 

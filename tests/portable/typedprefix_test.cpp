@@ -1,6 +1,6 @@
 // Type-to-find timing: the pause between the key messages' own times decides
 // whether a letter extends the prefix or starts a new one.
-#include "toolkit/TypedPrefix.h"
+#include "toolkit/text/TypedPrefix.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // error an action raises.
 #pragma once
 
-#include "toolkit/Error.h"
+#include "toolkit/base/Error.h"
 
 #include <fstream>
 #include <functional>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "settings/Settings.h"
-#include "toolkit/Paths.h"
+#include "toolkit/files/Paths.h"
 
 #include <windows.h>
 
@@ -12,7 +12,7 @@
 namespace testing_support {
 
 inline std::string inProgramFolder(const std::string& name) {
-    return programFile(name.c_str());
+    return settings::programFile(name.c_str());
 }
 
 // Copies MAME's stand-in, built in the folder above the test program's own,
@@ -25,8 +25,9 @@ inline std::string copyFakeMame(const std::string& target) {
 
 // Removes the files the program keeps beside itself.
 inline void clearProgramFiles() {
-    for (const char* name : {settingsFileName, gameListFileName, skinFileName})
-        DeleteFileA(programFile(name).c_str());
+    for (const char* name :
+         {settings::settingsFileName, settings::gameListFileName, settings::skinFileName})
+        DeleteFileA(settings::programFile(name).c_str());
 }
 
 } // namespace testing_support

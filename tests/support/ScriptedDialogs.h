@@ -2,7 +2,7 @@
 // questions and file dialogs from a script. Installed for its lifetime.
 #pragma once
 
-#include "toolkit/Dialogs.h"
+#include "toolkit/gui/Dialogs.h"
 
 #include <deque>
 #include <string>

@@ -1,12 +1,11 @@
-// Test support: the main window's stored shape, read from its source text as
-// the build reads it (each number one little-endian 32-bit value), and the
-// path of a file of the source tree.
+// Test support: the main window's stored shape as the build stores it (the
+// payload values the build wrote from the shape's source text), and the path
+// of a file of the source tree.
 #pragma once
 
 #include "shape/RegionPayload.h"
 
-#include <fstream>
-#include <sstream>
+#include <cstdint>
 #include <string>
 
 namespace testing_support {
@@ -16,19 +15,14 @@ inline std::string sourceFile(const std::string& relative) {
 }
 
 inline shape::Bytes storedMainWindowPayload() {
-    std::ifstream in(sourceFile("shape/main-window.region"));
+    static constexpr std::int32_t values[] = {
+#include "shape/main-window-region.rcdata"
+    };
     shape::Bytes payload;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#')
-            continue;
-        std::istringstream numbers(line);
-        long long value = 0;
-        while (numbers >> value)
-            for (int i = 0; i < 4; ++i)
-                payload.push_back(
-                    static_cast<std::uint8_t>(static_cast<unsigned long long>(value) >> (8 * i)));
-    }
+    for (std::int32_t value : values)
+        for (int i = 0; i < 4; ++i)
+            payload.push_back(
+                static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> (8 * i)));
     return payload;
 }
 

@@ -1,7 +1,7 @@
 #include "support/TempFolder.h"
 
 #include "support/Files.h"
-#include "toolkit/Paths.h"
+#include "toolkit/files/Paths.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -1,6 +1,6 @@
 #include "support/DuringNextLoop.h"
 #include "support/ScriptedDialogs.h"
-#include "toolkit/Application.h"
+#include "toolkit/gui/Application.h"
 #include "ui/AboutBox.h"
 
 #include <gtest/gtest.h>
@@ -74,7 +74,7 @@ TEST(DefaultButton, EnterPressesItWhereverTheFocusIsInTheForm) {
 
 TEST(AboutBox, EnterOkAndTheTitleBarEachCloseItAndItComesBackCentred) {
     testing_support::ScriptedDialogs dialogs;
-    TAboutBox about;
+    ui::TAboutBox about;
     RECT client;
     GetClientRect(about.handle(), &client);
     EXPECT_EQ(client.right, 594);

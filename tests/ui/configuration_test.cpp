@@ -2,9 +2,9 @@
 #include "support/MameFolder.h"
 #include "support/ProgramFolder.h"
 #include "support/ScriptedDialogs.h"
-#include "toolkit/Application.h"
-#include "toolkit/Error.h"
-#include "toolkit/Paths.h"
+#include "toolkit/gui/Application.h"
+#include "toolkit/base/Error.h"
+#include "toolkit/files/Paths.h"
 #include "ui/MainWindow.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +26,7 @@ protected:
         clearProgramFiles();
         copyFakeMame(mame.exe());
         mame.addRoms({"pong.zip"});
-        window = std::make_unique<TForm1>();
+        window = std::make_unique<ui::TForm1>();
         window->show();
     }
 
@@ -39,13 +39,13 @@ protected:
 
     ScriptedDialogs dialogs;
     MameFolder mame{inProgramFolder("MAME & co folder"), "rompath roms\n"};
-    std::unique_ptr<TForm1> window;
+    std::unique_ptr<ui::TForm1> window;
 };
 
 } // namespace
 
 TEST_F(ConfigurationPanel, RefusedPathsAreNamedAndWriteNothing) {
-    TForm1& w = *window;
+    ui::TForm1& w = *window;
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"", fullPathMessage},
         {"mame.exe", fullPathMessage},
@@ -59,7 +59,7 @@ TEST_F(ConfigurationPanel, RefusedPathsAreNamedAndWriteNothing) {
         w.Edit1.setText(path);
         w.SpeedButton7Click();
         EXPECT_EQ(dialogs.texts("message"), std::vector<std::string>{message}) << path;
-        EXPECT_EQ(w.state(), TForm1::State::configuration) << path;
+        EXPECT_EQ(w.state(), ui::TForm1::State::configuration) << path;
         EXPECT_TRUE(w.Edit1.focused()) << path;
     }
     EXPECT_FALSE(tk::fileExists(inProgramFolder("keston.ini")));
@@ -67,9 +67,9 @@ TEST_F(ConfigurationPanel, RefusedPathsAreNamedAndWriteNothing) {
 }
 
 TEST_F(ConfigurationPanel, OkAfterARefusalAppliesAGoodPathAndLeavesThePanel) {
-    TForm1& w = *window;
+    ui::TForm1& w = *window;
     w.SpeedButton7Click();
-    EXPECT_EQ(w.state(), TForm1::State::configuration);
+    EXPECT_EQ(w.state(), ui::TForm1::State::configuration);
 
     w.Edit1.setText(mame.exe());
     w.Edit2.setText("-video none");
@@ -77,7 +77,7 @@ TEST_F(ConfigurationPanel, OkAfterARefusalAppliesAGoodPathAndLeavesThePanel) {
     w.close1.setChecked(false);
     w.SpeedButton7Click();
 
-    EXPECT_EQ(w.state(), TForm1::State::list);
+    EXPECT_EQ(w.state(), ui::TForm1::State::list);
     // Whole-file keys first, then the options, which the platform's profile
     // functions add in its own layout.
     std::string written =
@@ -91,17 +91,17 @@ TEST_F(ConfigurationPanel, OkAfterARefusalAppliesAGoodPathAndLeavesThePanel) {
 }
 
 TEST_F(ConfigurationPanel, ApplyStaysInThePanelAndKeepsTheFieldsOnCancel) {
-    TForm1& w = *window;
+    ui::TForm1& w = *window;
     w.Edit1.setText(mame.exe());
     w.xp.setChecked(true);
     w.SpeedButton9Click();
-    EXPECT_EQ(w.state(), TForm1::State::configuration);
+    EXPECT_EQ(w.state(), ui::TForm1::State::configuration);
     EXPECT_EQ(w.gamelist.count(), 1);
 
     w.Edit2.setText("-unsaved");
     w.close1.setChecked(false);
     w.SpeedButton8Click();
-    EXPECT_EQ(w.state(), TForm1::State::list);
+    EXPECT_EQ(w.state(), ui::TForm1::State::list);
     EXPECT_FALSE(w.close1.checked()) << "Cancel keeps the unwritten tick";
     EXPECT_EQ(settings().find("-unsaved"), std::string::npos);
 
@@ -111,7 +111,7 @@ TEST_F(ConfigurationPanel, ApplyStaysInThePanelAndKeepsTheFieldsOnCancel) {
 }
 
 TEST_F(ConfigurationPanel, AFailedRegenerationLeavesTheOptionsUnwritten) {
-    TForm1& w = *window;
+    ui::TForm1& w = *window;
     w.Edit1.setText(mame.exe());
     w.Edit2.setText("-window");
     w.xp.setChecked(false); // "command", which this system does not have
@@ -130,7 +130,7 @@ TEST_F(ConfigurationPanel, AFailedRegenerationLeavesTheOptionsUnwritten) {
 }
 
 TEST_F(ConfigurationPanel, AMameThatWritesNoGameListIsNamedWithItsExitCode) {
-    TForm1& w = *window;
+    ui::TForm1& w = *window;
     writeFile(mame.file("exitcode"), "3");
     writeFile(inProgramFolder("gamelist"), "pong  \"Pong\"\r\n");
     w.Edit1.setText(mame.exe());
@@ -150,7 +150,7 @@ TEST_F(ConfigurationPanel, AMameThatWritesNoGameListIsNamedWithItsExitCode) {
 }
 
 TEST_F(ConfigurationPanel, SearchOpensInTheFolderOfTheTypedPathAndKeepsIt) {
-    TForm1& w = *window;
+    ui::TForm1& w = *window;
     w.Edit1.setText(mame.file("old.exe"));
     dialogs.files.push_back(mame.exe());
     w.SpeedButton6Click();
@@ -173,7 +173,7 @@ TEST_F(ConfigurationPanel, SearchOpensInTheFolderOfTheTypedPathAndKeepsIt) {
 }
 
 TEST_F(ConfigurationPanel, PlayStartsTheSelectedGameAndClosesWhenTicked) {
-    TForm1& w = *window;
+    ui::TForm1& w = *window;
     w.Edit1.setText(mame.exe());
     w.Edit2.setText("-video none");
     w.xp.setChecked(true);
@@ -194,7 +194,7 @@ TEST_F(ConfigurationPanel, PlayStartsTheSelectedGameAndClosesWhenTicked) {
         tk::application().processMessages();
         Sleep(10);
     }
-    EXPECT_LT(GetTickCount() - start, TForm1::closeAfterPlayingDelay);
+    EXPECT_LT(GetTickCount() - start, ui::TForm1::closeAfterPlayingDelay);
     std::string commandLine = "\"";
     commandLine += mame.exe() + "\" pong -video none\n";
     EXPECT_EQ(readFile(mame.file("fakemame.log")), commandLine);
@@ -202,7 +202,7 @@ TEST_F(ConfigurationPanel, PlayStartsTheSelectedGameAndClosesWhenTicked) {
 }
 
 TEST_F(ConfigurationPanel, PlayThatCannotStartMameSaysSoAndStaysOpen) {
-    TForm1& w = *window;
+    ui::TForm1& w = *window;
     w.Edit1.setText(mame.exe());
     w.xp.setChecked(true);
     w.SpeedButton7Click();

@@ -15,7 +15,7 @@ using namespace testing_support;
 namespace {
 
 // The pitch's items by their design names.
-std::vector<std::pair<std::string, tk::Control*>> pitchItems(TForm3& f) {
+std::vector<std::pair<std::string, tk::Control*>> pitchItems(ui::TForm3& f) {
     return {
         {"Shape1", &f.Shape1}, {"Shape2", &f.Shape2}, {"Shape3", &f.Shape3}, {"GOL0", &f.GOL0},
         {"GOL1", &f.GOL1},     {"GOL2", &f.GOL2},     {"PAR1", &f.PAR1},     {"ESQ0", &f.ESQ0},
@@ -25,7 +25,7 @@ std::vector<std::pair<std::string, tk::Control*>> pitchItems(TForm3& f) {
         {"Label1", &f.Label1}, {"Label2", &f.Label2}, {"Label3", &f.Label3}, {"Label5", &f.Label5}};
 }
 
-std::string nameOf(TForm3& f, const tk::Control* control) {
+std::string nameOf(ui::TForm3& f, const tk::Control* control) {
     for (const auto& [name, item] : pitchItems(f))
         if (item == control)
             return name;
@@ -33,7 +33,7 @@ std::string nameOf(TForm3& f, const tk::Control* control) {
 }
 
 // The pitch's items as painted, back to front; a hidden one in brackets.
-std::string pitch(TForm3& f) {
+std::string pitch(ui::TForm3& f) {
     std::string shown;
     for (const tk::Control* control : f.Panel2.controls()) {
         std::string name = nameOf(f, control);
@@ -49,7 +49,7 @@ bool showing(const tk::WinControl& control) {
 }
 
 // The strip's windows that show, and the caption of OK.
-std::string strip(TForm3& f) {
+std::string strip(ui::TForm3& f) {
     std::string shown;
     for (auto [name, button] : {std::pair{"Button2", &f.Button2}, std::pair{"Button4", &f.Button4},
                                 std::pair{"Button8", &f.Button8}})
@@ -77,8 +77,8 @@ const std::string ready =
 
 class CreditsZone : public ::testing::Test {
 protected:
-    RandomGenerator random;
-    TForm3 form{random};
+    ui::RandomGenerator random;
+    ui::TForm3 form{random};
 };
 
 } // namespace
@@ -136,7 +136,7 @@ TEST_F(CreditsZone, AGoalSqueezedPastTheKeeperLiftsHimAboveEverything) {
     // right and the third draw lets the ball past him.
     random.RandomSeed = [] {
         for (std::uint32_t seed = 0;; ++seed) {
-            RandomGenerator r{seed};
+            ui::RandomGenerator r{seed};
             if (r.NextRandom(4) == 3 && r.NextRandom(3) == 2 && r.NextRandom(2) == 1)
                 return seed;
         }
@@ -208,7 +208,7 @@ TEST_F(CreditsZone, KickButtonsShowSymbolFontArrowsAndNeverKeepTheFocus) {
 TEST(CreditsEntry, TheFlagOpensTheGameOnlyWhenCreditsIsANonZeroInteger) {
     clearProgramFiles();
     testing_support::ScriptedDialogs dialogs;
-    TForm1 main;
+    ui::TForm1 main;
     main.show();
     const std::string message = "Programa com o orgulho de ser Brasileiro! MADE IN BRAZIL";
     const std::vector<std::pair<std::optional<std::string>, bool>> cases = {

@@ -2,7 +2,7 @@
 #include "support/ProgramFolder.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
-#include "toolkit/Handles.h"
+#include "toolkit/base/Handles.h"
 #include "ui/MainWindow.h"
 
 #include <gtest/gtest.h>
@@ -28,9 +28,9 @@ protected:
     void SetUp() override {
         clearProgramFiles();
         mameExe = useMame("mame.exe");
-        window = std::make_unique<TForm1>();
+        window = std::make_unique<ui::TForm1>();
         window->show();
-        ASSERT_EQ(window->state(), TForm1::State::configuration);
+        ASSERT_EQ(window->state(), ui::TForm1::State::configuration);
         window->Edit1.setText(mameExe);
         window->xp.setChecked(true);
     }
@@ -54,18 +54,18 @@ protected:
     // "Configure MAME", expecting the editor to open.
     void openEditor() {
         window->SpeedButton5Click();
-        ASSERT_EQ(window->state(), TForm1::State::editor);
+        ASSERT_EQ(window->state(), ui::TForm1::State::editor);
     }
 
     ScriptedDialogs dialogs;
     TempFolder folder = TempFolder::at(inProgramFolder("MAME folder"));
     std::string mame = folder.path();
     std::string mameExe;
-    std::unique_ptr<TForm1> window;
+    std::unique_ptr<ui::TForm1> window;
 };
 
 TEST_F(ConfigEditor, TheLastExistingCandidateWinsAndCloseReturnsToThePanel) {
-    TForm1& w = *window;
+    ui::TForm1& w = *window;
     std::string mame32 = useMame("mame32.exe");
     w.Edit1.setText(mame32);
     // Each file added here comes before all the ones added earlier.
@@ -79,7 +79,7 @@ TEST_F(ConfigEditor, TheLastExistingCandidateWinsAndCloseReturnsToThePanel) {
                      w.SpeedButton9.visible());
 
         w.SpeedButton11Click();
-        EXPECT_EQ(w.state(), TForm1::State::configuration);
+        EXPECT_EQ(w.state(), ui::TForm1::State::configuration);
         EXPECT_FALSE(w.SpeedButton10.visible() || w.SpeedButton11.visible());
         EXPECT_TRUE(w.SpeedButton7.visible() && w.SpeedButton8.visible() &&
                     w.SpeedButton9.visible());
@@ -88,7 +88,7 @@ TEST_F(ConfigEditor, TheLastExistingCandidateWinsAndCloseReturnsToThePanel) {
 }
 
 TEST_F(ConfigEditor, AnExecutableOtherThanTheStoredOneAsksForApplyFirst) {
-    TForm1& w = *window;
+    ui::TForm1& w = *window;
     writeFile(inMame("mame.ini"), "rompath roms\n");
     std::string upperCase = mameExe;
     upperCase.replace(upperCase.size() - 8, 8, "MAME.EXE");
@@ -98,7 +98,7 @@ TEST_F(ConfigEditor, AnExecutableOtherThanTheStoredOneAsksForApplyFirst) {
         w.SpeedButton5Click();
         EXPECT_EQ(dialogs.texts("message"), std::vector<std::string>{applyFirst}) << typed;
         EXPECT_EQ(dialogs.log.size(), 1u) << typed;
-        EXPECT_EQ(w.state(), TForm1::State::configuration) << typed;
+        EXPECT_EQ(w.state(), ui::TForm1::State::configuration) << typed;
     }
 
     // Without stored settings not even an empty field matches.
@@ -107,11 +107,11 @@ TEST_F(ConfigEditor, AnExecutableOtherThanTheStoredOneAsksForApplyFirst) {
     w.Edit1.setText("");
     w.SpeedButton5Click();
     EXPECT_EQ(dialogs.texts("message"), std::vector<std::string>{applyFirst});
-    EXPECT_EQ(w.state(), TForm1::State::configuration);
+    EXPECT_EQ(w.state(), ui::TForm1::State::configuration);
 }
 
 TEST_F(ConfigEditor, EveryLineBreakShowsAsCrLfAndSaveWritesTheMemoExactly) {
-    TForm1& w = *window;
+    ui::TForm1& w = *window;
     // Not UTF-8: the system's code page, as the program reads its own files.
     std::string upperHalf;
     for (int byte = 128; byte < 256; ++byte)
@@ -128,11 +128,11 @@ TEST_F(ConfigEditor, EveryLineBreakShowsAsCrLfAndSaveWritesTheMemoExactly) {
     w.Cxdetexto.setText("rompath games");
     w.SpeedButton10Click();
     EXPECT_EQ(readFile(inMame("mame.ini")), "rompath games") << "nothing added";
-    EXPECT_EQ(w.state(), TForm1::State::editor);
+    EXPECT_EQ(w.state(), ui::TForm1::State::editor);
 }
 
 TEST_F(ConfigEditor, Utf8ShowsEveryLetterAndLinesNotEditedComeBackByteForByte) {
-    TForm1& w = *window;
+    ui::TForm1& w = *window;
     // A mark says UTF-8, and a byte that is no UTF-8 (a path typed in the
     // code page) stays as it was; well-formed UTF-8 needs no mark.
     const std::string marked = utf8Mark + "# \xC3\xA9\xCE\xB2\n"
@@ -163,7 +163,7 @@ TEST_F(ConfigEditor, Utf8ShowsEveryLetterAndLinesNotEditedComeBackByteForByte) {
 }
 
 TEST_F(ConfigEditor, CloseDropsUnsavedEditsAndTheNextOpeningReadsTheDisk) {
-    TForm1& w = *window;
+    ui::TForm1& w = *window;
     writeFile(inMame("mame.cfg"), "[directory]\r\nrompath=roms\r\n");
     openEditor();
     w.Cxdetexto.setText("edited");
@@ -176,7 +176,7 @@ TEST_F(ConfigEditor, CloseDropsUnsavedEditsAndTheNextOpeningReadsTheDisk) {
 }
 
 TEST_F(ConfigEditor, ASaveThatCannotReplaceTheFileKeepsItAndTheMemoText) {
-    TForm1& w = *window;
+    ui::TForm1& w = *window;
     writeFile(inMame("mame.ini"), "rompath roms\r\n");
     openEditor();
     w.Cxdetexto.setText("rompath other\r\n");
@@ -195,7 +195,7 @@ TEST_F(ConfigEditor, ASaveThatCannotReplaceTheFileKeepsItAndTheMemoText) {
 }
 
 TEST_F(ConfigEditor, FilesTheMemoCannotHoldOrThatCannotBeReadNeverOpen) {
-    TForm1& w = *window;
+    ui::TForm1& w = *window;
     const std::vector<std::pair<std::string, std::string>> cases = {
         {std::string("rompath roms\n\0samplepath x\n", 27), "Text exceeds memo capacity"},
         {std::string(tk::Memo::capacity - 1, 'x') + "\n", "Text exceeds memo capacity"},
@@ -203,7 +203,7 @@ TEST_F(ConfigEditor, FilesTheMemoCannotHoldOrThatCannotBeReadNeverOpen) {
     for (const auto& [content, error] : cases) {
         writeFile(inMame("mame.ini"), content);
         EXPECT_EQ(errorOf([&] { w.SpeedButton5Click(); }), error);
-        EXPECT_EQ(w.state(), TForm1::State::configuration);
+        EXPECT_EQ(w.state(), ui::TForm1::State::configuration);
         EXPECT_EQ(w.Cxdetexto.text(), "");
     }
 
@@ -211,12 +211,12 @@ TEST_F(ConfigEditor, FilesTheMemoCannotHoldOrThatCannotBeReadNeverOpen) {
     tk::FileHandle held(CreateFileA(inMame("mame.ini").c_str(), GENERIC_READ, 0, nullptr,
                                     OPEN_EXISTING, 0, nullptr));
     EXPECT_EQ(errorOf([&] { w.SpeedButton5Click(); }), "Cannot open file " + inMame("mame.ini"));
-    EXPECT_EQ(w.state(), TForm1::State::configuration);
+    EXPECT_EQ(w.state(), ui::TForm1::State::configuration);
     EXPECT_TRUE(dialogs.log.empty());
 }
 
 TEST_F(ConfigEditor, AMegabyteFileLoadsAndSavesWhole) {
-    TForm1& w = *window;
+    ui::TForm1& w = *window;
     std::string content, saved;
     for (int line = 0; content.size() < 1024 * 1024; ++line) {
         std::string text = "option" + std::to_string(line) + std::string(20, ' ') + "value";
@@ -236,7 +236,7 @@ TEST_F(ConfigEditor, AMegabyteFileLoadsAndSavesWhole) {
 }
 
 TEST_F(ConfigEditor, YesHasMameCreateTheFileAndAsksAgainWhileItWritesNone) {
-    TForm1& w = *window;
+    ui::TForm1& w = *window;
     SetEnvironmentVariableA("FAKEMAME_NO_INI", "1");
     dialogs.answers = {IDYES, IDNO};
     w.SpeedButton5Click();
@@ -249,7 +249,7 @@ TEST_F(ConfigEditor, YesHasMameCreateTheFileAndAsksAgainWhileItWritesNone) {
         }
     }
     EXPECT_EQ(dialogs.texts("message"), std::vector<std::string>{notFound});
-    EXPECT_EQ(w.state(), TForm1::State::configuration);
+    EXPECT_EQ(w.state(), ui::TForm1::State::configuration);
     EXPECT_EQ(w.exe.FileName, tk::joinPath(tk::systemFolder(), "cmd.exe"));
     EXPECT_EQ(w.exe.CommandLine, "/c \"" + tk::shortPath(mameExe) + " -cc\"");
     std::string log = readFile(inMame("fakemame.log"));

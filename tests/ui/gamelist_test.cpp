@@ -2,8 +2,8 @@
 #include "support/MameFolder.h"
 #include "support/ProgramFolder.h"
 #include "support/ScriptedDialogs.h"
-#include "toolkit/Error.h"
-#include "toolkit/Paths.h"
+#include "toolkit/base/Error.h"
+#include "toolkit/files/Paths.h"
 #include "ui/MainWindow.h"
 
 #include <gtest/gtest.h>
@@ -40,7 +40,7 @@ protected:
 } // namespace
 
 TEST_F(GameListBuild, ListsTheKnownRomFilesSortedAndIndexAligned) {
-    TForm1 w;
+    ui::TForm1 w;
     w.refreshlist();
 
     EXPECT_EQ(w.ListBox1.items(),
@@ -58,7 +58,7 @@ TEST_F(GameListBuild, ListsTheKnownRomFilesSortedAndIndexAligned) {
 }
 
 TEST_F(GameListBuild, ShowAllFilesListsUnknownFilesByBaseNameBothWays) {
-    TForm1 w;
+    ui::TForm1 w;
     w.CheckBox1.setChecked(true);
     w.CheckBox1Click();
     EXPECT_EQ(w.gamelist.items(),
@@ -74,7 +74,7 @@ TEST_F(GameListBuild, ShowAllFilesListsUnknownFilesByBaseNameBothWays) {
 
 TEST_F(GameListBuild, AMissingGamelistIsReportedAndUncoversTheWindow) {
     DeleteFileA(inProgramFolder("gamelist").c_str());
-    TForm1 w;
+    ui::TForm1 w;
     try {
         w.refreshlist();
         ADD_FAILURE() << "the build went through without a gamelist file";
@@ -87,7 +87,7 @@ TEST_F(GameListBuild, AMissingGamelistIsReportedAndUncoversTheWindow) {
 
 TEST_F(GameListBuild, ARomDirectoryThatCannotBeEnteredGivesAnEmptyListAndOneMessage) {
     mame.writeIni("rompath missing\r\n");
-    TForm1 w;
+    ui::TForm1 w;
     w.CheckBox1.setChecked(true);
     w.refreshlist();
 
@@ -98,10 +98,25 @@ TEST_F(GameListBuild, ARomDirectoryThatCannotBeEnteredGivesAnEmptyListAndOneMess
     EXPECT_FALSE(w.Panel2.visible());
 }
 
+TEST_F(GameListBuild, AnIniAndAFolderCfgAskTheUserWhichMameItIs) {
+    testing_support::writeFile(mame.file("mame.cfg"), "[DIRECTORY]\r\nROMPATH=dosroms\r\n");
+    dialogs.answers = {IDYES};
+    ui::TForm1 w;
+    w.refreshlist();
+
+    ASSERT_EQ(dialogs.log.size(), 1u);
+    EXPECT_EQ(dialogs.log[0].kind, "ask");
+    EXPECT_EQ(dialogs.log[0].text,
+              "Could not determine MAME version. Pres \"YES\" for MAMEw or \"NO\" for MAME DOS");
+    EXPECT_EQ(dialogs.log[0].title, "Select MAME Version");
+    EXPECT_EQ(dialogs.log[0].flags, UINT(MB_YESNO | MB_ICONEXCLAMATION));
+    EXPECT_EQ(w.gamelist.count(), 5); // "YES": MAME's own ini names the folder
+}
+
 TEST_F(GameListBuild, StartUpWithBothFilesShowsTheBuiltList) {
-    TForm1 w;
+    ui::TForm1 w;
     w.show();
-    EXPECT_EQ(w.state(), TForm1::State::list);
+    EXPECT_EQ(w.state(), ui::TForm1::State::list);
     EXPECT_EQ(w.gamelist.items(),
               (std::vector<std::string>{"blank", "galaga", "galaga", "pacman", "PONG"}));
 }

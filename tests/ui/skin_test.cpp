@@ -36,7 +36,7 @@ protected:
 
     void start() {
         window.reset();
-        window = std::make_unique<TForm1>();
+        window = std::make_unique<ui::TForm1>();
         window->show();
     }
 
@@ -63,7 +63,7 @@ protected:
     ScriptedDialogs dialogs;
     TempFolder folder = TempFolder::at(inProgramFolder("my skins"));
     std::string redSkin;
-    std::unique_ptr<TForm1> window;
+    std::unique_ptr<ui::TForm1> window;
 };
 
 } // namespace
@@ -146,6 +146,7 @@ TEST_F(Skins, AnIconChosenAsSkinBecomesAnEmptyBitmapAndItsPathIsStored) {
 
 TEST_F(Skins, AFailedSettingsWriteKeepsTheNewPictureUnstored) {
     CreateDirectoryA(inProgramFolder("keston.ini").c_str(), nullptr);
-    EXPECT_EQ(errorOf([&] { chooseSkin(redSkin); }), "Unable to write to " + settingsPath());
+    EXPECT_EQ(errorOf([&] { chooseSkin(redSkin); }),
+              "Unable to write to " + settings::settingsPath());
     EXPECT_EQ(window->ShapedForm1.picture().width(), 60);
 }

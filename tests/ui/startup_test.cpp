@@ -1,8 +1,8 @@
 #include "support/Files.h"
 #include "support/ProgramFolder.h"
 #include "support/ScriptedDialogs.h"
-#include "toolkit/Application.h"
-#include "toolkit/Paths.h"
+#include "toolkit/files/Paths.h"
+#include "toolkit/gui/Application.h"
 #include "ui/AboutBox.h"
 #include "ui/MainWindow.h"
 #include "ui/SplashWindow.h"
@@ -36,28 +36,28 @@ class StartUp : public ::testing::Test {
 protected:
     void SetUp() override {
         clearProgramFiles();
-        TForm1::splashObserver = [this](const std::string& text) { statuses.push_back(text); };
+        ui::TForm1::splashObserver = [this](const std::string& text) { statuses.push_back(text); };
     }
     void TearDown() override {
         window.reset();
-        TForm1::splashObserver = nullptr;
+        ui::TForm1::splashObserver = nullptr;
         clearProgramFiles();
     }
 
-    TForm1& start() {
-        window = std::make_unique<TForm1>();
+    ui::TForm1& start() {
+        window = std::make_unique<ui::TForm1>();
         window->show();
         return *window;
     }
 
     ScriptedDialogs dialogs;
     std::vector<std::string> statuses;
-    std::unique_ptr<TForm1> window;
+    std::unique_ptr<ui::TForm1> window;
 };
 
 // Which of the state-dependent controls are visible, in one string, so a
 // failure shows the whole set at once.
-std::string visibleSet(const TForm1& w) {
+std::string visibleSet(const ui::TForm1& w) {
     std::string shown;
     auto add = [&](const char* name, bool visible) {
         if (visible)
@@ -81,10 +81,10 @@ std::string visibleSet(const TForm1& w) {
 } // namespace
 
 TEST_F(StartUp, FirstRunOpensTheConfigurationPanelWithDefaultsAndWritesNothing) {
-    TForm1& w = start();
+    ui::TForm1& w = start();
 
     EXPECT_EQ(statuses, firstStatusTexts(8));
-    EXPECT_EQ(w.state(), TForm1::State::configuration);
+    EXPECT_EQ(w.state(), ui::TForm1::State::configuration);
     EXPECT_EQ(visibleSet(w), "OK Cancel Apply Panel1");
     EXPECT_FALSE(w.xp.checked());
     EXPECT_TRUE(w.close1.checked());
@@ -99,10 +99,10 @@ TEST_F(StartUp, WithoutGamelistTheOptionsComeFromTheSettingsAndThePanelOpens) {
     writeFile(inProgramFolder("keston.ini"),
               "[config]\r\nmameexe=C:\\mame\\mame.exe\r\nparameters=-window\r\nxp=1\r\n"
               "close=0\r\n");
-    TForm1& w = start();
+    ui::TForm1& w = start();
 
     EXPECT_EQ(statuses, firstStatusTexts(9));
-    EXPECT_EQ(w.state(), TForm1::State::configuration);
+    EXPECT_EQ(w.state(), ui::TForm1::State::configuration);
     EXPECT_TRUE(w.xp.checked());
     EXPECT_FALSE(w.close1.checked());
     EXPECT_EQ(w.Edit1.text(), "C:\\mame\\mame.exe");
@@ -112,10 +112,10 @@ TEST_F(StartUp, WithoutGamelistTheOptionsComeFromTheSettingsAndThePanelOpens) {
 TEST_F(StartUp, WithBothFilesTheListIsBuiltBehindTheSplashWindow) {
     writeFile(inProgramFolder("keston.ini"), "[config]\r\nxp=true\r\nclose=0x1\r\n");
     writeFile(inProgramFolder("gamelist"), "name     description\n");
-    TForm1& w = start();
+    ui::TForm1& w = start();
 
     EXPECT_EQ(statuses, statusTexts);
-    EXPECT_EQ(w.state(), TForm1::State::list);
+    EXPECT_EQ(w.state(), ui::TForm1::State::list);
     EXPECT_EQ(visibleSet(w), "Play Configure Label4 CheckBox1");
     EXPECT_FALSE(w.xp.checked()) << "a word is not a number: the default holds";
     EXPECT_TRUE(w.close1.checked());
@@ -124,7 +124,7 @@ TEST_F(StartUp, WithBothFilesTheListIsBuiltBehindTheSplashWindow) {
 }
 
 TEST_F(StartUp, ASecondShowRunsNothingAgain) {
-    TForm1& w = start();
+    ui::TForm1& w = start();
     w.hide();
     statuses.clear();
     w.show();
@@ -135,7 +135,7 @@ TEST_F(StartUp, ASkinThatIsNoPictureIsReportedAndTheDesignSkinStays) {
     writeFile(inProgramFolder("keston.ini"),
               "[config]\r\nSkin=" + inProgramFolder("notes.txt") + "\r\n");
     writeFile(inProgramFolder("notes.txt"), "not a picture");
-    TForm1& w = start();
+    ui::TForm1& w = start();
 
     EXPECT_EQ(dialogs.texts("error"),
               std::vector<std::string>{"Unknown picture file extension (.txt)"});
@@ -149,7 +149,7 @@ TEST_F(StartUp, ASkinThatIsNoPictureIsReportedAndTheDesignSkinStays) {
 TEST(MainWindowStates, ConfigureAndCancelSwitchTheButtonSets) {
     clearProgramFiles();
     ScriptedDialogs dialogs;
-    TForm1 w;
+    ui::TForm1 w;
     EXPECT_EQ(visibleSet(w), "Play Configure Label4 CheckBox1");
     w.SpeedButton2Click();
     EXPECT_EQ(visibleSet(w), "OK Cancel Apply Panel1");
@@ -160,19 +160,19 @@ TEST(MainWindowStates, ConfigureAndCancelSwitchTheButtonSets) {
 TEST(MainWindowStates, MinimiseHidesTheWindowAndRestoreBringsItBackUnchanged) {
     clearProgramFiles();
     ScriptedDialogs dialogs;
-    TForm1 w;
+    ui::TForm1 w;
     w.show();
-    ASSERT_EQ(w.state(), TForm1::State::configuration);
+    ASSERT_EQ(w.state(), ui::TForm1::State::configuration);
     w.SpeedButton3Click();
     EXPECT_FALSE(w.visible());
     tk::application().restore();
     EXPECT_TRUE(w.visible());
-    EXPECT_EQ(w.state(), TForm1::State::configuration);
+    EXPECT_EQ(w.state(), ui::TForm1::State::configuration);
 }
 
 TEST(MainWindowStates, TheTaskbarCarriesTheApplicationTitleAndTheWindowItsOwnCaption) {
     tk::application().setTitle("KESTON PRIME");
-    TForm1 w;
+    ui::TForm1 w;
     char text[64] = {};
     GetWindowTextA(w.handle(), text, sizeof text);
     EXPECT_STREQ(text, "Form1");
@@ -184,9 +184,9 @@ TEST(MainWindowStates, TheTaskbarCarriesTheApplicationTitleAndTheWindowItsOwnCap
 TEST(MainWindowStates, TabMovesTheFocusThroughTheWindowedControlsInDesignOrder) {
     clearProgramFiles();
     ScriptedDialogs dialogs;
-    TForm1 w;
+    ui::TForm1 w;
     w.show();
-    ASSERT_EQ(w.state(), TForm1::State::configuration);
+    ASSERT_EQ(w.state(), ui::TForm1::State::configuration);
     w.Edit1.setFocus();
     std::vector<HWND> visited;
     for (int i = 0; i < 5; ++i) {
@@ -199,8 +199,8 @@ TEST(MainWindowStates, TabMovesTheFocusThroughTheWindowedControlsInDesignOrder) 
 }
 
 TEST(MainWindowStates, TheSplashAndTheAboutBoxShowTheProjectVersion) {
-    TForm4 splash;
+    ui::TForm4 splash;
     EXPECT_EQ(splash.Label2.caption(), "Version 3.1");
-    TAboutBox about;
+    ui::TAboutBox about;
     EXPECT_EQ(about.Label10.caption(), "Arcade Front-End 3.1");
 }

@@ -1,7 +1,7 @@
-#include "toolkit/Form.h"
-#include "toolkit/Graphics.h"
-#include "toolkit/Panel.h"
-#include "toolkit/Windowed.h"
+#include "toolkit/gui/Form.h"
+#include "toolkit/gui/Graphics.h"
+#include "toolkit/gui/Panel.h"
+#include "toolkit/gui/Windowed.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

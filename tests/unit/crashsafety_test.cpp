@@ -2,10 +2,10 @@
 // after that write, never torn or empty; a temporary file a kill left behind
 // goes with the next write.
 #include "settingswriter/ApplyWrites.h"
-#include "toolkit/AtomicFile.h"
-#include "toolkit/FileReader.h"
-#include "toolkit/Handles.h"
-#include "toolkit/Paths.h"
+#include "toolkit/base/Handles.h"
+#include "toolkit/files/AtomicFile.h"
+#include "toolkit/files/FileReader.h"
+#include "toolkit/files/Paths.h"
 
 #include "support/TempFolder.h"
 

@@ -1,6 +1,6 @@
-#include "toolkit/DirectoryListing.h"
-#include "toolkit/Handles.h"
-#include "toolkit/Paths.h"
+#include "toolkit/files/DirectoryListing.h"
+#include "toolkit/files/Paths.h"
+#include "toolkit/gui/WindowHandles.h"
 
 #include "support/TempFolder.h"
 

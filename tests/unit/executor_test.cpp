@@ -1,8 +1,8 @@
 #include "launch/Executor.h"
 
 #include "argdump/ArgDump.h"
-#include "toolkit/Error.h"
-#include "toolkit/Handles.h"
+#include "toolkit/base/Error.h"
+#include "toolkit/base/Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -54,12 +54,12 @@ protected:
     std::string record = temp.file("record.txt");
     argdump::ScopedVariable output{"ARGDUMP_OUT", record};
     argdump::ScopedVariable window{"ARGDUMP_WINDOW", owner->handleText()};
-    TExecutor exe{nullptr};
-    TExecutor owned{owner->get()};
+    launch::TExecutor exe{nullptr};
+    launch::TExecutor owned{owner->get()};
 };
 
 TEST_F(ExecutorTest, DefaultsHideTheOwnerWhileTheChildRunsAndReturnItsExitCode) {
-    EXPECT_EQ(owned.Visibility, TMyVisibility::NORMAL);
+    EXPECT_EQ(owned.Visibility, launch::TMyVisibility::NORMAL);
     EXPECT_TRUE(owned.HideOwner);
     EXPECT_TRUE(owned.Wait);
     owned.FileName = argdump::path();
@@ -81,7 +81,7 @@ TEST_F(ExecutorTest, DefaultsHideTheOwnerWhileTheChildRunsAndReturnItsExitCode) 
 TEST_F(ExecutorTest, VisibilityAndOwnerSettingsReachTheChild) {
     owned.FileName = argdump::path();
     owned.CommandLine = "1";
-    owned.Visibility = TMyVisibility::SHOWMINNOACTIVE;
+    owned.Visibility = launch::TMyVisibility::SHOWMINNOACTIVE;
     owned.HideOwner = false;
 
     EXPECT_EQ(owned.Execute(), 1);
@@ -95,7 +95,8 @@ TEST_F(ExecutorTest, VisibilityAndOwnerSettingsReachTheChild) {
 TEST(ShowWindowValue, EveryVisibilitySelectsItsWindowsValue) {
     const WORD expected[] = {0, 1, 1, 2, 3, 3, 4, 5, 6, 7, 8, 9, 10, 10};
     for (unsigned ordinal = 0; ordinal < 14; ++ordinal)
-        EXPECT_EQ(showWindowValue(static_cast<TMyVisibility>(ordinal)), expected[ordinal])
+        EXPECT_EQ(launch::showWindowValue(static_cast<launch::TMyVisibility>(ordinal)),
+                  expected[ordinal])
             << ordinal;
 }
 

@@ -1,8 +1,8 @@
-#include "toolkit/FileReader.h"
+#include "toolkit/files/FileReader.h"
 
 #include "catalogue/LookupKey.h"
-#include "toolkit/Error.h"
-#include "toolkit/Handles.h"
+#include "toolkit/base/Error.h"
+#include "toolkit/base/Handles.h"
 
 #include "support/Files.h"
 #include "support/TempFolder.h"

@@ -1,8 +1,8 @@
 #include "catalogue/GameIndex.h"
 #include "catalogue/GameList.h"
-#include "toolkit/DirectoryListing.h"
-#include "toolkit/Error.h"
-#include "toolkit/Paths.h"
+#include "toolkit/base/Error.h"
+#include "toolkit/files/DirectoryListing.h"
+#include "toolkit/files/Paths.h"
 
 #include "support/Files.h"
 #include "support/TempFolder.h"

@@ -38,7 +38,7 @@ protected:
     argdump::ScopedVariable output{"ARGDUMP_OUT", record};
     argdump::ScopedVariable path{"PATH", onPath + ";" + argdump::environment("PATH").value_or("")};
     std::vector<std::string> planted;
-    TExecutor exe{nullptr};
+    launch::TExecutor exe{nullptr};
 };
 
 TEST_F(PlantedInterpreters, TheGameListRunsThroughTheSystemsCmdOnly) {

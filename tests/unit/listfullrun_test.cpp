@@ -2,7 +2,7 @@
 
 #include "argdump/ArgDump.h"
 #include "launch/MameCommands.h"
-#include "toolkit/Handles.h"
+#include "toolkit/base/Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +32,7 @@ protected:
     testing_support::TempFolder temp{"keston-listfull"};
     std::string record = temp.file("record.txt");
     argdump::ScopedVariable output{"ARGDUMP_OUT", record};
-    TExecutor exe{nullptr};
+    launch::TExecutor exe{nullptr};
 };
 
 TEST_F(ListfullRunTest, PathsWithBlanksRunThroughCmdInTheirShortForms) {
@@ -73,7 +73,7 @@ TEST_F(ListfullRunTest, ASystemWithoutCommandStartsNothing) {
 TEST_F(ListfullRunTest, AnAmpersandInTheMameFolderRunsMameDirectlyIntoTheSameFile) {
     argdump::OwnerWindow owner;
     argdump::ScopedVariable window("ARGDUMP_WINDOW", owner.handleText());
-    TExecutor owned(owner.get());
+    launch::TExecutor owned(owner.get());
     std::string mame = mameIn("tom&jerry");
     std::string program = temp.folder("Program Folder");
     ASSERT_NE(tk::shortPath(mame).find('&'), std::string::npos);

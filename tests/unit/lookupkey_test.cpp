@@ -1,7 +1,7 @@
 #include "catalogue/GameIndex.h"
 #include "catalogue/LookupKey.h"
-#include "toolkit/Error.h"
-#include "toolkit/Handles.h"
+#include "toolkit/base/Error.h"
+#include "toolkit/base/Handles.h"
 
 #include "support/Files.h"
 #include "support/TempFolder.h"

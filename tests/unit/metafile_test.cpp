@@ -1,4 +1,4 @@
-#include "toolkit/PictureFormats.h"
+#include "toolkit/pictures/PictureFormats.h"
 
 #include "support/Files.h"
 

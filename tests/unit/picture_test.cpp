@@ -1,8 +1,9 @@
-#include "toolkit/Picture.h"
+#include "toolkit/pictures/Picture.h"
 
 #include "support/PictureFiles.h"
-#include "toolkit/Error.h"
-#include "toolkit/Handles.h"
+#include "toolkit/base/Error.h"
+#include "toolkit/base/Handles.h"
+#include "toolkit/pictures/GdiHandles.h"
 
 #include "support/TempFolder.h"
 

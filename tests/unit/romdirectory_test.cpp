@@ -1,11 +1,10 @@
 #include "catalogue/RomDirectory.h"
-#include "toolkit/DirectoryListing.h"
-#include "toolkit/Error.h"
-#include "toolkit/Handles.h"
-#include "toolkit/Paths.h"
+#include "toolkit/base/Error.h"
+#include "toolkit/base/Handles.h"
+#include "toolkit/files/DirectoryListing.h"
+#include "toolkit/files/Paths.h"
 
 #include "support/Files.h"
-#include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -50,14 +49,19 @@ protected:
     std::string inMame(const std::string& name) { return tk::joinPath(mame, name); }
 
     catalogue::RomDirectory resolve(const std::string& exeName) {
-        return ResolveRomDirectory(inMame(exeName), setter);
+        return ResolveRomDirectory(inMame(exeName), setter, [this] {
+            ++questions;
+            return answers.at(questions - 1);
+        });
     }
 
     testing_support::TempFolder temp{"keston-roms"};
     std::string mame = folder("mame");
     std::string work = folder("work");
     ListSetter setter;
-    testing_support::ScriptedDialogs dialogs;
+    // The "which MAME" answers, true for DOS MAME, and how often it was asked.
+    std::vector<bool> answers;
+    size_t questions = 0;
 };
 
 // The decision itself is tested over a world of its own; these cases are
@@ -71,7 +75,7 @@ TEST_F(RomDirectory, AnIniOnDiskIsReadAndItsDirectoryEntered) {
     EXPECT_TRUE(found.entered);
     EXPECT_EQ(setter.list.folders(), Paths{roms});
     EXPECT_EQ(tk::currentDirectory(), roms);
-    EXPECT_TRUE(dialogs.log.empty());
+    EXPECT_EQ(questions, 0u);
 
     std::string elsewhere = folder("elsewhere\\roms");
     write(inMame("mame.ini"), "rompath " + elsewhere + "\r\n");
@@ -85,14 +89,9 @@ TEST_F(RomDirectory, WithAnIniAndAFolderCfgTheUserIsAskedWhichMame) {
     write(inMame("mame.ini"), "rompath roms\r\n");
     write(inMame("mame.cfg"), "; DOS MAME\r\n[DIRECTORY]\r\nROMPATH   =  dosroms  \r\n");
 
-    dialogs.answers = {IDYES, IDNO};
+    answers = {false, true};
     EXPECT_EQ(resolve("mame.exe").paths, Paths{roms});
-    ASSERT_EQ(dialogs.log.size(), 1u);
-    EXPECT_EQ(dialogs.log[0].kind, "ask");
-    EXPECT_EQ(dialogs.log[0].text,
-              "Could not determine MAME version. Pres \"YES\" for MAMEw or \"NO\" for MAME DOS");
-    EXPECT_EQ(dialogs.log[0].title, "Select MAME Version");
-    EXPECT_EQ(dialogs.log[0].flags, 52u);
+    EXPECT_EQ(questions, 1u);
 
     // No: the CFG stage's setting replaces the INI stage's.
     setter.handed.clear();

@@ -1,10 +1,10 @@
 #include "settings/IniFile.h"
 #include "settings/IniText.h"
 #include "settings/ProfileSettings.h"
-#include "toolkit/AtomicFile.h"
-#include "toolkit/Error.h"
-#include "toolkit/FileReader.h"
-#include "toolkit/Handles.h"
+#include "toolkit/base/Error.h"
+#include "toolkit/base/Handles.h"
+#include "toolkit/files/AtomicFile.h"
+#include "toolkit/files/FileReader.h"
 
 #include "support/Files.h"
 #include "support/TempFolder.h"
@@ -28,7 +28,7 @@ protected:
     std::string content() const { return tk::readWholeFile(path); }
     std::string perKey(const std::string& section, const std::string& key,
                        const std::string& fallback = "<none>") const {
-        return ProfileSettings(path).readString(section, key, fallback);
+        return settings::ProfileSettings(path).readString(section, key, fallback);
     }
     std::vector<std::string> entries() const {
         std::vector<std::string> names;
@@ -44,7 +44,7 @@ protected:
 
 TEST_F(SettingsFile, MixedCaseNamesAreFoundByBothAccessesAndReplacedInPlace) {
     put("[Config]\r\nMameExe = C:\\old\\mame.exe\r\nSkin=C:\\s.bmp\r\n");
-    IniFile ini(path);
+    settings::IniFile ini(path);
     EXPECT_EQ(ini.readString("config", "mameexe", ""), "C:\\old\\mame.exe");
     EXPECT_EQ(ini.readString("CONFIG", "MAMEEXE", ""), "C:\\old\\mame.exe");
     EXPECT_EQ(perKey("config", "mameexe"), "C:\\old\\mame.exe");
@@ -63,13 +63,13 @@ TEST_F(SettingsFile, AnsiLettersBeyondAsciiMatchWithoutRegardToCase) {
     if (GetACP() != 1252)
         GTEST_SKIP() << "needs the Western code page";
     put("[Kr\344fte]\r\n\374ber=1\r\n");
-    EXPECT_EQ(IniFile(path).readString("KR\304FTE", "\334BER", "-"), "1");
-    EXPECT_EQ(IniFile(path).readString("KRAFTE", "UBER", "-"), "-");
+    EXPECT_EQ(settings::IniFile(path).readString("KR\304FTE", "\334BER", "-"), "1");
+    EXPECT_EQ(settings::IniFile(path).readString("KRAFTE", "UBER", "-"), "-");
 }
 
 TEST_F(SettingsFile, RepeatedNamesGiveTheLastToTheWholeFileAndTheFirstPerKey) {
     put("[config]\r\nxp=1\r\nxp=2\r\n[other]\r\n[CONFIG]\r\nxp=3\r\nxp=4\r\n");
-    IniFile ini(path);
+    settings::IniFile ini(path);
     EXPECT_EQ(ini.readString("config", "xp", "-"), "4");
     EXPECT_EQ(perKey("config", "xp"), "1");
 
@@ -80,15 +80,15 @@ TEST_F(SettingsFile, RepeatedNamesGiveTheLastToTheWholeFileAndTheFirstPerKey) {
 }
 
 TEST_F(SettingsFile, MissingFileSectionsAndKeysAreCreatedWhereTheyBelong) {
-    IniFile empty(path);
+    settings::IniFile empty(path);
     EXPECT_EQ(empty.readString("config", "mameexe", "fallback"), "fallback");
     EXPECT_EQ(perKey("config", "Skin", "C:\\skin.bmp"), "C:\\skin.bmp");
-    EXPECT_FALSE(ProfileSettings(path).readBool("config", "xp", false));
-    EXPECT_TRUE(ProfileSettings(path).readBool("config", "close", true));
+    EXPECT_FALSE(settings::ProfileSettings(path).readBool("config", "xp", false));
+    EXPECT_TRUE(settings::ProfileSettings(path).readBool("config", "close", true));
     EXPECT_TRUE(entries().empty()) << "reads create nothing";
 
     put("[config]\r\na=1\r\n[b]\r\nc=2\r\n");
-    IniFile ini(path);
+    settings::IniFile ini(path);
     ini.writeString("config", "mameexe", "x");
     ini.writeString("New", "k", "v");
     EXPECT_EQ(ini.readString("new", "K", "-"), "v");
@@ -104,20 +104,20 @@ TEST_F(SettingsFile, MissingFileSectionsAndKeysAreCreatedWhereTheyBelong) {
 
 TEST_F(SettingsFile, QuotesStayForTheWholeFileAndEmptyValuesAreNotMissing) {
     put("[config]\r\nmameexe=\"C:\\a b\\mame.exe\"\r\nSkin =  \"C:\\s.bmp\"  \r\ncredits=\r\n");
-    IniFile ini(path);
+    settings::IniFile ini(path);
     EXPECT_EQ(ini.readString("config", "mameexe", ""), "\"C:\\a b\\mame.exe\"");
     EXPECT_EQ(perKey("config", "Skin"), "C:\\s.bmp");
     EXPECT_EQ(ini.readString("config", "credits", "-"), "");
     EXPECT_EQ(perKey("config", "credits"), "");
 
-    ProfileSettings(path).writeString("config", "Skin", "");
+    settings::ProfileSettings(path).writeString("config", "Skin", "");
     EXPECT_EQ(perKey("config", "Skin", "C:\\skin.bmp"), "");
-    EXPECT_EQ(IniFile(path).readString("config", "Skin", "-"), "");
+    EXPECT_EQ(settings::IniFile(path).readString("config", "Skin", "-"), "");
 
     std::string longValue(3000, 'v');
-    ProfileSettings(path).writeString("config", "long", longValue);
+    settings::ProfileSettings(path).writeString("config", "long", longValue);
     EXPECT_EQ(perKey("config", "long"), longValue.substr(0, 2047));
-    EXPECT_EQ(IniFile(path).readString("config", "long", ""), longValue);
+    EXPECT_EQ(settings::IniFile(path).readString("config", "long", ""), longValue);
 }
 
 TEST_F(SettingsFile, WholeFilesAreReadAndReplacedByteForByte) {
@@ -137,16 +137,16 @@ TEST_F(SettingsFile, WholeFilesAreReadAndReplacedByteForByte) {
 
 TEST_F(SettingsFile, BooleansAreWrittenAsDigitsAndSeenByTheNextWholeFileRead) {
     put("; kept by per-key writes\r\n[config]\r\nxp=true\r\nclose=yes\r\ncredits=0x1\r\n");
-    ProfileSettings settings(path);
+    settings::ProfileSettings settings(path);
     EXPECT_FALSE(settings.readBool("config", "xp", false));
     EXPECT_TRUE(settings.readBool("config", "close", true));
     EXPECT_TRUE(settings.readBool("config", "credits", false));
     {
-        ProfileSettings writer(path);
+        settings::ProfileSettings writer(path);
         writer.writeBool("config", "xp", true);
         writer.writeBool("config", "close", false);
     }
-    IniFile ini(path);
+    settings::IniFile ini(path);
     EXPECT_EQ(ini.readString("config", "xp", "-") + ini.readString("config", "close", "-"), "10");
     EXPECT_NE(content().find("; kept by per-key writes"), std::string::npos);
     EXPECT_TRUE(settings.readBool("config", "xp", false));
@@ -154,13 +154,13 @@ TEST_F(SettingsFile, BooleansAreWrittenAsDigitsAndSeenByTheNextWholeFileRead) {
 }
 
 TEST_F(SettingsFile, AFolderInPlaceOfTheFileFailsEveryWriteAndTheWholeFileRead) {
-    IniFile ini(path);
+    settings::IniFile ini(path);
     ini.writeString("config", "mameexe", "x");
     fs::create_directory(path);
 
-    EXPECT_EQ(errorOf([&] { IniFile{path}; }), "Cannot open file " + path);
+    EXPECT_EQ(errorOf([&] { settings::IniFile{path}; }), "Cannot open file " + path);
     EXPECT_EQ(errorOf([&] { ini.updateFile(); }), "Cannot create file " + path);
-    EXPECT_EQ(errorOf([&] { ProfileSettings(path).writeString("config", "Skin", "s"); }),
+    EXPECT_EQ(errorOf([&] { settings::ProfileSettings(path).writeString("config", "Skin", "s"); }),
               "Unable to write to " + path);
     EXPECT_EQ(perKey("config", "Skin", "fallback"), "fallback");
     EXPECT_EQ(entries(), std::vector<std::string>{"keston.ini"});
@@ -170,14 +170,14 @@ TEST_F(SettingsFile, AFolderInPlaceOfTheFileFailsEveryWriteAndTheWholeFileRead) 
 TEST_F(SettingsFile, AFileHeldWithoutSharingKeepsItsContentAndNoTemporaryFileRemains) {
     const std::string old = "[config]\r\nmameexe=old\r\n";
     put(old);
-    IniFile ini(path);
+    settings::IniFile ini(path);
     ini.writeString("config", "mameexe", "new");
     {
         tk::FileHandle held(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(held);
         EXPECT_EQ(errorOf([&] { ini.updateFile(); }), "Cannot create file " + path);
-        EXPECT_EQ(errorOf([&] { IniFile{path}; }), "Cannot open file " + path);
+        EXPECT_EQ(errorOf([&] { settings::IniFile{path}; }), "Cannot open file " + path);
     }
     EXPECT_EQ(content(), old);
     EXPECT_EQ(entries(), std::vector<std::string>{"keston.ini"});
@@ -191,10 +191,10 @@ TEST_F(SettingsFile, AReadOnlyFileIsRefusedByBothAccesses) {
     const std::string old = "[config]\r\nmameexe=old\r\n";
     put(old);
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
-    IniFile ini(path);
+    settings::IniFile ini(path);
     ini.writeString("config", "mameexe", "new");
     EXPECT_EQ(errorOf([&] { ini.updateFile(); }), "Cannot create file " + path);
-    EXPECT_EQ(errorOf([&] { ProfileSettings(path).writeBool("config", "xp", true); }),
+    EXPECT_EQ(errorOf([&] { settings::ProfileSettings(path).writeBool("config", "xp", true); }),
               "Unable to write to " + path);
     EXPECT_EQ(content(), old);
     EXPECT_EQ(entries(), std::vector<std::string>{"keston.ini"});
@@ -204,10 +204,10 @@ TEST_F(SettingsFile, AReadOnlyFileIsRefusedByBothAccesses) {
 TEST_F(SettingsFile, AFileInPlaceOfTheFolderReadsAsMissingAndFailsWrites) {
     std::ofstream((folder / "blocker").string()) << "x";
     std::string blocked = (folder / "blocker" / "keston.ini").string();
-    IniFile ini(blocked);
+    settings::IniFile ini(blocked);
     EXPECT_EQ(ini.readString("config", "mameexe", "none"), "none");
     EXPECT_EQ(errorOf([&] { ini.updateFile(); }), "Cannot create file " + blocked);
-    EXPECT_EQ(errorOf([&] { ProfileSettings(blocked).writeBool("config", "xp", true); }),
+    EXPECT_EQ(errorOf([&] { settings::ProfileSettings(blocked).writeBool("config", "xp", true); }),
               "Unable to write to " + blocked);
     EXPECT_EQ(entries(), std::vector<std::string>{"blocker"});
 }
@@ -248,7 +248,7 @@ TEST_F(SettingsFile, MarkedFilesReadAsThePerKeyAccessReadsThemAndKeepTheirEncodi
     for (const Encoding& encoding : markedEncodings) {
         SCOPED_TRACE(encoding.name);
         put(encoding.encode(markedText));
-        IniFile ini(path);
+        settings::IniFile ini(path);
         EXPECT_EQ(ini.readString("config", "mameexe", "-"), "C:\\mame\\mame.exe");
         EXPECT_EQ(ini.readString("config", "Skin", "-"), perKey("config", "Skin"));
         EXPECT_EQ(ini.readString("other", "foo", "-"), "bar");
@@ -261,8 +261,8 @@ TEST_F(SettingsFile, MarkedFilesReadAsThePerKeyAccessReadsThemAndKeepTheirEncodi
                                              "\r\n\r\n[\xE6\x97\xA5]\r\n\xE6\x97\xA5=v\r\n\r\n"));
         EXPECT_EQ(perKey("config", "parameters"), "-window");
 
-        ProfileSettings(path).writeBool("config", "xp", true);
-        IniFile again(path);
+        settings::ProfileSettings(path).writeBool("config", "xp", true);
+        settings::IniFile again(path);
         EXPECT_EQ(again.readString("config", "xp", "-"), "1");
         EXPECT_EQ(again.readString("config", "credits", "-"), "1");
         EXPECT_EQ(content().rfind(encoding.encode(""), 0), 0u) << "the mark stays";
@@ -276,8 +276,8 @@ TEST_F(SettingsFile, ProgramValuesPassThroughTheCodePageOfMarkedFiles) {
     for (const Encoding& encoding : markedEncodings) {
         SCOPED_TRACE(encoding.name);
         put(encoding.encode("[config]\r\nmameexe=C:\\Jeux\\caf\xC3\xA9\\mame.exe\r\n"));
-        EXPECT_EQ(IniFile(path).readString("config", "mameexe", "-"), ansiPath);
-        IniFile ini(path);
+        EXPECT_EQ(settings::IniFile(path).readString("config", "mameexe", "-"), ansiPath);
+        settings::IniFile ini(path);
         ini.writeString("config", "parameters", "-caf\351");
         ini.updateFile();
         EXPECT_EQ(content(), encoding.encode("[config]\r\nmameexe=C:\\Jeux\\caf\xC3\xA9\\mame.exe"
@@ -285,7 +285,7 @@ TEST_F(SettingsFile, ProgramValuesPassThroughTheCodePageOfMarkedFiles) {
     }
     // Without a mark, text is in the code page: UTF-8 bytes read as two letters.
     put("[config]\r\nmameexe=caf\xC3\xA9\r\n");
-    EXPECT_EQ(IniFile(path).readString("config", "mameexe", "-"), "caf\xC3\xA9");
+    EXPECT_EQ(settings::IniFile(path).readString("config", "mameexe", "-"), "caf\xC3\xA9");
 }
 
 TEST_F(SettingsFile, PerKeyWritesSwapInACopyAndLeaveNoTemporaryFile) {
@@ -295,15 +295,15 @@ TEST_F(SettingsFile, PerKeyWritesSwapInACopyAndLeaveNoTemporaryFile) {
         tk::FileHandle held(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(held);
-        EXPECT_EQ(errorOf([&] { ProfileSettings(path).writeBool("config", "xp", true); }),
+        EXPECT_EQ(errorOf([&] { settings::ProfileSettings(path).writeBool("config", "xp", true); }),
                   "Unable to write to " + path);
     }
     EXPECT_EQ(content(), old);
     EXPECT_EQ(entries(), std::vector<std::string>{"keston.ini"});
 
-    ProfileSettings(path).writeBool("config", "xp", true);
+    settings::ProfileSettings(path).writeBool("config", "xp", true);
     EXPECT_EQ(perKey("config", "xp"), "1");
-    EXPECT_EQ(IniFile(path).readString("config", "mameexe", "-"), "old");
+    EXPECT_EQ(settings::IniFile(path).readString("config", "mameexe", "-"), "old");
     EXPECT_EQ(entries(), std::vector<std::string>{"keston.ini"});
 }
 

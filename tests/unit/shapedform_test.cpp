@@ -4,7 +4,7 @@
 #include "support/PictureFiles.h"
 #include "support/StoredShape.h"
 #include "support/TempFolder.h"
-#include "toolkit/Panel.h"
+#include "toolkit/gui/Panel.h"
 
 #include <gtest/gtest.h>
 

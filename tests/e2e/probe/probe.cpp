@@ -6,6 +6,9 @@
 //                                 list box rows included
 //   probe.exe text <window>       a window's whole text, as it is
 //   probe.exe short <path>        the path's 8.3 short form (empty if missing)
+//   probe.exe shape               the main window's stored shape, as the build
+//                                 stored it: one rectangle a line, left top
+//                                 right bottom
 //
 // <window> is a top-level window's caption, or a window handle in hex (0x...)
 // as printed by windows and tree. Output is one line per thing, tab-separated
@@ -17,6 +20,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <io.h>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -226,10 +230,20 @@ HWND findWindow(const char* name) {
     return FindWindowA(nullptr, name);
 }
 
+// The stored shape's payload values: the byte count, the 32-byte region
+// header (its size, type, count, byte size and bounds), then the rectangles.
+void printStoredShape() {
+    static constexpr long values[] = {
+#include "shape/main-window-region.rcdata"
+    };
+    constexpr size_t firstRectangle = 9;
+    for (size_t i = firstRectangle; i + 3 < std::size(values); i += 4)
+        std::printf("%ld\t%ld\t%ld\t%ld\n", values[i], values[i + 1], values[i + 2], values[i + 3]);
+}
+
 int usage() {
-    std::fprintf(
-        stderr,
-        "usage: probe.exe screen | windows | tree <window> | text <window> | short <path>\n");
+    std::fprintf(stderr, "usage: probe.exe screen | windows | tree <window> | text <window> | "
+                         "short <path> | shape\n");
     return 2;
 }
 
@@ -251,6 +265,10 @@ int main(int argc, char** argv) {
         char path[MAX_PATH] = "";
         GetShortPathNameA(argv[2], path, MAX_PATH);
         std::printf("%s\n", path);
+        return 0;
+    }
+    if (command == "shape" && argc == 2) {
+        printStoredShape();
         return 0;
     }
     if ((command == "tree" || command == "text") && argc == 3) {

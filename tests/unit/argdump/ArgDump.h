@@ -5,8 +5,8 @@
 
 #include "support/Files.h"
 #include "support/TempFolder.h"
-#include "toolkit/Handles.h"
-#include "toolkit/Paths.h"
+#include "toolkit/files/Paths.h"
+#include "toolkit/gui/WindowHandles.h"
 
 #include <windows.h>
 

@@ -13,19 +13,19 @@
 namespace settingswriter {
 
 inline void writeMame(const std::string& path, bool second) {
-    IniFile settings(path);
-    settings.writeString(configSection, mameExeKey,
+    settings::IniFile settings(path);
+    settings.writeString(settings::configSection, settings::mameExeKey,
                          second ? "C:\\MAME B\\mame.exe" : "C:\\MAME A\\mame.exe");
-    settings.writeString(configSection, parametersKey, second ? "-window" : "");
+    settings.writeString(settings::configSection, settings::parametersKey, second ? "-window" : "");
     settings.updateFile();
 }
 
 inline void writeXp(const std::string& path, bool second) {
-    ProfileSettings(path).writeBool(configSection, xpKey, second);
+    settings::ProfileSettings(path).writeBool(settings::configSection, settings::xpKey, second);
 }
 
 inline void writeClose(const std::string& path, bool second) {
-    ProfileSettings(path).writeBool(configSection, closeKey, !second);
+    settings::ProfileSettings(path).writeBool(settings::configSection, settings::closeKey, !second);
 }
 
 inline void apply(const std::string& path, bool second) {

@@ -1,0 +1,32 @@
+#include "toolkit/files/PathText.h"
+
+namespace tk {
+
+std::string folderPart(const std::string& path) {
+    auto at = path.find_last_of("\\:");
+    if (at == std::string::npos)
+        return {};
+    // A backslash right after the drive's colon (or a leading one) is the root
+    // itself and stays; any other last backslash is dropped.
+    bool rootSeparator = at == 0 || path[at] == ':' || path[at - 1] == ':' || path[at - 1] == '\\';
+    return path.substr(0, rootSeparator ? at + 1 : at);
+}
+
+std::string baseName(const std::string& name) {
+    auto dot = name.rfind('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+std::string changeExtension(const std::string& path, const std::string& extension) {
+    auto dot = path.rfind('.');
+    auto separator = path.find_last_of("\\:");
+    if (dot == std::string::npos || (separator != std::string::npos && dot < separator))
+        return path + extension;
+    return path.substr(0, dot) + extension;
+}
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+    return folder + "\\" + name;
+}
+
+} // namespace tk

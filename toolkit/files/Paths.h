@@ -1,0 +1,29 @@
+// Path helpers shared by every module: the text rules, and the questions
+// that ask the file system.
+#pragma once
+
+#include "toolkit/files/PathText.h"
+
+#include <string>
+
+namespace tk {
+
+// The folder of the running executable.
+std::string programFolder();
+
+// The platform's 8.3 form of every component; empty when the path is missing.
+std::string shortPath(const std::string& path);
+
+// The file attributes can be read and include the directory flag.
+bool folderExists(const std::string& path);
+
+// A search for the path finds an entry that is not a directory.
+bool fileExists(const std::string& path);
+
+std::string currentDirectory();
+
+// The system's own folder of programs (GetSystemDirectoryA), where its command
+// interpreter lives.
+std::string systemFolder();
+
+} // namespace tk

@@ -1,0 +1,142 @@
+#include "toolkit/gui/Application.h"
+
+#include "toolkit/base/Error.h"
+#include "toolkit/gui/Dialogs.h"
+#include "toolkit/gui/Form.h"
+#include "toolkit/gui/Window.h"
+
+#include <exception>
+
+namespace tk {
+namespace {
+
+constexpr char applicationClass[] = "KestonApplication";
+
+LRESULT CALLBACK applicationProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Restoring the taskbar button brings the hidden main form back.
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_RESTORE) {
+        application().restore();
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+} // namespace
+
+Application& application() {
+    static Application instance;
+    return instance;
+}
+
+void Application::setTitle(const std::string& title) {
+    title_ = title;
+    if (window_)
+        SetWindowTextA(window_.get(), title_.c_str());
+}
+
+HWND Application::window() {
+    if (!window_) {
+        WNDCLASSEXA windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = applicationProcedure;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = applicationClass;
+        RegisterClassExA(&windowClass);
+        // A zero-sized, visible popup with a caption: it gets the taskbar
+        // button while showing nothing on the screen.
+        window_.reset(CreateWindowExA(0, applicationClass, title_.c_str(),
+                                      WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                                      GetSystemMetrics(SM_CXSCREEN) / 2,
+                                      GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr,
+                                      GetModuleHandleA(nullptr), nullptr));
+    }
+    return window_.get();
+}
+
+void Application::run(Form& mainForm) {
+    mainForm_ = &mainForm;
+    ShowWindow(window(), SW_SHOWNOACTIVATE);
+    mainForm.show();
+    runModalLoop([] { return false; });
+}
+
+bool Application::dispatch(MSG& message) {
+    if (message.message == WM_QUIT) {
+        terminated_ = true;
+        return false;
+    }
+    if (message.message == WM_KEYDOWN) {
+        if (Form* form = Form::owning(message.hwnd); form && form->preDispatch(message))
+            return true;
+    }
+    TranslateMessage(&message);
+    // Taken and handed on as Unicode, so that a letter typed into a Unicode
+    // control arrives as itself even outside the code page; the code-page
+    // windows get it converted.
+    DispatchMessageW(&message);
+    return true;
+}
+
+void Application::runModalLoop(const std::function<bool()>& done) {
+    MSG message;
+    while (!terminated_ && !done()) {
+        if (GetMessageW(&message, nullptr, 0, 0) <= 0) {
+            terminated_ = true;
+            break;
+        }
+        dispatch(message);
+    }
+}
+
+void Application::processMessages() {
+    MSG message;
+    while (!terminated_ && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+        dispatch(message);
+}
+
+void Application::terminate() {
+    terminated_ = true;
+    PostQuitMessage(0);
+}
+
+void Application::hideForms() {
+    // The forms go with the application: hidden, and shown again on restore.
+    hiddenByMinimize_ = threadWindows();
+    std::erase_if(hiddenByMinimize_, [this](HWND window) {
+        return GetWindow(window, GW_OWNER) != this->window() || !IsWindowVisible(window);
+    });
+    for (HWND window : hiddenByMinimize_)
+        ShowWindow(window, SW_HIDE);
+}
+
+void Application::minimize() {
+    hideForms();
+    ShowWindow(window(), SW_MINIMIZE);
+}
+
+void Application::hide() {
+    hideForms();
+    ShowWindow(window(), SW_HIDE);
+}
+
+void Application::restore() {
+    ShowWindow(window(), SW_RESTORE);
+    for (HWND window : hiddenByMinimize_)
+        if (IsWindow(window))
+            ShowWindow(window, SW_SHOW);
+    if (!hiddenByMinimize_.empty() && IsWindow(hiddenByMinimize_.front()))
+        SetForegroundWindow(hiddenByMinimize_.front());
+    hiddenByMinimize_.clear();
+}
+
+void Application::reportCurrentException() {
+    try {
+        throw;
+    } catch (const std::exception& error) {
+        dialogs().errorReport(errorReportText(error.what()));
+    } catch (...) {
+        dialogs().errorReport("Unknown error.");
+    }
+}
+
+} // namespace tk

@@ -1,0 +1,55 @@
+#include "toolkit/gui/Dialogs.h"
+
+#include "toolkit/gui/Application.h"
+#include "toolkit/gui/OpenDialog.h"
+#include "toolkit/text/CodePage.h"
+
+namespace tk {
+namespace {
+
+// Message boxes without an owner window are centred on the screen; task
+// modality still keeps the program's windows from taking input meanwhile.
+class RealDialogs : public Dialogs {
+public:
+    void message(const std::string& text) override {
+        MessageBoxA(nullptr, text.c_str(), application().title().c_str(), MB_OK | MB_TASKMODAL);
+    }
+
+    void utf8Message(const std::string& text) override {
+        MessageBoxW(nullptr, utf8ToWide(text).c_str(), ansiToWide(application().title()).c_str(),
+                    MB_OK | MB_TASKMODAL);
+    }
+
+    int ask(const std::string& text, const std::string& title, UINT flags) override {
+        return MessageBoxA(application().window(), text.c_str(), title.c_str(),
+                           flags | MB_TASKMODAL);
+    }
+
+    std::optional<std::string> openFile(const OpenFileRequest& request) override {
+        return runOpenDialog(request);
+    }
+
+    std::optional<std::string> openPicture(const OpenFileRequest& request) override {
+        return runPictureDialog(request);
+    }
+
+    void errorReport(const std::string& text) override {
+        MessageBoxA(nullptr, text.c_str(), application().title().c_str(),
+                    MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    }
+};
+
+RealDialogs realDialogs;
+Dialogs* current = &realDialogs;
+
+} // namespace
+
+Dialogs& dialogs() {
+    return *current;
+}
+
+void installDialogs(Dialogs* service) {
+    current = service ? service : &realDialogs;
+}
+
+} // namespace tk

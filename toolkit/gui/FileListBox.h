@@ -1,0 +1,38 @@
+// A hidden list of one directory's file names (or several directories'
+// merged), re-read on request. Setting a directory that cannot be entered
+// leaves the list's directory as it was.
+#pragma once
+
+#include "toolkit/files/DirectoryListing.h"
+#include "toolkit/gui/Windowed.h"
+
+namespace tk {
+
+class FileListBox : public ListBox {
+public:
+    FileListBox(Container& parent, Bounds bounds) : ListBox(parent, bounds) {}
+
+    bool setDirectory(const std::string& path) { return directory_.setPath(path); }
+    bool setDirectories(const std::vector<std::string>& paths) {
+        return directory_.setPaths(paths);
+    }
+
+    // Lists the directories again, also when they did not change.
+    void update() {
+        files_ = listFiles(directory_.folders(), directory_.pattern());
+        assign(files_);
+    }
+    // Lists nothing, whatever the directory.
+    void empty() {
+        files_.clear();
+        clear();
+    }
+    // The rows, as listed by the last update.
+    const std::vector<std::string>& files() const { return files_; }
+
+private:
+    DirectorySetting directory_;
+    std::vector<std::string> files_;
+};
+
+} // namespace tk

@@ -1,0 +1,78 @@
+#include "toolkit/text/CodePage.h"
+
+#include "toolkit/text/TextEncoding.h"
+
+#include <windows.h>
+
+namespace tk {
+namespace {
+
+std::wstring toWide(UINT codePage, std::string_view text) {
+    if (text.empty())
+        return {};
+    int length = MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), nullptr, 0);
+    std::wstring wide(length, L'\0');
+    MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), wide.data(), length);
+    return wide;
+}
+
+std::string fromWide(UINT codePage, const std::wstring& wide) {
+    if (wide.empty())
+        return {};
+    int length = WideCharToMultiByte(codePage, 0, wide.data(), int(wide.size()), nullptr, 0,
+                                     nullptr, nullptr);
+    std::string text(length, '\0');
+    WideCharToMultiByte(codePage, 0, wide.data(), int(wide.size()), text.data(), length, nullptr,
+                        nullptr);
+    return text;
+}
+
+// Simple (not linguistic) upper case, the mapping the system's own
+// case-insensitive name comparisons use.
+std::wstring upperCase(std::wstring wide) {
+    if (!wide.empty())
+        LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, wide.data(), int(wide.size()), wide.data(),
+                     int(wide.size()));
+    return wide;
+}
+
+} // namespace
+
+std::wstring ansiToWide(std::string_view text) {
+    return toWide(CP_ACP, text);
+}
+
+std::wstring utf8ToWide(std::string_view text) {
+    std::u16string units = utf8ToUtf16(text);
+    return {units.begin(), units.end()};
+}
+
+std::string wideToUtf8(std::wstring_view text) {
+    return utf16ToUtf8(std::u16string(text.begin(), text.end()));
+}
+
+std::wstring wideOfUtf8OrAnsi(std::string_view bytes) {
+    return isUtf8(bytes) ? utf8ToWide(bytes) : ansiToWide(bytes);
+}
+
+std::string utf8OfUtf8OrAnsi(std::string_view bytes) {
+    return isUtf8(bytes) ? std::string(bytes) : ansiToUtf8(bytes);
+}
+
+std::string ansiToUtf8(std::string_view text) {
+    return fromWide(CP_UTF8, toWide(CP_ACP, text));
+}
+
+std::string utf8ToAnsi(std::string_view text) {
+    return fromWide(CP_ACP, toWide(CP_UTF8, text));
+}
+
+std::string utf8UpperCase(std::string_view text) {
+    return fromWide(CP_UTF8, upperCase(toWide(CP_UTF8, text)));
+}
+
+std::string ansiUpperCase(std::string_view text) {
+    return fromWide(CP_ACP, upperCase(toWide(CP_ACP, text)));
+}
+
+} // namespace tk

@@ -1,0 +1,228 @@
+#include "toolkit/text/TextEncoding.h"
+
+#include <cstdint>
+
+namespace tk {
+namespace {
+
+constexpr std::string_view utf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view utf16leMark = "\xFF\xFE";
+constexpr std::string_view utf16beMark = "\xFE\xFF";
+// A byte that is no UTF-8 stands for the lone surrogate this far above it.
+constexpr std::uint32_t escapeBase = 0xDC00;
+
+std::string_view markOf(TextEncoding encoding) {
+    switch (encoding) {
+    case TextEncoding::utf8:
+        return utf8Mark;
+    case TextEncoding::utf16le:
+        return utf16leMark;
+    case TextEncoding::utf16be:
+        return utf16beMark;
+    default:
+        return {};
+    }
+}
+
+void appendUtf8(std::string& out, std::uint32_t code) {
+    auto byte = [&](std::uint32_t value) { out += static_cast<char>(value); };
+    if (code < 0x80) {
+        byte(code);
+    } else if (code < 0x800) {
+        byte(0xC0 | code >> 6);
+        byte(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        byte(0xE0 | code >> 12);
+        byte(0x80 | (code >> 6 & 0x3F));
+        byte(0x80 | (code & 0x3F));
+    } else {
+        byte(0xF0 | code >> 18);
+        byte(0x80 | (code >> 12 & 0x3F));
+        byte(0x80 | (code >> 6 & 0x3F));
+        byte(0x80 | (code & 0x3F));
+    }
+}
+
+bool isHighSurrogate(std::uint32_t unit) {
+    return unit >= 0xD800 && unit < 0xDC00;
+}
+bool isLowSurrogate(std::uint32_t unit) {
+    return unit >= 0xDC00 && unit < 0xE000;
+}
+
+std::u16string unitsOf(std::string_view bytes, bool bigEndian) {
+    std::u16string units;
+    units.reserve(bytes.size() / 2);
+    for (std::size_t at = 0; at + 1 < bytes.size(); at += 2) {
+        auto first = static_cast<unsigned char>(bytes[at]);
+        auto second = static_cast<unsigned char>(bytes[at + 1]);
+        units += static_cast<char16_t>(bigEndian ? first << 8 | second : second << 8 | first);
+    }
+    return units;
+}
+
+std::string bytesOf(std::u16string_view units, bool bigEndian) {
+    std::string out;
+    out.reserve(units.size() * 2);
+    for (char16_t unit : units) {
+        char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+        out += bigEndian ? high : low;
+        out += bigEndian ? low : high;
+    }
+    return out;
+}
+
+// The next character of UTF-8 text (a lone surrogate included); a byte that
+// starts no well-formed sequence stands for itself.
+std::uint32_t nextCharacter(std::string_view text, std::size_t& at) {
+    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    std::uint32_t lead = byte(at);
+    int length = lead >= 0xF0 && lead < 0xF5 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 1;
+    if (lead < 0x80 || length == 1 || at + length > text.size()) {
+        ++at;
+        return lead;
+    }
+    std::uint32_t code = lead & (0x7F >> length);
+    for (int i = 1; i < length; ++i) {
+        if ((byte(at + i) & 0xC0) != 0x80) {
+            ++at;
+            return lead;
+        }
+        code = code << 6 | (byte(at + i) & 0x3F);
+    }
+    if (code > 0x10FFFF) {
+        ++at;
+        return lead;
+    }
+    at += length;
+    return code;
+}
+
+// The length of the well-formed UTF-8 sequence at `at`, 0 when none starts
+// there. The second byte's range rules out overlong forms, surrogates and
+// values beyond U+10FFFF.
+std::size_t wellFormedLength(std::string_view text, std::size_t at) {
+    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    unsigned lead = byte(at);
+    if (lead < 0x80)
+        return 1;
+    std::size_t length = lead >= 0xC2 && lead < 0xE0   ? 2
+                         : lead >= 0xE0 && lead < 0xF0 ? 3
+                         : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                       : 0;
+    if (length == 0 || at + length > text.size())
+        return 0;
+    unsigned second = byte(at + 1);
+    unsigned low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    unsigned high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    if (second < low || second > high)
+        return 0;
+    for (std::size_t i = 2; i < length; ++i)
+        if ((byte(at + i) & 0xC0) != 0x80)
+            return 0;
+    return length;
+}
+
+} // namespace
+
+TextEncoding encodingOf(std::string_view bytes) {
+    for (TextEncoding encoding : {TextEncoding::utf8, TextEncoding::utf16le, TextEncoding::utf16be})
+        if (bytes.substr(0, markOf(encoding).size()) == markOf(encoding))
+            return encoding;
+    return TextEncoding::none;
+}
+
+MarkedText decodeText(std::string_view bytes) {
+    TextEncoding encoding = encodingOf(bytes);
+    std::string_view body = bytes.substr(markOf(encoding).size());
+    switch (encoding) {
+    case TextEncoding::utf16le:
+    case TextEncoding::utf16be:
+        return {encoding, utf16ToUtf8(unitsOf(body, encoding == TextEncoding::utf16be))};
+    default:
+        return {encoding, std::string(body)};
+    }
+}
+
+std::string encodeText(std::string_view text, TextEncoding encoding) {
+    std::string out(markOf(encoding));
+    switch (encoding) {
+    case TextEncoding::utf16le:
+    case TextEncoding::utf16be:
+        return out + bytesOf(utf8ToUtf16(text), encoding == TextEncoding::utf16be);
+    default:
+        return out + std::string(text);
+    }
+}
+
+bool isUtf8(std::string_view bytes) {
+    for (std::size_t at = 0; at < bytes.size();) {
+        std::size_t length = wellFormedLength(bytes, at);
+        if (length == 0)
+            return false;
+        at += length;
+    }
+    return true;
+}
+
+std::string escapeInvalidUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t at = 0; at < bytes.size();) {
+        std::size_t length = wellFormedLength(bytes, at);
+        if (length == 0) {
+            appendUtf8(out, escapeBase + static_cast<unsigned char>(bytes[at]));
+            ++at;
+        } else {
+            out.append(bytes.substr(at, length));
+            at += length;
+        }
+    }
+    return out;
+}
+
+std::string unescapeInvalidUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t start = at;
+        std::uint32_t code = nextCharacter(text, at);
+        bool escape = at - start == 3 && code >= escapeBase + 0x80 && code <= escapeBase + 0xFF;
+        if (escape)
+            out += static_cast<char>(code - escapeBase);
+        else
+            out.append(text.substr(start, at - start));
+    }
+    return out;
+}
+
+std::u16string utf8ToUtf16(std::string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        std::uint32_t code = nextCharacter(text, at);
+        if (code >= 0x10000) {
+            out += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
+            out += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(code);
+        }
+    }
+    return out;
+}
+
+std::string utf16ToUtf8(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        std::uint32_t unit = text[at];
+        if (isHighSurrogate(unit) && at + 1 < text.size() && isLowSurrogate(text[at + 1])) {
+            unit = 0x10000 + ((unit - 0xD800) << 10) + (text[at + 1] - 0xDC00);
+            ++at;
+        }
+        appendUtf8(out, unit);
+    }
+    return out;
+}
+
+} // namespace tk

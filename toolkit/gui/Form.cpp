@@ -83,12 +83,17 @@ int Form::showModal() {
     std::erase_if(disabled,
                   [](HWND window) { return !IsWindowVisible(window) || !IsWindowEnabled(window); });
     modalResult_ = 0;
+    HWND activeBefore = GetActiveWindow();
     {
         // The other windows come back and the form goes, however the loop ends.
+        // The window that was active before is so again, rather than
+        // whichever the system would pick once the form is hidden.
         ScopeExit restore([&] {
             modal_ = false;
             for (HWND window : disabled)
                 EnableWindow(window, TRUE);
+            if (activeBefore && IsWindowVisible(activeBefore))
+                SetActiveWindow(activeBefore);
             hide();
         });
         for (HWND window : disabled)

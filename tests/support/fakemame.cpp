@@ -5,7 +5,8 @@
 // records every other call's command line (for -cc with the current
 // directory) in fakemame.log beside itself. A game it "plays" as a file
 // "game" beside it says: the first line gives the exit code and how many
-// milliseconds to run, the rest is printed to the standard error.
+// milliseconds to run, the rest is printed to the standard error; the end of
+// such a game is recorded too.
 #include <windows.h>
 
 #include <cstdio>
@@ -54,6 +55,7 @@ int playedGame() {
     std::fclose(file);
     std::fflush(stderr);
     Sleep(milliseconds);
+    record("ended");
     return code;
 }
 

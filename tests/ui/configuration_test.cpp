@@ -272,7 +272,8 @@ TEST_F(ConfigurationPanel, AGoodEndSaysNothing) {
     selectPongThatEnds(0, 0, "some noise on the errors\r\n");
     w.close1.setChecked(false);
     w.SpeedButton1Click();
-    processMessagesUntil([&] { return tk::fileExists(mame.file("fakemame.log")); });
+    EXPECT_TRUE(processMessagesUntil(
+        [&] { return readFile(mame.file("fakemame.log")).ends_with("ended\n"); }));
     Sleep(500);
     tk::application().processMessages();
     EXPECT_TRUE(dialogs.log.empty());
@@ -308,7 +309,9 @@ TEST_F(ConfigurationPanel, CloseAfterPlayingClosesWhileMameStillRunsAfterTheDela
     EXPECT_TRUE(processMessagesUntil([&] { return !w.handle(); }));
     EXPECT_LT(GetTickCount() - start, 1500u) << "closed while MAME ran";
     // MAME's end still comes, to no window: nothing is said.
-    Sleep(2500);
+    EXPECT_TRUE(processMessagesUntil(
+        [&] { return readFile(mame.file("fakemame.log")).ends_with("ended\n"); }));
+    Sleep(200);
     tk::application().processMessages();
     EXPECT_TRUE(dialogs.log.empty());
 }

@@ -58,8 +58,10 @@ HBRUSH ControlColors::apply(HDC dc) const {
 ListBox::ListBox(Container& parent, Bounds bounds, ListBoxStyle style)
     : WinControl(parent, bounds), colors_(style.color, parent.font().style().color) {
     create("LISTBOX", WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-           style.border ? WS_EX_CLIENTEDGE : 0, "", parent.font(), true);
+           style.border ? WS_EX_CLIENTEDGE : 0, "", parent.font(), style.unicode);
     SendMessageA(handle(), LB_SETITEMHEIGHT, 0, style.itemHeight);
+    if (!style.unicode)
+        return;
     WNDPROC previous = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListBox::procedure)));
     if (!listBoxProcedure)

@@ -29,12 +29,17 @@ struct ListBoxStyle {
     Color color = systemColor(COLOR_WINDOW);
     int itemHeight = 13;
     bool border = true;
+    // A list for people to read and search: a Unicode window, so rows show
+    // every letter, in which letters typed while it has the focus select the
+    // first row that begins with them, ignoring case; letters typed within a
+    // short pause of each other make one prefix (see TypedPrefix). Otherwise
+    // a list in the code page, as lists the program only keeps rows in are.
+    bool unicode = false;
 };
 
-// A Unicode list box, so rows show every letter; rows in the code page are
-// converted on their way in and out. Letters typed while it has the focus
-// select the first row that begins with them, ignoring case; letters typed
-// within a short pause of each other make one prefix (see TypedPrefix).
+// A list box. Rows in the code page and in UTF-16 go into either kind and
+// are converted on their way in and out (to the code page, in a list that
+// is not Unicode).
 class ListBox : public WinControl {
 public:
     ListBox(Container& parent, Bounds bounds, ListBoxStyle style = {});

@@ -14,9 +14,9 @@ namespace catalogue {
 class RomPathSetter {
 public:
     virtual ~RomPathSetter() = default;
-    virtual bool setPath(const std::string& path) = 0;
+    [[nodiscard]] virtual bool setPath(const std::string& path) = 0;
     // The parts of a ";" list, whose files are listed together.
-    virtual bool setPaths(const std::vector<std::string>& paths) = 0;
+    [[nodiscard]] virtual bool setPaths(const std::vector<std::string>& paths) = 0;
 };
 
 // What the decision asks: which files and directories exist (a relative

@@ -15,8 +15,10 @@ namespace launch {
 // message to show when nothing was started, naming the executable and the
 // reason; nothing when MAME started, and `onEnd`, when given, is called on a
 // thread of its own when it ends.
-std::optional<std::string> launchGame(const std::string& mameexe, const std::string& shortName,
-                                      const std::string& parameters, OnProcessEnd onEnd = {});
+[[nodiscard]] std::optional<std::string> launchGame(const std::string& mameexe,
+                                                    const std::string& shortName,
+                                                    const std::string& parameters,
+                                                    OnProcessEnd onEnd = {});
 
 // The message for a game MAME ended with a non-zero exit code, in UTF-8: its
 // description (given in UTF-8) and short name (in the code page, as the

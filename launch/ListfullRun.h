@@ -30,6 +30,7 @@ ListfullResult runListfull(TExecutor& exe, const std::string& mameExe,
 
 // When the list file holds no game list after the run: the message saying
 // that MAME wrote none, and why. Nothing when it holds one.
-std::optional<std::string> missingGameList(const ListfullResult& run, const std::string& listFile);
+[[nodiscard]] std::optional<std::string> missingGameList(const ListfullResult& run,
+                                                         const std::string& listFile);
 
 } // namespace launch

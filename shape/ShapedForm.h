@@ -1,6 +1,9 @@
 // The shaped-window component: a picture that fills its form with the skin,
 // makes the form borderless, clips its window to a stored region and lets the
-// user drag the whole window by the picture.
+// user drag the whole window by the picture. Its names (TShapedForm,
+// TRegionType, Mask, ReadMask2, WriteMask2, Draggable, and the main window's
+// ShapedForm1) are those of the window design the program follows, kept as the
+// design spells them so that the two read side by side.
 #pragma once
 
 #include "shape/RegionPayload.h"

@@ -15,20 +15,20 @@ void CreditsGame::kick(int side) {
 KickVerdict CreditsGame::IA() {
     keeperdive = random_.NextRandom(3);
     if (ballframe == 0)
-        return {kickOut};
+        return {KickVerdict::kickOut};
     if (keeperdive != kickside)
-        return {goal};
+        return {KickVerdict::goal};
     switch (ballframe) {
     case 1:
-        return {goal};
+        return {KickVerdict::goal};
     case 2:
-        return {caught};
+        return {KickVerdict::caught};
     default:
         // A ball low in the corner the keeper went to is a toss-up: he
         // smothers it, or it squeezes past him.
         if (random_.NextRandom(2) == 0)
-            return {caught, KickVerdict::Front::ball};
-        return {goal, KickVerdict::Front::keeper};
+            return {KickVerdict::caught, KickVerdict::Front::ball};
+        return {KickVerdict::goal, KickVerdict::Front::keeper};
     }
 }
 

@@ -20,14 +20,15 @@ public:
 // What a kick ends in, as the outcome button shows it, and which item of the
 // pitch it lifts above all others.
 struct KickVerdict {
+    // The three captions a kick can end in.
+    static constexpr char kickOut[] = "KICK OUT!!";
+    static constexpr char goal[] = "GOOOAAALLL!!!";
+    static constexpr char caught[] = "THE GOALKEEPER CAUGHT THE BALL!!";
+
     enum class Front { nothing, ball, keeper };
     const char* caption;
     Front front = Front::nothing;
 };
-
-inline constexpr char kickOut[] = "KICK OUT!!";
-inline constexpr char goal[] = "GOOOAAALLL!!!";
-inline constexpr char caught[] = "THE GOALKEEPER CAUGHT THE BALL!!";
 
 // The state of one game: sides are 0 left, 1 middle, 2 right; ball frames 0
 // (wide of the goal) to 3.

@@ -55,8 +55,6 @@ void TForm1::showStatus(TForm4& splash, const std::string& text) {
     splash.status.setCaption(text);
     // No messages are processed while the sequence runs: paint now.
     splash.repaintNow();
-    if (splashObserver)
-        splashObserver(text);
 }
 
 void TForm1::FormShow() {
@@ -69,8 +67,6 @@ void TForm1::FormShow() {
     auto splash = std::make_unique<TForm4>();
     splash->show();
     splash->repaintNow();
-    if (splashObserver)
-        splashObserver(splash->status.caption());
 
     showStatus(*splash, "Creating the Credit Zone");
     Form3 = std::make_unique<TForm3>(random);
@@ -175,13 +171,19 @@ void TForm1::SpeedButton4Click() {
 }
 
 void TForm1::SpeedButton12Click() {
+    // Start-up may have failed to make it: made now, or the error reported.
+    if (!AboutBox)
+        AboutBox = std::make_unique<TAboutBox>();
     AboutBox->showModal();
 }
 
 void TForm1::Image1Click() {
     if (settings::ProfileSettings(settings::settingsPath())
-            .readBool(settings::configSection, settings::creditsKey, false))
+            .readBool(settings::configSection, settings::creditsKey, false)) {
+        if (!Form3)
+            Form3 = std::make_unique<TForm3>(random);
         Form3->showModal();
+    }
     tk::dialogs().message("Programa com o orgulho de ser Brasileiro! MADE IN BRAZIL");
 }
 

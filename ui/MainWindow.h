@@ -14,7 +14,6 @@
 #include "ui/CreditsWindow.h"
 #include "ui/EditorText.h"
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -36,14 +35,12 @@ public:
     enum class State { list, configuration, editor };
     State state() const;
 
-    // Receives every status text of the splash window, in order.
-    static inline std::function<void(const std::string&)> splashObserver;
-
     // How long the window stays hidden after "Play" with "Close After
     // Playing" ticked, to come back with the message when MAME fails at once.
     static inline UINT closeAfterPlayingDelay = 5000;
 
     // Controls, in design order: each is drawn over the ones before it.
+    // ShapedForm1 is the shaped-window component under the design's own name.
     TShapedForm ShapedForm1{*this, {0, 0, 340, 385}};
     tk::SpeedButton SpeedButton1{*this, {221, 326, 73, 22}, "Play", design::limeButton};
     tk::SpeedButton SpeedButton2{*this, {128, 326, 86, 22}, "Configure ", design::limeButton};

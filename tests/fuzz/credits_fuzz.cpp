@@ -20,9 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(game.kickside == side);
         FUZZ_CHECK(game.ballframe >= 0 && game.ballframe <= 3);
         FUZZ_CHECK(game.keeperdive >= 0 && game.keeperdive <= 2);
-        bool out = std::strcmp(verdict.caption, ui::kickOut) == 0;
-        bool scored = std::strcmp(verdict.caption, ui::goal) == 0;
-        bool saved = std::strcmp(verdict.caption, ui::caught) == 0;
+        bool out = std::strcmp(verdict.caption, ui::KickVerdict::kickOut) == 0;
+        bool scored = std::strcmp(verdict.caption, ui::KickVerdict::goal) == 0;
+        bool saved = std::strcmp(verdict.caption, ui::KickVerdict::caught) == 0;
         FUZZ_CHECK(out + scored + saved == 1);
         FUZZ_CHECK(out == (game.ballframe == 0));
         FUZZ_CHECK(!saved || game.keeperdive == side);

@@ -8,7 +8,8 @@
 
 namespace {
 
-using Front = ui::KickVerdict::Front;
+using Verdict = ui::KickVerdict;
+using Front = Verdict::Front;
 
 // One kick as the window plays it: the ball's side and frame, the keeper's
 // dive, the outcome and what comes to the front.
@@ -69,16 +70,16 @@ TEST(RandomGenerator, StepsTheSeedModulo2To32AndScalesItsUpperBits) {
 
 TEST(CreditsGame, KicksFromProgramStartFollowTheFixedSequence) {
     EXPECT_EQ(kicksFromStart(0, 3), (std::vector<Kick>{
-                                        {0, 0, 0, ui::kickOut, Front::nothing},
-                                        {0, 3, 0, ui::caught, Front::ball},
-                                        {0, 2, 0, ui::caught, Front::nothing},
+                                        {0, 0, 0, Verdict::kickOut, Front::nothing},
+                                        {0, 3, 0, Verdict::caught, Front::ball},
+                                        {0, 2, 0, Verdict::caught, Front::nothing},
                                     }));
     EXPECT_EQ(kicksFromStart(2, 3), (std::vector<Kick>{
-                                        {2, 0, 0, ui::kickOut, Front::nothing},
-                                        {2, 3, 0, ui::goal, Front::nothing},
-                                        {2, 1, 2, ui::goal, Front::nothing},
+                                        {2, 0, 0, Verdict::kickOut, Front::nothing},
+                                        {2, 3, 0, Verdict::goal, Front::nothing},
+                                        {2, 1, 2, Verdict::goal, Front::nothing},
                                     }));
-    EXPECT_EQ(kicksFromStart(1, 1).front(), (Kick{1, 0, 0, ui::kickOut, Front::nothing}));
+    EXPECT_EQ(kicksFromStart(1, 1).front(), (Kick{1, 0, 0, Verdict::kickOut, Front::nothing}));
 }
 
 TEST(CreditsGame, TheOutcomeFollowsFrameDiveAndTheThirdDraw) {
@@ -89,11 +90,11 @@ TEST(CreditsGame, TheOutcomeFollowsFrameDiveAndTheThirdDraw) {
     };
     // Kicks to the middle (side 1): a dive of 1 guesses right.
     const std::vector<Case> cases = {
-        {0, 1, -1, ui::kickOut, Front::nothing}, {0, 2, -1, ui::kickOut, Front::nothing},
-        {1, 1, -1, ui::goal, Front::nothing},    {1, 0, -1, ui::goal, Front::nothing},
-        {2, 1, -1, ui::caught, Front::nothing},  {2, 2, -1, ui::goal, Front::nothing},
-        {3, 0, -1, ui::goal, Front::nothing},    {3, 1, 0, ui::caught, Front::ball},
-        {3, 1, 1, ui::goal, Front::keeper},
+        {0, 1, -1, Verdict::kickOut, Front::nothing}, {0, 2, -1, Verdict::kickOut, Front::nothing},
+        {1, 1, -1, Verdict::goal, Front::nothing},    {1, 0, -1, Verdict::goal, Front::nothing},
+        {2, 1, -1, Verdict::caught, Front::nothing},  {2, 2, -1, Verdict::goal, Front::nothing},
+        {3, 0, -1, Verdict::goal, Front::nothing},    {3, 1, 0, Verdict::caught, Front::ball},
+        {3, 1, 1, Verdict::goal, Front::keeper},
     };
     for (const Case& c : cases) {
         ui::RandomGenerator random{seedDrawing(c.frame, c.dive, c.third)};
@@ -128,9 +129,9 @@ TEST(CreditsGame, OverManyKicksEachSideMissesAQuarterScoresFiveEighthsAndIsSaved
             game.kick(side);
             ++outcomes[game.IA().caption];
         }
-        EXPECT_NEAR(outcomes[ui::kickOut] / double(kicks), 0.25, 0.005) << "side " << side;
-        EXPECT_NEAR(outcomes[ui::goal] / double(kicks), 0.625, 0.005) << "side " << side;
-        EXPECT_NEAR(outcomes[ui::caught] / double(kicks), 0.125, 0.005) << "side " << side;
+        EXPECT_NEAR(outcomes[Verdict::kickOut] / double(kicks), 0.25, 0.005) << "side " << side;
+        EXPECT_NEAR(outcomes[Verdict::goal] / double(kicks), 0.625, 0.005) << "side " << side;
+        EXPECT_NEAR(outcomes[Verdict::caught] / double(kicks), 0.125, 0.005) << "side " << side;
         EXPECT_EQ(outcomes.size(), 3u);
     }
 }

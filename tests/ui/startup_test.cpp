@@ -1,6 +1,10 @@
+#include "launch/GameListUpdate.h"
+#include "support/DuringNextLoop.h"
 #include "support/Files.h"
+#include "support/MameFolder.h"
 #include "support/ProgramFolder.h"
 #include "support/ScriptedDialogs.h"
+#include "support/WindowHooks.h"
 #include "toolkit/files/Paths.h"
 #include "toolkit/gui/Application.h"
 #include "ui/AboutBox.h"
@@ -9,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 using namespace testing_support;
@@ -34,13 +39,9 @@ std::vector<std::string> firstStatusTexts(size_t n) {
 
 class StartUp : public ::testing::Test {
 protected:
-    void SetUp() override {
-        clearProgramFiles();
-        ui::TForm1::splashObserver = [this](const std::string& text) { statuses.push_back(text); };
-    }
+    void SetUp() override { clearProgramFiles(); }
     void TearDown() override {
         window.reset();
-        ui::TForm1::splashObserver = nullptr;
         clearProgramFiles();
     }
 
@@ -50,10 +51,30 @@ protected:
         return *window;
     }
 
+    // The splash window's status texts as they reach the screen: read from
+    // its status line whenever the panel that carries it paints.
+    void readSplash(HWND painted) {
+        auto* splash = dynamic_cast<ui::TForm4*>(tk::Form::owning(painted));
+        if (!splash || painted != splash->Panel1.handle())
+            return;
+        if (statuses.empty() || statuses.back() != splash->status.caption())
+            statuses.push_back(splash->status.caption());
+    }
+
     ScriptedDialogs dialogs;
     std::vector<std::string> statuses;
+    SentMessageWatch splashPaints{WM_PAINT, [this](HWND painted) { readSplash(painted); }};
     std::unique_ptr<ui::TForm1> window;
 };
+
+// Presses and releases the left button in the middle of a control of the
+// main window, as a user's click reaches it.
+void click(const ui::TForm1& w, const tk::Control& control) {
+    const tk::Bounds& at = control.bounds();
+    LPARAM middle = MAKELPARAM(at.left + at.width / 2, at.top + at.height / 2);
+    SendMessageA(w.handle(), WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    SendMessageA(w.handle(), WM_LBUTTONUP, 0, middle);
+}
 
 // Which of the state-dependent controls are visible, in one string, so a
 // failure shows the whole set at once.
@@ -146,6 +167,52 @@ TEST_F(StartUp, ASkinThatIsNoPictureIsReportedAndTheDesignSkinStays) {
     DeleteFileA(inProgramFolder("notes.txt").c_str());
 }
 
+// A window that start-up could not create is made on its first click; while
+// that fails too, the click reports the error and the program goes on.
+TEST_F(StartUp, TheAboutBoxAndTheGameThatStartUpCouldNotCreateAreMadeOnTheirClick) {
+    writeFile(inProgramFolder("keston.ini"), "[config]\r\ncredits=1\r\n");
+    const std::vector<std::string> refused = {"Error creating window."};
+    auto refusedGame = std::make_unique<RefusedWindowCreation>("Credits Zone");
+    ui::TForm1& w = start();
+    ASSERT_EQ(refusedGame->refusals(), 1);
+    EXPECT_EQ(dialogs.texts("error"), refused);
+    EXPECT_EQ(statuses, firstStatusTexts(2));
+    EXPECT_TRUE(w.visible());
+    ASSERT_FALSE(w.Form3);
+    ASSERT_FALSE(w.AboutBox);
+
+    bool aboutShown = false;
+    {
+        DuringNextLoop whileUp([&] {
+            aboutShown = w.AboutBox->visible();
+            w.AboutBox->close();
+        });
+        click(w, w.SpeedButton12);
+    }
+    EXPECT_TRUE(aboutShown);
+
+    dialogs.log.clear();
+    click(w, w.Image1);
+    EXPECT_EQ(refusedGame->refusals(), 2);
+    EXPECT_EQ(dialogs.texts("error"), refused);
+    EXPECT_TRUE(dialogs.texts("message").empty()) << "the error ended the handler";
+    EXPECT_FALSE(w.Form3);
+
+    refusedGame.reset();
+    dialogs.log.clear();
+    bool gameShown = false;
+    {
+        DuringNextLoop whileUp([&] {
+            gameShown = w.Form3->visible();
+            w.Form3->close();
+        });
+        click(w, w.Image1);
+    }
+    EXPECT_TRUE(gameShown);
+    EXPECT_TRUE(dialogs.texts("error").empty());
+    EXPECT_EQ(dialogs.texts("message").size(), 1u);
+}
+
 TEST(MainWindowStates, ConfigureAndCancelSwitchTheButtonSets) {
     clearProgramFiles();
     ScriptedDialogs dialogs;
@@ -203,4 +270,153 @@ TEST(MainWindowStates, TheSplashAndTheAboutBoxShowTheProjectVersion) {
     EXPECT_EQ(splash.Label2.caption(), "Version 3.1");
     ui::TAboutBox about;
     EXPECT_EQ(about.Label10.caption(), "Arcade Front-End 3.1");
+}
+
+// A MAME replaced since the game list was written: the next start has it
+// write the list again behind the splash window, keeping the old list when it
+// writes none. And where the keys go when the main window comes up.
+namespace {
+
+const std::string renewing = "A new MAME was found: updating the Gamelist";
+const std::string oldList = "Name:             Description:\n"
+                            "galaga           \"Galaga (from the MAME before)\"\n";
+
+// Settings naming the tests' MAME stand-in (through cmd), a game list written
+// by the MAME before, and ROM files of two games.
+class NewMame : public StartUp {
+protected:
+    void SetUp() override {
+        StartUp::SetUp();
+        copyFakeMame(mame.exe());
+        mame.addRoms({"galaga.zip", "pong.zip"});
+        writeFile(inProgramFolder("gamelist"), oldList);
+    }
+
+    void writeSettings(const std::string& stampLine) {
+        writeFile(inProgramFolder("keston.ini"),
+                  "[config]\r\nmameexe=" + mame.exe() + "\r\nxp=1\r\nclose=0\r\n" + stampLine);
+    }
+    std::string storedStamp() const {
+        std::string text = readFile(inProgramFolder("keston.ini"));
+        auto at = text.find("mamestamp=");
+        return at == std::string::npos ? "" : text.substr(at + 10, text.find('\r', at) - at - 10);
+    }
+    ui::TForm1& startAgain() {
+        statuses.clear();
+        return start();
+    }
+    bool renewed() const {
+        return std::find(statuses.begin(), statuses.end(), renewing) != statuses.end();
+    }
+
+    MameFolder mame{inProgramFolder("New MAME folder"), "rompath roms\n"};
+};
+
+} // namespace
+
+TEST_F(NewMame, TheNewMameWritesTheListBeforeItIsBuilt) {
+    writeSettings("mamestamp=1024 133000000000000000\r\n");
+    ui::TForm1& w = startAgain();
+
+    ASSERT_GE(statuses.size(), 2u);
+    EXPECT_EQ(statuses[statuses.size() - 2], renewing);
+    EXPECT_EQ(statuses.back(), "Loading Gamelist");
+    EXPECT_NE(readFile(inProgramFolder("gamelist")).find("pong             \"Pong (Rev E) [TTL]\""),
+              std::string::npos);
+    EXPECT_EQ(w.ListBox1.items(),
+              (std::vector<std::string>{"Galaga (Namco rev. B)", "Pong (Rev E) [TTL]"}));
+    EXPECT_EQ(storedStamp(), launch::mameStamp(mame.exe()));
+    EXPECT_FALSE(tk::fileExists(inProgramFolder("gamelist.new")));
+    EXPECT_TRUE(dialogs.log.empty());
+
+    startAgain();
+    EXPECT_FALSE(renewed()) << "the same MAME again";
+}
+
+TEST_F(NewMame, AFailingNewMameKeepsTheOldListAndSaysSoOnce) {
+    writeSettings("mamestamp=1024 133000000000000000\r\n");
+    writeFile(mame.file("exitcode"), "3");
+    ui::TForm1& w = startAgain();
+
+    EXPECT_TRUE(renewed());
+    EXPECT_EQ(readFile(inProgramFolder("gamelist")), oldList);
+    EXPECT_EQ(w.ListBox1.items(), std::vector<std::string>{"Galaga (from the MAME before)"});
+    EXPECT_EQ(dialogs.texts("message"),
+              std::vector<std::string>{"MAME did not write its game list: it ended with exit "
+                                       "code 3. The game list stays as it was."});
+    EXPECT_FALSE(tk::fileExists(inProgramFolder("gamelist.new")));
+
+    dialogs.log.clear();
+    startAgain();
+    EXPECT_FALSE(renewed());
+    EXPECT_TRUE(dialogs.log.empty());
+}
+
+TEST_F(NewMame, SettingsFromBeforeTheStampGetItWithoutARun) {
+    writeSettings("");
+    writeFile(mame.file("exitcode"), "3"); // a run would say so
+    ui::TForm1& w = startAgain();
+
+    EXPECT_FALSE(renewed());
+    EXPECT_EQ(readFile(inProgramFolder("gamelist")), oldList);
+    EXPECT_EQ(w.ListBox1.items(), std::vector<std::string>{"Galaga (from the MAME before)"});
+    EXPECT_EQ(storedStamp(), launch::mameStamp(mame.exe()));
+    EXPECT_TRUE(dialogs.log.empty());
+}
+
+TEST_F(NewMame, AMissingMameIsNoNewMame) {
+    writeSettings("mamestamp=1024 133000000000000000\r\n");
+    DeleteFileA(mame.exe().c_str());
+    startAgain();
+    EXPECT_FALSE(renewed());
+    EXPECT_EQ(storedStamp(), "1024 133000000000000000");
+    EXPECT_EQ(readFile(inProgramFolder("gamelist")), oldList);
+}
+
+TEST(MameStamp, ChangesWithTheSizeOrTheWriteTimeOfTheExecutable) {
+    TempFolder temp("keston-stamp");
+    std::string exe = temp.file("mame.exe");
+    writeFile(exe, "MZ first");
+    std::string first = launch::mameStamp(exe);
+    EXPECT_FALSE(first.empty());
+    EXPECT_EQ(launch::mameStamp(exe), first) << "the same file, the same stamp";
+
+    writeFile(exe, "MZ first and longer");
+    std::string longer = launch::mameStamp(exe);
+    EXPECT_NE(longer, first);
+
+    // Same size, another write time: a MAME copied over with its own time.
+    tk::FileHandle file(
+        CreateFileA(exe.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(file);
+    FILETIME older{0x12345678, 0x01D00000};
+    ASSERT_TRUE(SetFileTime(file.get(), nullptr, nullptr, &older));
+    file.reset();
+    EXPECT_NE(launch::mameStamp(exe), longer);
+    EXPECT_EQ(launch::mameStamp(temp.file("missing.exe")), "");
+}
+
+TEST_F(NewMame, TheListHasTheKeysWhenTheWindowComesUpAndWhenItIsActivatedAgain) {
+    writeSettings("");
+    ui::TForm1& w = startAgain();
+    tk::application().processMessages();
+    EXPECT_EQ(GetFocus(), w.ListBox1.handle()) << "typing works without a click first";
+
+    // Another window takes the activation and gives it back, as a desktop
+    // switches between programs.
+    {
+        ui::TForm4 other;
+        other.show();
+        tk::application().processMessages();
+        EXPECT_NE(GetFocus(), w.ListBox1.handle());
+    }
+    SetForegroundWindow(w.handle());
+    tk::application().processMessages();
+    EXPECT_EQ(GetActiveWindow(), w.handle());
+    EXPECT_EQ(GetFocus(), w.ListBox1.handle());
+
+    w.SpeedButton2Click();
+    EXPECT_EQ(GetFocus(), w.Edit1.handle()) << "the panel covers the list";
+    w.SpeedButton8Click();
+    EXPECT_EQ(GetFocus(), w.ListBox1.handle()) << "back in the list state";
 }

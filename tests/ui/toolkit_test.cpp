@@ -1,3 +1,5 @@
+#include "support/ScriptedDialogs.h"
+#include "toolkit/base/Error.h"
 #include "toolkit/gui/Form.h"
 #include "toolkit/gui/Graphics.h"
 #include "toolkit/gui/Panel.h"
@@ -7,6 +9,7 @@
 #include <windows.h>
 
 #include <set>
+#include <stdexcept>
 
 namespace {
 
@@ -144,6 +147,33 @@ TEST_F(Toolkit, TheWindowTakesTheRegionOnlyWhenItAcceptsIt) {
     EXPECT_FALSE(form.setRegion(refused));
     EXPECT_EQ(GetObjectType(refused.get()), static_cast<DWORD>(OBJ_REGION))
         << "a refused region stays with its owner";
+}
+
+// An error report that notes its text, then fails itself.
+struct FailingReport : testing_support::ScriptedDialogs {
+    void errorReport(const std::string& text) override {
+        ScriptedDialogs::errorReport(text);
+        throw tk::Error("the report failed");
+    }
+};
+
+struct FailingForm : tk::Form {
+    FailingForm() : Form({.caption = "Failing", .clientWidth = 100, .clientHeight = 60}) {
+        button.onClick = [] { throw tk::Error("Button failed"); };
+    }
+    tk::PushButton button{*this, {8, 8, 75, 25}, "Fail"};
+
+protected:
+    void onShow() override { throw std::runtime_error("Show failed"); }
+};
+
+TEST(ErrorReport, AReportThatFailsItselfLetsNoExceptionOutOfAHandlersCatch) {
+    FailingReport dialogs;
+    FailingForm form;
+    EXPECT_NO_THROW(form.show());
+    EXPECT_TRUE(form.visible());
+    EXPECT_NO_THROW(SendMessageA(form.button.handle(), BM_CLICK, 0, 0));
+    EXPECT_EQ(dialogs.texts("error"), (std::vector<std::string>{"Show failed.", "Button failed."}));
 }
 
 } // namespace

@@ -26,7 +26,7 @@ public:
 
     Type get() const { return handle_; }
     explicit operator bool() const { return handle_ != Traits::null(); }
-    Type release() { return std::exchange(handle_, Traits::null()); }
+    [[nodiscard]] Type release() { return std::exchange(handle_, Traits::null()); }
     void reset(Type handle = Traits::null()) {
         if (handle_ != Traits::null())
             Traits::close(handle_);

@@ -22,7 +22,8 @@ void replaceFileWith(const std::string& path, const std::string& replacement);
 // `change` altered in place; false, with the old file intact and the copy
 // gone, when any step fails. A temporary file that a killed write left beside
 // the file goes with the next replacement.
-bool replaceFileByChangedCopy(const std::string& path,
-                              const std::function<bool(const std::string& copy)>& change);
+[[nodiscard]] bool
+replaceFileByChangedCopy(const std::string& path,
+                         const std::function<bool(const std::string& copy)>& change);
 
 } // namespace tk

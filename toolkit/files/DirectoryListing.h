@@ -26,12 +26,12 @@ public:
     // directory, becomes the shown one (as a full path) and the process's
     // current directory; otherwise nothing changes and the result is false.
     // A trailing name pattern is kept for this and later listings either way.
-    bool setPath(const std::string& text);
+    [[nodiscard]] bool setPath(const std::string& text);
 
     // Several directories listed together: those that can be entered are
     // shown, the first of them becomes the current directory. False, with
     // nothing changed but the pattern, when none can be entered.
-    bool setPaths(const std::vector<std::string>& texts);
+    [[nodiscard]] bool setPaths(const std::vector<std::string>& texts);
 
     const std::vector<std::string>& folders() const { return folders_; }
     const std::string& pattern() const { return pattern_; }

@@ -129,13 +129,23 @@ void Application::restore() {
     hiddenByMinimize_.clear();
 }
 
-void Application::reportCurrentException() {
+void Application::reportCurrentException() noexcept {
+    // The handlers below only note the text: formatting and showing it may
+    // fail, and nothing may leave a handler. The exception outlives this
+    // call, as the caller's handler is still running.
+    const char* what = nullptr;
     try {
         throw;
     } catch (const std::exception& error) {
-        dialogs().errorReport(errorReportText(error.what()));
+        what = error.what();
     } catch (...) {
-        dialogs().errorReport("Unknown error.");
+    }
+    try {
+        dialogs().errorReport(what ? errorReportText(what) : "Unknown error.");
+    } catch (...) {
+        // A report that fails itself (no memory for its text, a dialog that
+        // raised an error) is dropped: the caller stands between an exception
+        // and the system.
     }
 }
 

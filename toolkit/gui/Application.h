@@ -44,7 +44,8 @@ public:
     void restore();
 
     // Reports the exception being handled through the general error report.
-    void reportCurrentException();
+    // Called from catch handlers, it lets no exception of its own escape.
+    void reportCurrentException() noexcept;
 
 private:
     bool dispatch(MSG& message);

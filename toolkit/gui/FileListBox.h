@@ -12,8 +12,8 @@ class FileListBox : public ListBox {
 public:
     FileListBox(Container& parent, Bounds bounds) : ListBox(parent, bounds) {}
 
-    bool setDirectory(const std::string& path) { return directory_.setPath(path); }
-    bool setDirectories(const std::vector<std::string>& paths) {
+    [[nodiscard]] bool setDirectory(const std::string& path) { return directory_.setPath(path); }
+    [[nodiscard]] bool setDirectories(const std::vector<std::string>& paths) {
         return directory_.setPaths(paths);
     }
 

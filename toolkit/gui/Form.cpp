@@ -126,7 +126,8 @@ void Form::removeBorder() {
 bool Form::setRegion(RegionHandle& region) {
     if (!SetWindowRgn(window_, region.get(), TRUE))
         return false;
-    region.release();
+    // The window owns it now: the handle is given up, not deleted.
+    static_cast<void>(region.release());
     return true;
 }
 

@@ -53,7 +53,7 @@ public:
     // Clips the window to the region. The window owns the region once this
     // succeeds (the handle is released and must not be used again); on
     // failure it stays with the caller.
-    bool setRegion(RegionHandle& region);
+    [[nodiscard]] bool setRegion(RegionHandle& region);
 
     void focusNext(bool backwards);
     // The control that has the keyboard focus whenever the form becomes

@@ -22,8 +22,8 @@ public:
     virtual LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
 };
 
-HWND createToolkitWindow(MessageTarget& target, const std::string& caption, DWORD style,
-                         DWORD exStyle, const RECT& rect, HWND parent);
+[[nodiscard]] HWND createToolkitWindow(MessageTarget& target, const std::string& caption,
+                                       DWORD style, DWORD exStyle, const RECT& rect, HWND parent);
 
 // The object of a toolkit window; null for other windows and once detached.
 MessageTarget* targetOf(HWND window);

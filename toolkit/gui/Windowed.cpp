@@ -4,6 +4,8 @@
 #include "toolkit/gui/Application.h"
 #include "toolkit/gui/Form.h"
 
+#include <commctrl.h>
+
 namespace tk {
 namespace {
 
@@ -22,11 +24,6 @@ std::wstring unicodeTextOf(HWND window) {
     text.resize(static_cast<size_t>(length));
     return text;
 }
-
-// The system's own procedures for buttons and list boxes, which subclassed
-// ones call on.
-WNDPROC buttonProcedure = nullptr;
-WNDPROC listBoxProcedure = nullptr;
 
 // Fills a list box with every row at once; the redraw waits for the end.
 template <typename Row, typename Add>
@@ -60,15 +57,14 @@ ListBox::ListBox(Container& parent, Bounds bounds, ListBoxStyle style)
     create("LISTBOX", WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
            style.border ? WS_EX_CLIENTEDGE : 0, "", parent.font(), style.unicode);
     SendMessageA(handle(), LB_SETITEMHEIGHT, 0, style.itemHeight);
-    if (!style.unicode)
-        return;
-    WNDPROC previous = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListBox::procedure)));
-    if (!listBoxProcedure)
-        listBoxProcedure = previous;
+    if (style.unicode && !SetWindowSubclass(handle(), &ListBox::procedure, 0, 0))
+        throw Error("Error creating window");
 }
 
-LRESULT CALLBACK ListBox::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK ListBox::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR id, DWORD_PTR) {
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(window, &ListBox::procedure, id);
     // Not a toolkit window: this procedure is its own exception boundary.
     try {
         auto* list = dynamic_cast<ListBox*>(fromHandle(window));
@@ -79,7 +75,7 @@ LRESULT CALLBACK ListBox::procedure(HWND window, UINT message, WPARAM wParam, LP
         application().reportCurrentException();
         return 0;
     }
-    return CallWindowProcW(listBoxProcedure, window, message, wParam, lParam);
+    return DefSubclassProc(window, message, wParam, lParam);
 }
 
 bool ListBox::findTyped(wchar_t character, DWORD time) {
@@ -254,19 +250,18 @@ PushButton::PushButton(Container& parent, Bounds bounds, const std::string& capt
            (style_.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
                (style_.tabStop ? WS_TABSTOP : 0),
            0, caption, font_ ? *font_ : parent.font());
-    if (!style_.keepsFocus) {
-        WNDPROC previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-            handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PushButton::procedure)));
-        if (!buttonProcedure)
-            buttonProcedure = previous;
-    }
+    if (!style_.keepsFocus && !SetWindowSubclass(handle(), &PushButton::procedure, 0, 0))
+        throw Error("Error creating window");
 }
 
-LRESULT CALLBACK PushButton::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK PushButton::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR id, DWORD_PTR) {
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(window, &PushButton::procedure, id);
     if (auto* button = dynamic_cast<PushButton*>(fromHandle(window));
         button && message == WM_SETFOCUS)
         button->focusBefore_ = reinterpret_cast<HWND>(wParam);
-    LRESULT result = CallWindowProcA(buttonProcedure, window, message, wParam, lParam);
+    LRESULT result = DefSubclassProc(window, message, wParam, lParam);
     // The button took the focus for the press; the click has run by now. Asked
     // again, as the click may have ended the button.
     auto* button = dynamic_cast<PushButton*>(fromHandle(window));

@@ -61,7 +61,9 @@ public:
     HBRUSH controlColor(HDC dc) override { return colors_.apply(dc); }
 
 private:
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // The subclass procedure of the lists that find typed letters.
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR);
     // A character typed at the message's time; false when it is no letter
     // (Enter, Escape, ...), which the list box then handles as usual.
     bool findTyped(wchar_t character, DWORD time);
@@ -150,7 +152,9 @@ public:
     void command(WORD notification) override;
 
 private:
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // The subclass procedure of the buttons that give the focus back.
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR);
     void giveFocusBack();
 
     PushButtonStyle style_;

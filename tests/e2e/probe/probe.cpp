@@ -6,6 +6,7 @@
 //                                 list box rows included
 //   probe.exe text <window>       a window's whole text, as it is
 //   probe.exe utext <window>      a window's whole text read as Unicode, in UTF-8
+//   probe.exe close <window>      asks the window to close, as its "X" does
 //   probe.exe short <path>        the path's 8.3 short form (empty if missing)
 //   probe.exe shape               the main window's stored shape, as the build
 //                                 stored it: one rectangle a line, left top
@@ -268,7 +269,7 @@ void printStoredShape() {
 
 int usage() {
     std::fprintf(stderr, "usage: probe.exe screen | windows | tree <window> | text <window> | "
-                         "utext <window> | short <path> | shape\n");
+                         "utext <window> | close <window> | short <path> | shape\n");
     return 2;
 }
 
@@ -296,7 +297,8 @@ int main(int argc, char** argv) {
         printStoredShape();
         return 0;
     }
-    if ((command == "tree" || command == "text" || command == "utext") && argc == 3) {
+    if ((command == "tree" || command == "text" || command == "utext" || command == "close") &&
+        argc == 3) {
         HWND window = findWindow(argv[2]);
         if (!window || !IsWindow(window)) {
             std::fprintf(stderr, "probe.exe: no window %s\n", argv[2]);
@@ -306,6 +308,8 @@ int main(int argc, char** argv) {
             printTree(window);
         else if (command == "utext")
             std::fputs(unicodeWindowText(window).c_str(), stdout);
+        else if (command == "close")
+            PostMessageA(window, WM_CLOSE, 0, 0);
         else
             std::fputs(windowText(window).c_str(), stdout);
         return 0;

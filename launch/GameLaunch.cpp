@@ -32,7 +32,7 @@ std::optional<std::string> launchGame(const std::string& mameexe, const std::str
     if (mameexe.empty())
         return "No MAME executable is configured. Press \"Configure \" and name it.";
     // A ROM file named "-listxml.zip" must not make MAME run one of its jobs.
-    if (shortName.starts_with('-'))
+    if (!gameArgument(shortName))
         return "The game " + shortName +
                " is not started: a name that begins with \"-\" would reach MAME as an option.";
     SetCurrentDirectoryA(tk::folderPart(unquoted(mameexe)).c_str());

@@ -3,6 +3,7 @@
 #include "launch/ListfullRun.h"
 #include "settings/Settings.h"
 #include "toolkit/files/AtomicFile.h"
+#include "toolkit/files/FileReader.h"
 #include "toolkit/files/Paths.h"
 
 namespace launch {
@@ -32,7 +33,11 @@ std::optional<std::string> renewGameList(TExecutor& exe, const std::string& mame
         DeleteFileA(renewed.c_str());
         return *failure + " The game list stays as it was.";
     }
-    tk::replaceFileWith(tk::joinPath(programFolder, settings::gameListFileName), renewed);
+    // Written the program's own way (whole, never half), as the list MAME
+    // wrote is only what the interpreter left.
+    tk::replaceFileContent(tk::joinPath(programFolder, settings::gameListFileName),
+                           tk::readWholeFile(renewed));
+    DeleteFileA(renewed.c_str());
     return std::nullopt;
 }
 

@@ -18,7 +18,7 @@ std::string mameStamp(const std::string& mameExe);
 // and puts it in place of "gamelist" only when it holds a game list, so a
 // failing MAME leaves the old list. The message saying that MAME wrote none,
 // and why; nothing when the list was renewed. Raises "Cannot create file %s"
-// when the new list cannot replace the old one.
+// when the new list cannot replace the old one (which then stays).
 std::optional<std::string> renewGameList(TExecutor& exe, const std::string& mameExe,
                                          const std::string& programFolder, bool xp);
 

@@ -2,6 +2,8 @@
 
 #include "settings/Settings.h"
 
+#include <algorithm>
+
 namespace launch {
 
 namespace {
@@ -43,9 +45,19 @@ InterpreterJob createConfigJob(bool xp, const std::string& systemFolder,
     return interpreterJob(xp, systemFolder, shortExe + " -cc");
 }
 
+std::optional<std::string> gameArgument(const std::string& shortName) {
+    auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; };
+    size_t first = shortName.find_first_not_of(' ');
+    if ((first != std::string::npos && shortName[first] == '-') ||
+        shortName.find('"') != std::string::npos ||
+        std::any_of(shortName.begin(), shortName.end(), control))
+        return std::nullopt;
+    return shortName.find(' ') != std::string::npos ? "\"" + shortName + "\"" : shortName;
+}
+
 std::string playCommandLine(const std::string& mameexe, const std::string& shortName,
                             const std::string& parameters) {
-    return quotedIfBlank(mameexe) + " " + quotedIfBlank(shortName) + " " + parameters;
+    return quotedIfBlank(mameexe) + " " + gameArgument(shortName).value_or("") + " " + parameters;
 }
 
 std::string unquoted(const std::string& path) {

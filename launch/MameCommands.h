@@ -4,6 +4,7 @@
 
 #include "settings/Settings.h"
 
+#include <optional>
 #include <string>
 
 namespace launch {
@@ -32,11 +33,18 @@ InterpreterJob listfullJob(bool xp, const std::string& systemFolder, const std::
 InterpreterJob createConfigJob(bool xp, const std::string& systemFolder,
                                const std::string& shortExe);
 
-// The command line that plays a game: MAME as stored, the short name, the
-// parameters, one blank between each (so it ends in a blank when there are
-// no parameters). A path with a blank is quoted, or Windows would try to
-// start its text up to the blank as a program; so is a short name with one,
-// which must reach MAME as one argument.
+// A game's short name as MAME's one argument: quoted when it holds a blank,
+// at which MAME splits its command line. Nothing when no quoting can keep it
+// one argument that MAME takes for a game: it begins with "-" (after any
+// blanks), which makes it an option, or holds a double quote or a control
+// character (a tab splits it; a quote ends the quoting). A ROM folder on a
+// share or on another system's disk can hold such names.
+std::optional<std::string> gameArgument(const std::string& shortName);
+
+// The command line that plays a game: MAME as stored, the short name as
+// gameArgument gives it, the parameters, one blank between each (so it ends
+// in a blank when there are no parameters). A path with a blank is quoted,
+// or Windows would try to start its text up to the blank as a program.
 std::string playCommandLine(const std::string& mameexe, const std::string& shortName,
                             const std::string& parameters);
 

@@ -14,10 +14,16 @@ UpperCase upperCaseFor(tk::TextEncoding encoding) {
     return encoding == tk::TextEncoding::none ? tk::ansiUpperCase : tk::utf8UpperCase;
 }
 
+// Read in the writers' turn: a file being replaced cannot be opened on every
+// system, and an open one cannot be replaced.
+std::string readInTurn(const std::string& path) {
+    tk::FileTurn turn(path, tk::fileTurnWait);
+    return tk::readFileIfPresent(path).value_or("");
+}
+
 } // namespace
 
-IniFile::IniFile(std::string path)
-    : IniFile(path, tk::decodeText(tk::readFileIfPresent(path).value_or(""))) {}
+IniFile::IniFile(std::string path) : IniFile(path, tk::decodeText(readInTurn(path))) {}
 
 IniFile::IniFile(std::string path, const tk::MarkedText& file)
     : path_(std::move(path)), encoding_(file.encoding),
@@ -42,10 +48,18 @@ std::string IniFile::readString(const std::string& section, const std::string& k
 void IniFile::writeString(const std::string& section, const std::string& key,
                           const std::string& value) {
     content_.write(toFile(section), toFile(key), toFile(value));
+    writes_.push_back({section, key, value});
 }
 
 void IniFile::updateFile() {
-    tk::replaceFileContent(path_, tk::encodeText(content_.text(), encoding_));
+    tk::rewriteFileContent(path_, [this](const std::optional<std::string>& current) {
+        IniFile now(path_, tk::decodeText(current.value_or("")));
+        for (const Write& write : writes_)
+            now.writeString(write.section, write.key, write.value);
+        encoding_ = now.encoding_;
+        content_ = now.content_;
+        return tk::encodeText(content_.text(), encoding_);
+    });
 }
 
 } // namespace settings

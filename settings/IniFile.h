@@ -1,12 +1,15 @@
 // Whole-file access to an INI file: read whole on opening, looked up and
 // changed in memory, and written back whole only when asked, in the encoding
-// the file had (a byte-order mark names it).
+// the file had (a byte-order mark names it). The write-back applies the
+// changes to the file as it is at that moment, so that what another copy of
+// the program wrote since the opening is kept.
 #pragma once
 
 #include "settings/IniText.h"
 #include "toolkit/text/TextEncoding.h"
 
 #include <string>
+#include <vector>
 
 namespace settings {
 
@@ -20,11 +23,16 @@ public:
                            const std::string& fallback) const;
     void writeString(const std::string& section, const std::string& key, const std::string& value);
 
-    // Replaces the file with the memory content at once; raises "Cannot create
-    // file %s" and leaves the old file as it was when that fails.
+    // Replaces the file with its current content and this object's writes at
+    // once; raises "Cannot create file %s" and leaves the old file as it was
+    // when that fails.
     void updateFile();
 
 private:
+    struct Write {
+        std::string section, key, value;
+    };
+
     IniFile(std::string path, const tk::MarkedText& file);
     std::string toFile(const std::string& text) const;
     std::string fromFile(const std::string& text) const;
@@ -32,6 +40,7 @@ private:
     std::string path_;
     tk::TextEncoding encoding_;
     IniText content_;
+    std::vector<Write> writes_;
 };
 
 } // namespace settings

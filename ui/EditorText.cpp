@@ -38,7 +38,8 @@ std::string fileBytesOf(const EditorText& edited) {
         return edited.text;
     // UTF-16 files carry their lone surrogates as such, not as escapes.
     bool utf8 = edited.form.mark == TextEncoding::none || edited.form.mark == TextEncoding::utf8;
-    return tk::encodeText(utf8 ? tk::unescapeInvalidUtf8(edited.text) : edited.text, edited.form.mark);
+    return tk::encodeText(utf8 ? tk::unescapeInvalidUtf8(edited.text) : edited.text,
+                          edited.form.mark);
 }
 
 } // namespace ui

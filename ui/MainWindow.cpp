@@ -90,6 +90,7 @@ void TForm1::FormShow() {
         ShapedForm1.setPicture(tk::Picture::fromFile(skin));
 
     showStatus(*splash, "Searching for Config files");
+    removeWriteLeftovers();
     if (!tk::fileExists(settings::settingsPath())) {
         splash.reset();
         SpeedButton2Click();

@@ -138,6 +138,9 @@ private:
 
     void setState(State state);
     void showStatus(TForm4& splash, const std::string& text);
+    // Removes what writes killed midway left beside keston.ini and beside
+    // MAME's configuration files.
+    void removeWriteLeftovers();
     void connectHandlers();
     void renewGameListForNewMame(TForm4& splash);
     void storeMameStamp(const std::string& mameExe);

@@ -11,19 +11,25 @@
 #include "ui/EditorText.h"
 #include "ui/MainWindow.h"
 
+#include <vector>
+
 namespace ui {
 
 namespace {
 
-// MAME's configuration file beside it, or the empty text. The candidates are
-// tested in this order and the last one that exists wins, so mame.cfg comes
-// before the executable's own .cfg, then its .ini, then mame.ini.
-std::string findConfigFile(const std::string& mameExe) {
+// Where MAME keeps its configuration file, in the order they are tested.
+std::vector<std::string> configCandidates(const std::string& mameExe) {
     std::string folder = tk::folderPart(mameExe);
+    return {tk::joinPath(folder, "mame.ini"), tk::changeExtension(mameExe, ".ini"),
+            tk::changeExtension(mameExe, ".cfg"), tk::joinPath(folder, "mame.cfg")};
+}
+
+// MAME's configuration file beside it, or the empty text. The last candidate
+// that exists wins, so mame.cfg comes before the executable's own .cfg, then
+// its .ini, then mame.ini.
+std::string findConfigFile(const std::string& mameExe) {
     std::string found;
-    for (const auto& candidate :
-         {tk::joinPath(folder, "mame.ini"), tk::changeExtension(mameExe, ".ini"),
-          tk::changeExtension(mameExe, ".cfg"), tk::joinPath(folder, "mame.cfg")}) {
+    for (const auto& candidate : configCandidates(mameExe)) {
         if (tk::fileExists(candidate))
             found = candidate;
     }
@@ -72,6 +78,18 @@ void TForm1::SpeedButton10Click() {
         configFileForm_.unicode ? tk::wideToUtf8(Cxdetexto.unicodeText()) : Cxdetexto.text();
     tk::replaceFileContent(ConfigFile, ui::fileBytesOf({configFileForm_, text}));
     tk::dialogs().message("File Saved!");
+}
+
+void TForm1::removeWriteLeftovers() {
+    tk::removeLeftovers(settings::settingsPath());
+    if (!tk::fileExists(settings::settingsPath()))
+        return;
+    std::string mameExe = settings::IniFile(settings::settingsPath())
+                              .readString(settings::configSection, settings::mameExeKey, "");
+    if (mameExe.empty())
+        return;
+    for (const auto& candidate : configCandidates(mameExe))
+        tk::removeLeftovers(candidate);
 }
 
 void TForm1::SpeedButton11Click() {

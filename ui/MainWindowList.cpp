@@ -80,16 +80,17 @@ void TForm1::refreshlist() {
         else
             filelist.empty();
         const std::vector<std::string>& files = filelist.files();
+        // The hidden lists take their rows when the window is on the screen.
         std::vector<std::string> rows = files;
         rows.emplace_back();
-        ziplist.assign(rows);
+        ziplist.assignWhenIdle(std::move(rows));
 
         ListBox1.clear();
         gamelist.clear();
         catalogue::GameIndex index(settings::programFile(settings::gameListFileName));
         catalogue::GameRows games;
         auto fillLists = [&] {
-            gamelist.assign(games.shortNames);
+            gamelist.assignWhenIdle(std::move(games.shortNames));
             ListBox1.assign(shownDescriptions(games.descriptions));
         };
         try {

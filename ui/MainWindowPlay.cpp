@@ -10,9 +10,9 @@
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
 #include "toolkit/gui/Application.h"
-#include "toolkit/text/CodePage.h"
 #include "toolkit/gui/Dialogs.h"
 #include "toolkit/gui/Window.h"
+#include "toolkit/text/CodePage.h"
 #include "ui/MainWindow.h"
 
 namespace ui {

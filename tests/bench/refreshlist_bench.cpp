@@ -5,6 +5,7 @@
 // list is not the expected one, since a fast wrong list proves nothing.
 //
 //     refreshlist_bench <-listfull output> [runs]
+#include "BenchFigures.h"
 #include "catalogue/GameIndex.h"
 #include "catalogue/GameList.h"
 #include "catalogue/LookupKey.h"
@@ -36,84 +37,12 @@
 #include <utility>
 #include <vector>
 
+using namespace bench;
 using testing_support::inProgramFolder;
 
 namespace {
 
 constexpr std::size_t sequentialSubset = 2000;
-
-LARGE_INTEGER now() {
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return counter;
-}
-
-double msBetween(LARGE_INTEGER from, LARGE_INTEGER to) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
-           static_cast<double>(frequency.QuadPart);
-}
-
-class Stopwatch {
-public:
-    Stopwatch() : last_(now()) {}
-
-    // Milliseconds since the start or the previous lap.
-    double lap() {
-        LARGE_INTEGER lapEnd = now();
-        double ms = msBetween(last_, lapEnd);
-        last_ = lapEnd;
-        return ms;
-    }
-
-private:
-    LARGE_INTEGER last_;
-};
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    std::size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
-// Flushed line by line, so that a slow step shows where it is.
-void figure(const std::string& name, const std::string& value) {
-    std::printf("%s=%s\n", name.c_str(), value.c_str());
-    std::fflush(stdout);
-}
-
-void figure(const std::string& name, double value, int decimals = 1) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    figure(name, std::string(text));
-}
-
-void figure(const std::string& name, long long value) {
-    figure(name, std::to_string(value));
-}
-
-void figure(const std::string& name, std::size_t value) {
-    figure(name, std::to_string(value));
-}
-
-// Checks print their outcome among the figures and decide the exit code.
-class Checks {
-public:
-    void equal(const std::string& name, std::size_t actual, std::size_t expected) {
-        if (actual == expected) {
-            figure("check_" + name, std::string("ok"));
-            return;
-        }
-        figure("check_" + name, "FAILED (" + std::to_string(actual) + ", expected " +
-                                    std::to_string(expected) + ")");
-        ok_ = false;
-    }
-    bool ok() const { return ok_; }
-
-private:
-    bool ok_ = true;
-};
 
 struct Game {
     std::string name;

@@ -3,7 +3,9 @@
 # folder without one, "Configure MAME" offers to let MAME create it; on "Yes"
 # real MAME's -cc writes mame.ini, the memo shows it whole with CR LF and
 # without its byte-order mark, and "Save" writes exactly the memo's text back
-# after the mark. Answered "No" in another folder, nothing runs.
+# after the mark. Answered "No" in another folder, nothing runs. A mame.ini
+# that is a symbolic link is saved through it to its target; what killed
+# writes left beside it and beside keston.ini goes at the next start.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 
@@ -106,5 +108,46 @@ read_tree
 expect_equal "the panel stays" "$(field "$(panel1)" visible)" 1
 expect_equal "nothing was run" "$(wc -c <"$bridge_log")" 0
 expect_equal "no file was made" "$(ls "$mame_dir")" "$(printf 'bridge.log\nmame.exe\nmame.sh')"
+stop_keston
+
+# --- a mame.ini that is a symbolic link, and leftovers of killed writes ------------
+# A save through the link writes beside its target, and a killed one leaves
+# its temporary file there.
+new_program_folder "Linked Program"
+new_mame_folder "Linked MAME"
+shared="$work/Shared Config"
+mkdir -p "$shared"
+printf 'rompath roms\r\nreadconfig 1\r\n' >"$shared/mame.ini"
+ln -s "$shared/mame.ini" "$mame_dir/mame.ini"
+write_settings "mameexe=$mame_exe_windows" "xp=1"
+head -c 1048576 /dev/zero >"$shared/~mame.in"
+head -c 1048576 /dev/zero >"$program_dir/~keston.in"
+start_keston
+find_window Form1
+expect_true "a killed save's leftover is gone at start" wait_until 30 test ! -e "$shared/~mame.in"
+expect_true "a killed settings write's leftover is gone at start" \
+  wait_until 30 test ! -e "$program_dir/~keston.in"
+wait_until 30 window_hidden Form4 || die "the splash window stayed"
+read_tree
+expect_equal "no game list: the panel is open" "$(field "$(panel1)" visible)" 1
+click_button "Configure MAME"
+find_window Form1 120
+read_tree
+memo_line=$(memo)
+expect_equal "the linked file is shown" "$(field "$memo_line" visible)" 1
+click_control "$memo_line"
+press_key ctrl+End
+type_text "skip_gameinfo 1"
+click_button Save
+await_box "KESTON PRIME"
+expect_equal "the save is confirmed" "$(message_text "$(field "$box" hwnd)")" "File Saved!"
+dismiss_message_box "$box"
+expect_true "mame.ini is still a link" test -L "$mame_dir/mame.ini"
+expect_equal "the link's target holds the memo's text" "$(od -c "$shared/mame.ini")" \
+  "$(printf 'rompath roms\r\nreadconfig 1\r\nskip_gameinfo 1' | od -c)"
+expect_equal "nothing is left beside the link" "$(ls "$mame_dir" | tr '\n' ' ')" \
+  "bridge.log mame.exe mame.ini mame.sh "
+expect_equal "nothing is left beside its target" "$(ls -A "$shared" | tr '\n' ' ')" "mame.ini "
+stop_keston
 
 e2e_finish

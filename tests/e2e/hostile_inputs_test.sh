@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Hostile inputs, one start each: a binary keston.ini, a binary gamelist, lines
-# of 1 MB, a folder where a file belongs, a crafted skin, and a MAME folder
+# of 1 MB, a folder where a file belongs, crafted skins (one also chosen and
+# previewed in "Change Skin"), and a MAME folder
 # named with every character the command interpreter treats specially and a
 # Windows-1252 letter. The program stays up, says what it says for each, and
 # changes no file it was not asked to change; every -listfull and "Play"
@@ -134,6 +135,42 @@ crafted_metafile >"$program_dir/crafted.emf"
 cp "$real_list" "$program_dir/gamelist"
 write_settings "${settings_for_mame[@]}" "Skin=$(windows_path "$program_dir/crafted.emf")"
 start_case "a crafted metafile skin" "Metafile is not valid."
+stop_keston
+
+# --- a metafile whose bitmap the system's player failed on -----------------------
+# A bitmap of one pixel in compressed form ended the program at once: stored
+# as the skin, chosen in "Change Skin", and merely selected in the picture
+# dialog, whose preview loads it.
+skins="$work/Skins"
+mkdir -p "$skins"
+cp "$e2e_root/tests/fuzz/corpus/wmf/finding-rle8-stretchdib.wmf" "$skins/compressed.wmf"
+write_settings "${settings_for_mame[@]}" "Skin=$(windows_path "$skins/compressed.wmf")"
+start_case "a metafile skin with a compressed bitmap" "Metafile is not valid."
+read_tree
+click_button Configure
+read_tree
+click_button "Change Skin"
+find_window Open 20
+dialog_hwnd=$window_hwnd
+read_tree
+click_control "$(children class=Edit visible=1 | head -n 1)"
+# A pattern typed as the name lists every file of the folder.
+type_text "$(windows_path "$skins")\\*.*"
+press_key Return
+sleep 1
+read_tree
+list=$(children class=SysListView32 | head -n 1)
+[ -n "$list" ] || die "no file list in the picture dialog"
+click_at $(($(field "$list" x) + 30)) $(($(field "$list" y) + 10))
+sleep 2
+expect_true "selected in the picture dialog: the program stays up" keston_running
+expect_true "selected in the picture dialog: the dialog stays open" top_level_shown "$dialog_hwnd"
+click_control "$(children class=Button text='&Open' | head -n 1)"
+message=$(await_message 20) || message="(no message)"
+expect_equal "chosen in Change Skin: the message" "$message" "Metafile is not valid."
+expect_true "chosen in Change Skin: the program stays up" keston_running
+expect_equal "chosen in Change Skin: the skin setting stays" "$(setting Skin)" \
+  "$(windows_path "$skins/compressed.wmf")"
 stop_keston
 
 # --- MAME folders named with & ^ % ! ( ) , ; = ' and é ----------------------

@@ -86,12 +86,14 @@ def icon_image(side, depth=32):
     return header + pixels + mask
 
 
-def png(side):
+def png(side, depth=8, colour_type=6, raw=None, level=-1):
     def chunk(kind, data):
         return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
-    raw = b"".join(b"\0" + bytes([30, 200, 90, 255]) * side for _ in range(side))
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", side, side, 8, 6, 0, 0, 0))
-            + chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
+    if raw is None:
+        raw = b"".join(b"\0" + bytes([30, 200, 90, 255]) * side for _ in range(side))
+    return (b"\x89PNG\r\n\x1a\n"
+            + chunk(b"IHDR", struct.pack(">IIBBBBB", side, side, depth, colour_type, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(raw, level)) + chunk(b"IEND", b""))
 
 
 def icon(images):
@@ -108,38 +110,181 @@ def icon(images):
 def icons():
     save("icon", "two-sizes.ico", icon([(8, icon_image(8)), (16, icon_image(16))]))
     save("icon", "png.ico", icon([(16, icon_image(16)), (256, png(256))]))
+    # A decompression bomb: a white square of 23,000 pixels a side at one bit
+    # a pixel, which the system decodes to 2 GB of 32-bit pixels.
+    side = 23000
+    row = b"\0" + b"\xff" * ((side + 7) // 8)
+    save("icon", "finding-png-bomb.ico", icon([(0, png(side, 1, 0, row * side, 9))]))
 
 
 def record(kind, data):
     return struct.pack("<II", kind, 8 + len(data)) + data
 
 
-def enhanced(description=b""):
-    body = record(43, struct.pack("<iiii", 0, 0, 40, 40))  # rectangle
+RECTANGLE = record(43, struct.pack("<iiii", 0, 0, 40, 40))
+
+
+def enhanced(description=b"", body=RECTANGLE, handles=1):
+    records = 2 + enhanced_records(body)
     body += record(14, struct.pack("<III", 0, 16, 20))  # end of file
     size = 108 + len(description)
     total = size + len(body)
     header = struct.pack("<II", 1, size) + struct.pack("<iiii", 0, 0, 40, 40)
     header += struct.pack("<iiii", 0, 0, 1058, 1058) + struct.pack("<IIII", 0x464D4520, 0x10000,
-                                                                    total, 3)
-    header += struct.pack("<HHIII", 1, 0, len(description) // 2, 108 if description else 0, 0)
+                                                                    total, records)
+    header += struct.pack("<HHIII", handles, 0, len(description) // 2,
+                          108 if description else 0, 0)
     header += struct.pack("<iiii", 1024, 768, 320, 240) + struct.pack("<III", 0, 0, 0)
     header += struct.pack("<ii", 320000, 240000)
     return header + description + body
 
 
-def metafiles():
-    save("emf", "rectangle.emf", enhanced())
-    save("emf", "described.emf", enhanced("KESTON\0skin\0\0\0".encode("utf-16-le")))
-    records = struct.pack("<IHhhhh", 7, 0x041B, 40, 40, 0, 0) + struct.pack("<IH", 3, 0)
+def enhanced_records(body):
+    count, at = 0, 0
+    while at < len(body):
+        at += struct.unpack_from("<I", body, at + 4)[0]
+        count += 1
+    return count
+
+
+def dib8(width=4, height=2, compression=0, pixels=None, colours=4):
+    """A 4-colour 8-bit bitmap as records carry it: header with colours, pixels."""
+    if pixels is None:
+        pixels = rows(width, height, 8, lambda x, y: bytes([(x + y) % colours]))
+    size_image = len(pixels) if compression else 0
+    return info(width, height, 8, compression, size_image, colours) + palette(colours), pixels
+
+
+def dib32(width=4, height=2):
+    return info(width, height, 32), rows(width, height, 32, lambda x, y: bytes([60 * x, 90 * y, 200, 128]))
+
+
+def dib1():
+    return info(8, 8, 1), rows(8, 8, 1, lambda x, y: (x + y) % 2)
+
+
+def emf_bitmap_record(kind, fields, bitmaps):
+    """A record whose fixed fields (after type and size) are followed by its
+    bitmaps; fields is a function of the bitmaps' (offBmi, cbBmi, offBits,
+    cbBits) tuples giving the fixed fields' bytes."""
+    fixed = 8 + len(fields([(0, 0, 0, 0)] * len(bitmaps)))
+    at, places, data = fixed, [], b""
+    for header, pixels in bitmaps:
+        places.append((at, len(header), at + len(header), len(pixels)))
+        data += header + pixels
+        at += len(header) + len(pixels)
+    return record(kind, fields(places) + data)
+
+
+SRCCOPY = 0x00CC0020
+IDENTITY = struct.pack("<ffffff", 1, 0, 0, 1, 0, 0)
+
+
+def blit_fields(extra=b""):
+    def fields(places):
+        (source,) = places[:1]
+        out = struct.pack("<iiii", 0, 0, 3, 1) + struct.pack("<iiiiI", 0, 0, 4, 2, SRCCOPY)
+        out += struct.pack("<ii", 0, 0) + IDENTITY + struct.pack("<II", 0, 0)
+        out += struct.pack("<IIII", *source) + extra
+        for mask in places[1:]:
+            out += struct.pack("<iiI", 0, 0, 2) + struct.pack("<IIII", *mask)
+        return out
+    return fields
+
+
+def stretch_fields(usage=0):
+    def fields(places):
+        out = struct.pack("<iiii", 0, 0, 7, 3) + struct.pack("<iiiiii", 0, 0, 0, 0, 4, 2)
+        return out + struct.pack("<IIIIIIii", *places[0], usage, SRCCOPY, 8, 4)
+    return fields
+
+
+def to_device_fields(places):
+    out = struct.pack("<iiii", 0, 0, 3, 1) + struct.pack("<iiiiii", 0, 0, 0, 0, 4, 2)
+    return out + struct.pack("<IIIIIII", *places[0], 0, 0, 2)
+
+
+def brush_fields(kind_usage):
+    return lambda places: struct.pack("<II", 1, kind_usage) + struct.pack("<IIII", *places[0])
+
+
+def enhanced_bitmaps():
+    select = record(37, struct.pack("<I", 1))
+    seeds = {
+        "stretchdibits.emf": emf_bitmap_record(81, stretch_fields(), [dib8()]),
+        "bitblt.emf": emf_bitmap_record(76, blit_fields(), [dib8()]),
+        "stretchblt.emf": emf_bitmap_record(77, blit_fields(struct.pack("<ii", 4, 2)), [dib8()]),
+        "alphablend.emf": emf_bitmap_record(114, blit_fields(struct.pack("<ii", 4, 2)), [dib32()]),
+        "maskblt.emf": emf_bitmap_record(78, blit_fields(), [dib8(), dib1()]),
+        "setdibitstodevice.emf": emf_bitmap_record(80, to_device_fields, [dib32()]),
+        "patternbrush.emf": emf_bitmap_record(94, brush_fields(0), [dib8()]) + select + RECTANGLE,
+        "monobrush.emf": emf_bitmap_record(93, brush_fields(2), [dib1()]) + select + RECTANGLE,
+    }
+    for name, body in seeds.items():
+        save("emf", name, enhanced(body=body, handles=2))
+    rle = dib8(1, 1, 1, bytes([1, 5, 0, 0, 0, 1]), 256)
+    save("emf", "finding-rle8-stretchdibits.emf",
+         enhanced(body=emf_bitmap_record(81, stretch_fields(), [rle])))
+
+
+def wmf_record(function, words=b""):
+    return struct.pack("<IH", 3 + len(words) // 2, function) + words
+
+
+def old_style(records, objects=0):
+    records += wmf_record(0)  # end of file
+    largest, at = 0, 0
+    while at < len(records):
+        size = struct.unpack_from("<I", records, at)[0]
+        largest, at = max(largest, size), at + 2 * size
     words = (18 + len(records)) // 2
-    plain = struct.pack("<HHHIHIH", 1, 9, 0x300, words, 0, 7, 0) + records
-    save("wmf", "rectangle.wmf", plain)
+    return struct.pack("<HHHIHIH", 1, 9, 0x300, words, objects, largest, 0) + records
+
+
+def placeable(metafile):
     head = struct.pack("<IHhhhhHI", 0x9AC6CDD7, 0, 0, 0, 40, 40, 96, 0)
     checksum = 0
     for (word,) in struct.iter_unpack("<H", head):
         checksum ^= word
-    save("wmf", "placeable.wmf", head + struct.pack("<H", checksum) + plain)
+    return head + struct.pack("<H", checksum) + metafile
+
+
+def old_bitmaps():
+    header, pixels = dib8()
+    bitmap = header + pixels
+    rop = struct.pack("<HH", SRCCOPY & 0xFFFF, SRCCOPY >> 16)
+    rectangle = wmf_record(0x041B, struct.pack("<hhhh", 40, 40, 0, 0))
+    seeds = {
+        "stretchdib.wmf": wmf_record(0x0F43, rop + struct.pack("<H8h", 0, 2, 4, 0, 0, 4, 8, 0, 0)
+                                     + bitmap),
+        "dibstretchblt.wmf": wmf_record(0x0B41, rop + struct.pack("<8h", 2, 4, 0, 0, 4, 8, 0, 0)
+                                        + bitmap),
+        "dibbitblt.wmf": wmf_record(0x0940, rop + struct.pack("<6h", 0, 0, 2, 4, 0, 0) + bitmap),
+        "setdibtodev.wmf": wmf_record(0x0D33, struct.pack("<HHH6h", 0, 2, 0, 0, 0, 2, 4, 0, 0)
+                                      + bitmap),
+        "patternbrush.wmf": wmf_record(0x0142, struct.pack("<HH", 5, 0) + bitmap)
+                            + wmf_record(0x012D, struct.pack("<H", 0)) + rectangle,
+    }
+    for name, records in seeds.items():
+        save("wmf", name, placeable(old_style(records, objects=1)))
+    # A skin that ended the program: one pixel of compressed pixels, which the
+    # system's player failed on.
+    header, pixels = dib8(1, 1, 1, bytes([1, 5, 0, 0, 0, 1]), 256)
+    stretch = wmf_record(0x0F43, rop + struct.pack("<H8h", 0, 1, 1, 0, 0, 1, 1, 0, 0)
+                         + header + pixels)
+    save("wmf", "finding-rle8-stretchdib.wmf", placeable(old_style(stretch)))
+
+
+def metafiles():
+    save("emf", "rectangle.emf", enhanced())
+    save("emf", "described.emf", enhanced("KESTON\0skin\0\0\0".encode("utf-16-le")))
+    enhanced_bitmaps()
+    records = struct.pack("<IHhhhh", 7, 0x041B, 40, 40, 0, 0) + struct.pack("<IH", 3, 0)
+    words = (18 + len(records)) // 2
+    plain = struct.pack("<HHHIHIH", 1, 9, 0x300, words, 0, 7, 0) + records
+    save("wmf", "rectangle.wmf", plain)
+    save("wmf", "placeable.wmf", placeable(plain))
+    old_bitmaps()
 
 
 bitmaps()

@@ -47,6 +47,27 @@ TEST(PlayCommandLine, QuotesAPathWithBlanksUnlessItIsQuotedAlready) {
     EXPECT_EQ(playCommandLine("C:\\A&B\\mame.exe", "pacman", ""), "C:\\A&B\\mame.exe pacman ");
 }
 
+// ROM folders on shares or other systems' disks hold names Windows cannot
+// create; each reaches MAME as exactly one argument that is no option.
+TEST(GameArgument, QuotesBlanksAndRefusesOptionsQuotesAndControlCharacters) {
+    EXPECT_EQ(gameArgument("pong"), "pong");
+    EXPECT_EQ(gameArgument("pong-2"), "pong-2");
+    EXPECT_EQ(gameArgument("my game"), "\"my game\"");
+    EXPECT_EQ(gameArgument(" pong"), "\" pong\"");
+    EXPECT_EQ(gameArgument("caf\xE9"), "caf\xE9");
+    for (const char* name :
+         {"-cc", "-", "  -listxml", "\t-cc", "pong\t-cc", "pong\t-listxml", "\"-cc", "pong\"",
+          "a\"b c\"", "pong\n-cc", "pong\r", "pong\x7F", "\x01"})
+        EXPECT_EQ(gameArgument(name), std::nullopt) << name;
+}
+
+TEST(PlayCommandLine, AShortNameIsOneArgument) {
+    EXPECT_EQ(playCommandLine("C:\\MAME\\mame.exe", "my game", "-window"),
+              "C:\\MAME\\mame.exe \"my game\" -window");
+    EXPECT_EQ(playCommandLine("C:\\MAME\\mame.exe", "pong\t-cc", ""), "C:\\MAME\\mame.exe  ")
+        << "a refused name forms no argument";
+}
+
 TEST(Unquoted, RemovesOnlyOneEnclosingPair) {
     EXPECT_EQ(unquoted("\"C:\\Program Files\\mame.exe\""), "C:\\Program Files\\mame.exe");
     EXPECT_EQ(unquoted("C:\\MAME\\mame.exe"), "C:\\MAME\\mame.exe");

@@ -20,3 +20,13 @@ TEST(PathText, BaseNameAndExtensionSwapUseTheLastDotOfTheFileName) {
     EXPECT_EQ(tk::changeExtension("C:\\mame\\mame", ".cfg"), "C:\\mame\\mame.cfg");
     EXPECT_EQ(tk::changeExtension("C:\\my.games\\mame", ".ini"), "C:\\my.games\\mame.ini");
 }
+
+TEST(PathText, TheTemporarySiblingIsNeverLongerThanItsFile) {
+    EXPECT_EQ(tk::temporarySibling("C:\\KESTON\\keston.ini"), "C:\\KESTON\\~keston.in");
+    EXPECT_EQ(tk::temporarySibling("C:mame.ini"), "C:~mame.in");
+    EXPECT_EQ(tk::temporarySibling("mame.cfg"), "~mame.cf");
+    const std::string longest = "C:\\" + std::string(245, 'f') + "\\keston.ini";
+    ASSERT_EQ(longest.size(), 259u);
+    EXPECT_EQ(tk::temporarySibling(longest).size(), longest.size());
+    EXPECT_NE(tk::temporarySibling("C:\\x.ini"), "C:\\x.ini");
+}

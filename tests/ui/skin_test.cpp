@@ -44,6 +44,11 @@ protected:
         return folder.write(name, std::string(bytes.begin(), bytes.end()));
     }
 
+    // The fuzzers' crafted pictures, reached through Wine's drive for the Unix root.
+    static std::string corpusFile(const std::string& name) {
+        return "Z:" KESTON_SOURCE_DIR "/tests/fuzz/corpus/" + name;
+    }
+
     std::string settings() const { return readFile(inProgramFolder("keston.ini")); }
     std::string skinSetting(const std::string& value) const {
         return "[config]\r\nSkin=" + value + "\r\n";
@@ -120,6 +125,10 @@ TEST_F(Skins, APictureThatCannotBeLoadedChangesNeitherSkinNorSetting) {
         {write("broken.ico", garbage), "Icon image is not valid"},
         {write("broken.emf", garbage), "Metafile is not valid"},
         {write("broken.wmf", garbage), "Metafile is not valid"},
+        // A bitmap the system's player failed on, ending the program.
+        {corpusFile("wmf/finding-rle8-stretchdib.wmf"), "Metafile is not valid"},
+        // A picture that would take gigabytes once decoded.
+        {corpusFile("icon/finding-png-bomb.ico"), "Picture is too large: 23000 x 23000 pixels"},
     };
     for (const auto& [path, text] : cases) {
         EXPECT_EQ(errorOf([&] { chooseSkin(path); }), text);

@@ -4,6 +4,7 @@
 #include "support/MameFolder.h"
 #include "support/ProgramFolder.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TempFolder.h"
 #include "support/WindowHooks.h"
 #include "toolkit/files/Paths.h"
 #include "toolkit/gui/Application.h"
@@ -165,6 +166,42 @@ TEST_F(StartUp, ASkinThatIsNoPictureIsReportedAndTheDesignSkinStays) {
     EXPECT_EQ(w.ShapedForm1.picture().width(), 338);
     EXPECT_EQ(w.Image2.picture().width(), 338);
     DeleteFileA(inProgramFolder("notes.txt").c_str());
+}
+
+// Stored as the skin, a metafile whose bitmap the system's player failed on
+// ended every start.
+TEST_F(StartUp, AMetafileSkinWithACompressedBitmapIsReportedAndTheDesignSkinStays) {
+    const std::string skin = inProgramFolder("compressed.wmf");
+    CopyFileA("Z:" KESTON_SOURCE_DIR "/tests/fuzz/corpus/wmf/finding-rle8-stretchdib.wmf",
+              skin.c_str(), FALSE);
+    writeFile(inProgramFolder("keston.ini"), "[config]\r\nSkin=" + skin + "\r\n");
+    ui::TForm1& w = start();
+
+    EXPECT_EQ(dialogs.texts("error"), std::vector<std::string>{"Metafile is not valid."});
+    EXPECT_EQ(statuses, firstStatusTexts(7));
+    EXPECT_TRUE(w.visible());
+    EXPECT_EQ(w.ShapedForm1.picture().width(), 338);
+    DeleteFileA(skin.c_str());
+}
+
+// A save or a settings write killed midway leaves its temporary file beside
+// the file; the next start removes it.
+TEST_F(StartUp, LeftoversOfKilledWritesAreRemovedAtStart) {
+    TempFolder mame("keston-mame");
+    const std::string ini = mame.write("mame.ini", "rompath roms\r\n");
+    mame.write("mame.exe", "");
+    const std::string mameLeftover = mame.write("~mame.in", std::string(1 << 20, 'x'));
+    const std::string settings = "[config]\r\nmameexe=" + mame.file("mame.exe") + "\r\n";
+    writeFile(inProgramFolder("keston.ini"), settings);
+    const std::string leftover = inProgramFolder("~keston.in");
+    writeFile(leftover, std::string(1 << 20, 'x'));
+    start();
+
+    EXPECT_FALSE(tk::fileExists(leftover));
+    EXPECT_FALSE(tk::fileExists(mameLeftover));
+    EXPECT_EQ(readFile(inProgramFolder("keston.ini")), settings);
+    EXPECT_EQ(readFile(ini), "rompath roms\r\n");
+    DeleteFileA(leftover.c_str());
 }
 
 // A window that start-up could not create is made on its first click; while

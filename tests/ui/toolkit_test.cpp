@@ -1,5 +1,6 @@
 #include "support/ScriptedDialogs.h"
 #include "toolkit/base/Error.h"
+#include "toolkit/gui/Application.h"
 #include "toolkit/gui/Form.h"
 #include "toolkit/gui/Graphics.h"
 #include "toolkit/gui/Panel.h"
@@ -8,8 +9,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <set>
 #include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -28,6 +33,13 @@ LRESULT CALLBACK watchDelivery(int code, WPARAM wParam, LPARAM lParam) {
                               dead.count(tk::WinControl::fromHandle(sent->hwnd))))
         ++messagesToDeadObjects;
     return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The rows a list box holds by now, asked of the system's own list box
+// procedure, past anything in front of it that would take pending rows in.
+LRESULT rowsHeld(HWND list) {
+    auto own = reinterpret_cast<WNDPROC>(GetClassLongPtrW(list, GCLP_WNDPROC));
+    return CallWindowProcW(own, list, LB_GETCOUNT, 0, 0);
 }
 
 struct WatchedPanel : tk::Panel {
@@ -128,6 +140,45 @@ TEST_F(Toolkit, ReleasingTheCaptureInsideAPressLeavesNoPressedControl) {
     EXPECT_EQ(form.grip.releases, 0) << "a release reached the control that gave up the press";
     SendMessageA(form.handle(), WM_MOUSEMOVE, 0, at(70, 10));
     EXPECT_EQ(form.hot.entered, 1) << "hover tracking goes on as with no press";
+}
+
+TEST_F(Toolkit, RowsGivenForWhenIdleGoInWhenAskedForOrWhenTheThreadIsIdle) {
+    TestForm form;
+    form.list.hide();
+    HWND list = form.list.handle();
+    const std::vector<std::string> rows{"pacman.zip", "\xe9t\xe9.zip", "galaga.zip", ""};
+    form.list.assignWhenIdle(rows);
+    EXPECT_EQ(rowsHeld(list), 0) << "nothing went in at once";
+
+    // Another thread asks, as another program would, while this one only
+    // answers sent messages and dispatches nothing.
+    std::atomic<bool> answered = false;
+    LRESULT count = 0;
+    std::thread asker([&] {
+        count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+        answered = true;
+    });
+    MSG message;
+    while (!answered)
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+    asker.join();
+    EXPECT_EQ(count, 4);
+    EXPECT_EQ(form.list.items(), rows);
+
+    form.list.assignWhenIdle({"dkong.zip", "1942.zip"});
+    EXPECT_EQ(rowsHeld(list), 4);
+    tk::application().processMessages();
+    EXPECT_EQ(rowsHeld(list), 2) << "the idle thread took the rows in";
+    EXPECT_EQ(form.list.items(), (std::vector<std::string>{"dkong.zip", "1942.zip"}));
+
+    form.list.assignWhenIdle({"zaxxon.zip"});
+    form.list.clear();
+    tk::application().processMessages();
+    EXPECT_EQ(rowsHeld(list), 0) << "clearing dropped the pending rows";
+    form.list.assignWhenIdle({"zaxxon.zip"});
+    form.list.assign({"mspacman.zip"});
+    EXPECT_EQ(form.list.items(), std::vector<std::string>{"mspacman.zip"})
+        << "rows given at once replace the pending ones";
 }
 
 TEST_F(Toolkit, TheWindowTakesTheRegionOnlyWhenItAcceptsIt) {

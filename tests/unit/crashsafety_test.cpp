@@ -1,6 +1,7 @@
 // A settings write killed at any moment leaves the file as it was before or
 // after that write, never torn or empty; a temporary file a kill left behind
 // goes with the next write.
+#include "settings/IniFile.h"
 #include "settingswriter/ApplyWrites.h"
 #include "toolkit/base/Handles.h"
 #include "toolkit/files/AtomicFile.h"
@@ -70,13 +71,17 @@ protected:
         return names;
     }
 
-    tk::KernelHandle startWriter() const {
+    // The child writing until it is killed, or as a copy of the program with
+    // its name and number of rounds.
+    tk::KernelHandle startWriter(const std::string& copy = "") const {
         // Built piece by piece: GCC 12 warns wrongly about "text" + string here.
         std::string line(1, '"');
         line += tk::joinPath(tk::programFolder(), "settingswriter.exe");
         line += "\" \"";
         line += path;
         line += '"';
+        if (!copy.empty())
+            line += " " + copy;
         STARTUPINFOA startup{sizeof startup};
         PROCESS_INFORMATION child{};
         if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
@@ -207,5 +212,34 @@ TEST_F(CrashSafety, AKillAtAnyMomentLeavesTheOldOrTheNewContent) {
     EXPECT_GT(caught, 0) << "no change of the file was ever reported";
 
     settingswriter::writeXp(path, true);
+    EXPECT_EQ(entries(), std::vector<std::string>{"keston.ini"});
+}
+
+// Two copies of the program pressing their buttons at once: each write takes
+// its turn, starts from what the other wrote and leaves no file behind.
+TEST_F(CrashSafety, TwoCopiesWritingAtOnceLoseNothing) {
+    const std::string other = settings::IniFile(path).readString("other", "key7", "");
+    ASSERT_FALSE(other.empty());
+    constexpr int rounds = 25; // odd, so the last round writes the first set
+    tk::KernelHandle first = startWriter("first " + std::to_string(rounds));
+    tk::KernelHandle second = startWriter("second " + std::to_string(rounds));
+    ASSERT_TRUE(first && second);
+    for (const tk::KernelHandle* writer : {&first, &second}) {
+        ASSERT_EQ(WaitForSingleObject(writer->get(), 300000), WAIT_OBJECT_0);
+        DWORD code = 1;
+        GetExitCodeProcess(writer->get(), &code);
+        EXPECT_EQ(code, 0u) << "a write failed";
+    }
+
+    settings::IniFile written(path);
+    const std::string last = std::to_string(rounds - 1);
+    for (const char* key : {"firstkey", "firstfile", "secondkey", "secondfile"})
+        EXPECT_EQ(written.readString(settings::configSection, key, "lost"), last) << key;
+    // Both ended with the first set of Apply's values.
+    EXPECT_EQ(written.readString(settings::configSection, settings::mameExeKey, "lost"),
+              "C:\\MAME A\\mame.exe");
+    EXPECT_EQ(written.readString(settings::configSection, settings::xpKey, "lost"), "0");
+    EXPECT_EQ(written.readString(settings::configSection, settings::closeKey, "lost"), "1");
+    EXPECT_EQ(written.readString("other", "key7", "lost"), other);
     EXPECT_EQ(entries(), std::vector<std::string>{"keston.ini"});
 }

@@ -88,7 +88,8 @@ TEST_F(GameLaunchTest, AShortNameIsOneArgumentAndNeverAnOption) {
     EXPECT_EQ(child["argv2"], "-x");
     DeleteFileA(record.c_str());
 
-    for (const char* name : {"-listxml", "-"}) {
+    for (const char* name :
+         {"-listxml", "-", "\t-cc", "pong\t-cc", "pong\t-listxml", "\"-cc", " -cc"}) {
         EXPECT_EQ(launchGame(mame, name, ""),
                   "The game " + std::string(name) +
                       " is not started: a name that begins with \"-\" would reach MAME as an "

@@ -61,6 +61,54 @@ size_t secondRecord(const Bytes& bytes) {
     return at<DWORD>(bytes, offsetof(ENHMETAHEADER, nSize));
 }
 
+// A bitmap of 4 by 2 pixels with four colours, drawn stretched by GDI. Its
+// header names its pixels' size, without which Wine records none of them.
+void drawBitmap(HDC dc) {
+    struct {
+        BITMAPINFOHEADER header{sizeof(BITMAPINFOHEADER), 4, 2, 1, 8, BI_RGB, 8, 0, 0, 4, 0};
+        RGBQUAD colours[4] = {{0, 0, 255, 0}, {0, 255, 0, 0}, {255, 0, 0, 0}, {0, 0, 0, 0}};
+    } info;
+    const BYTE pixels[8] = {0, 1, 2, 3, 3, 2, 1, 0};
+    StretchDIBits(dc, 0, 0, 40, 20, 0, 0, 4, 2, pixels, reinterpret_cast<BITMAPINFO*>(&info),
+                  DIB_RGB_COLORS, SRCCOPY);
+}
+
+Bytes enhancedBitmapMetafile() {
+    HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+    drawBitmap(dc);
+    tk::MetafileHandle metafile(CloseEnhMetaFile(dc));
+    Bytes bytes(GetEnhMetaFileBits(metafile.get(), 0, nullptr));
+    GetEnhMetaFileBits(metafile.get(), UINT(bytes.size()), bytes.data());
+    return bytes;
+}
+
+Bytes oldBitmapMetafile() {
+    HDC dc = CreateMetaFileA(nullptr);
+    drawBitmap(dc);
+    HMETAFILE metafile = CloseMetaFile(dc);
+    Bytes bytes(GetMetaFileBitsEx(metafile, 0, nullptr));
+    GetMetaFileBitsEx(metafile, UINT(bytes.size()), bytes.data());
+    DeleteMetaFile(metafile);
+    return bytes;
+}
+
+// Where the first record of the type starts; records are counted in bytes
+// in an enhanced metafile and in 16-bit words after an 18-byte header in an
+// old-style one.
+size_t enhancedRecord(const Bytes& bytes, DWORD type) {
+    size_t offset = 0;
+    while (at<DWORD>(bytes, offset) != type)
+        offset += at<DWORD>(bytes, offset + 4);
+    return offset;
+}
+
+size_t oldStyleRecord(const Bytes& bytes, WORD function) {
+    size_t offset = 18;
+    while (at<WORD>(bytes, offset + 4) != function)
+        offset += 2 * at<DWORD>(bytes, offset);
+    return offset;
+}
+
 } // namespace
 
 TEST(Metafile, EnhancedHeadersThePlayerCannotTrustAreRefused) {
@@ -124,4 +172,79 @@ TEST(Metafile, OldStyleHeadersAndRecordsAreCheckedToTheEnd) {
         damage(bytes);
         EXPECT_EQ(loadError(bytes), "Metafile is not valid") << name;
     }
+}
+
+// A bitmap inside a record meets the rules of a bitmap file, and its pixels
+// are not compressed: the system's player would take a compressed bitmap's
+// byte count from its header alone.
+TEST(Metafile, BitmapsInsideEnhancedRecordsAreCheckedLikeBitmapFiles) {
+    const Bytes good = enhancedBitmapMetafile();
+    ASSERT_EQ(loadError(good), "no error");
+    const size_t record = enhancedRecord(good, EMR_STRETCHDIBITS);
+    const size_t info = record + at<DWORD>(good, record + offsetof(EMRSTRETCHDIBITS, offBmiSrc));
+    auto field = [&](size_t offset) { return info + offset; };
+    const std::vector<std::pair<const char*, Damage>> damages = {
+        {"compressed pixels",
+         [&](Bytes& b) {
+             patch<DWORD>(b, field(offsetof(BITMAPINFOHEADER, biCompression)), BI_RLE8);
+         }},
+        {"wider than its pixels",
+         [&](Bytes& b) { patch<LONG>(b, field(offsetof(BITMAPINFOHEADER, biWidth)), 400); }},
+        {"more colours than its depth has",
+         [&](Bytes& b) { patch<DWORD>(b, field(offsetof(BITMAPINFOHEADER, biClrUsed)), 300); }},
+        {"no plane",
+         [&](Bytes& b) { patch<WORD>(b, field(offsetof(BITMAPINFOHEADER, biPlanes)), 0); }},
+        {"pixels past the record",
+         [&](Bytes& b) {
+             patch<DWORD>(b, record + offsetof(EMRSTRETCHDIBITS, cbBitsSrc), 0x10000);
+         }},
+        {"header in the record's fields",
+         [&](Bytes& b) { patch<DWORD>(b, record + offsetof(EMRSTRETCHDIBITS, offBmiSrc), 8); }},
+    };
+    for (const auto& [name, damage] : damages) {
+        Bytes bytes = good;
+        damage(bytes);
+        EXPECT_EQ(loadError(bytes), "Metafile is not valid") << name;
+    }
+
+    Bytes brush = enhancedMetafile();
+    patch<DWORD>(brush, enhancedRecord(brush, EMR_CREATEBRUSHINDIRECT) + 12, BS_DIBPATTERNPT);
+    EXPECT_EQ(loadError(brush), "Metafile is not valid") << "a brush naming a bitmap by address";
+}
+
+TEST(Metafile, BitmapsInsideOldStyleRecordsAreCheckedLikeBitmapFiles) {
+    const Bytes good = oldBitmapMetafile();
+    ASSERT_EQ(loadError(good), "no error");
+    // The stretched bitmap's header follows the record's 11 parameter words.
+    const size_t info = oldStyleRecord(good, META_STRETCHDIB) + 6 + 22;
+    const std::vector<std::pair<const char*, Damage>> damages = {
+        {"compressed pixels",
+         [&](Bytes& b) {
+             patch<DWORD>(b, info + offsetof(BITMAPINFOHEADER, biCompression), BI_RLE8);
+             patch<DWORD>(b, info + offsetof(BITMAPINFOHEADER, biSizeImage), 6);
+         }},
+        {"taller than its pixels",
+         [&](Bytes& b) { patch<LONG>(b, info + offsetof(BITMAPINFOHEADER, biHeight), 3); }},
+        {"a depth no bitmap has",
+         [&](Bytes& b) { patch<WORD>(b, info + offsetof(BITMAPINFOHEADER, biBitCount), 7); }},
+    };
+    for (const auto& [name, damage] : damages) {
+        Bytes bytes = good;
+        damage(bytes);
+        EXPECT_EQ(loadError(bytes), "Metafile is not valid") << name;
+    }
+
+    Bytes brush = oldMetafile();
+    patch<WORD>(brush, oldStyleRecord(brush, META_CREATEBRUSHINDIRECT) + 6, BS_DIBPATTERNPT);
+    EXPECT_EQ(loadError(brush), "Metafile is not valid") << "a brush naming a bitmap by address";
+}
+
+// A skin that ended the program at once: a placeable metafile stretching a
+// bitmap of one pixel in compressed form.
+TEST(Metafile, ACompressedBitmapInAPlaceableMetafileIsRefusedNotPlayed) {
+    const std::string file =
+        "Z:" KESTON_SOURCE_DIR "/tests/fuzz/corpus/wmf/finding-rle8-stretchdib.wmf";
+    Bytes bytes(tk::readPictureFile(file));
+    ASSERT_EQ(bytes.size(), 1144u);
+    EXPECT_EQ(loadError(bytes), "Metafile is not valid");
 }

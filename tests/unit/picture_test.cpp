@@ -359,6 +359,28 @@ TEST(PictureCopy, ACopyOutlivesItsOriginal) {
     EXPECT_TRUE(tk::Picture().copy().empty());
 }
 
+// A picture is refused by the size it declares, before the system decodes any
+// of it: an icon whose PNG image would take 2 GB, compressed pixels that
+// would take 1 GB. A large monochrome bitmap still loads.
+TEST(PictureFile, PicturesTooLargeToDecodeAreRefusedBeforeDecoding) {
+    Folder folder;
+    const std::string bomb = "Z:" KESTON_SOURCE_DIR "/tests/fuzz/corpus/icon/finding-png-bomb.ico";
+    auto started = GetTickCount64();
+    EXPECT_EQ(loadError(bomb), "Picture is too large: 23000 x 23000 pixels");
+    EXPECT_LT(GetTickCount64() - started, 1000u);
+
+    const Bytes runs = {0, 1}; // the end of the bitmap at once
+    Bytes info = infoHeader(32767, 32767, 8, BI_RLE8, DWORD(runs.size()), 2);
+    putAll(info, Bytes(8, 0));
+    EXPECT_EQ(loadError(folder.write("runs.bmp", bitmapFile(info, runs))),
+              "Picture is too large: 32767 x 32767 pixels");
+
+    Bytes mono = infoHeader(8192, 8192, 1);
+    putAll(mono, Bytes{0, 0, 0, 0, 255, 255, 255, 0});
+    EXPECT_EQ(loadError(folder.write("mono.bmp", bitmapFile(mono, Bytes(8192 * 8192 / 8, 0)))),
+              "loaded");
+}
+
 // The fuzzers start from real pictures of every depth, compression and kind;
 // inputs kept from findings ("finding-...") are damaged on purpose. The
 // source tree is reached through Wine's drive for the Unix root.

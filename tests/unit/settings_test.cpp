@@ -5,6 +5,7 @@
 #include "toolkit/base/Handles.h"
 #include "toolkit/files/AtomicFile.h"
 #include "toolkit/files/FileReader.h"
+#include "toolkit/files/PathText.h"
 
 #include "support/Files.h"
 #include "support/TempFolder.h"
@@ -305,6 +306,44 @@ TEST_F(SettingsFile, PerKeyWritesSwapInACopyAndLeaveNoTemporaryFile) {
     EXPECT_EQ(perKey("config", "xp"), "1");
     EXPECT_EQ(settings::IniFile(path).readString("config", "mameexe", "-"), "old");
     EXPECT_EQ(entries(), std::vector<std::string>{"keston.ini"});
+}
+
+// Paths of up to 259 characters can be read, so every write must work there
+// too: the temporary file's name is no longer than the file's own.
+TEST_F(SettingsFile, ThePathsLongestThatCanBeReadCanBeWritten) {
+    // A folder may take 247 characters at most.
+    auto fileAt = [&](size_t length, const std::string& name) {
+        std::string sub(length - 1 - name.size() - temp.path().size() - 1, 'f');
+        std::string file = tk::joinPath(temp.folder(sub), name);
+        EXPECT_EQ(file.size(), length);
+        return file;
+    };
+    const std::string keston = fileAt(255, "keston.ini");
+    testing_support::writeFile(keston, "[config]\r\nxp=0\r\n");
+    settings::ProfileSettings(keston).writeBool("config", "xp", true);
+    settings::IniFile whole(keston);
+    whole.writeString("config", "mameexe", "C:\\MAME\\mame.exe");
+    whole.updateFile();
+    EXPECT_EQ(tk::readWholeFile(keston), "[config]\r\nxp=1\r\nmameexe=C:\\MAME\\mame.exe\r\n\r\n");
+
+    const std::string ini = fileAt(259, "mame0251x.ini");
+    tk::replaceFileContent(ini, "rompath roms\r\n");
+    EXPECT_EQ(tk::readWholeFile(ini), "rompath roms\r\n");
+}
+
+// A write killed midway leaves its temporary file; the next write, or the
+// clean-up at start, removes it, unless a writer is at work on it.
+TEST_F(SettingsFile, LeftoversOfKilledWritesAreRemoved) {
+    put("[config]\r\nxp=0\r\n");
+    const std::string leftover = temp.write("~keston.in", std::string(1 << 20, 'x'));
+    SetFileAttributesA(leftover.c_str(), FILE_ATTRIBUTE_READONLY);
+    tk::removeLeftovers(path);
+    EXPECT_EQ(entries(), std::vector<std::string>{"keston.ini"});
+
+    temp.write("~keston.in", "[config]\r\nxp=0\r\n");
+    settings::ProfileSettings(path).writeBool("config", "xp", true);
+    EXPECT_EQ(entries(), std::vector<std::string>{"keston.ini"});
+    EXPECT_EQ(perKey("config", "xp"), "1");
 }
 
 } // namespace

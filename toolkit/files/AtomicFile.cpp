@@ -2,65 +2,89 @@
 
 #include "toolkit/base/Error.h"
 #include "toolkit/base/Handles.h"
-#include "toolkit/files/Paths.h"
+#include "toolkit/files/FileReader.h"
+#include "toolkit/files/PathText.h"
 
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <vector>
 
 namespace tk {
 namespace {
 
-// Temporary files are named after their target, so that one left behind by a
-// killed process is known as such and removed by the next write.
-std::string temporaryPattern(const std::string& target) {
-    return target + ".*.kst";
+// The file a write replaces, as the system finally names it: a symbolic
+// link's target rather than the link, which a rename would replace by a plain
+// file. Every existing file is looked up, since Wine shows no link as one. A
+// file without a final name within the usual length keeps the path given.
+std::string finalTarget(const std::string& path) {
+    FileHandle file(CreateFileA(path.c_str(), 0,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    char buffer[MAX_PATH + 8];
+    DWORD length = file ? GetFinalPathNameByHandleA(file.get(), buffer, sizeof buffer,
+                                                    FILE_NAME_NORMALIZED | VOLUME_NAME_DOS)
+                        : 0;
+    if (length == 0 || length >= sizeof buffer)
+        return path;
+    // The system names it in its long form, "\\?\C:\..." or "\\?\UNC\server\...".
+    std::string target(buffer, length);
+    if (target.rfind("\\\\?\\UNC\\", 0) == 0)
+        target = "\\" + target.substr(7);
+    else if (target.rfind("\\\\?\\", 0) == 0)
+        target = target.substr(4);
+    return target.size() < MAX_PATH ? target : path;
 }
 
-void removeLeftovers(const std::string& target) {
-    const std::string folder = folderPart(target);
-    WIN32_FIND_DATAA found;
-    FindHandle search(FindFirstFileA(temporaryPattern(target).c_str(), &found));
-    if (!search)
-        return;
-    do {
-        // A file still open in another writer cannot be deleted and stays.
-        DeleteFileA(joinPath(folder, found.cFileName).c_str());
-    } while (FindNextFileA(search.get(), &found));
+// The full path of the file all writers of `path` write first, in capitals
+// since file names match without regard to case, hashed: a mutex name may hold
+// no backslash and is limited in length. Two paths of one hash merely take
+// turns.
+std::string turnName(const std::string& temporary) {
+    std::vector<char> full(32768);
+    DWORD length = GetFullPathNameA(temporary.c_str(), DWORD(full.size()), full.data(), nullptr);
+    std::string key =
+        length > 0 && length < full.size() ? std::string(full.data(), length) : temporary;
+    CharUpperBuffA(key.data(), DWORD(key.size()));
+    std::uint64_t hash = 14695981039346656037u;
+    for (unsigned char c : key)
+        hash = (hash ^ c) * 1099511628211u;
+    char name[64];
+    std::snprintf(name, sizeof name, "KestonPrime.Write.%016llx",
+                  static_cast<unsigned long long>(hash));
+    return name;
 }
 
-// A new file beside the target, so that swapping it in is a rename within one
-// volume. Removed again unless it was swapped in.
+bool removeFile(const std::string& path) {
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    return DeleteFileA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
+// The new file beside the target, so that swapping it in is a rename within
+// one volume; a leftover of that name is removed first. Removed again unless
+// it was swapped in.
 class TemporaryFile {
 public:
-    explicit TemporaryFile(const std::string& target) {
-        static unsigned counter = 0;
-        for (int tries = 0; tries < 100 && path_.empty(); ++tries) {
-            std::string name = target + "." + std::to_string(GetCurrentProcessId()) + "-" +
-                               std::to_string(++counter) + ".kst";
-            FileHandle file(CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-            if (file)
-                path_ = name;
-            else if (GetLastError() != ERROR_FILE_EXISTS)
-                break;
-        }
+    explicit TemporaryFile(std::string path) : path_(std::move(path)) {
+        created_ = removeFile(path_) &&
+                   FileHandle(CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     ~TemporaryFile() {
-        if (!path_.empty()) {
-            SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA(path_.c_str());
-        }
+        if (created_)
+            removeFile(path_);
     }
 
-    bool created() const { return !path_.empty(); }
-    const std::string& path() const { return path_; }
-    void swappedIn() { path_.clear(); }
+    bool created() const { return created_; }
+    void swappedIn() { created_ = false; }
 
 private:
     std::string path_;
+    bool created_ = false;
 };
 
 bool writeAndFlush(const std::string& path, std::string_view content) {
@@ -86,7 +110,7 @@ bool flush(const std::string& path) {
 
 // The copy starts as the file's bytes, or empty when there is no file yet.
 bool copyInto(const std::string& path, const std::string& copy) {
-    if (!fileExists(path))
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
         return true;
     return CopyFileA(path.c_str(), copy.c_str(), FALSE) &&
            SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -105,31 +129,67 @@ bool swapIn(const std::string& replacement, const std::string& target) {
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
+// Fills a new temporary file and swaps it in for the file, all while holding
+// the file's write lock.
+bool replaceLocked(const std::string& path, const std::function<bool(const std::string&)>& fill) {
+    const std::string target = finalTarget(path);
+    const std::string temporary = temporarySibling(target);
+    FileTurn turn(path, fileTurnWait);
+    if (!turn.held())
+        return false;
+    TemporaryFile file(temporary);
+    if (!file.created() || !fill(temporary) || !swapIn(temporary, target))
+        return false;
+    file.swappedIn();
+    return true;
+}
+
 } // namespace
 
 void replaceFileContent(const std::string& path, std::string_view content) {
-    removeLeftovers(path);
-    TemporaryFile temporary(path);
-    if (!temporary.created() || !writeAndFlush(temporary.path(), content) ||
-        !swapIn(temporary.path(), path))
+    if (!replaceLocked(
+            path, [&](const std::string& temporary) { return writeAndFlush(temporary, content); }))
         throw Error(formatMessage("Cannot create file %s", path));
-    temporary.swappedIn();
 }
 
-void replaceFileWith(const std::string& path, const std::string& replacement) {
-    if (!flush(replacement) || !swapIn(replacement, path))
+void rewriteFileContent(const std::string& path, const ContentChange& change) {
+    if (!replaceLocked(path, [&](const std::string& temporary) {
+            std::optional<std::string> current;
+            try {
+                current = readFileIfPresent(path);
+            } catch (const Error&) {
+                return false; // a folder in its place, or held without sharing
+            }
+            return writeAndFlush(temporary, change(current));
+        }))
         throw Error(formatMessage("Cannot create file %s", path));
 }
 
 bool replaceFileByChangedCopy(const std::string& path,
                               const std::function<bool(const std::string& copy)>& change) {
-    removeLeftovers(path);
-    TemporaryFile copy(path);
-    if (!copy.created() || !copyInto(path, copy.path()) || !change(copy.path()) ||
-        !flush(copy.path()) || !swapIn(copy.path(), path))
-        return false;
-    copy.swappedIn();
-    return true;
+    return replaceLocked(path, [&](const std::string& copy) {
+        return copyInto(path, copy) && change(copy) && flush(copy);
+    });
+}
+
+FileTurn::FileTurn(const std::string& path, unsigned long milliseconds)
+    : mutex_(CreateMutexA(nullptr, FALSE, turnName(temporarySibling(finalTarget(path))).c_str())) {
+    DWORD result = mutex_ ? WaitForSingleObject(mutex_.get(), milliseconds) : WAIT_FAILED;
+    // An abandoned turn is held all the same: its writer was killed, and the
+    // file it was writing is still whole.
+    held_ = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+}
+
+FileTurn::~FileTurn() {
+    if (held_)
+        ReleaseMutex(mutex_.get());
+}
+
+void removeLeftovers(const std::string& path) {
+    // A writer at work now owns the temporary file: it is no leftover.
+    FileTurn turn(path, 0);
+    if (turn.held())
+        removeFile(temporarySibling(finalTarget(path)));
 }
 
 } // namespace tk

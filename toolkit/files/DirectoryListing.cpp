@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <numeric>
+#include <string_view>
 
 namespace tk {
 namespace {
@@ -31,38 +33,127 @@ std::optional<std::string> enter(const std::string& full) {
     return currentDirectory();
 }
 
-struct ListedFile {
-    std::string sortKey;
-    std::string name;
-    std::size_t folder;
-};
-
-// The byte key that orders as CompareStringA with NORM_IGNORECASE orders, which
-// is what a sorted list box uses; computing it once per name is several times
-// faster than comparing with CompareStringA during the sort.
-std::string sortKeyOf(const std::string& name) {
-    constexpr DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
-    int length = static_cast<int>(name.size());
-    int size = LCMapStringA(LOCALE_USER_DEFAULT, flags, name.data(), length, nullptr, 0);
-    std::string key(static_cast<std::size_t>(size), '\0');
-    LCMapStringA(LOCALE_USER_DEFAULT, flags, name.data(), length, key.data(), size);
-    return key;
+// The code page in which the file functions' "A" forms pass names.
+UINT fileNameCodePage() {
+    return AreFileApisANSI() ? CP_ACP : CP_OEMCP;
 }
 
+std::wstring wideOf(const std::string& text) {
+    UINT codePage = fileNameCodePage();
+    int length = static_cast<int>(text.size());
+    int size = MultiByteToWideChar(codePage, 0, text.data(), length, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(codePage, 0, text.data(), length, wide.data(), size);
+    return wide;
+}
+
+std::string narrowOf(std::wstring_view wide) {
+    UINT codePage = fileNameCodePage();
+    int length = static_cast<int>(wide.size());
+    int size = WideCharToMultiByte(codePage, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(codePage, 0, wide.data(), length, text.data(), size, nullptr, nullptr);
+    return text;
+}
+
+bool isAscii(std::wstring_view text) {
+    return std::all_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x80; });
+}
+
+// The names of a listing, with the byte keys that order them as CompareStringW
+// with NORM_IGNORECASE orders, which is what a sorted list box uses: one key
+// per name is several times faster than comparing during the sort. The keys
+// share one buffer, so a name costs no allocation of its own beyond its text.
+class ListedFiles {
+public:
+    void add(std::wstring_view found, std::size_t folder) {
+        std::size_t keyStart = keys_.size();
+        std::string name;
+        // Every code page spells ASCII as ASCII. The key is that of the name
+        // the list holds: a name the code page cannot spell is listed, and
+        // therefore sorted, as the code page spells it.
+        if (isAscii(found)) {
+            name.assign(found.begin(), found.end());
+            appendKey(found);
+        } else {
+            name = narrowOf(found);
+            appendKey(wideOf(name));
+        }
+        entries_.push_back({std::move(name), keyStart, keys_.size() - keyStart, folder});
+    }
+
+    // Stable, so that among equal names the first folder's come first; of
+    // equal names only the first folder's are kept.
+    std::vector<std::string> sortedNames() {
+        std::vector<std::size_t> order(entries_.size());
+        std::iota(order.begin(), order.end(), std::size_t{0});
+        std::stable_sort(order.begin(), order.end(),
+                         [this](std::size_t a, std::size_t b) { return key(a) < key(b); });
+        std::vector<std::string> names;
+        names.reserve(order.size());
+        std::size_t runFolder = 0; // the first folder among names equal to this one
+        for (std::size_t at = 0; at < order.size(); ++at) {
+            Entry& entry = entries_[order[at]];
+            if (at == 0 || key(order[at]) != key(order[at - 1]))
+                runFolder = entry.folder;
+            if (entry.folder == runFolder)
+                names.push_back(std::move(entry.name));
+        }
+        return names;
+    }
+
+private:
+    struct Entry {
+        std::string name;
+        std::size_t keyStart;
+        std::size_t keyLength;
+        std::size_t folder;
+    };
+
+    void appendKey(std::wstring_view name) {
+        constexpr DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+        int length = static_cast<int>(name.size());
+        // A key takes a few bytes per character: this fits any name of
+        // MAX_PATH characters, and a longer one is asked its size.
+        alignas(WCHAR) char buffer[4096];
+        int size = LCMapStringW(LOCALE_USER_DEFAULT, flags, name.data(), length,
+                                reinterpret_cast<LPWSTR>(buffer), sizeof buffer);
+        if (size > 0) {
+            keys_.append(buffer, static_cast<std::size_t>(size));
+            return;
+        }
+        size = LCMapStringW(LOCALE_USER_DEFAULT, flags, name.data(), length, nullptr, 0);
+        std::string key(static_cast<std::size_t>(size), '\0');
+        LCMapStringW(LOCALE_USER_DEFAULT, flags, name.data(), length,
+                     reinterpret_cast<LPWSTR>(key.data()), size);
+        keys_ += key;
+    }
+
+    std::string_view key(std::size_t index) const {
+        return std::string_view(keys_).substr(entries_[index].keyStart, entries_[index].keyLength);
+    }
+
+    std::vector<Entry> entries_;
+    std::string keys_;
+};
+
+// The search asks for the names in large batches: fewer calls into the
+// system per file.
 void addFilesOf(const std::string& folder, std::size_t index, const std::string& pattern,
-                std::vector<ListedFile>& files) {
+                ListedFiles& files) {
     std::string search =
         !folder.empty() && folder.back() == '\\' ? folder + pattern : joinPath(folder, pattern);
-    WIN32_FIND_DATAA found;
-    FindHandle handle(FindFirstFileA(search.c_str(), &found));
+    WIN32_FIND_DATAW found;
+    FindHandle handle(FindFirstFileExW(wideOf(search).c_str(), FindExInfoStandard, &found,
+                                       FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
     if (!handle)
         return;
     constexpr DWORD leftOut =
         FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     do {
         if (!(found.dwFileAttributes & leftOut))
-            files.push_back({sortKeyOf(found.cFileName), found.cFileName, index});
-    } while (FindNextFileA(handle.get(), &found));
+            files.add(found.cFileName, index);
+    } while (FindNextFileW(handle.get(), &found));
 }
 
 } // namespace
@@ -104,23 +195,10 @@ bool DirectorySetting::setPaths(const std::vector<std::string>& texts) {
 
 std::vector<std::string> listFiles(const std::vector<std::string>& folders,
                                    const std::string& pattern) {
-    std::vector<ListedFile> files;
+    ListedFiles files;
     for (std::size_t index = 0; index < folders.size(); ++index)
         addFilesOf(folders[index], index, pattern, files);
-    // Stable, so that among equal names the first folder's come first.
-    std::stable_sort(files.begin(), files.end(), [](const ListedFile& a, const ListedFile& b) {
-        return a.sortKey < b.sortKey;
-    });
-    std::vector<std::string> names;
-    names.reserve(files.size());
-    std::size_t runFolder = 0; // the first folder among names equal to this one
-    for (std::size_t at = 0; at < files.size(); ++at) {
-        if (at == 0 || files[at].sortKey != files[at - 1].sortKey)
-            runFolder = files[at].folder;
-        if (files[at].folder == runFolder)
-            names.push_back(std::move(files[at].name));
-    }
-    return names;
+    return files.sortedNames();
 }
 
 } // namespace tk

@@ -34,19 +34,24 @@ std::size_t InputFile::read(char* buffer, std::size_t size) {
 }
 
 std::string InputFile::readAll(std::size_t limit) {
-    std::string content;
+    // Read straight into the text, sized by the file with one byte to spare
+    // for seeing its end; and read to the end rather than to the size, so
+    // that a file that is still growing reads as far as it got.
     LARGE_INTEGER size{};
+    std::size_t room = pieceSize;
     if (GetFileSizeEx(file_.get(), &size))
-        content.reserve(std::min(static_cast<std::size_t>(size.QuadPart), limit));
-    // Read to the end rather than to the size: a file that is still growing
-    // reads as far as it got.
-    std::string piece(pieceSize, '\0');
-    while (content.size() < limit) {
-        std::size_t got = read(piece.data(), std::min(piece.size(), limit - content.size()));
-        if (got == 0)
+        room = static_cast<std::size_t>(size.QuadPart) + 1;
+    std::string content(std::min(room, limit), '\0');
+    std::size_t got = 0;
+    while (got < limit) {
+        if (got == content.size())
+            content.resize(std::min(2 * content.size(), limit));
+        std::size_t count = read(content.data() + got, content.size() - got);
+        if (count == 0)
             break;
-        content.append(piece, 0, got);
+        got += count;
     }
+    content.resize(got);
     return content;
 }
 

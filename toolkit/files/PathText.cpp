@@ -29,4 +29,9 @@ std::string joinPath(const std::string& folder, const std::string& name) {
     return folder + "\\" + name;
 }
 
+std::string temporarySibling(const std::string& path) {
+    size_t name = path.find_last_of("\\:") + 1;
+    return path.substr(0, name) + "~" + path.substr(name, path.size() - name - 1);
+}
+
 } // namespace tk

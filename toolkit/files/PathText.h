@@ -20,4 +20,10 @@ std::string changeExtension(const std::string& path, const std::string& extensio
 // Folder and file name joined with one backslash.
 std::string joinPath(const std::string& folder, const std::string& name);
 
+// The name a file is written under before it replaces `path`, in the same
+// folder: "~" and the file name without its last character, so that it is
+// never longer than the file's own (a path that can be read can be written)
+// and a file name with an extension never comes out as itself.
+std::string temporarySibling(const std::string& path);
+
 } // namespace tk

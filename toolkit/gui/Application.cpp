@@ -5,7 +5,9 @@
 #include "toolkit/gui/Form.h"
 #include "toolkit/gui/Window.h"
 
+#include <algorithm>
 #include <exception>
+#include <utility>
 
 namespace tk {
 namespace {
@@ -80,6 +82,10 @@ bool Application::dispatch(MSG& message) {
 void Application::runModalLoop(const std::function<bool()>& done) {
     MSG message;
     while (!terminated_ && !done()) {
+        if (!idleWindows_.empty() && !PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+            notifyIdleWindows();
+            continue;
+        }
         if (GetMessageW(&message, nullptr, 0, 0) <= 0) {
             terminated_ = true;
             break;
@@ -88,10 +94,23 @@ void Application::runModalLoop(const std::function<bool()>& done) {
     }
 }
 
+void Application::notifyWhenIdle(HWND window) {
+    if (std::find(idleWindows_.begin(), idleWindows_.end(), window) == idleWindows_.end())
+        idleWindows_.push_back(window);
+}
+
+void Application::notifyIdleWindows() {
+    for (HWND window : std::exchange(idleWindows_, {}))
+        if (IsWindow(window))
+            SendMessageA(window, idleMessage, 0, 0);
+}
+
 void Application::processMessages() {
     MSG message;
     while (!terminated_ && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
         dispatch(message);
+    if (!terminated_)
+        notifyIdleWindows();
 }
 
 void Application::terminate() {

@@ -32,7 +32,8 @@ public:
 
     // Processes messages until `done` says so or the program is ending.
     void runModalLoop(const std::function<bool()>& done);
-    // Processes the messages that are waiting, without blocking.
+    // Processes the messages that are waiting, without blocking; then the
+    // thread is idle.
     void processMessages();
     bool terminated() const { return terminated_; }
     void terminate();
@@ -47,15 +48,23 @@ public:
     // Called from catch handlers, it lets no exception of its own escape.
     void reportCurrentException() noexcept;
 
+    // Sends `window` the idle message once, as soon as the thread has no
+    // message waiting (painting included); a window destroyed by then gets
+    // nothing. Work that nothing on the screen waits for goes there.
+    void notifyWhenIdle(HWND window);
+    static constexpr UINT idleMessage = WM_APP + 0x4B51;
+
 private:
     bool dispatch(MSG& message);
     void hideForms();
+    void notifyIdleWindows();
 
     std::string title_;
     WindowHandle window_;
     Form* mainForm_ = nullptr;
     bool terminated_ = false;
     std::vector<HWND> hiddenByMinimize_;
+    std::vector<HWND> idleWindows_;
 };
 
 Application& application();

@@ -17,10 +17,11 @@ public:
         return directory_.setPaths(paths);
     }
 
-    // Lists the directories again, also when they did not change.
+    // Lists the directories again, also when they did not change. The list
+    // is never on the screen: its rows go in when the thread is idle.
     void update() {
         files_ = listFiles(directory_.folders(), directory_.pattern());
-        assign(files_);
+        assignWhenIdle(files_);
     }
     // Lists nothing, whatever the directory.
     void empty() {

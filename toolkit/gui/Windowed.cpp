@@ -6,6 +6,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstring>
+
 namespace tk {
 namespace {
 
@@ -25,19 +28,11 @@ std::wstring unicodeTextOf(HWND window) {
     return text;
 }
 
-// Fills a list box with every row at once; the redraw waits for the end.
-template <typename Row, typename Add>
-void fillList(HWND list, const std::vector<Row>& rows, Add add) {
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(list, LB_RESETCONTENT, 0, 0);
-    size_t bytes = 0;
-    for (const auto& row : rows)
-        bytes += (row.size() + 1) * sizeof row[0];
-    SendMessageW(list, LB_INITSTORAGE, rows.size(), bytes);
-    for (const auto& row : rows)
-        add(row);
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
+// Whether the message shows the list box or asks about or changes its rows,
+// so that rows still pending must go in first.
+bool needsRows(UINT message) {
+    return (message >= LB_ADDSTRING && message <= LB_MSGMAX) || message == WM_PAINT ||
+           message == WM_SHOWWINDOW || message == Application::idleMessage;
 }
 
 } // namespace
@@ -53,29 +48,13 @@ HBRUSH ControlColors::apply(HDC dc) const {
 }
 
 ListBox::ListBox(Container& parent, Bounds bounds, ListBoxStyle style)
-    : WinControl(parent, bounds), colors_(style.color, parent.font().style().color) {
+    : WinControl(parent, bounds), colors_(style.color, parent.font().style().color),
+      unicode_(style.unicode) {
     create("LISTBOX", WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
            style.border ? WS_EX_CLIENTEDGE : 0, "", parent.font(), style.unicode);
     SendMessageA(handle(), LB_SETITEMHEIGHT, 0, style.itemHeight);
     if (style.unicode && !SetWindowSubclass(handle(), &ListBox::procedure, 0, 0))
         throw Error("Error creating window");
-}
-
-LRESULT CALLBACK ListBox::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                    UINT_PTR id, DWORD_PTR) {
-    if (message == WM_NCDESTROY)
-        RemoveWindowSubclass(window, &ListBox::procedure, id);
-    // Not a toolkit window: this procedure is its own exception boundary.
-    try {
-        auto* list = dynamic_cast<ListBox*>(fromHandle(window));
-        if (list && message == WM_CHAR &&
-            list->findTyped(static_cast<wchar_t>(wParam), static_cast<DWORD>(GetMessageTime())))
-            return 0;
-    } catch (...) {
-        application().reportCurrentException();
-        return 0;
-    }
-    return DefSubclassProc(window, message, wParam, lParam);
 }
 
 bool ListBox::findTyped(wchar_t character, DWORD time) {
@@ -146,17 +125,99 @@ void ListBox::add(const std::string& text) {
 }
 
 void ListBox::clear() {
+    dropPending();
     SendMessageA(handle(), LB_RESETCONTENT, 0, 0);
 }
 
 void ListBox::assign(const std::vector<std::string>& rows) {
-    fillList(handle(), rows, [this](const std::string& row) { add(row); });
+    dropPending();
+    // The list box keeps its rows in UTF-16: converted here all at once, they
+    // go in without a conversion and a buffer per message. A row ends at its
+    // first NUL, as a row sent as text would.
+    std::wstring texts;
+    std::vector<std::size_t> starts;
+    starts.reserve(rows.size());
+    std::size_t room = 0;
+    for (const auto& row : rows)
+        room += row.size() + 1;
+    texts.resize(room);
+    std::size_t used = 0;
+    for (const auto& row : rows) {
+        starts.push_back(used);
+        std::size_t length = std::min(row.size(), std::strlen(row.c_str()));
+        used += static_cast<std::size_t>(
+            MultiByteToWideChar(CP_ACP, 0, row.data(), static_cast<int>(length),
+                                texts.data() + used, static_cast<int>(room - used)));
+        texts[used++] = L'\0';
+    }
+    fill(texts, starts);
 }
 
 void ListBox::assign(const std::vector<std::wstring>& rows) {
-    fillList(handle(), rows, [this](const std::wstring& row) {
-        SendMessageW(handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
-    });
+    dropPending();
+    std::wstring texts;
+    std::vector<std::size_t> starts;
+    starts.reserve(rows.size());
+    for (const auto& row : rows) {
+        starts.push_back(texts.size());
+        texts.append(row.c_str());
+        texts += L'\0';
+    }
+    fill(texts, starts);
+}
+
+void ListBox::fill(const std::wstring& texts, const std::vector<std::size_t>& starts) {
+    // Straight to the list box's own procedure: the message dispatch, and a
+    // procedure in front of it, cost more than the row itself under Wine.
+    auto own = reinterpret_cast<WNDPROC>(GetClassLongPtrW(handle(), GCLP_WNDPROC));
+    auto send = [&](UINT message, WPARAM wParam, LPARAM lParam) {
+        CallWindowProcW(own, handle(), message, wParam, lParam);
+    };
+    // Reserved up front, and painted once at the end instead of per row.
+    send(WM_SETREDRAW, FALSE, 0);
+    send(LB_RESETCONTENT, 0, 0);
+    send(LB_INITSTORAGE, starts.size(), texts.size() * sizeof(wchar_t));
+    for (std::size_t start : starts)
+        send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(texts.data() + start));
+    send(WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(handle(), nullptr, TRUE);
+}
+
+void ListBox::assignWhenIdle(std::vector<std::string> rows) {
+    if (!SetWindowSubclass(handle(), &ListBox::procedure, 0, 0))
+        throw Error("Error creating window");
+    pending_ = std::move(rows);
+    application().notifyWhenIdle(handle());
+}
+
+void ListBox::assignPending() {
+    std::vector<std::string> rows = std::move(*pending_);
+    dropPending();
+    assign(rows);
+}
+
+void ListBox::dropPending() {
+    pending_.reset();
+}
+
+LRESULT CALLBACK ListBox::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR id, DWORD_PTR) {
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(window, &ListBox::procedure, id);
+    auto* list = dynamic_cast<ListBox*>(fromHandle(window));
+    // No exception may cross the system's message dispatch.
+    try {
+        if (list && list->pending_ && needsRows(message))
+            list->assignPending();
+        if (list && list->unicode_ && message == WM_CHAR &&
+            list->findTyped(static_cast<wchar_t>(wParam), static_cast<DWORD>(GetMessageTime())))
+            return 0;
+    } catch (...) {
+        application().reportCurrentException();
+    }
+    if (message == Application::idleMessage)
+        return 0;
+    return DefSubclassProc(window, message, wParam, lParam);
 }
 
 int ListBox::itemIndex() const {

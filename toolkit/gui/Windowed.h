@@ -53,6 +53,11 @@ public:
     // Replaces every row at once, with one repaint at the end.
     void assign(const std::vector<std::string>& rows);
     void assign(const std::vector<std::wstring>& rows);
+    // The same for a list that is not on the screen, without making the
+    // windows that are wait for it: the rows go in once the thread has
+    // nothing else to do (after painting), or before anything, in this
+    // program or another, asks the list box about its rows.
+    void assignWhenIdle(std::vector<std::string> rows);
     int itemIndex() const;
     void setItemIndex(int index);
     // The first row that begins with `prefix`, ignoring case; -1 for none.
@@ -61,15 +66,22 @@ public:
     HBRUSH controlColor(HDC dc) override { return colors_.apply(dc); }
 
 private:
-    // The subclass procedure of the lists that find typed letters.
+    // The subclass procedure of the lists with pending rows and of those that
+    // find typed letters.
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR id, DWORD_PTR);
     // A character typed at the message's time; false when it is no letter
     // (Enter, Escape, ...), which the list box then handles as usual.
     bool findTyped(wchar_t character, DWORD time);
+    // Replaces every row by the NUL-ended texts that begin at `starts`.
+    void fill(const std::wstring& texts, const std::vector<std::size_t>& starts);
+    void assignPending();
+    void dropPending();
 
     ControlColors colors_;
+    bool unicode_;
     TypedPrefix typed_;
+    std::optional<std::vector<std::string>> pending_;
 };
 
 class Edit : public WinControl {

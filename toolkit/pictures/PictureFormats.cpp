@@ -3,6 +3,7 @@
 #include "toolkit/base/Error.h"
 #include "toolkit/files/FileReader.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 
@@ -13,6 +14,13 @@ namespace {
 const char* const kBitmapNotValid = "Bitmap image is not valid";
 const char* const kIconNotValid = "Icon image is not valid";
 const char* const kMetafileNotValid = "Metafile is not valid";
+
+// Refused by the sides the file declares, before the system decodes a pixel.
+void requireFits(std::uint64_t width, std::uint64_t height, unsigned bitCount) {
+    if (!pictureFits(width, height, bitCount))
+        throw Error(formatMessage("Picture is too large: %s pixels",
+                                  std::to_string(width) + " x " + std::to_string(height)));
+}
 
 // Nothing the program shows comes near this; a larger file is read only up to
 // it and then fails its format's checks like any truncated file.
@@ -35,6 +43,8 @@ BitmapHandle readBitmapFile(const PictureBytes& bytes) {
     std::optional<BitmapLayout> layout = checkBitmapFile(bytes);
     if (!layout)
         throw Error(kBitmapNotValid);
+    requireFits(std::uint64_t(layout->width), std::uint64_t(std::abs(std::int64_t(layout->height))),
+                layout->bitCount);
     PictureBytes info = layout->info;
     void* bits = nullptr;
     BitmapHandle bitmap(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(info.data()),
@@ -62,6 +72,8 @@ IconHandle readIconFile(const PictureBytes& bytes) {
     std::optional<IconImage> image = checkIconFile(bytes);
     if (!image)
         throw Error(kIconNotValid);
+    // The system makes a 32-bit colour bitmap of any icon image.
+    requireFits(image->width, image->height, 32);
     // The function only reads the image; its parameter merely lacks the const.
     auto data = const_cast<unsigned char*>(bytes.data() + image->offset);
     // Version 3 is the icon format of Windows 3.0 and later; sizes of 0 keep

@@ -53,74 +53,12 @@ void put32(Bytes& bytes, std::uint32_t value) {
 // ------------------------------------------------------------------ bitmaps
 
 constexpr std::size_t fileHeaderSize = 14;
-constexpr std::uint32_t coreHeaderSize = 12;
-constexpr std::uint32_t infoHeaderSize = 40;
 constexpr std::size_t masksSize = 12;
-// Nothing the program shows comes near this side; it keeps the pixel count
-// of a claimed size far from any overflow.
-constexpr std::int32_t maxBitmapSide = 32767;
-
-struct InfoHeader {
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    std::uint16_t planes = 0;
-    std::uint16_t bitCount = 0;
-    std::uint32_t compression = plainPixels;
-    std::uint32_t sizeImage = 0;
-    std::uint32_t coloursUsed = 0;
-};
-
-// The classic header and the longer ones after it share their first 40
-// bytes; the old OS/2 header keeps 16-bit sizes.
-bool readInfoHeader(const Bytes& bytes, std::uint32_t headerSize, InfoHeader& header) {
-    const unsigned char* at = bytes.data() + fileHeaderSize + 4;
-    if (headerSize == coreHeaderSize) {
-        if (!has(bytes, fileHeaderSize, coreHeaderSize))
-            return false;
-        header.width = le16(at);
-        header.height = le16(at + 2);
-        header.planes = le16(at + 4);
-        header.bitCount = le16(at + 6);
-        return true;
-    }
-    if (headerSize < infoHeaderSize || !has(bytes, fileHeaderSize, infoHeaderSize))
-        return false;
-    header.width = static_cast<std::int32_t>(le32(at));
-    header.height = static_cast<std::int32_t>(le32(at + 4));
-    header.planes = le16(at + 8);
-    header.bitCount = le16(at + 10);
-    header.compression = le32(at + 12);
-    header.sizeImage = le32(at + 16);
-    header.coloursUsed = le32(at + 28);
-    return true;
-}
-
-bool plausible(const InfoHeader& h) {
-    static const std::uint16_t depths[] = {1, 4, 8, 16, 24, 32};
-    if (h.planes != 1 ||
-        std::find(std::begin(depths), std::end(depths), h.bitCount) == std::end(depths))
-        return false;
-    if (h.width <= 0 || h.width > maxBitmapSide || h.height == 0 || h.height > maxBitmapSide ||
-        h.height < -maxBitmapSide)
-        return false;
-    switch (h.compression) {
-    case plainPixels:
-        return true;
-    case bitFields:
-        return h.bitCount == 16 || h.bitCount == 32;
-    case runs8:
-        return h.bitCount == 8 && h.height > 0;
-    case runs4:
-        return h.bitCount == 4 && h.height > 0;
-    default:
-        return false;
-    }
-}
 
 // Appends the colour masks or the colour table (as 4-byte entries) to
 // colours; returns the offset just past them in the file, or 0 when the file
 // ends before.
-std::size_t readColours(const Bytes& bytes, std::uint32_t headerSize, InfoHeader& header,
+std::size_t readColours(const Bytes& bytes, std::uint32_t headerSize, BitmapHeader& header,
                         Bytes& colours) {
     const std::size_t at = fileHeaderSize + headerSize;
     if (header.compression == bitFields) {
@@ -154,7 +92,7 @@ bool runLengthEncoded(std::uint32_t compression) {
     return compression == runs8 || compression == runs4;
 }
 
-Bytes infoHeaderBytes(const InfoHeader& h, std::uint32_t compression) {
+Bytes infoHeaderBytes(const BitmapHeader& h, std::uint32_t compression) {
     Bytes info;
     put32(info, infoHeaderSize);
     put32(info, static_cast<std::uint32_t>(h.width));
@@ -185,12 +123,31 @@ int side(unsigned char stored) {
     return stored == 0 ? 256 : stored;
 }
 
-// An icon image is a bitmap with its mask, or a PNG stream.
-bool looksLikeIconImage(const unsigned char* image, std::size_t size) {
-    static const unsigned char png[] = {0x89, 'P', 'N', 'G'};
-    if (size >= sizeof(png) && std::equal(std::begin(png), std::end(png), image))
+std::uint32_t be32(const unsigned char* at) {
+    return std::uint32_t(at[0]) << 24 | std::uint32_t(at[1]) << 16 | std::uint32_t(at[2]) << 8 |
+           at[3];
+}
+
+// An icon image is a bitmap with its mask below it (twice the image's
+// height), or a PNG stream, whose first chunk declares its sides. False when
+// it is neither.
+bool readIconSides(const unsigned char* image, std::size_t size, IconImage& icon) {
+    static const unsigned char png[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n',
+                                        0,    0,   0,   13,  'I',  'H',  'D',  'R'};
+    if (size >= 4 && std::equal(png, png + 4, image)) {
+        if (size < sizeof(png) + 8 || !std::equal(std::begin(png), std::end(png), image))
+            return false;
+        icon.width = be32(image + sizeof(png));
+        icon.height = be32(image + sizeof(png) + 4);
         return true;
-    return size >= infoHeaderSize && le32(image) == infoHeaderSize;
+    }
+    if (size < infoHeaderSize || le32(image) != infoHeaderSize)
+        return false;
+    auto width = static_cast<std::int32_t>(le32(image + 4));
+    auto height = static_cast<std::int32_t>(le32(image + 8));
+    icon.width = width < 0 ? 0 : std::uint32_t(width);
+    icon.height = height < 0 ? 0 : std::uint32_t(height) / 2;
+    return true;
 }
 
 // ------------------------------------------------------------------ metafiles
@@ -202,12 +159,16 @@ constexpr std::size_t placeableHeaderSize = 22;
 
 std::optional<BitmapLayout> checkBitmapFile(const Bytes& bytes) {
     std::uint16_t type = 0;
-    std::uint32_t offBits = 0, headerSize = 0;
-    InfoHeader header;
+    std::uint32_t offBits = 0;
     if (!read16(bytes, 0, type) || type != 0x4D42 || !read32(bytes, 10, offBits) ||
-        !read32(bytes, fileHeaderSize, headerSize) || !readInfoHeader(bytes, headerSize, header) ||
-        !plausible(header))
+        !has(bytes, fileHeaderSize, 0))
         return std::nullopt;
+    std::optional<BitmapHeader> read =
+        readBitmapHeader(bytes.data() + fileHeaderSize, bytes.size() - fileHeaderSize);
+    if (!read || !plausibleBitmap(*read))
+        return std::nullopt;
+    BitmapHeader header = *read;
+    const std::uint32_t headerSize = header.size;
     Bytes colours;
     const std::size_t end = readColours(bytes, headerSize, header, colours);
     if (end == 0)
@@ -223,8 +184,7 @@ std::optional<BitmapLayout> checkBitmapFile(const Bytes& bytes) {
     if (runLengthEncoded(header.compression)) {
         needed = header.sizeImage != 0 ? header.sizeImage : available;
     } else {
-        std::uint64_t stride = (std::uint64_t(header.width) * header.bitCount + 31) / 32 * 4;
-        needed = stride * std::uint64_t(header.height < 0 ? -header.height : header.height);
+        needed = pixelBytes(header);
     }
     if (needed > available)
         return std::nullopt;
@@ -232,6 +192,7 @@ std::optional<BitmapLayout> checkBitmapFile(const Bytes& bytes) {
     layout.compression = header.compression;
     layout.width = header.width;
     layout.height = header.height;
+    layout.bitCount = header.bitCount;
     // The section that receives the pixels holds them unpacked.
     layout.info = infoHeaderBytes(
         header, runLengthEncoded(header.compression) ? plainPixels : header.compression);
@@ -256,9 +217,9 @@ std::optional<IconImage> checkIconFile(const Bytes& bytes) {
             std::pair(candidate.area, candidate.bitCount) > std::pair(best.area, best.bitCount))
             best = candidate;
     }
-    const IconImage& image = best.image;
+    IconImage& image = best.image;
     if (image.offset >= bytes.size() || image.size > bytes.size() - image.offset ||
-        !looksLikeIconImage(bytes.data() + image.offset, image.size))
+        !readIconSides(bytes.data() + image.offset, image.size, image))
         return std::nullopt;
     return image;
 }

@@ -3,6 +3,8 @@
 // or that the file is damaged, before any of it reaches the system.
 #pragma once
 
+#include "toolkit/pictures/BitmapInfo.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -11,9 +13,6 @@
 namespace tk {
 
 using PictureBytes = std::vector<unsigned char>;
-
-// The compressions of a bitmap file, as the file stores them.
-enum BitmapCompression : std::uint32_t { plainPixels = 0, runs8 = 1, runs4 = 2, bitFields = 3 };
 
 // A bitmap file brought to the one form the system takes everywhere: a
 // 40-byte info header (without compression, the pixels then being unpacked),
@@ -25,6 +24,7 @@ struct BitmapLayout {
     std::uint32_t compression = plainPixels;
     std::int32_t width = 0;
     std::int32_t height = 0; // negative when the rows run from the top
+    unsigned bitCount = 0;
 };
 
 // Nothing when the file is damaged: a header, colours or pixels past its end,
@@ -32,10 +32,13 @@ struct BitmapLayout {
 std::optional<BitmapLayout> checkBitmapFile(const PictureBytes& bytes);
 
 // The part of an icon file that holds its largest image (the deepest of equal
-// size): a bitmap with its mask, or a PNG stream.
+// size): a bitmap with its mask, or a PNG stream; and the image's sides as
+// its own header declares them.
 struct IconImage {
     std::size_t offset = 0;
     std::size_t size = 0;
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
 };
 
 std::optional<IconImage> checkIconFile(const PictureBytes& bytes);

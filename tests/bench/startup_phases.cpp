@@ -1,0 +1,234 @@
+// Where the start goes: times each phase of the start-up sequence as the
+// program runs it, from a program folder prepared as a user's (keston.ini,
+// gamelist, a MAME folder with its ROM set), copied there by tests/bench/run.
+// The main window is created and shown as the program entry does; the steps
+// of its first show are told apart by the splash window's status texts as it
+// paints them, the loading panel's showing and hiding and the main window's
+// first paint, watched from outside their objects. The parts of the list
+// build, which no message tells apart (the ROM directory, the listing, the
+// lookups, the fills), are then run once more through the same functions.
+// Prints "name=value" figures; exits non-zero when the list is not complete.
+//
+//     startup_phases [show-all]     show-all: the last build lists every file
+#include "BenchFigures.h"
+#include "catalogue/GameIndex.h"
+#include "catalogue/GameList.h"
+#include "catalogue/RomDirectory.h"
+#include "settings/Settings.h"
+#include "support/ScriptedDialogs.h"
+#include "support/WindowHooks.h"
+#include "toolkit/files/DirectoryListing.h"
+#include "toolkit/files/Paths.h"
+#include "toolkit/gui/Application.h"
+#include "ui/MainWindow.h"
+#include "ui/SplashWindow.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+using namespace bench;
+
+namespace {
+
+// Notes the moments a window receives the messages it is asked to watch for,
+// from a procedure put in front of its own. In the window's character width,
+// so that no text message is converted on its way through.
+class MessageWatch {
+public:
+    using Wanted = std::function<std::optional<std::string>(UINT, WPARAM)>;
+
+    MessageWatch(HWND window, Wanted wanted) : window_(window), wanted_(std::move(wanted)) {
+        watches()[window] = this;
+        wide_ = IsWindowUnicode(window);
+        auto procedure = reinterpret_cast<LONG_PTR>(&MessageWatch::procedure);
+        previous_ =
+            reinterpret_cast<WNDPROC>(wide_ ? SetWindowLongPtrW(window, GWLP_WNDPROC, procedure)
+                                            : SetWindowLongPtrA(window, GWLP_WNDPROC, procedure));
+    }
+    MessageWatch(const MessageWatch&) = delete;
+    MessageWatch& operator=(const MessageWatch&) = delete;
+    ~MessageWatch() {
+        auto procedure = reinterpret_cast<LONG_PTR>(previous_);
+        if (IsWindow(window_))
+            wide_ ? SetWindowLongPtrW(window_, GWLP_WNDPROC, procedure)
+                  : SetWindowLongPtrA(window_, GWLP_WNDPROC, procedure);
+        watches().erase(window_);
+    }
+
+    // The first moment a message of that name was handled to its end.
+    std::optional<LARGE_INTEGER> first(const std::string& name) const {
+        auto found = moments_.find(name);
+        return found == moments_.end() ? std::nullopt : std::optional(found->second);
+    }
+
+private:
+    static std::map<HWND, MessageWatch*>& watches() {
+        static std::map<HWND, MessageWatch*> all;
+        return all;
+    }
+
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        MessageWatch* watch = watches().at(window);
+        LRESULT result = watch->wide_
+                             ? CallWindowProcW(watch->previous_, window, message, wParam, lParam)
+                             : CallWindowProcA(watch->previous_, window, message, wParam, lParam);
+        if (auto name = watch->wanted_(message, wParam))
+            watch->moments_.try_emplace(*name, now());
+        return result;
+    }
+
+    HWND window_;
+    Wanted wanted_;
+    bool wide_ = false;
+    WNDPROC previous_ = nullptr;
+    std::map<std::string, LARGE_INTEGER> moments_;
+};
+
+// The splash window's status texts, each with the moment it was first
+// painted: read from its status line whenever the panel that carries it
+// paints.
+class SplashTexts {
+public:
+    std::optional<LARGE_INTEGER> at(const std::string& text) const {
+        for (const auto& [shown, moment] : moments_)
+            if (shown == text)
+                return moment;
+        return std::nullopt;
+    }
+
+private:
+    void read(HWND painted) {
+        auto* splash = dynamic_cast<ui::TForm4*>(tk::Form::owning(painted));
+        if (!splash || painted != splash->Panel1.handle())
+            return;
+        if (moments_.empty() || moments_.back().first != splash->status.caption())
+            moments_.emplace_back(splash->status.caption(), now());
+    }
+
+    std::vector<std::pair<std::string, LARGE_INTEGER>> moments_;
+    testing_support::SentMessageWatch paints_{WM_PAINT, [this](HWND painted) { read(painted); }};
+};
+
+// A phase between two moments; missing moments make it missing, not zero.
+void phase(const std::string& name, std::optional<LARGE_INTEGER> from,
+           std::optional<LARGE_INTEGER> to, Checks& checks) {
+    checks.equal("seen_" + name, from && to, true);
+    if (from && to)
+        figure("phase_" + name + "_ms", msBetween(*from, *to));
+}
+
+class NoDirectory : public catalogue::RomPathSetter {
+public:
+    bool setPath(const std::string& path) override { return setting.setPath(path); }
+    bool setPaths(const std::vector<std::string>& paths) override {
+        return setting.setPaths(paths);
+    }
+    tk::DirectorySetting setting;
+};
+
+// The parts of the list build again, one by one, through the functions the
+// build calls, and the hidden lists' fills, which wait for the idle thread.
+void timeBuildParts(ui::TForm1& w, bool showAll) {
+    // From where the start began, as a build after it runs in the ROM folder,
+    // where a relative rompath is first looked for.
+    SetCurrentDirectoryA(tk::programFolder().c_str());
+    Stopwatch clock;
+    NoDirectory setter;
+    catalogue::ResolveRomDirectory(setter, [] { return false; });
+    figure("part_rom_directory_ms", clock.lap());
+    std::vector<std::string> files =
+        tk::listFiles(setter.setting.folders(), setter.setting.pattern());
+    figure("part_listing_ms", clock.lap());
+    catalogue::GameIndex index(settings::programFile(settings::gameListFileName));
+    index.lookup("");
+    figure("part_gamelist_read_ms", clock.lap());
+    catalogue::GameRows games;
+    catalogue::appendGames(
+        files, [&](const std::string& name) { return index.lookup(name); }, showAll, games);
+    figure("part_lookups_ms", clock.lap());
+    w.ListBox1.assign(games.descriptions);
+    figure("part_listbox1_fill_ms", clock.lap());
+
+    // The hidden lists' fills: the same work whenever it is done.
+    auto fillHidden = [&](const std::string& name, tk::ListBox& list,
+                          const std::vector<std::string>& rows) {
+        clock.lap();
+        list.assign(rows);
+        figure("part_" + name + "_fill_ms", clock.lap());
+    };
+    fillHidden("filelist", w.filelist, files);
+    files.emplace_back();
+    fillHidden("ziplist", w.ziplist, files);
+    fillHidden("gamelist", w.gamelist, games.shortNames);
+}
+
+int run(bool showAll) {
+    testing_support::ScriptedDialogs dialogs;
+    Checks checks;
+    Stopwatch clock;
+    ui::TForm1 w;
+    figure("phase_main_window_ms", clock.lap());
+
+    SplashTexts texts;
+    MessageWatch panel(w.Panel2.handle(), [](UINT message, WPARAM shown) {
+        if (message != WM_SHOWWINDOW)
+            return std::optional<std::string>();
+        return std::optional<std::string>(shown ? "shown" : "hidden");
+    });
+    MessageWatch paint(w.handle(), [](UINT message, WPARAM) {
+        return message == WM_PAINT ? std::optional<std::string>("painted") : std::nullopt;
+    });
+    LARGE_INTEGER showCalled = now();
+    w.show();
+    LARGE_INTEGER showReturned = now();
+    tk::application().processMessages();
+
+    phase("splash", showCalled, texts.at("Creating the Credit Zone"), checks);
+    phase("secondary_windows", texts.at("Creating the Credit Zone"),
+          texts.at("Loading Windows XP/2000 option status"), checks);
+    phase("settings", texts.at("Loading Windows XP/2000 option status"),
+          texts.at("Loading Default Skin"), checks);
+    phase("skin", texts.at("Loading Default Skin"), texts.at("Searching for Config files"), checks);
+    phase("files_present", texts.at("Searching for Config files"), texts.at("Loading Gamelist"),
+          checks);
+    phase("build", panel.first("shown"), panel.first("hidden"), checks);
+    phase("splash_close_and_show", panel.first("hidden"), showReturned, checks);
+    phase("first_paint", showReturned, paint.first("painted"), checks);
+    phase("sequence", showCalled, paint.first("painted"), checks);
+
+    std::size_t rows = static_cast<std::size_t>(w.ListBox1.count());
+    figure("listbox1_rows", rows);
+    checks.equal("gamelist_rows", static_cast<std::size_t>(w.gamelist.count()), rows);
+    checks.equal("dialogs_shown", dialogs.log.size(), 0);
+
+    timeBuildParts(w, showAll);
+    w.CheckBox1.setChecked(showAll);
+    clock.lap();
+    w.refreshlist();
+    figure(showAll ? "refreshlist_show_all_ms" : "refreshlist_ms", clock.lap());
+    figure(showAll ? "refreshlist_show_all_rows" : "refreshlist_rows",
+           static_cast<std::size_t>(w.ListBox1.count()));
+    checks.equal("hidden_rows_after_build", static_cast<std::size_t>(w.gamelist.count()),
+                 static_cast<std::size_t>(w.ListBox1.count()));
+    figure("checks", std::string(checks.ok() ? "ok" : "FAILED"));
+    return checks.ok() ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return run(argc > 1 && std::strcmp(argv[1], "show-all") == 0);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "startup_phases: %s\n", error.what());
+        return 1;
+    }
+}

@@ -151,8 +151,8 @@ private:
     bool FirstShow = false;
     bool ApplyFailed = false;
     std::string ConfigFile;
-    ui::TextForm configFileForm_; // how ConfigFile was read, to be written back so
-    std::string searchFolder_;    // where "Search" opens when Edit1 names no folder
+    TextForm configFileForm_;  // how ConfigFile was read, to be written back so
+    std::string searchFolder_; // where "Search" opens when Edit1 names no folder
     unsigned launches_ = 0;
     // The launch "Close After Playing" waits for while the window is hidden.
     std::optional<unsigned> closingAfter_;

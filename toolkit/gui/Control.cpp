@@ -246,6 +246,15 @@ bool Container::handleContainerMessage(UINT message, WPARAM wParam, LPARAM lPara
             return true;
         }
         return false;
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (WinControl* control = WinControl::fromHandle(item.hwndItem)) {
+            control->drawItem(item);
+            result = TRUE;
+            return true;
+        }
+        return false;
+    }
     }
     return false;
 }

@@ -105,6 +105,8 @@ public:
     virtual HBRUSH controlColor(HDC) { return nullptr; }
     // WM_COMMAND notifications that the child sends its parent.
     virtual void command(WORD /*notification*/) {}
+    // WM_DRAWITEM: an item of a control that its parent draws.
+    virtual void drawItem(const DRAWITEMSTRUCT& /*item*/) {}
 
     static WinControl* fromHandle(HWND window);
 

@@ -5,6 +5,7 @@
 #include "toolkit/gui/Form.h"
 
 #include <commctrl.h>
+#include <usp10.h>
 
 #include <algorithm>
 #include <cstring>
@@ -50,11 +51,40 @@ HBRUSH ControlColors::apply(HDC dc) const {
 ListBox::ListBox(Container& parent, Bounds bounds, ListBoxStyle style)
     : WinControl(parent, bounds), colors_(style.color, parent.font().style().color),
       unicode_(style.unicode) {
-    create("LISTBOX", WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+    // A Unicode list draws its rows itself, for the letters its font lacks.
+    DWORD drawing = style.unicode ? LBS_OWNERDRAWFIXED | LBS_HASSTRINGS : 0;
+    create("LISTBOX", WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | drawing,
            style.border ? WS_EX_CLIENTEDGE : 0, "", parent.font(), style.unicode);
     SendMessageA(handle(), LB_SETITEMHEIGHT, 0, style.itemHeight);
     if (style.unicode && !SetWindowSubclass(handle(), &ListBox::procedure, 0, 0))
         throw Error("Error creating window");
+}
+
+void ListBox::drawItem(const DRAWITEMSTRUCT& item) {
+    // The list box has selected its font into the context.
+    HDC dc = item.hDC;
+    RECT rect = item.rcItem;
+    if (item.itemID != static_cast<UINT>(-1)) {
+        bool selected = item.itemState & ODS_SELECTED;
+        SetBkColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHT) : colors_.background());
+        SetTextColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : colors_.text());
+        ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+        // Uniscribe takes each letter the font lacks from a font that has it,
+        // as the system's edit controls do; a plain text output would show
+        // a box for it.
+        std::wstring text = unicodeItem(static_cast<int>(item.itemID));
+        SCRIPT_STRING_ANALYSIS analysis = nullptr;
+        if (!text.empty() &&
+            SUCCEEDED(ScriptStringAnalyse(dc, text.data(), static_cast<int>(text.size()),
+                                          static_cast<int>(text.size()) * 3 / 2 + 16, -1,
+                                          SSA_GLYPHS | SSA_FALLBACK, 0, nullptr, nullptr, nullptr,
+                                          nullptr, nullptr, &analysis))) {
+            ScopeExit free([&] { ScriptStringFree(&analysis); });
+            ScriptStringOut(analysis, rect.left + 1, rect.top, ETO_CLIPPED, &rect, 0, 0, FALSE);
+        }
+    }
+    if (item.itemState & ODS_FOCUS)
+        DrawFocusRect(dc, &rect);
 }
 
 bool ListBox::findTyped(wchar_t character, DWORD time) {

@@ -18,6 +18,8 @@ class ControlColors {
 public:
     ControlColors(Color background, Color text);
     HBRUSH apply(HDC dc) const;
+    COLORREF background() const { return background_; }
+    COLORREF text() const { return text_; }
 
 private:
     COLORREF background_;
@@ -29,8 +31,9 @@ struct ListBoxStyle {
     Color color = systemColor(COLOR_WINDOW);
     int itemHeight = 13;
     bool border = true;
-    // A list for people to read and search: a Unicode window, so rows show
-    // every letter, in which letters typed while it has the focus select the
+    // A list for people to read and search: a Unicode window, so rows hold
+    // every letter, drawing each with a font that has it where the list's own
+    // font lacks it, in which letters typed while it has the focus select the
     // first row that begins with them, ignoring case; letters typed within a
     // short pause of each other make one prefix (see TypedPrefix). Otherwise
     // a list in the code page, as lists the program only keeps rows in are.
@@ -64,6 +67,7 @@ public:
     int findPrefix(std::wstring_view prefix) const;
 
     HBRUSH controlColor(HDC dc) override { return colors_.apply(dc); }
+    void drawItem(const DRAWITEMSTRUCT& item) override;
 
 private:
     // The subclass procedure of the lists with pending rows and of those that

@@ -1,11 +1,8 @@
 #include "launch/GameLaunch.h"
 
 #include "argdump/ArgDump.h"
-#include "launch/MameCommands.h"
 
 #include <gtest/gtest.h>
-
-#include <future>
 
 namespace {
 
@@ -96,28 +93,6 @@ TEST_F(GameLaunchTest, AShortNameIsOneArgumentAndNeverAnOption) {
                       "option.");
         EXPECT_TRUE(argdump::awaitRecord(record, std::chrono::seconds(1)).empty()) << name;
     }
-}
-
-TEST_F(GameLaunchTest, MamesEndIsHandedOnWithItsCodeAndOutput) {
-    std::string mame = argdump::copyTo(tk::joinPath(temp.folder("MAME"), "mame.exe"));
-    argdump::ScopedVariable errors{"ARGDUMP_STDERR", "Unknown system '5'\n"};
-    std::promise<launch::ProcessEnd> ended;
-
-    // argdump ends with the code its first argument, the short name, gives.
-    EXPECT_EQ(launchGame(mame, "5", "-x",
-                         [&](launch::ProcessEnd end) { ended.set_value(std::move(end)); }),
-              std::nullopt);
-
-    std::future<launch::ProcessEnd> end = ended.get_future();
-    ASSERT_EQ(end.wait_for(std::chrono::seconds(30)), std::future_status::ready);
-    launch::ProcessEnd got = end.get();
-    EXPECT_EQ(got.exitCode, 5u);
-    std::string said = "argdump stdout: " + launch::playCommandLine(mame, "5", "-x");
-    said += "\nUnknown system '5'";
-    EXPECT_EQ(launch::gameEndReport("Namco 51xx", "5", got),
-              "Namco 51xx (5): MAME ended with exit code 5, MAME knows no such system.\n\n"
-              "MAME said:\n" +
-                  said);
 }
 
 TEST(GameEndReport, EachLineIsReadAsUtf8OrInTheCodePage) {

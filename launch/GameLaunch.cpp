@@ -1,7 +1,9 @@
 #include "launch/GameLaunch.h"
 
 #include "launch/MameCommands.h"
+#include "launch/MameReport.h"
 #include "toolkit/files/Paths.h"
+#include "toolkit/text/CodePage.h"
 
 #include <windows.h>
 
@@ -9,11 +11,8 @@ namespace launch {
 
 namespace {
 
-// The system's own text for a WinExec failure, which uses the system's error
-// numbers except for 0.
-std::string startFailureReason(UINT code) {
-    if (code == 0)
-        return "The system is out of memory or resources.";
+// The system's own text for a failure to start a program.
+std::string startFailureReason(DWORD code) {
     char* text = nullptr;
     DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                       FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -27,7 +26,7 @@ std::string startFailureReason(UINT code) {
 } // namespace
 
 std::optional<std::string> launchGame(const std::string& mameexe, const std::string& shortName,
-                                      const std::string& parameters) {
+                                      const std::string& parameters, OnProcessEnd onEnd) {
     // Without a program, Windows would take the short name as the program to
     // start.
     if (mameexe.empty())
@@ -37,10 +36,20 @@ std::optional<std::string> launchGame(const std::string& mameexe, const std::str
         return "The game " + shortName +
                " is not started: a name that begins with \"-\" would reach MAME as an option.";
     SetCurrentDirectoryA(tk::folderPart(unquoted(mameexe)).c_str());
-    UINT code = WinExec(playCommandLine(mameexe, shortName, parameters).c_str(), SW_SHOWNORMAL);
-    if (code > 31)
+    DWORD code = startWatched(playCommandLine(mameexe, shortName, parameters), std::move(onEnd));
+    if (code == 0)
         return std::nullopt;
     return "Cannot start " + unquoted(mameexe) + ": " + startFailureReason(code);
+}
+
+std::optional<std::string> gameEndReport(const std::string& description,
+                                         const std::string& shortName, const ProcessEnd& end) {
+    if (end.exitCode == 0)
+        return std::nullopt;
+    std::vector<std::string> lines = reasonLines(end.output);
+    for (std::string& line : lines)
+        line = tk::utf8OfUtf8OrAnsi(line);
+    return gameEndMessage(description, tk::ansiToUtf8(shortName), end.exitCode, lines);
 }
 
 } // namespace launch

@@ -25,13 +25,12 @@ int runDirectly(TExecutor& exe, const std::string& mameExe, const std::string& l
 } // namespace
 
 ListfullResult runListfull(TExecutor& exe, const std::string& mameExe,
-                           const std::string& programFolder, bool xp) {
+                           const std::string& programFolder, bool xp, const std::string& fileName) {
     std::string shortExe = tk::shortPath(mameExe);
     std::string shortFolder = tk::shortPath(programFolder);
     if (runsWithoutInterpreter(shortExe) || runsWithoutInterpreter(shortFolder))
-        return {runDirectly(exe, mameExe, tk::joinPath(programFolder, settings::gameListFileName)),
-                ""};
-    InterpreterJob job = listfullJob(xp, tk::systemFolder(), shortExe, shortFolder);
+        return {runDirectly(exe, mameExe, tk::joinPath(programFolder, fileName)), ""};
+    InterpreterJob job = listfullJob(xp, tk::systemFolder(), shortExe, shortFolder, fileName);
     int exitCode = runInterpreterJob(exe, job);
     return {exitCode, tk::fileExists(job.fileName) ? "" : xp ? "cmd" : "command"};
 }

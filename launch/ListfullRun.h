@@ -3,6 +3,7 @@
 #pragma once
 
 #include "launch/Executor.h"
+#include "settings/Settings.h"
 
 #include <optional>
 #include <string>
@@ -17,13 +18,15 @@ struct ListfullResult {
     std::string missingInterpreter;
 };
 
-// Runs MAME with -listfull, its output replacing program folder\gamelist.
-// Ordinary paths go through the system's cmd (xp) or command with their short
-// forms; a short form the interpreter cannot be given runs MAME directly with
-// its output redirected by handle. Either way the owner of `exe` is hidden and
-// the call waits as `exe`'s properties say.
+// Runs MAME with -listfull, its output replacing program folder\gamelist (or
+// another file of the program folder). Ordinary paths go through the
+// system's cmd (xp) or command with their short forms; a short form the
+// interpreter cannot be given runs MAME directly with its output redirected
+// by handle. Either way the owner of `exe` is hidden and the call waits as
+// `exe`'s properties say.
 ListfullResult runListfull(TExecutor& exe, const std::string& mameExe,
-                           const std::string& programFolder, bool xp);
+                           const std::string& programFolder, bool xp,
+                           const std::string& fileName = settings::gameListFileName);
 
 // When the list file holds no game list after the run: the message saying
 // that MAME wrote none, and why. Nothing when it holds one.

@@ -35,10 +35,9 @@ std::string interpreterPath(bool xp, const std::string& systemFolder) {
 }
 
 InterpreterJob listfullJob(bool xp, const std::string& systemFolder, const std::string& shortExe,
-                           const std::string& shortFolder) {
+                           const std::string& shortFolder, const std::string& fileName) {
     return interpreterJob(xp, systemFolder,
-                          shortExe + " -listfull >" + shortFolder + "\\" +
-                              settings::gameListFileName);
+                          shortExe + " -listfull >" + shortFolder + "\\" + fileName);
 }
 
 InterpreterJob createConfigJob(bool xp, const std::string& systemFolder,

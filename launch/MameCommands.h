@@ -2,6 +2,8 @@
 // Pure text work: the short forms of paths are taken by the callers.
 #pragma once
 
+#include "settings/Settings.h"
+
 #include <optional>
 #include <string>
 
@@ -20,10 +22,12 @@ struct InterpreterJob {
 // folder.
 std::string interpreterPath(bool xp, const std::string& systemFolder);
 
-// MAME's game list written into the program folder's "gamelist": through
-// cmd (xp ticked, the whole command quoted) or command (unquoted).
+// MAME's game list written into the program folder's "gamelist", or another
+// file of it: through cmd (xp ticked, the whole command quoted) or command
+// (unquoted).
 InterpreterJob listfullJob(bool xp, const std::string& systemFolder, const std::string& shortExe,
-                           const std::string& shortFolder);
+                           const std::string& shortFolder,
+                           const std::string& fileName = settings::gameListFileName);
 
 // MAME writing its configuration file into the current directory.
 InterpreterJob createConfigJob(bool xp, const std::string& systemFolder,

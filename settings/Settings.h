@@ -22,5 +22,7 @@ inline constexpr char xpKey[] = "xp";
 inline constexpr char closeKey[] = "close";
 inline constexpr char skinKey[] = "Skin";
 inline constexpr char creditsKey[] = "credits";
+// Size and write time of the MAME that wrote the gamelist file.
+inline constexpr char mameStampKey[] = "mamestamp";
 
 } // namespace settings

@@ -4,11 +4,7 @@
 
 namespace ui {
 
-namespace {
-
-constexpr std::string_view utf8Mark = "\xEF\xBB\xBF";
-
-} // namespace
+using tk::TextEncoding;
 
 std::string withCrLf(std::string_view text) {
     std::string converted;
@@ -25,17 +21,25 @@ std::string withCrLf(std::string_view text) {
 }
 
 EditorText editorTextOf(std::string_view fileBytes) {
-    EditorText edited;
-    if (fileBytes.starts_with(utf8Mark)) {
-        edited.mark = utf8Mark;
-        fileBytes.remove_prefix(utf8Mark.size());
+    tk::MarkedText decoded = tk::decodeText(fileBytes);
+    switch (decoded.encoding) {
+    case TextEncoding::utf8:
+        return {{decoded.encoding, true}, withCrLf(tk::escapeInvalidUtf8(decoded.text))};
+    case TextEncoding::utf16le:
+    case TextEncoding::utf16be:
+        return {{decoded.encoding, true}, withCrLf(decoded.text)};
+    default:
+        return {{TextEncoding::none, tk::isUtf8(fileBytes)}, withCrLf(fileBytes)};
     }
-    edited.text = withCrLf(fileBytes);
-    return edited;
 }
 
 std::string fileBytesOf(const EditorText& edited) {
-    return edited.mark + edited.text;
+    if (!edited.form.unicode)
+        return edited.text;
+    // UTF-16 files carry their lone surrogates as such, not as escapes.
+    bool utf8 = edited.form.mark == TextEncoding::none || edited.form.mark == TextEncoding::utf8;
+    return tk::encodeText(utf8 ? tk::unescapeInvalidUtf8(edited.text) : edited.text,
+                          edited.form.mark);
 }
 
 } // namespace ui

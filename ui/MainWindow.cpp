@@ -1,7 +1,7 @@
 #include "ui/MainWindow.h"
 
 #include "assets/resource.h"
-#include "launch/GameLaunch.h"
+#include "launch/GameListUpdate.h"
 #include "settings/IniFile.h"
 #include "settings/ProfileSettings.h"
 #include "settings/Settings.h"
@@ -23,6 +23,8 @@ TForm1::TForm1()
              &filelist, &ziplist, &gamelist, &Cxdetexto, &Panel2})
         hidden->hide();
     connectHandlers();
+    // The window starts in the list state.
+    setActiveControl(ListBox1);
     FormCreate();
 }
 
@@ -100,8 +102,36 @@ void TForm1::FormShow() {
         SpeedButton2Click();
         return;
     }
+    renewGameListForNewMame(*splash);
     showStatus(*splash, "Loading Gamelist");
     refreshlist();
+}
+
+void TForm1::renewGameListForNewMame(TForm4& splash) {
+    std::string mameExe = settings::IniFile(settings::settingsPath())
+                              .readString(settings::configSection, settings::mameExeKey, "");
+    std::string stamp = launch::mameStamp(mameExe);
+    std::string stored = settings::ProfileSettings(settings::settingsPath())
+                             .readString(settings::configSection, settings::mameStampKey, "");
+    if (stamp.empty() || stamp == stored)
+        return;
+    // A settings file from before the stamp was kept: its list is taken as
+    // this MAME's.
+    if (!stored.empty()) {
+        showStatus(splash, "A new MAME was found: updating the Gamelist");
+        // Not `exe`, which would bring the main window up before its list.
+        launch::TExecutor renewal{nullptr};
+        std::optional<std::string> failure =
+            launch::renewGameList(renewal, mameExe, tk::programFolder(), xp.checked());
+        if (failure)
+            tk::dialogs().message(*failure);
+    }
+    storeMameStamp(mameExe);
+}
+
+void TForm1::storeMameStamp(const std::string& mameExe) {
+    settings::ProfileSettings(settings::settingsPath())
+        .writeString(settings::configSection, settings::mameStampKey, launch::mameStamp(mameExe));
 }
 
 TForm1::State TForm1::state() const {
@@ -127,27 +157,10 @@ void TForm1::setState(State state) {
     SpeedButton11.setVisible(editor);
     Panel1.setVisible(configuration);
     Cxdetexto.setVisible(editor);
-}
-
-void TForm1::SpeedButton1Click() {
-    int index = ListBox1.itemIndex();
-    if (index < 0)
-        return;
-    std::string mameExe;
-    std::string parameters;
-    {
-        settings::IniFile settings(settings::settingsPath());
-        mameExe = settings.readString(settings::configSection, settings::mameExeKey, "");
-        parameters = settings.readString(settings::configSection, settings::parametersKey, "");
-    }
-    // A MAME that did not start keeps the front-end open, whatever
-    // "Close After Playing" says.
-    if (auto failure = launch::launchGame(mameExe, gamelist.item(index), parameters)) {
-        tk::dialogs().message(*failure);
-        return;
-    }
-    if (close1.checked())
-        close();
+    // The keys go to what is on top; in the list state typing finds a game.
+    setActiveControl(list            ? static_cast<tk::WinControl&>(ListBox1)
+                     : configuration ? static_cast<tk::WinControl&>(Edit1)
+                                     : Cxdetexto);
 }
 
 void TForm1::SpeedButton3Click() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "launch/Executor.h"
+#include "launch/WatchedProcess.h"
 #include "shape/ShapedForm.h"
 #include "toolkit/gui/FileListBox.h"
 #include "toolkit/gui/Form.h"
@@ -11,8 +12,10 @@
 #include "toolkit/gui/Windowed.h"
 #include "ui/AboutBox.h"
 #include "ui/CreditsWindow.h"
+#include "ui/EditorText.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace ui {
@@ -31,6 +34,10 @@ public:
     // Which of the three button sets the window shows.
     enum class State { list, configuration, editor };
     State state() const;
+
+    // How long the window stays hidden after "Play" with "Close After
+    // Playing" ticked, to come back with the message when MAME fails at once.
+    static inline UINT closeAfterPlayingDelay = 5000;
 
     // Controls, in design order: each is drawn over the ones before it.
     // ShapedForm1 is the shaped-window component under the design's own name.
@@ -54,7 +61,8 @@ public:
     tk::Label Label4{*this, {55, 305, 61, 13}, "Show all files", {.color = tk::silver}, true};
     tk::Image Image1{*this, {48, 48, 25, 17}, true};
     tk::Image Image2{*this, {8, 392, 57, 49}};
-    tk::ListBox ListBox1{*this, {36, 72, 257, 225}, {.color = tk::grey, .itemHeight = 13}};
+    tk::ListBox ListBox1{
+        *this, {36, 72, 257, 225}, {.color = tk::grey, .itemHeight = 13, .unicode = true}};
     tk::Panel Panel1{
         *this, {36, 72, 257, 225}, {.border = true, .outerBevel = false, .color = tk::grey}};
     tk::SpeedButton SpeedButton5{Panel1, {40, 119, 169, 22}, "Configure MAME", design::limeButton};
@@ -118,20 +126,36 @@ public:
 
 protected:
     void onShow() override { FormShow(); }
+    void onTimer(UINT_PTR id) override;
 
 private:
+    // A game "Play" started, as its message names it.
+    struct PlayedGame {
+        unsigned launch;
+        std::string description; // UTF-8
+        std::string shortName;
+    };
+
     void setState(State state);
     void showStatus(TForm4& splash, const std::string& text);
     // Removes what writes killed midway left beside keston.ini and beside
     // MAME's configuration files.
     void removeWriteLeftovers();
     void connectHandlers();
+    void renewGameListForNewMame(TForm4& splash);
+    void storeMameStamp(const std::string& mameExe);
+    // On the watching thread: hands MAME's end to the window's thread.
+    launch::OnProcessEnd reportTo(PlayedGame game);
+    void gameEnded(const PlayedGame& game, const launch::ProcessEnd& end);
 
     bool FirstShow = false;
     bool ApplyFailed = false;
     std::string ConfigFile;
-    std::string configFileMark_; // the byte-order mark ConfigFile began with
-    std::string searchFolder_;   // where "Search" opens when Edit1 names no folder
+    TextForm configFileForm_;  // how ConfigFile was read, to be written back so
+    std::string searchFolder_; // where "Search" opens when Edit1 names no folder
+    unsigned launches_ = 0;
+    // The launch "Close After Playing" waits for while the window is hidden.
+    std::optional<unsigned> closingAfter_;
 };
 
 } // namespace ui

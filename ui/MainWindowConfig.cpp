@@ -67,6 +67,8 @@ void TForm1::SpeedButton9Click() {
         .writeBool(settings::configSection, settings::xpKey, xp.checked());
     settings::ProfileSettings(settings::settingsPath())
         .writeBool(settings::configSection, settings::closeKey, close1.checked());
+    // The list is this MAME's now: a start-up renews it once MAME changes.
+    storeMameStamp(mameExe);
 }
 
 void TForm1::SpeedButton7Click() {

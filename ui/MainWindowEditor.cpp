@@ -7,6 +7,7 @@
 #include "toolkit/files/FileReader.h"
 #include "toolkit/files/Paths.h"
 #include "toolkit/gui/Dialogs.h"
+#include "toolkit/text/CodePage.h"
 #include "ui/EditorText.h"
 #include "ui/MainWindow.h"
 
@@ -62,15 +63,20 @@ void TForm1::SpeedButton5Click() {
         launch::runCreateConfig(exe, mameExe, xp.checked());
     }
     ui::EditorText loaded = ui::editorTextOf(tk::readWholeFile(ConfigFile));
-    Cxdetexto.setWholeText(loaded.text);
-    configFileMark_ = loaded.mark;
+    if (loaded.form.unicode)
+        Cxdetexto.setWholeText(tk::utf8ToWide(loaded.text));
+    else
+        Cxdetexto.setWholeText(loaded.text);
+    configFileForm_ = loaded.form;
     setState(State::editor);
 }
 
 void TForm1::SpeedButton10Click() {
     if (ConfigFile.empty())
         return;
-    tk::replaceFileContent(ConfigFile, ui::fileBytesOf({configFileMark_, Cxdetexto.text()}));
+    std::string text =
+        configFileForm_.unicode ? tk::wideToUtf8(Cxdetexto.unicodeText()) : Cxdetexto.text();
+    tk::replaceFileContent(ConfigFile, ui::fileBytesOf({configFileForm_, text}));
     tk::dialogs().message("File Saved!");
 }
 

@@ -6,6 +6,7 @@
 #include "settings/Settings.h"
 #include "toolkit/files/Paths.h"
 #include "toolkit/gui/Dialogs.h"
+#include "toolkit/text/CodePage.h"
 #include "ui/MainWindow.h"
 
 namespace ui {
@@ -39,6 +40,16 @@ public:
 private:
     tk::Panel& panel_;
 };
+
+// MAME writes its descriptions in UTF-8; an older MAME, or a list edited by
+// hand, in the system's code page. Each is read as what it is.
+std::vector<std::wstring> shownDescriptions(const std::vector<std::string>& descriptions) {
+    std::vector<std::wstring> shown;
+    shown.reserve(descriptions.size());
+    for (const std::string& description : descriptions)
+        shown.push_back(tk::wideOfUtf8OrAnsi(description));
+    return shown;
+}
 
 // Both kinds of configuration file beside MAME leave its generation open.
 bool userChoosesDosMame() {
@@ -80,7 +91,7 @@ void TForm1::refreshlist() {
         catalogue::GameRows games;
         auto fillLists = [&] {
             gamelist.assignWhenIdle(std::move(games.shortNames));
-            ListBox1.assign(games.descriptions);
+            ListBox1.assign(shownDescriptions(games.descriptions));
         };
         try {
             catalogue::appendGames(

@@ -51,11 +51,12 @@ std::string ownArguments() {
 
 // A file name nobody else uses: GetTempFileNameA reserves a name, and the
 // marker is that name with ".done", so it exists only once the script wrote it.
-// MAME's standard output goes to the name with ".out".
+// MAME's standard output goes to the name with ".out", its errors to ".err".
 struct Marker {
     std::string reserved;
     std::string path;
     std::string output;
+    std::string errors;
 
     Marker() {
         char folder[MAX_PATH];
@@ -65,11 +66,13 @@ struct Marker {
         reserved = name;
         path = reserved + ".done";
         output = reserved + ".out";
+        errors = reserved + ".err";
     }
     Marker(const Marker&) = delete;
     Marker& operator=(const Marker&) = delete;
     ~Marker() {
         DeleteFileA(output.c_str());
+        DeleteFileA(errors.c_str());
         DeleteFileA(path.c_str());
         DeleteFileA(reserved.c_str());
     }
@@ -122,14 +125,16 @@ int waitForExitCode(const std::string& marker) {
     return code;
 }
 
-// MAME's output, handed on through this program's own standard output. A
-// Unix program that Wine starts from a process without a console (as the
-// front-end starts MAME when the interpreter cannot be used) does not get the
-// standard output handle, so MAME writes to a file and this program copies it.
-void relayOutput(const std::string& output) {
+// MAME's output or errors, handed on through this program's own standard
+// output or error. A Unix program that Wine starts does not get a standard
+// handle that is a pipe (as the front-end gives MAME to read its errors), nor
+// any from a process without a console (as the front-end starts MAME when
+// the interpreter cannot be used), so MAME writes to files and this program
+// copies them, once MAME has ended: the output first, then the errors.
+void relay(const std::string& output, DWORD standardHandle) {
     tk::FileHandle file(CreateFileA(output.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    HANDLE target = GetStdHandle(STD_OUTPUT_HANDLE);
+    HANDLE target = GetStdHandle(standardHandle);
     char buffer[64 * 1024];
     DWORD got = 0;
     while (file && ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got != 0) {
@@ -149,9 +154,11 @@ int run() {
     Marker marker;
     exportPath("KESTON_BRIDGE_MARKER", marker.path);
     exportPath("KESTON_BRIDGE_OUTPUT", marker.output);
+    exportPath("KESTON_BRIDGE_ERRORS", marker.errors);
     startScript(script, ownArguments());
     int code = waitForExitCode(marker.path);
-    relayOutput(marker.output);
+    relay(marker.output, STD_OUTPUT_HANDLE);
+    relay(marker.errors, STD_ERROR_HANDLE);
     return code;
 }
 

@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # Started by mame.exe beside it (MAME as the front-end sees it under Wine) with
-# its arguments, standard input and error, and current directory. Runs
-# Debian's MAME with them, its output into the file KESTON_BRIDGE_OUTPUT, logs
-# the call in bridge.log beside this script, and reports MAME's exit code to
-# mame.exe through the marker file it named in KESTON_BRIDGE_MARKER.
+# its arguments, standard input and current directory. Runs Debian's MAME with
+# them, its output into the file KESTON_BRIDGE_OUTPUT and its errors into
+# KESTON_BRIDGE_ERRORS, logs the call in bridge.log beside this script, and
+# reports MAME's exit code to mame.exe through the marker file it named in
+# KESTON_BRIDGE_MARKER.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 log=$here/bridge.log
 marker=${KESTON_BRIDGE_MARKER:?started without mame.exe}
-# MAME's standard output, which mame.exe hands on when MAME has ended.
+# MAME's standard output and error, which mame.exe hands on when MAME has
+# ended.
 output=${KESTON_BRIDGE_OUTPUT:?started without mame.exe}
+errors=${KESTON_BRIDGE_ERRORS:?started without mame.exe}
 mame=${KESTON_REAL_MAME:-/usr/games/mame}
 args="$*"
 
@@ -30,5 +33,5 @@ mkdir -p "$HOME"
 
 printf 'start\t%s\t%s\n' "$PWD" "$args" >>"$log"
 code=0
-"$mame" "$@" >"$output" || code=$?
+"$mame" "$@" >"$output" 2>"$errors" || code=$?
 exit "$code"

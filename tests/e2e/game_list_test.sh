@@ -8,12 +8,6 @@
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 
-# Reads the main window into $tree and sets list_hwnd to ListBox1's handle.
-read_main_window() {
-  read_tree
-  list_hwnd=$(field "$(listbox1)" hwnd || true)
-}
-
 # The hidden list of short names that "Play" hands to MAME: the list box
 # below the client area at 88,392.
 gamelist_rows() { list_rows "$(field "$(children depth=1 class=ListBox left=88 top=392)" hwnd)"; }

@@ -37,10 +37,17 @@ crafted_metafile() {
 }
 
 # What the program folder and the MAME folder hold, byte for byte (MAME's
-# own record and home aside).
+# own record and home aside, and the stamp of its MAME that the program adds
+# to settings from before it kept one).
 fingerprint() {
+  local settings=${program_dir#"$work"/}/keston.ini
   (cd "$work" && find "${program_dir#"$work"/}" "${mame_dir#"$work"/}" -type f \
-    ! -name bridge.log ! -path '*/.home/*' -print0 | LC_ALL=C sort -z | xargs -0 md5sum)
+    ! -name bridge.log ! -path '*/.home/*' ! -path "$settings" -print0 |
+    LC_ALL=C sort -z | xargs -0 md5sum)
+  if [ -f "$work/$settings" ]; then
+    printf '%s  %s\n' "$(grep -av '^mamestamp=' "$work/$settings" | md5sum | cut -d' ' -f1)" \
+      "$settings"
+  fi
 }
 
 # The text of the program's one message box; fails when none comes.

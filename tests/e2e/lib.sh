@@ -292,6 +292,15 @@ list_rows() { # LIST_HWND
 # The main window's list of games and its configuration panel, from $tree.
 # Panel1 lies exactly over ListBox1 and the memo; it is the one with children.
 listbox1() { children depth=1 class=ListBox left=36 top=72 w=257 h=225; }
+
+# Reads the main window into $tree and sets list_hwnd to ListBox1's handle.
+read_main_window() {
+  read_tree
+  list_hwnd=$(field "$(listbox1)" hwnd || true)
+}
+
+# The text of ListBox1's selected row in $tree; empty when none is.
+selected_row() { row_lines "$list_hwnd" | { grep -F $'\tselected=1\t' || true; } | sed 's/.*\ttext=//'; }
 panel1() {
   local line
   while IFS= read -r line; do

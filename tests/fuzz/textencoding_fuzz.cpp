@@ -1,6 +1,8 @@
 // Text with any byte-order mark, or none, decodes without fault and encodes
 // back to the same bytes (an odd last byte of UTF-16 aside, which is no
-// character and is dropped).
+// character and is dropped). The UTF-8 test agrees with the escapes: text is
+// well-formed exactly when escaping leaves it as it is, and escaping always
+// comes back to the same bytes, also through UTF-16.
 #include "toolkit/text/TextEncoding.h"
 
 #include "fuzz/FuzzCheck.h"
@@ -12,5 +14,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool utf16 = decoded.encoding == tk::TextEncoding::utf16le ||
                  decoded.encoding == tk::TextEncoding::utf16be;
     FUZZ_CHECK(encoded == (utf16 && size % 2 == 1 ? bytes.substr(0, size - 1) : bytes));
+
+    std::string escaped = tk::escapeInvalidUtf8(bytes);
+    FUZZ_CHECK(tk::isUtf8(bytes) == (escaped == bytes));
+    FUZZ_CHECK(tk::unescapeInvalidUtf8(escaped) == bytes);
+    std::u16string units = tk::utf8ToUtf16(escaped);
+    FUZZ_CHECK(tk::utf16ToUtf8(units) == escaped);
+    if (tk::isUtf8(bytes))
+        FUZZ_CHECK(tk::isUtf8(tk::utf16ToUtf8(units)));
     return 0;
 }

@@ -1,5 +1,6 @@
 // Text files with a byte-order mark decode to UTF-8 and encode back to the
-// same bytes.
+// same bytes; UTF-8 is told from other text, and kept byte for byte where it
+// is not well-formed.
 #include "toolkit/text/TextEncoding.h"
 
 #include <gtest/gtest.h>
@@ -21,4 +22,55 @@ TEST(TextEncoding, UnicodeFilesComeBackByteForByte) {
     }
     EXPECT_EQ(tk::decodeText("\xFF\xFE\x41\0\x42"s).text, "A") << "an odd last byte is no letter";
     EXPECT_EQ(tk::decodeText("\xFE\xFF\xD8\x3D\xDE\x00"s).text, "\xF0\x9F\x98\x80");
+}
+
+TEST(IsUtf8, WellFormedTextOnly) {
+    using namespace std::string_literals;
+    for (const std::string& good :
+         {""s, "plain ASCII\r\n"s, "Attach\xC3\xA9"s, "FM-16\xCE\xB2"s,
+          "\xC2\xA3"s
+          "15 Jackpot"s,
+          "\xE2\x82\xAC"s, "\xF0\x9F\x98\x80"s, "\xF4\x8F\xBF\xBF"s, "nul \0 too"s})
+        EXPECT_TRUE(tk::isUtf8(good)) << good;
+    const std::string bad[] = {
+        "Attach\xE9"s, // the system code page's letter
+        "\xC3"s,       // cut short at the end
+        "\xC3("s,      // a lead without its continuation
+        "\x80"s,       // a lone continuation
+        "\xC0\xAF"s,
+        "\xC1\xBF"s, // overlong two-byte forms
+        "\xE0\x80\xAF"s,
+        "\xF0\x8F\xBF\xBF"s, // overlong three- and four-byte forms
+        "\xED\xA0\x80"s,
+        "\xED\xBF\xBF"s, // surrogates
+        "\xF4\x90\x80\x80"s,
+        "\xF5\x80\x80\x80"s,
+        "\xFF"s,                        // beyond U+10FFFF
+        "good \xC3\xA9 then bad \xE9"s, // mixed: one bad byte spoils it
+    };
+    for (const std::string& text : bad)
+        EXPECT_FALSE(tk::isUtf8(text)) << text;
+}
+
+TEST(Utf16, EveryCharacterAndLoneHalfMakesTheRoundTrip) {
+    using namespace std::string_literals;
+    const std::u16string units =
+        u"A\u00E9\u03B2\u20AC\U0001F600"s + char16_t(0xDC80) + u"x"s + char16_t(0xD800);
+    std::string utf8 = tk::utf16ToUtf8(units);
+    EXPECT_EQ(utf8, "A\xC3\xA9\xCE\xB2\xE2\x82\xAC\xF0\x9F\x98\x80\xED\xB2\x80x\xED\xA0\x80"s);
+    EXPECT_EQ(tk::utf8ToUtf16(utf8), units);
+    EXPECT_EQ(tk::utf8ToUtf16("Attach\xE9"s), u"Attach\u00E9") << "a stray byte is its value";
+}
+
+TEST(InvalidUtf8Escapes, EveryByteComesBackAndValidTextStaysAsItIs) {
+    using namespace std::string_literals;
+    const std::string mixed = "rompath C:\\Jeux\\R\xC3\xA9tro;D:\\Caf\xE9\xFF\x80\xED\xA0\x80"s;
+    std::string escaped = tk::escapeInvalidUtf8(mixed);
+    EXPECT_TRUE(escaped.starts_with("rompath C:\\Jeux\\R\xC3\xA9tro;D:\\Caf"));
+    EXPECT_EQ(tk::utf8ToUtf16(escaped).substr(28),
+              (std::u16string{0xDCE9, 0xDCFF, 0xDC80, 0xDCED, 0xDCA0, 0xDC80}));
+    EXPECT_EQ(tk::unescapeInvalidUtf8(escaped), mixed);
+    EXPECT_EQ(tk::escapeInvalidUtf8("FM-16\xCE\xB2"s), "FM-16\xCE\xB2");
+    // Text that went through UTF-16, as an editor holds it, comes back too.
+    EXPECT_EQ(tk::unescapeInvalidUtf8(tk::utf16ToUtf8(tk::utf8ToUtf16(escaped))), mixed);
 }

@@ -3,7 +3,10 @@
 // writes a mame.ini
 // into the current directory for -cc unless FAKEMAME_NO_INI is set, and
 // records every other call's command line (for -cc with the current
-// directory) in fakemame.log beside itself.
+// directory) in fakemame.log beside itself. A game it "plays" as a file
+// "game" beside it says: the first line gives the exit code and how many
+// milliseconds to run, the rest is printed to the standard error; the end of
+// such a game is recorded too.
 #include <windows.h>
 
 #include <cstdio>
@@ -39,6 +42,23 @@ int failingExitCode() {
     return code;
 }
 
+int playedGame() {
+    FILE* file = std::fopen(besideSelf("game").c_str(), "rb");
+    if (!file)
+        return 0;
+    int code = 0;
+    unsigned long milliseconds = 0;
+    if (std::fscanf(file, "%d %lu\n", &code, &milliseconds) != 2)
+        code = 1;
+    for (int c; (c = std::fgetc(file)) != EOF;)
+        std::fputc(c, stderr);
+    std::fclose(file);
+    std::fflush(stderr);
+    Sleep(milliseconds);
+    record("ended");
+    return code;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -64,5 +84,5 @@ int main(int argc, char** argv) {
         return 0;
     }
     record(GetCommandLineA());
-    return 0;
+    return playedGame();
 }

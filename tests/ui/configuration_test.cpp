@@ -4,9 +4,12 @@
 #include "support/ScriptedDialogs.h"
 #include "toolkit/base/Error.h"
 #include "toolkit/files/Paths.h"
+#include "toolkit/gui/Application.h"
 #include "ui/MainWindow.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include <commdlg.h>
 
@@ -32,9 +35,36 @@ protected:
     void TearDown() override {
         window.reset();
         clearProgramFiles();
+        ui::TForm1::closeAfterPlayingDelay = delayBefore;
     }
 
     std::string settings() const { return readFile(inProgramFolder("keston.ini")); }
+
+    // The panel applied with the stand-in, pong listed and selected, and
+    // what MAME does when it plays it: its exit code, how long it runs and
+    // what it prints to its errors.
+    void selectPongThatEnds(int exitCode, int milliseconds, const std::string& errors) {
+        ui::TForm1& w = *window;
+        w.Edit1.setText(mame.exe());
+        w.xp.setChecked(true);
+        w.SpeedButton7Click();
+        ASSERT_EQ(w.ListBox1.count(), 1);
+        w.ListBox1.setItemIndex(0);
+        writeFile(mame.file("game"),
+                  std::to_string(exitCode) + " " + std::to_string(milliseconds) + "\n" + errors);
+    }
+
+    // Processes messages until `done` says so; false after 20 s.
+    static bool processMessagesUntil(const std::function<bool()>& done) {
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 20000; Sleep(10)) {
+            tk::application().processMessages();
+            if (done())
+                return true;
+        }
+        return false;
+    }
+
+    UINT delayBefore = ui::TForm1::closeAfterPlayingDelay;
 
     ScriptedDialogs dialogs;
     MameFolder mame{inProgramFolder("MAME & co folder"), "rompath roms\n"};
@@ -185,8 +215,12 @@ TEST_F(ConfigurationPanel, PlayStartsTheSelectedGameAndClosesWhenTicked) {
     w.ListBox1.setItemIndex(0);
     w.close1.setChecked(true);
     w.SpeedButton1Click();
-    for (int i = 0; i < 100 && !tk::fileExists(mame.file("fakemame.log")); ++i)
-        Sleep(50);
+    EXPECT_FALSE(w.visible()) << "out of sight at once";
+    // MAME ends well at once here, so the window closes without waiting for
+    // the delay.
+    auto start = GetTickCount();
+    EXPECT_TRUE(processMessagesUntil([&] { return !w.handle(); }));
+    EXPECT_LT(GetTickCount() - start, ui::TForm1::closeAfterPlayingDelay);
     std::string commandLine = "\"";
     commandLine += mame.exe() + "\" pong -video none\n";
     EXPECT_EQ(readFile(mame.file("fakemame.log")), commandLine);
@@ -207,4 +241,77 @@ TEST_F(ConfigurationPanel, PlayThatCannotStartMameSaysSoAndStaysOpen) {
     ASSERT_EQ(dialogs.texts("message").size(), 1u);
     EXPECT_NE(dialogs.texts("message")[0].find(mame.exe()), std::string::npos);
     EXPECT_NE(w.handle(), nullptr);
+}
+
+TEST_F(ConfigurationPanel, AGameMameEndsWithAnErrorIsReportedInItsOwnWords) {
+    ui::TForm1& w = *window;
+    selectPongThatEnds(2, 1500,
+                       "unzip: roms/pong.zip couldn't find ECD\r\n"
+                       "pong.1a NOT FOUND (tried in pong)\r\n"
+                       "Fatal error: Required files are missing, the machine cannot be run.\r\n");
+    w.close1.setChecked(false);
+
+    auto start = GetTickCount();
+    w.SpeedButton1Click();
+    EXPECT_LT(GetTickCount() - start, 1000u) << "Play does not wait for MAME";
+    EXPECT_TRUE(dialogs.log.empty());
+
+    ASSERT_TRUE(processMessagesUntil([&] { return !dialogs.log.empty(); }));
+    EXPECT_EQ(dialogs.texts("utf8Message"),
+              std::vector<std::string>{
+                  "Pong (Rev E) [TTL] (pong): MAME ended with exit code 2, required files are "
+                  "missing.\n\nMAME said:\nunzip: roms/pong.zip couldn't find ECD\n"
+                  "pong.1a NOT FOUND (tried in pong)\n"
+                  "Fatal error: Required files are missing, the machine cannot be run."});
+    EXPECT_EQ(dialogs.log.size(), 1u);
+    EXPECT_TRUE(w.visible());
+}
+
+TEST_F(ConfigurationPanel, AGoodEndSaysNothing) {
+    ui::TForm1& w = *window;
+    selectPongThatEnds(0, 0, "some noise on the errors\r\n");
+    w.close1.setChecked(false);
+    w.SpeedButton1Click();
+    EXPECT_TRUE(processMessagesUntil(
+        [&] { return readFile(mame.file("fakemame.log")).ends_with("ended\n"); }));
+    Sleep(500);
+    tk::application().processMessages();
+    EXPECT_TRUE(dialogs.log.empty());
+    EXPECT_TRUE(w.visible());
+}
+
+TEST_F(ConfigurationPanel, CloseAfterPlayingComesBackWithTheMessageWhenMameFailsAtOnce) {
+    ui::TForm1& w = *window;
+    selectPongThatEnds(5, 0, "Unknown system 'pong'\r\n");
+    w.close1.setChecked(true);
+    w.SpeedButton1Click();
+    EXPECT_FALSE(w.visible());
+
+    ASSERT_TRUE(processMessagesUntil([&] { return !dialogs.log.empty(); }));
+    EXPECT_EQ(dialogs.texts("utf8Message"),
+              std::vector<std::string>{"Pong (Rev E) [TTL] (pong): MAME ended with exit code 5, "
+                                       "MAME knows no such system.\n\nMAME said:\n"
+                                       "Unknown system 'pong'"});
+    EXPECT_TRUE(w.visible()) << "back, and open";
+    Sleep(300);
+    tk::application().processMessages();
+    EXPECT_NE(w.handle(), nullptr);
+}
+
+TEST_F(ConfigurationPanel, CloseAfterPlayingClosesWhileMameStillRunsAfterTheDelay) {
+    ui::TForm1& w = *window;
+    ui::TForm1::closeAfterPlayingDelay = 300;
+    selectPongThatEnds(3, 2000, "Fatal error: too late to be told\r\n");
+    w.close1.setChecked(true);
+    auto start = GetTickCount();
+    w.SpeedButton1Click();
+
+    EXPECT_TRUE(processMessagesUntil([&] { return !w.handle(); }));
+    EXPECT_LT(GetTickCount() - start, 1500u) << "closed while MAME ran";
+    // MAME's end still comes, to no window: nothing is said.
+    EXPECT_TRUE(processMessagesUntil(
+        [&] { return readFile(mame.file("fakemame.log")).ends_with("ended\n"); }));
+    Sleep(200);
+    tk::application().processMessages();
+    EXPECT_TRUE(dialogs.log.empty());
 }

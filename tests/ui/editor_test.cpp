@@ -112,23 +112,54 @@ TEST_F(ConfigEditor, AnExecutableOtherThanTheStoredOneAsksForApplyFirst) {
 
 TEST_F(ConfigEditor, EveryLineBreakShowsAsCrLfAndSaveWritesTheMemoExactly) {
     ui::TForm1& w = *window;
+    // Not UTF-8: the system's code page, as the program reads its own files.
     std::string upperHalf;
     for (int byte = 128; byte < 256; ++byte)
         upperHalf += static_cast<char>(byte);
-    writeFile(inMame("mame.ini"),
-              utf8Mark + "#\nrompath roms\rsamplepath x\r\n" + upperHalf + "\n");
+    writeFile(inMame("mame.ini"), "#\nrompath roms\rsamplepath x\r\n" + upperHalf + "\n");
     std::string shownText = "#\r\nrompath roms\r\nsamplepath x\r\n" + upperHalf + "\r\n";
 
     openEditor();
-    EXPECT_EQ(w.Cxdetexto.text(), shownText) << "no mark, CR LF, the upper half unchanged";
+    EXPECT_EQ(w.Cxdetexto.text(), shownText) << "CR LF, the upper half unchanged";
     w.SpeedButton10Click();
     EXPECT_EQ(dialogs.texts("message"), std::vector<std::string>{"File Saved!"});
-    EXPECT_EQ(readFile(inMame("mame.ini")), utf8Mark + shownText);
+    EXPECT_EQ(readFile(inMame("mame.ini")), shownText);
 
     w.Cxdetexto.setText("rompath games");
     w.SpeedButton10Click();
-    EXPECT_EQ(readFile(inMame("mame.ini")), utf8Mark + "rompath games") << "nothing added";
+    EXPECT_EQ(readFile(inMame("mame.ini")), "rompath games") << "nothing added";
     EXPECT_EQ(w.state(), ui::TForm1::State::editor);
+}
+
+TEST_F(ConfigEditor, Utf8ShowsEveryLetterAndLinesNotEditedComeBackByteForByte) {
+    ui::TForm1& w = *window;
+    // A mark says UTF-8, and a byte that is no UTF-8 (a path typed in the
+    // code page) stays as it was; well-formed UTF-8 needs no mark.
+    const std::string marked = utf8Mark + "# \xC3\xA9\xCE\xB2\n"
+                                          "rompath C:\\Caf\xE9;R\xC3\xA9tro \xCE\xB2\n"
+                                          "readconfig 1\n";
+    const std::string unmarked = "rompath R\xC3\xA9tro \xE2\x82\xAC\nreadconfig 1\n";
+    const std::wstring shown[] = {L"# \u00E9\u03B2\r\nrompath C:\\Caf\xDCE9;R\u00E9tro \u03B2\r\n"
+                                  L"readconfig 1\r\n",
+                                  L"rompath R\u00E9tro \u20AC\r\nreadconfig 1\r\n"};
+    const std::string saved[] = {
+        utf8Mark + "# \xC3\xA9\xCE\xB2\r\n"
+                   "rompath C:\\Caf\xE9;R\xC3\xA9tro \xCE\xB2\r\n"
+                   "readconfig 0 \xE2\x88\x82\r\n",
+        "rompath R\xC3\xA9tro \xE2\x82\xAC\r\nreadconfig 0 \xE2\x88\x82\r\n"};
+    const std::string files[] = {marked, unmarked};
+    for (int i = 0; i < 2; ++i) {
+        writeFile(inMame("mame.ini"), files[i]);
+        openEditor();
+        EXPECT_EQ(w.Cxdetexto.unicodeText(), shown[i]) << i;
+
+        std::wstring edited = w.Cxdetexto.unicodeText();
+        edited.replace(edited.size() - 3, 1, L"0 \u2202");
+        SetWindowTextW(w.Cxdetexto.handle(), edited.c_str());
+        w.SpeedButton10Click();
+        EXPECT_EQ(readFile(inMame("mame.ini")), saved[i]) << i;
+        w.SpeedButton11Click();
+    }
 }
 
 TEST_F(ConfigEditor, CloseDropsUnsavedEditsAndTheNextOpeningReadsTheDisk) {

@@ -4,6 +4,7 @@
 #include "support/ScriptedDialogs.h"
 #include "toolkit/base/Error.h"
 #include "toolkit/files/Paths.h"
+#include "toolkit/gui/Application.h"
 #include "ui/MainWindow.h"
 
 #include <gtest/gtest.h>
@@ -119,4 +120,60 @@ TEST_F(GameListBuild, StartUpWithBothFilesShowsTheBuiltList) {
     EXPECT_EQ(w.state(), ui::TForm1::State::list);
     EXPECT_EQ(w.gamelist.items(),
               (std::vector<std::string>{"blank", "galaga", "galaga", "pacman", "PONG"}));
+}
+
+TEST_F(GameListBuild, DescriptionsInUtf8ShowEveryLetterAndOlderOnesKeepTheCodePage) {
+    // MAME writes UTF-8; a list from an older MAME or edited by hand may hold
+    // the code page's letters (here "Caf\xE9"), line by line.
+    writeFile(inProgramFolder("gamelist"), "Name:             Description:\n"
+                                           "attache          \"Attach\xC3\xA9\"\n"
+                                           "fm16beta         \"FM-16\xCE\xB2\"\n"
+                                           "cafe             \"Caf\xE9 Express\"\n"
+                                           "jackpot          \"\xC2\xA3"
+                                           "15 Jackpot\"\n");
+    mame.addRoms({"attache.zip", "cafe.zip", "fm16beta.zip", "jackpot.zip"});
+    ui::TForm1 w;
+    w.refreshlist();
+
+    std::vector<std::wstring> shown;
+    for (int i = 0; i < w.ListBox1.count(); ++i)
+        shown.push_back(w.ListBox1.unicodeItem(i));
+    EXPECT_EQ(shown, (std::vector<std::wstring>{L"Attach\u00E9", L"Caf\u00E9 Express",
+                                                L"FM-16\u03B2", L"\u00A315 Jackpot"}));
+    EXPECT_EQ(w.gamelist.items(),
+              (std::vector<std::string>{"attache", "cafe", "fm16beta", "jackpot"}))
+        << "the short names, row for row";
+}
+
+TEST_F(GameListBuild, TypedLettersSelectTheFirstRowBeginningWithThem) {
+    writeFile(inProgramFolder("gamelist"), "Name:             Description:\n"
+                                           "pong             \"Pong (Rev E) [TTL]\"\n"
+                                           "pongd            \"Pong Doubles [TTL]\"\n"
+                                           "pacman           \"Pac-Man (Midway)\"\n"
+                                           "omega            \"\xCF\x89mega Race\"\n"
+                                           "attache          \"Attach\xC3\xA9\"\n");
+    mame.addRoms({"pongd.zip", "omega.zip", "attache.zip"});
+    ui::TForm1 w;
+    w.refreshlist();
+    // Attaché, ωmega Race, Pac-Man, Pong, Pong Doubles: sorted by file name.
+    auto type = [&](const std::wstring& keys) {
+        for (wchar_t key : keys)
+            PostMessageW(w.ListBox1.handle(), WM_CHAR, key, 0);
+        tk::application().processMessages();
+        return w.ListBox1.unicodeItem(w.ListBox1.itemIndex());
+    };
+
+    EXPECT_EQ(type(L"PON"), L"Pong (Rev E) [TTL]") << "case does not matter";
+    EXPECT_EQ(type(L"g d"), L"Pong Doubles [TTL]") << "the letters extend the prefix";
+    EXPECT_EQ(type(L"\b\b"), L"Pong (Rev E) [TTL]") << "Backspace shortens it";
+    EXPECT_EQ(type(L"x"), L"Pong (Rev E) [TTL]") << "no row begins so: the selection stays";
+    Sleep(tk::TypedPrefix::defaultPause + 200);
+    EXPECT_EQ(type(L"pa"), L"Pac-Man (Midway)") << "after a pause a prefix starts anew";
+    Sleep(tk::TypedPrefix::defaultPause + 200);
+    EXPECT_EQ(type(L"\u03A9M"), L"\u03C9mega Race") << "upper and lower case in every script";
+    Sleep(tk::TypedPrefix::defaultPause + 200);
+    EXPECT_EQ(type(L"ATTACH\u00C9"), L"Attach\u00E9");
+    EXPECT_EQ(w.ListBox1.findPrefix(L"pong d"), 4);
+    EXPECT_EQ(w.ListBox1.findPrefix(L"Pong Doubles [TTL] and more"), -1);
+    EXPECT_TRUE(dialogs.log.empty());
 }

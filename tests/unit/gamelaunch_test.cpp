@@ -95,4 +95,13 @@ TEST_F(GameLaunchTest, AShortNameIsOneArgumentAndNeverAnOption) {
     }
 }
 
+TEST(GameEndReport, EachLineIsReadAsUtf8OrInTheCodePage) {
+    launch::ProcessEnd end{2, "r\xC3\xA9tro.zip NOT FOUND\nC:\\Jeux\\R\xE9tro: no such folder\n"};
+    EXPECT_EQ(launch::gameEndReport("FM-16\xCE\xB2", "fm16beta", end),
+              "FM-16\xCE\xB2 (fm16beta): MAME ended with exit code 2, required files are missing."
+              "\n\nMAME said:\nr\xC3\xA9tro.zip NOT FOUND\nC:\\Jeux\\R\xC3\xA9tro: no such folder");
+    EXPECT_EQ(launch::gameEndReport("Pong (Rev E) [TTL]", "pong", {0, "anything\n"}), std::nullopt)
+        << "a good end says nothing";
+}
+
 } // namespace

@@ -72,18 +72,21 @@ bool Application::dispatch(MSG& message) {
             return true;
     }
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    // Taken and handed on as Unicode, so that a letter typed into a Unicode
+    // control arrives as itself even outside the code page; the code-page
+    // windows get it converted.
+    DispatchMessageW(&message);
     return true;
 }
 
 void Application::runModalLoop(const std::function<bool()>& done) {
     MSG message;
     while (!terminated_ && !done()) {
-        if (!idleWindows_.empty() && !PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+        if (!idleWindows_.empty() && !PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
             notifyIdleWindows();
             continue;
         }
-        if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
+        if (GetMessageW(&message, nullptr, 0, 0) <= 0) {
             terminated_ = true;
             break;
         }
@@ -104,7 +107,7 @@ void Application::notifyIdleWindows() {
 
 void Application::processMessages() {
     MSG message;
-    while (!terminated_ && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+    while (!terminated_ && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
         dispatch(message);
     if (!terminated_)
         notifyIdleWindows();
@@ -115,7 +118,7 @@ void Application::terminate() {
     PostQuitMessage(0);
 }
 
-void Application::minimize() {
+void Application::hideForms() {
     // The forms go with the application: hidden, and shown again on restore.
     hiddenByMinimize_ = threadWindows();
     std::erase_if(hiddenByMinimize_, [this](HWND window) {
@@ -123,7 +126,16 @@ void Application::minimize() {
     });
     for (HWND window : hiddenByMinimize_)
         ShowWindow(window, SW_HIDE);
+}
+
+void Application::minimize() {
+    hideForms();
     ShowWindow(window(), SW_MINIMIZE);
+}
+
+void Application::hide() {
+    hideForms();
+    ShowWindow(window(), SW_HIDE);
 }
 
 void Application::restore() {

@@ -38,9 +38,10 @@ public:
     bool terminated() const { return terminated_; }
     void terminate();
 
-    // Hides every form and leaves the taskbar button; restore brings the
-    // same forms back as they were.
+    // Hides every form and leaves the taskbar button (minimize) or removes
+    // it too (hide); restore brings the same forms back as they were.
     void minimize();
+    void hide();
     void restore();
 
     // Reports the exception being handled through the general error report.
@@ -55,6 +56,7 @@ public:
 
 private:
     bool dispatch(MSG& message);
+    void hideForms();
     void notifyIdleWindows();
 
     std::string title_;

@@ -2,6 +2,7 @@
 
 #include "toolkit/base/Error.h"
 #include "toolkit/gui/Window.h"
+#include "toolkit/text/CodePage.h"
 
 #include <windowsx.h>
 
@@ -70,12 +71,18 @@ WinControl::~WinControl() {
 }
 
 void WinControl::create(const char* windowClass, DWORD style, DWORD exStyle,
-                        const std::string& text, const Font& font) {
-    handle_ =
-        CreateWindowExA(exStyle, windowClass, text.c_str(),
-                        style | WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0),
-                        bounds_.left, bounds_.top, bounds_.width, bounds_.height,
-                        parent().containerHandle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+                        const std::string& text, const Font& font, bool unicode) {
+    style |= WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0);
+    if (unicode)
+        handle_ = CreateWindowExW(exStyle, ansiToWide(windowClass).c_str(),
+                                  ansiToWide(text).c_str(), style, bounds_.left, bounds_.top,
+                                  bounds_.width, bounds_.height, parent().containerHandle(),
+                                  nullptr, GetModuleHandleW(nullptr), nullptr);
+    else
+        handle_ =
+            CreateWindowExA(exStyle, windowClass, text.c_str(), style, bounds_.left, bounds_.top,
+                            bounds_.width, bounds_.height, parent().containerHandle(), nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
     if (!handle_)
         throw Error("Error creating window");
     adopt(handle_, font);
@@ -239,6 +246,15 @@ bool Container::handleContainerMessage(UINT message, WPARAM wParam, LPARAM lPara
             return true;
         }
         return false;
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (WinControl* control = WinControl::fromHandle(item.hwndItem)) {
+            control->drawItem(item);
+            result = TRUE;
+            return true;
+        }
+        return false;
+    }
     }
     return false;
 }

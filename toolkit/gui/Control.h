@@ -105,13 +105,17 @@ public:
     virtual HBRUSH controlColor(HDC) { return nullptr; }
     // WM_COMMAND notifications that the child sends its parent.
     virtual void command(WORD /*notification*/) {}
+    // WM_DRAWITEM: an item of a control that its parent draws.
+    virtual void drawItem(const DRAWITEMSTRUCT& /*item*/) {}
 
     static WinControl* fromHandle(HWND window);
 
 protected:
     // Creates the child window; called by the concrete control's constructor.
+    // A Unicode window takes text of every script; text given in the code
+    // page is converted on its way in and out.
     void create(const char* windowClass, DWORD style, DWORD exStyle, const std::string& text,
-                const Font& font);
+                const Font& font, bool unicode = false);
     // Takes over a child window made elsewhere (panels make their own).
     void adopt(HWND window, const Font& font);
 

@@ -24,6 +24,9 @@ public:
     // The program's message dialog: modal, centred on the screen, the
     // application title as caption, no icon, one "OK".
     virtual void message(const std::string& text) = 0;
+    // The same for a text in UTF-8, such as one quoting MAME, which may hold
+    // letters the code page lacks.
+    virtual void utf8Message(const std::string& text) = 0;
 
     // A message box owned by the application; returns IDYES, IDNO, ...
     virtual int ask(const std::string& text, const std::string& title, UINT flags) = 0;

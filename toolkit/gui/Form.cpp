@@ -83,12 +83,17 @@ int Form::showModal() {
     std::erase_if(disabled,
                   [](HWND window) { return !IsWindowVisible(window) || !IsWindowEnabled(window); });
     modalResult_ = 0;
+    HWND activeBefore = GetActiveWindow();
     {
         // The other windows come back and the form goes, however the loop ends.
+        // The window that was active before is so again, rather than
+        // whichever the system would pick once the form is hidden.
         ScopeExit restore([&] {
             modal_ = false;
             for (HWND window : disabled)
                 EnableWindow(window, TRUE);
+            if (activeBefore && IsWindowVisible(activeBefore))
+                SetActiveWindow(activeBefore);
             hide();
         });
         for (HWND window : disabled)
@@ -171,11 +176,38 @@ void Form::focusNext(bool backwards) {
     order[static_cast<size_t>((at + (backwards ? n - 1 : 1)) % n)]->setFocus();
 }
 
+void Form::setActiveControl(WinControl& control) {
+    activeControl_ = control.handle();
+    if (GetActiveWindow() == window_)
+        SetFocus(activeControl_);
+}
+
+bool Form::restoreFocus() {
+    HWND control = activeControl_;
+    if (!control || !IsChild(window_, control) || !IsWindowVisible(control) ||
+        !IsWindowEnabled(control))
+        return false;
+    SetFocus(control);
+    return true;
+}
+
 LRESULT Form::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (handleContainerMessage(message, wParam, lParam, result))
         return result;
     switch (message) {
+    case WM_ACTIVATE:
+        // Left alone, activation would put the focus on the form itself.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            if (HWND focus = GetFocus(); focus && IsChild(window, focus))
+                activeControl_ = focus;
+        } else if (!HIWORD(wParam) && restoreFocus()) {
+            return 0;
+        }
+        break;
+    case WM_TIMER:
+        onTimer(wParam);
+        return 0;
     case WM_CLOSE:
         if (hideOnClose_ || modal_) {
             hide();

@@ -56,6 +56,11 @@ public:
     [[nodiscard]] bool setRegion(RegionHandle& region);
 
     void focusNext(bool backwards);
+    // The control that has the keyboard focus whenever the form becomes
+    // active, until the focus moves: at once when the form is active. As a
+    // dialog does, the form gives the focus back to the control that had it
+    // when the form lost it.
+    void setActiveControl(WinControl& control);
     // Keys the form handles before the focused control sees them: Tab moves
     // the focus, Enter presses the default button. True when it took the key.
     bool preDispatch(const MSG& message);
@@ -65,6 +70,8 @@ public:
 protected:
     // Runs when the form is about to be shown; the window is not yet visible.
     virtual void onShow() {}
+    // A timer of the form's window (SetTimer with its handle) went off.
+    virtual void onTimer(UINT_PTR /*id*/) {}
     // Final: a derived form's controls die before the form's own part, their
     // windows one at a time, and the form's window hears of each; only the
     // form's own part, still whole then, may answer.
@@ -72,10 +79,12 @@ protected:
 
 private:
     void placeOnScreen();
+    bool restoreFocus();
     std::vector<WinControl*> windowedControls() const;
     bool pressDefaultButton();
 
     HWND window_ = nullptr;
+    HWND activeControl_ = nullptr;
     Color color_;
     Font font_;
     bool hideOnClose_;

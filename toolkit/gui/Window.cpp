@@ -5,11 +5,66 @@
 
 #include <cstring>
 #include <exception>
+#include <map>
+#include <mutex>
 
 namespace tk {
 namespace {
 
 constexpr char className[] = "KestonWindow";
+
+// Work posted to windows, by the key its message carries: a message with a
+// key that is not here (another program can post anything) does nothing.
+class PostedWork {
+public:
+    static constexpr UINT message = WM_APP + 0x4B50;
+
+    bool post(HWND window, std::function<void()> work) {
+        std::uintptr_t key;
+        {
+            std::lock_guard lock(mutex_);
+            key = ++lastKey_;
+            waiting_.emplace(key, Entry{window, std::move(work)});
+        }
+        if (PostMessageA(window, message, 0, static_cast<LPARAM>(key)))
+            return true;
+        std::lock_guard lock(mutex_);
+        waiting_.erase(key);
+        return false;
+    }
+
+    std::function<void()> take(HWND window, LPARAM key) {
+        std::lock_guard lock(mutex_);
+        auto found = waiting_.find(static_cast<std::uintptr_t>(key));
+        if (found == waiting_.end() || found->second.window != window)
+            return {};
+        std::function<void()> work = std::move(found->second.work);
+        waiting_.erase(found);
+        return work;
+    }
+
+    // A window's messages die with it; so does its work.
+    void forget(HWND window) {
+        std::lock_guard lock(mutex_);
+        std::erase_if(waiting_,
+                      [window](const auto& entry) { return entry.second.window == window; });
+    }
+
+private:
+    struct Entry {
+        HWND window;
+        std::function<void()> work;
+    };
+    std::mutex mutex_;
+    std::uintptr_t lastKey_ = 0;
+    std::map<std::uintptr_t, Entry> waiting_;
+};
+
+// Never destroyed: worker threads may still post while the program ends.
+PostedWork& postedWork() {
+    static PostedWork& instance = *new PostedWork;
+    return instance;
+}
 
 void link(HWND window, MessageTarget* target) {
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(target));
@@ -24,11 +79,18 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         link(window,
              static_cast<MessageTarget*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
     MessageTarget* target = linked(window);
+    if (message == WM_NCDESTROY)
+        postedWork().forget(window);
     if (!target)
         return DefWindowProcA(window, message, wParam, lParam);
     if (message == WM_NCDESTROY)
         link(window, nullptr);
     try {
+        if (message == PostedWork::message) {
+            if (std::function<void()> work = postedWork().take(window, lParam))
+                work();
+            return 0;
+        }
         return target->handleMessage(window, message, wParam, lParam);
     } catch (...) {
         application().reportCurrentException();
@@ -103,6 +165,10 @@ std::vector<HWND> threadWindows() {
     if (collected.error)
         std::rethrow_exception(collected.error);
     return std::move(collected.windows);
+}
+
+bool postToWindow(HWND window, std::function<void()> work) {
+    return postedWork().post(window, std::move(work));
 }
 
 } // namespace tk

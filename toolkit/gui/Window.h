@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,5 +34,11 @@ void destroyDetached(HWND window);
 // The current thread's top-level windows, collected without letting an
 // exception cross the enumeration callback.
 std::vector<HWND> threadWindows();
+
+// Runs `work` on the thread of a toolkit window, in its window procedure
+// after the messages already waiting, so a worker thread can hand its result
+// to the user interface. Callable from any thread. Work for a window that is
+// destroyed before it runs is dropped; false when it could not be posted.
+bool postToWindow(HWND window, std::function<void()> work);
 
 } // namespace tk

@@ -5,6 +5,7 @@
 #include "toolkit/gui/Form.h"
 
 #include <commctrl.h>
+#include <usp10.h>
 
 #include <algorithm>
 #include <cstring>
@@ -16,6 +17,14 @@ std::string textOf(HWND window) {
     int length = GetWindowTextLengthA(window);
     std::string text(static_cast<size_t>(length) + 1, '\0');
     length = GetWindowTextA(window, text.data(), length + 1);
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+std::wstring unicodeTextOf(HWND window) {
+    int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    length = GetWindowTextW(window, text.data(), length + 1);
     text.resize(static_cast<size_t>(length));
     return text;
 }
@@ -40,10 +49,72 @@ HBRUSH ControlColors::apply(HDC dc) const {
 }
 
 ListBox::ListBox(Container& parent, Bounds bounds, ListBoxStyle style)
-    : WinControl(parent, bounds), colors_(style.color, parent.font().style().color) {
-    create("LISTBOX", WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-           style.border ? WS_EX_CLIENTEDGE : 0, "", parent.font());
+    : WinControl(parent, bounds), colors_(style.color, parent.font().style().color),
+      unicode_(style.unicode) {
+    // A Unicode list draws its rows itself, for the letters its font lacks.
+    DWORD drawing = style.unicode ? LBS_OWNERDRAWFIXED | LBS_HASSTRINGS : 0;
+    create("LISTBOX", WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | drawing,
+           style.border ? WS_EX_CLIENTEDGE : 0, "", parent.font(), style.unicode);
     SendMessageA(handle(), LB_SETITEMHEIGHT, 0, style.itemHeight);
+    if (style.unicode && !SetWindowSubclass(handle(), &ListBox::procedure, 0, 0))
+        throw Error("Error creating window");
+}
+
+void ListBox::drawItem(const DRAWITEMSTRUCT& item) {
+    // The list box has selected its font into the context.
+    HDC dc = item.hDC;
+    RECT rect = item.rcItem;
+    if (item.itemID != static_cast<UINT>(-1)) {
+        bool selected = item.itemState & ODS_SELECTED;
+        SetBkColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHT) : colors_.background());
+        SetTextColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : colors_.text());
+        ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+        // Uniscribe takes each letter the font lacks from a font that has it,
+        // as the system's edit controls do; a plain text output would show
+        // a box for it.
+        std::wstring text = unicodeItem(static_cast<int>(item.itemID));
+        SCRIPT_STRING_ANALYSIS analysis = nullptr;
+        if (!text.empty() &&
+            SUCCEEDED(ScriptStringAnalyse(dc, text.data(), static_cast<int>(text.size()),
+                                          static_cast<int>(text.size()) * 3 / 2 + 16, -1,
+                                          SSA_GLYPHS | SSA_FALLBACK, 0, nullptr, nullptr, nullptr,
+                                          nullptr, nullptr, &analysis))) {
+            ScopeExit free([&] { ScriptStringFree(&analysis); });
+            ScriptStringOut(analysis, rect.left + 1, rect.top, ETO_CLIPPED, &rect, 0, 0, FALSE);
+        }
+    }
+    if (item.itemState & ODS_FOCUS)
+        DrawFocusRect(dc, &rect);
+}
+
+bool ListBox::findTyped(wchar_t character, DWORD time) {
+    if (character != L'\b' && character < L' ')
+        return false;
+    const std::u16string& prefix = character == L'\b'
+                                       ? typed_.erase(time)
+                                       : typed_.type(static_cast<char16_t>(character), time);
+    if (prefix.empty())
+        return true;
+    if (int row = findPrefix(std::wstring(prefix.begin(), prefix.end())); row >= 0)
+        setItemIndex(row);
+    return true;
+}
+
+int ListBox::findPrefix(std::wstring_view prefix) const {
+    const int length = static_cast<int>(prefix.size());
+    std::wstring row;
+    for (int i = 0, n = count(); i < n; ++i) {
+        LRESULT rowLength = SendMessageW(handle(), LB_GETTEXTLEN, i, 0);
+        if (rowLength < length)
+            continue;
+        row.resize(static_cast<size_t>(rowLength) + 1);
+        SendMessageW(handle(), LB_GETTEXT, i, reinterpret_cast<LPARAM>(row.data()));
+        // Ordinal: the same letters in upper and lower case match, in every
+        // script, and nothing else does.
+        if (CompareStringOrdinal(row.data(), length, prefix.data(), length, TRUE) == CSTR_EQUAL)
+            return i;
+    }
+    return -1;
 }
 
 int ListBox::count() const {
@@ -56,6 +127,16 @@ std::string ListBox::item(int index) const {
         return {};
     std::string text(static_cast<size_t>(length) + 1, '\0');
     length = SendMessageA(handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(length == LB_ERR ? 0 : static_cast<size_t>(length));
+    return text;
+}
+
+std::wstring ListBox::unicodeItem(int index) const {
+    LRESULT length = SendMessageW(handle(), LB_GETTEXTLEN, index, 0);
+    if (length == LB_ERR)
+        return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    length = SendMessageW(handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
     text.resize(length == LB_ERR ? 0 : static_cast<size_t>(length));
     return text;
 }
@@ -102,6 +183,19 @@ void ListBox::assign(const std::vector<std::string>& rows) {
     fill(texts, starts);
 }
 
+void ListBox::assign(const std::vector<std::wstring>& rows) {
+    dropPending();
+    std::wstring texts;
+    std::vector<std::size_t> starts;
+    starts.reserve(rows.size());
+    for (const auto& row : rows) {
+        starts.push_back(texts.size());
+        texts.append(row.c_str());
+        texts += L'\0';
+    }
+    fill(texts, starts);
+}
+
 void ListBox::fill(const std::wstring& texts, const std::vector<std::size_t>& starts) {
     // Straight to the list box's own procedure: the message dispatch, and a
     // procedure in front of it, cost more than the row itself under Wine.
@@ -140,19 +234,19 @@ LRESULT CALLBACK ListBox::procedure(HWND window, UINT message, WPARAM wParam, LP
                                     UINT_PTR id, DWORD_PTR) {
     if (message == WM_NCDESTROY)
         RemoveWindowSubclass(window, &ListBox::procedure, id);
-    if (needsRows(message)) {
-        auto* list = dynamic_cast<ListBox*>(fromHandle(window));
-        if (list && list->pending_) {
-            // No exception may cross the system's message dispatch.
-            try {
-                list->assignPending();
-            } catch (...) {
-                application().reportCurrentException();
-            }
-        }
-        if (message == Application::idleMessage)
+    auto* list = dynamic_cast<ListBox*>(fromHandle(window));
+    // No exception may cross the system's message dispatch.
+    try {
+        if (list && list->pending_ && needsRows(message))
+            list->assignPending();
+        if (list && list->unicode_ && message == WM_CHAR &&
+            list->findTyped(static_cast<wchar_t>(wParam), static_cast<DWORD>(GetMessageTime())))
             return 0;
+    } catch (...) {
+        application().reportCurrentException();
     }
+    if (message == Application::idleMessage)
+        return 0;
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
@@ -165,11 +259,11 @@ void ListBox::setItemIndex(int index) {
 }
 
 Edit::Edit(Container& parent, Bounds bounds, Color background)
-    : Edit(parent, bounds, background, ES_AUTOHSCROLL) {}
+    : Edit(parent, bounds, background, ES_AUTOHSCROLL, false) {}
 
-Edit::Edit(Container& parent, Bounds bounds, Color background, DWORD style)
+Edit::Edit(Container& parent, Bounds bounds, Color background, DWORD style, bool unicode)
     : WinControl(parent, bounds), colors_(background, parent.font().style().color) {
-    create("EDIT", style | WS_TABSTOP, WS_EX_CLIENTEDGE, "", parent.font());
+    create("EDIT", style | WS_TABSTOP, WS_EX_CLIENTEDGE, "", parent.font(), unicode);
 }
 
 std::string Edit::text() const {
@@ -182,20 +276,41 @@ void Edit::setText(const std::string& text) {
 
 Memo::Memo(Container& parent, Bounds bounds, Color background)
     : Edit(parent, bounds, background,
-           ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_HSCROLL) {
+           ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_HSCROLL, true) {
     SendMessageA(handle(), EM_SETLIMITTEXT, capacity, 0);
 }
 
-void Memo::setWholeText(const std::string& text) {
-    bool fits = text.size() <= capacity && text.find('\0') == std::string::npos;
+namespace {
+
+template <typename Text, typename Set, typename Get>
+void setExactly(const Text& text, Set set, Get get, size_t capacity) {
+    bool fits = text.size() <= capacity && text.find(typename Text::value_type()) == Text::npos;
     if (fits) {
-        setText(text);
-        fits = this->text() == text;
+        set(text);
+        fits = get() == text;
     }
     if (!fits) {
-        setText("");
+        set(Text());
         throw Error("Text exceeds memo capacity");
     }
+}
+
+} // namespace
+
+void Memo::setWholeText(const std::string& text) {
+    setExactly(
+        text, [this](const std::string& t) { setText(t); }, [this] { return this->text(); },
+        capacity);
+}
+
+void Memo::setWholeText(const std::wstring& text) {
+    setExactly(
+        text, [this](const std::wstring& t) { SetWindowTextW(handle(), t.c_str()); },
+        [this] { return unicodeText(); }, capacity);
+}
+
+std::wstring Memo::unicodeText() const {
+    return unicodeTextOf(handle());
 }
 
 CheckBox::CheckBox(Container& parent, Bounds bounds, const std::string& caption, FontStyle font,

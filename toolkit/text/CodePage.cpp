@@ -1,5 +1,7 @@
 #include "toolkit/text/CodePage.h"
 
+#include "toolkit/text/TextEncoding.h"
+
 #include <windows.h>
 
 namespace tk {
@@ -35,6 +37,27 @@ std::wstring upperCase(std::wstring wide) {
 }
 
 } // namespace
+
+std::wstring ansiToWide(std::string_view text) {
+    return toWide(CP_ACP, text);
+}
+
+std::wstring utf8ToWide(std::string_view text) {
+    std::u16string units = utf8ToUtf16(text);
+    return {units.begin(), units.end()};
+}
+
+std::string wideToUtf8(std::wstring_view text) {
+    return utf16ToUtf8(std::u16string(text.begin(), text.end()));
+}
+
+std::wstring wideOfUtf8OrAnsi(std::string_view bytes) {
+    return isUtf8(bytes) ? utf8ToWide(bytes) : ansiToWide(bytes);
+}
+
+std::string utf8OfUtf8OrAnsi(std::string_view bytes) {
+    return isUtf8(bytes) ? std::string(bytes) : ansiToUtf8(bytes);
+}
 
 std::string ansiToUtf8(std::string_view text) {
     return fromWide(CP_UTF8, toWide(CP_ACP, text));

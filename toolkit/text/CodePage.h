@@ -1,5 +1,6 @@
 // Text between the system's ANSI code page, in which the program keeps all its
-// strings, and UTF-8, in which it keeps the text of files marked as Unicode.
+// strings, UTF-8, in which it keeps the text of files marked as Unicode and
+// MAME's text, and the UTF-16 of the system's Unicode functions.
 #pragma once
 
 #include <string>
@@ -11,6 +12,18 @@ std::string ansiToUtf8(std::string_view text);
 
 // A character the code page lacks becomes its default character ("?").
 std::string utf8ToAnsi(std::string_view text);
+
+std::wstring ansiToWide(std::string_view text);
+
+// UTF-8 and UTF-16 both ways, lone surrogates kept (see TextEncoding.h).
+std::wstring utf8ToWide(std::string_view text);
+std::string wideToUtf8(std::wstring_view text);
+
+// Text of a program that writes UTF-8, such as MAME, where an older version
+// or a hand-edited file may hold the system's code page: read as UTF-8 when
+// the bytes are well-formed UTF-8, in the code page otherwise.
+std::wstring wideOfUtf8OrAnsi(std::string_view bytes);
+std::string utf8OfUtf8OrAnsi(std::string_view bytes);
 
 // Upper case by the system's rules for every Unicode letter.
 std::string utf8UpperCase(std::string_view text);

@@ -8,6 +8,8 @@ namespace {
 constexpr std::string_view utf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view utf16leMark = "\xFF\xFE";
 constexpr std::string_view utf16beMark = "\xFE\xFF";
+// A byte that is no UTF-8 stands for the lone surrogate this far above it.
+constexpr std::uint32_t escapeBase = 0xDC00;
 
 std::string_view markOf(TextEncoding encoding) {
     switch (encoding) {
@@ -48,22 +50,24 @@ bool isLowSurrogate(std::uint32_t unit) {
     return unit >= 0xDC00 && unit < 0xE000;
 }
 
-std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
-    auto unitAt = [&](std::size_t at) -> std::uint32_t {
+std::u16string unitsOf(std::string_view bytes, bool bigEndian) {
+    std::u16string units;
+    units.reserve(bytes.size() / 2);
+    for (std::size_t at = 0; at + 1 < bytes.size(); at += 2) {
         auto first = static_cast<unsigned char>(bytes[at]);
         auto second = static_cast<unsigned char>(bytes[at + 1]);
-        return bigEndian ? first << 8 | second : second << 8 | first;
-    };
+        units += static_cast<char16_t>(bigEndian ? first << 8 | second : second << 8 | first);
+    }
+    return units;
+}
+
+std::string bytesOf(std::u16string_view units, bool bigEndian) {
     std::string out;
-    out.reserve(bytes.size());
-    const std::size_t end = bytes.size() & ~std::size_t(1);
-    for (std::size_t at = 0; at < end; at += 2) {
-        std::uint32_t unit = unitAt(at);
-        if (isHighSurrogate(unit) && at + 2 < end && isLowSurrogate(unitAt(at + 2))) {
-            unit = 0x10000 + ((unit - 0xD800) << 10) + (unitAt(at + 2) - 0xDC00);
-            at += 2;
-        }
-        appendUtf8(out, unit);
+    out.reserve(units.size() * 2);
+    for (char16_t unit : units) {
+        char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+        out += bigEndian ? high : low;
+        out += bigEndian ? low : high;
     }
     return out;
 }
@@ -94,24 +98,29 @@ std::uint32_t nextCharacter(std::string_view text, std::size_t& at) {
     return code;
 }
 
-std::string utf8ToUtf16(std::string_view text, bool bigEndian) {
-    std::string out;
-    out.reserve(text.size() * 2);
-    auto unit = [&](std::uint32_t value) {
-        char high = static_cast<char>(value >> 8), low = static_cast<char>(value & 0xFF);
-        out += bigEndian ? high : low;
-        out += bigEndian ? low : high;
-    };
-    for (std::size_t at = 0; at < text.size();) {
-        std::uint32_t code = nextCharacter(text, at);
-        if (code >= 0x10000) {
-            unit(0xD800 + ((code - 0x10000) >> 10));
-            unit(0xDC00 + ((code - 0x10000) & 0x3FF));
-        } else {
-            unit(code);
-        }
-    }
-    return out;
+// The length of the well-formed UTF-8 sequence at `at`, 0 when none starts
+// there. The second byte's range rules out overlong forms, surrogates and
+// values beyond U+10FFFF.
+std::size_t wellFormedLength(std::string_view text, std::size_t at) {
+    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    unsigned lead = byte(at);
+    if (lead < 0x80)
+        return 1;
+    std::size_t length = lead >= 0xC2 && lead < 0xE0   ? 2
+                         : lead >= 0xE0 && lead < 0xF0 ? 3
+                         : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                       : 0;
+    if (length == 0 || at + length > text.size())
+        return 0;
+    unsigned second = byte(at + 1);
+    unsigned low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    unsigned high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    if (second < low || second > high)
+        return 0;
+    for (std::size_t i = 2; i < length; ++i)
+        if ((byte(at + i) & 0xC0) != 0x80)
+            return 0;
+    return length;
 }
 
 } // namespace
@@ -128,9 +137,8 @@ MarkedText decodeText(std::string_view bytes) {
     std::string_view body = bytes.substr(markOf(encoding).size());
     switch (encoding) {
     case TextEncoding::utf16le:
-        return {encoding, utf16ToUtf8(body, false)};
     case TextEncoding::utf16be:
-        return {encoding, utf16ToUtf8(body, true)};
+        return {encoding, utf16ToUtf8(unitsOf(body, encoding == TextEncoding::utf16be))};
     default:
         return {encoding, std::string(body)};
     }
@@ -140,12 +148,81 @@ std::string encodeText(std::string_view text, TextEncoding encoding) {
     std::string out(markOf(encoding));
     switch (encoding) {
     case TextEncoding::utf16le:
-        return out + utf8ToUtf16(text, false);
     case TextEncoding::utf16be:
-        return out + utf8ToUtf16(text, true);
+        return out + bytesOf(utf8ToUtf16(text), encoding == TextEncoding::utf16be);
     default:
         return out + std::string(text);
     }
+}
+
+bool isUtf8(std::string_view bytes) {
+    for (std::size_t at = 0; at < bytes.size();) {
+        std::size_t length = wellFormedLength(bytes, at);
+        if (length == 0)
+            return false;
+        at += length;
+    }
+    return true;
+}
+
+std::string escapeInvalidUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t at = 0; at < bytes.size();) {
+        std::size_t length = wellFormedLength(bytes, at);
+        if (length == 0) {
+            appendUtf8(out, escapeBase + static_cast<unsigned char>(bytes[at]));
+            ++at;
+        } else {
+            out.append(bytes.substr(at, length));
+            at += length;
+        }
+    }
+    return out;
+}
+
+std::string unescapeInvalidUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t start = at;
+        std::uint32_t code = nextCharacter(text, at);
+        bool escape = at - start == 3 && code >= escapeBase + 0x80 && code <= escapeBase + 0xFF;
+        if (escape)
+            out += static_cast<char>(code - escapeBase);
+        else
+            out.append(text.substr(start, at - start));
+    }
+    return out;
+}
+
+std::u16string utf8ToUtf16(std::string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        std::uint32_t code = nextCharacter(text, at);
+        if (code >= 0x10000) {
+            out += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
+            out += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(code);
+        }
+    }
+    return out;
+}
+
+std::string utf16ToUtf8(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        std::uint32_t unit = text[at];
+        if (isHighSurrogate(unit) && at + 1 < text.size() && isLowSurrogate(text[at + 1])) {
+            unit = 0x10000 + ((unit - 0xD800) << 10) + (text[at + 1] - 0xDC00);
+            ++at;
+        }
+        appendUtf8(out, unit);
+    }
+    return out;
 }
 
 } // namespace tk

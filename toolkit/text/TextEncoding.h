@@ -1,6 +1,7 @@
 // Text files that begin with a byte-order mark: which encoding the mark
 // names, and the text in UTF-8 and back, so that a file is written again in
-// the encoding it was read in. Portable byte work, no system calls.
+// the encoding it was read in; and the test for text that is UTF-8 without a
+// mark. Portable byte work, no system calls.
 #pragma once
 
 #include <string>
@@ -26,5 +27,22 @@ MarkedText decodeText(std::string_view bytes);
 
 // The text in the encoding, with its mark; `none` gives the text unchanged.
 std::string encodeText(std::string_view text, TextEncoding encoding);
+
+// Whether the bytes are well-formed UTF-8 throughout: no overlong forms, no
+// surrogates, nothing beyond U+10FFFF, no sequence cut short. Plain ASCII is.
+bool isUtf8(std::string_view bytes);
+
+// UTF-8 as the decoding above makes it (a lone surrogate in its three-byte
+// form) to UTF-16 and back; a byte that starts no sequence stands for the
+// character of its value.
+std::u16string utf8ToUtf16(std::string_view text);
+std::string utf16ToUtf8(std::u16string_view text);
+
+// UTF-8 that keeps every byte of text that should be UTF-8 but is not all
+// well-formed: a byte that starts no well-formed sequence becomes the lone
+// surrogate U+DC80..U+DCFF of its value, which no UTF-8 text can hold, so
+// that the bytes come back unchanged however the rest was edited.
+std::string escapeInvalidUtf8(std::string_view bytes);
+std::string unescapeInvalidUtf8(std::string_view text);
 
 } // namespace tk

@@ -5,6 +5,8 @@
 //   probe.exe tree <window>       a top-level window and all its child windows,
 //                                 list box rows included
 //   probe.exe text <window>       a window's whole text, as it is
+//   probe.exe utext <window>      a window's whole text read as Unicode, in UTF-8
+//   probe.exe close <window>      asks the window to close, as its "X" does
 //   probe.exe short <path>        the path's 8.3 short form (empty if missing)
 //   probe.exe shape               the main window's stored shape, as the build
 //                                 stored it: one rectangle a line, left top
@@ -12,7 +14,9 @@
 //
 // <window> is a top-level window's caption, or a window handle in hex (0x...)
 // as printed by windows and tree. Output is one line per thing, tab-separated
-// key=value fields, the text last: easy to grep from a shell. In texts a
+// key=value fields, the text last: easy to grep from a shell. Texts are in the
+// system's code page, except list box rows, which are read as Unicode and
+// written in UTF-8, as the shell's own text is. In texts a
 // carriage return, line feed and tab are written as \r, \n and \t.
 #include <windows.h>
 
@@ -47,25 +51,47 @@ std::string windowText(HWND window) {
     return text;
 }
 
-// Wine hands a cross-process LB_GETTEXT back unconverted to the ANSI
-// sender, so rows are read as Unicode and converted here.
+LRESULT askUnicode(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, answerMilliseconds,
+                             &result))
+        return -1;
+    return static_cast<LRESULT>(result);
+}
+
+std::string utf8Of(const std::wstring& wide) {
+    int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                   0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size,
+                        nullptr, nullptr);
+    return text;
+}
+
+std::string unicodeWindowText(HWND window) {
+    LRESULT length = askUnicode(window, WM_GETTEXTLENGTH);
+    if (length <= 0)
+        return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    LRESULT copied =
+        askUnicode(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    return utf8Of(text);
+}
+
+// Rows are read as Unicode, which shows every letter a Unicode list holds
+// (and Wine hands a cross-process LB_GETTEXT back unconverted to an ANSI
+// sender anyway).
 std::string listRow(HWND list, int index) {
-    LRESULT length = ask(list, LB_GETTEXTLEN, index);
+    LRESULT length = askUnicode(list, LB_GETTEXTLEN, index);
     if (length <= 0)
         return {};
     std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
-    DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(wide.data()),
-                             SMTO_ABORTIFHUNG, answerMilliseconds, &copied) ||
-        static_cast<LRESULT>(copied) <= 0)
+    LRESULT copied = askUnicode(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(wide.data()));
+    if (copied <= 0)
         return {};
-    wide.resize(copied);
-    int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
-                                   0, nullptr, nullptr);
-    std::string text(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size,
-                        nullptr, nullptr);
-    return text;
+    wide.resize(static_cast<size_t>(copied));
+    return utf8Of(wide);
 }
 
 std::string escaped(const std::string& text) {
@@ -243,7 +269,7 @@ void printStoredShape() {
 
 int usage() {
     std::fprintf(stderr, "usage: probe.exe screen | windows | tree <window> | text <window> | "
-                         "short <path> | shape\n");
+                         "utext <window> | close <window> | short <path> | shape\n");
     return 2;
 }
 
@@ -271,7 +297,8 @@ int main(int argc, char** argv) {
         printStoredShape();
         return 0;
     }
-    if ((command == "tree" || command == "text") && argc == 3) {
+    if ((command == "tree" || command == "text" || command == "utext" || command == "close") &&
+        argc == 3) {
         HWND window = findWindow(argv[2]);
         if (!window || !IsWindow(window)) {
             std::fprintf(stderr, "probe.exe: no window %s\n", argv[2]);
@@ -279,6 +306,10 @@ int main(int argc, char** argv) {
         }
         if (command == "tree")
             printTree(window);
+        else if (command == "utext")
+            std::fputs(unicodeWindowText(window).c_str(), stdout);
+        else if (command == "close")
+            PostMessageA(window, WM_CLOSE, 0, 0);
         else
             std::fputs(windowText(window).c_str(), stdout);
         return 0;

@@ -1,8 +1,13 @@
 // Stands in for MAME and other child programs in the launcher tests. It
 // records how it was started (raw command line, current directory, argv, the
-// show-window value it was given and, on request, whether a window is visible) in the file that
-// ARGDUMP_OUT names, prints one line to its standard output, optionally sleeps for ARGDUMP_SLEEP
-// milliseconds, and exits with the code its first argument gives.
+// show-window value it was given, whether it has a console window, the kind
+// of its standard output and, on request, whether a window is visible and the
+// kind of a handle of its parent's) in the file that ARGDUMP_OUT names, prints
+// one line to its standard output, on request about ARGDUMP_FLOOD bytes more
+// shared by its output and its errors and the text of ARGDUMP_STDERR to its
+// errors,
+// optionally sleeps for ARGDUMP_SLEEP milliseconds, and exits with the code
+// its first argument gives.
 #include <windows.h>
 
 #include <cstdio>
@@ -38,6 +43,13 @@ void writeRecord(const std::string& target, int argc, char** argv) {
     GetStartupInfoA(&startup);
     std::fprintf(file, "startflags=%lu\n", startup.dwFlags);
     std::fprintf(file, "show=%u\n", startup.wShowWindow);
+    std::fprintf(file, "consolewindow=%d\n", GetConsoleWindow() ? 1 : 0);
+    std::fprintf(file, "stdouttype=%lu\n", GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)));
+    std::string parentHandle = environment("ARGDUMP_HANDLE");
+    if (!parentHandle.empty())
+        std::fprintf(file, "handletype=%lu\n",
+                     GetFileType(reinterpret_cast<HANDLE>(
+                         static_cast<UINT_PTR>(std::strtoull(parentHandle.c_str(), nullptr, 10)))));
     std::string window = environment("ARGDUMP_WINDOW");
     if (!window.empty()) {
         HWND handle = reinterpret_cast<HWND>(std::strtoull(window.c_str(), nullptr, 10));
@@ -47,12 +59,28 @@ void writeRecord(const std::string& target, int argc, char** argv) {
     MoveFileExA(part.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
+// Numbered lines to both outputs, the last one saying where it ends.
+void flood(long bytes) {
+    if (bytes <= 0)
+        return;
+    for (long written = 0, line = 0; written < bytes; ++line) {
+        written += std::fprintf(stdout, "output line %ld of a flood\n", line);
+        written += std::fprintf(stderr, "error line %ld of a flood\n", line);
+    }
+    std::fputs("flood end\n", stderr);
+    std::fflush(stdout);
+    std::fflush(stderr);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     // Kept short: a long line in a new console window is slow to draw.
     std::printf("argdump stdout: %.200s\n", GetCommandLineA());
     std::fflush(stdout);
+    flood(std::atol(environment("ARGDUMP_FLOOD").c_str()));
+    std::fputs(environment("ARGDUMP_STDERR").c_str(), stderr);
+    std::fflush(stderr);
     std::string target = environment("ARGDUMP_OUT");
     if (!target.empty())
         writeRecord(target, argc, argv);

@@ -1,0 +1,25 @@
+// The game list kept in step with the MAME that wrote it: what identifies that
+// MAME is stored beside the list, and a MAME replaced since has the list
+// written anew, without losing the old one when it writes none.
+#pragma once
+
+#include "launch/Executor.h"
+
+#include <optional>
+#include <string>
+
+namespace launch {
+
+// What identifies the MAME executable for this purpose: its size and last
+// write time, as text to store; empty when it cannot be read (a missing file).
+std::string mameStamp(const std::string& mameExe);
+
+// Has MAME write its game list into a temporary file of the program folder
+// and puts it in place of "gamelist" only when it holds a game list, so a
+// failing MAME leaves the old list. The message saying that MAME wrote none,
+// and why; nothing when the list was renewed. Raises "Cannot create file %s"
+// when the new list cannot replace the old one (which then stays).
+std::optional<std::string> renewGameList(TExecutor& exe, const std::string& mameExe,
+                                         const std::string& programFolder, bool xp);
+
+} // namespace launch

@@ -1,0 +1,110 @@
+#include "launch/WatchedProcess.h"
+
+#include "launch/MameReport.h"
+#include "toolkit/base/Handles.h"
+
+#include <thread>
+#include <vector>
+
+namespace launch {
+
+namespace {
+
+// The list of handles a child may inherit: only these, whatever else of the
+// process is inheritable at that moment.
+class InheritedHandles {
+public:
+    explicit InheritedHandles(HANDLE handle) : handles_{handle} {
+        SIZE_T size = 0;
+        InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+        storage_.resize(size);
+        if (!InitializeProcThreadAttributeList(list(), 1, 0, &size))
+            return;
+        initialized_ = true;
+        updated_ = UpdateProcThreadAttribute(list(), 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handles_,
+                                             sizeof handles_, nullptr, nullptr);
+    }
+    InheritedHandles(const InheritedHandles&) = delete;
+    InheritedHandles& operator=(const InheritedHandles&) = delete;
+    ~InheritedHandles() {
+        if (initialized_)
+            DeleteProcThreadAttributeList(list());
+    }
+
+    bool ready() const { return updated_; }
+    LPPROC_THREAD_ATTRIBUTE_LIST list() {
+        return reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage_.data());
+    }
+
+private:
+    HANDLE handles_[1];
+    std::vector<char> storage_;
+    bool initialized_ = false;
+    bool updated_ = false;
+};
+
+// The watching thread: drains the pipe until every writer has closed it,
+// then waits for the program itself.
+void watch(tk::KernelHandle output, tk::KernelHandle process, const OnProcessEnd& onEnd) {
+    OutputTail tail;
+    char buffer[4096];
+    DWORD got = 0;
+    // A read of no bytes is no end: only a broken pipe is.
+    while (ReadFile(output.get(), buffer, sizeof buffer, &got, nullptr))
+        tail.append({buffer, got});
+    output.reset();
+    WaitForSingleObject(process.get(), INFINITE);
+    DWORD code = 0;
+    GetExitCodeProcess(process.get(), &code);
+    if (onEnd)
+        onEnd({code, tail.text()});
+}
+
+} // namespace
+
+DWORD startWatched(const std::string& commandLine, OnProcessEnd onEnd) {
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0))
+        return GetLastError();
+    tk::KernelHandle reader(readEnd);
+    tk::KernelHandle writer(writeEnd);
+    SetHandleInformation(reader.get(), HANDLE_FLAG_INHERIT, 0);
+    InheritedHandles inherited(writer.get());
+    if (!inherited.ready())
+        return GetLastError();
+
+    STARTUPINFOEXA startup{};
+    startup.StartupInfo.cb = sizeof startup;
+    startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
+    startup.StartupInfo.wShowWindow = SW_SHOWNORMAL;
+    startup.StartupInfo.hStdOutput = writer.get();
+    startup.StartupInfo.hStdError = writer.get();
+    startup.lpAttributeList = inherited.list();
+    // CreateProcessA may write into its command line.
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE,
+                        CREATE_NO_WINDOW | EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr,
+                        &startup.StartupInfo, &started))
+        return GetLastError();
+    tk::KernelHandle process(started.hProcess);
+    tk::KernelHandle thread(started.hThread);
+    // The child holds the only writing end now: the pipe ends when it does.
+    writer.reset();
+    std::thread(
+        [](tk::KernelHandle output, tk::KernelHandle child, OnProcessEnd end) {
+            // Nobody is there to hear of a failure on this thread.
+            try {
+                watch(std::move(output), std::move(child), end);
+            } catch (...) {
+            }
+        },
+        std::move(reader), std::move(process), std::move(onEnd))
+        .detach();
+    return 0;
+}
+
+} // namespace launch

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# A new MAME is noticed: keston.ini from before keeps its game list and gets
+# the MAME's stamp; after the MAME executable is replaced, the next start has
+# MAME write the list again before it is built (a game new to the list
+# appears); a replacement that writes no list leaves the old list and says so
+# once.
+source "$(dirname "$0")/lib.sh"
+e2e_init "$@"
+
+new_program_folder "Program Folder"
+new_mame_folder "MAME Folder"
+run_mame -rompath roms -cc
+add_roms galaxian pong
+# The list of a MAME before this one, which did not know pong yet.
+run_mame -listfull | grep -v '^pong ' >"$program_dir/gamelist"
+write_settings "mameexe=$mame_exe_windows" "parameters=" "xp=1" "close=0"
+
+listfull_runs() { grep -c $'^start\t.*\t-listfull$' "$bridge_log" || true; }
+# Changes the executable as a new version would: another size, another time.
+replace_mame() { printf 'new version' >>"$mame_dir/mame.exe"; }
+
+: >"$bridge_log"
+start_keston
+find_window Form1
+read_main_window
+expect_equal "settings from before: the list as it was" "$(list_rows "$list_hwnd")" \
+  "Galaxian (Namco set 1)"
+expect_equal "no MAME run for it" "$(listfull_runs)" 0
+stamp=$(setting mamestamp)
+expect_true "the stamp of this MAME is stored" test -n "$stamp"
+stop_keston
+
+# --- a new MAME ----------------------------------------------------------------
+replace_mame
+start_keston
+find_window Form1 120
+read_main_window
+expect_equal "the new MAME wrote the list before it was built: pong appears" \
+  "$(list_rows "$list_hwnd")" "$(printf 'Galaxian (Namco set 1)\nPong (Rev E) [TTL]')"
+expect_equal "one MAME run" "$(listfull_runs)" 1
+expect_true "gamelist is the new MAME's" grep -q '^pong ' "$program_dir/gamelist"
+expect_true "its stamp replaced the old one" test "$(setting mamestamp)" != "$stamp"
+expect_equal "no message" "$(message_boxes "KESTON PRIME")" ""
+stop_keston
+start_keston
+find_window Form1
+expect_equal "the same MAME again: no run" "$(listfull_runs)" 1
+stop_keston
+
+# --- a new MAME that writes no list ----------------------------------------------
+cp "$program_dir/gamelist" "$work/renewed-gamelist"
+replace_mame
+printf '#!/bin/sh\necho "This MAME is broken" >&2\nexit 3\n' >"$work/broken-mame"
+chmod +x "$work/broken-mame"
+KESTON_REAL_MAME=$work/broken-mame start_keston
+expect_true "a message comes up" wait_until 120 message_box_shown "KESTON PRIME"
+boxes=$(message_boxes "KESTON PRIME")
+expect_equal "exactly one message" "$(wc -l <<<"$boxes")" 1
+box=$(head -n 1 <<<"$boxes")
+expect_equal "it says MAME wrote no list and the list stays" \
+  "$(message_text "$(field "$box" hwnd)")" \
+  "MAME did not write its game list: it ended with exit code 3. The game list stays as it was."
+dismiss_message_box "$box"
+find_window Form1
+read_main_window
+expect_true "gamelist is left as it was" cmp -s "$program_dir/gamelist" "$work/renewed-gamelist"
+expect_equal "and so is the list" "$(list_rows "$list_hwnd")" \
+  "$(printf 'Galaxian (Namco set 1)\nPong (Rev E) [TTL]')"
+expect_equal "no file left beside the program" "$(program_files)" \
+  "$(printf 'gamelist\nkeston.exe\nkeston.ini')"
+stop_keston
+KESTON_REAL_MAME=$work/broken-mame start_keston
+find_window Form1
+sleep 2
+expect_equal "said once: no message on the next start" "$(message_boxes "KESTON PRIME")" ""
+
+e2e_finish

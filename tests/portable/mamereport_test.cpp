@@ -1,0 +1,103 @@
+// The message for a game MAME ended with an error: MAME's real outputs of
+// MAME 0.251 for a missing ROM set, an unknown system and a bad parameter,
+// and the bounded tail the output is kept in.
+#include "launch/MameReport.h"
+
+#include <gtest/gtest.h>
+
+using launch::reasonLines;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+std::string notFound(const char* file) {
+    return std::string(file) + " NOT FOUND (tried in pacman puckman)";
+}
+
+const std::string missingFiles =
+    "error: XDG_RUNTIME_DIR is invalid or not set in the environment.\n"
+    "unzip: roms/pacman.zip couldn't find ECD\n"
+    "unzip: roms/pacman.zip couldn't find ECD\n" +
+    notFound("pacman.6e") + "\n" + notFound("pacman.6f") + "\n" + notFound("pacman.6h") + "\n" +
+    notFound("pacman.6j") + "\n" + notFound("pacman.5e") + "\n" + notFound("pacman.5f") + "\n" +
+    notFound("82s123.7f") + "\n" + notFound("82s126.4a") + "\n" + notFound("82s126.1m") + "\n" +
+    notFound("82s126.3m") + "\n" +
+    "Fatal error: Required files are missing, the machine cannot be run.\n";
+
+const std::string unknownSystem =
+    "Unknown system 'namco51'\r\n"
+    "\r\n"
+    "\"namco51\" approximately matches the following\r\n"
+    "supported machines (best match first):\r\n"
+    "\r\n"
+    "namcons1          Let's! TV Play Classic - Namco Nostalgia 1 (Japan)  (Bandai, 2006)\r\n"
+    "namcostr          Namco Stars                                         (Namco, 2000)\r\n"
+    "nascom1           Nascom 1                                            (Nascom, 1978)\r\n";
+
+} // namespace
+
+TEST(ReasonLines, TheLastLinesOfMamesOwnWordsSayWhy) {
+    EXPECT_EQ(reasonLines(missingFiles),
+              (Lines{notFound("pacman.5f"), notFound("82s123.7f"), notFound("82s126.4a"),
+                     notFound("82s126.1m"), notFound("82s126.3m"),
+                     "Fatal error: Required files are missing, the machine cannot be run."}));
+    EXPECT_EQ(reasonLines(missingFiles, 1),
+              Lines{"Fatal error: Required files are missing, the machine cannot be run."});
+    EXPECT_EQ(reasonLines("Error: unknown option: -badparam\n"),
+              Lines{"Error: unknown option: -badparam"});
+    EXPECT_EQ(reasonLines(""), Lines{});
+    EXPECT_EQ(reasonLines("\n \r\n\t\n"), Lines{}) << "blank lines say nothing";
+}
+
+TEST(ReasonLines, AListingAfterTheReasonIsLeftOutWithItsHeading) {
+    EXPECT_EQ(reasonLines(unknownSystem), Lines{"Unknown system 'namco51'"});
+    // Without a paragraph before it, the listing is all MAME said.
+    EXPECT_EQ(reasonLines("Some device:\n\nfailed to start\n"),
+              (Lines{"Some device:", "failed to start"}));
+    EXPECT_EQ(reasonLines("Bad media\n\nsee:\n\na\nb\n\nalso:\n\nc\n"), Lines{"Bad media"})
+        << "listings one after the other";
+    EXPECT_EQ(reasonLines("Fatal error: bad file:\n"), Lines{"Fatal error: bad file:"});
+}
+
+TEST(ReasonLines, LinesAreTrimmedAndCutToAReadableLengthAtACharacterBoundary) {
+    EXPECT_EQ(reasonLines("  indented stays   \t\r\n"), Lines{"  indented stays"});
+    std::string longLine = std::string(199, 'x') + "\xCE\xB2" + std::string(50, 'y');
+    Lines lines = reasonLines(longLine);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], std::string(199, 'x') + "...") << "the two-byte letter is not split";
+}
+
+TEST(OutputTail, KeepsTheEndOfAnyOutputFromALineStart) {
+    launch::OutputTail tail(100);
+    tail.append("first line\n");
+    tail.append("second ");
+    EXPECT_EQ(tail.text(), "first line\nsecond ");
+    for (int i = 0; i < 1000; ++i)
+        tail.append("line " + std::to_string(i) + "\n");
+    std::string text = tail.text();
+    EXPECT_LE(text.size(), 100u);
+    EXPECT_TRUE(text.ends_with("line 998\nline 999\n")) << text;
+    EXPECT_EQ(text.find("line 9"), 1u) << "a piece of a line is dropped: " << text;
+
+    launch::OutputTail unbroken(10);
+    unbroken.append(std::string(50, 'z'));
+    EXPECT_EQ(unbroken.text(), "") << "one long line cut at both ends says nothing";
+}
+
+TEST(GameEndMessage, NamesTheGameTheCodeInWordsAndMamesLines) {
+    EXPECT_EQ(
+        launch::gameEndMessage("Pac-Man (Midway)", "pacman", 2,
+                               {notFound("82s126.3m"), "Fatal error: Required files are "
+                                                       "missing, the machine cannot be run."}),
+        "Pac-Man (Midway) (pacman): MAME ended with exit code 2, required files are "
+        "missing.\n\nMAME said:\n" +
+            notFound("82s126.3m") +
+            "\nFatal error: Required files are missing, the machine cannot be run.");
+    EXPECT_EQ(launch::gameEndMessage("Namco 51xx", "namco51", 5, {}),
+              "Namco 51xx (namco51): MAME ended with exit code 5, MAME knows no such system.");
+    EXPECT_EQ(launch::gameEndMessage("readme", "readme", 6, {}),
+              "readme: MAME ended with exit code 6, the configuration or a parameter is invalid.")
+        << "a file listed by its name alone is named once";
+    EXPECT_EQ(launch::exitCodeWords(0xC0000005u), "MAME crashed (Windows exception 0xC0000005)");
+    EXPECT_EQ(launch::exitCodeWords(7), "an error MAME gives no name to");
+}

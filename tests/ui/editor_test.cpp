@@ -3,6 +3,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
 #include "toolkit/base/Handles.h"
+#include "toolkit/text/TextEncoding.h"
 #include "ui/MainWindow.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +20,7 @@ const std::string applyFirst = "Please, click Apply first, to take advantage of 
 const std::string question = "This MAME doesn't have the configuration file, do you want to "
                              "create it? (ONLY FOR WINDOWS MAME VERSION)";
 const std::string notFound = "MAME.ini or MAME.cfg not found!";
-const std::string utf8Mark = "\xEF\xBB\xBF";
+const std::string utf8Mark(tk::utf8Mark);
 
 // The configuration panel of a program whose settings name the tests' MAME
 // stand-in, in a MAME folder of its own that holds no configuration file yet.

@@ -5,7 +5,6 @@
 namespace tk {
 namespace {
 
-constexpr std::string_view utf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view utf16leMark = "\xFF\xFE";
 constexpr std::string_view utf16beMark = "\xFE\xFF";
 // A byte that is no UTF-8 stands for the lone surrogate this far above it.

@@ -9,6 +9,9 @@
 
 namespace tk {
 
+// The byte-order mark of UTF-8, the one MAME writes at the head of its ini.
+inline constexpr std::string_view utf8Mark = "\xEF\xBB\xBF";
+
 // `none`: no mark; such text is in the system's code page and stays as it is.
 enum class TextEncoding { none, utf8, utf16le, utf16be };
 

@@ -21,18 +21,20 @@ void fillSquare(HDC dc) {
     FillRect(dc, &square, brush.get());
 }
 
-Bytes enhancedMetafile() {
+// What `draw` draws, recorded as an enhanced metafile.
+Bytes enhancedMetafileOf(void (*draw)(HDC)) {
     HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
-    fillSquare(dc);
+    draw(dc);
     tk::MetafileHandle metafile(CloseEnhMetaFile(dc));
     Bytes bytes(GetEnhMetaFileBits(metafile.get(), 0, nullptr));
     GetEnhMetaFileBits(metafile.get(), UINT(bytes.size()), bytes.data());
     return bytes;
 }
 
-Bytes oldMetafile() {
+// The same as an old-style metafile.
+Bytes oldMetafileOf(void (*draw)(HDC)) {
     HDC dc = CreateMetaFileA(nullptr);
-    fillSquare(dc);
+    draw(dc);
     HMETAFILE metafile = CloseMetaFile(dc);
     Bytes bytes(GetMetaFileBitsEx(metafile, 0, nullptr));
     GetMetaFileBitsEx(metafile, UINT(bytes.size()), bytes.data());
@@ -73,25 +75,6 @@ void drawBitmap(HDC dc) {
                   DIB_RGB_COLORS, SRCCOPY);
 }
 
-Bytes enhancedBitmapMetafile() {
-    HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
-    drawBitmap(dc);
-    tk::MetafileHandle metafile(CloseEnhMetaFile(dc));
-    Bytes bytes(GetEnhMetaFileBits(metafile.get(), 0, nullptr));
-    GetEnhMetaFileBits(metafile.get(), UINT(bytes.size()), bytes.data());
-    return bytes;
-}
-
-Bytes oldBitmapMetafile() {
-    HDC dc = CreateMetaFileA(nullptr);
-    drawBitmap(dc);
-    HMETAFILE metafile = CloseMetaFile(dc);
-    Bytes bytes(GetMetaFileBitsEx(metafile, 0, nullptr));
-    GetMetaFileBitsEx(metafile, UINT(bytes.size()), bytes.data());
-    DeleteMetaFile(metafile);
-    return bytes;
-}
-
 // Where the first record of the type starts; records are counted in bytes
 // in an enhanced metafile and in 16-bit words after an 18-byte header in an
 // old-style one.
@@ -112,7 +95,7 @@ size_t oldStyleRecord(const Bytes& bytes, WORD function) {
 } // namespace
 
 TEST(Metafile, EnhancedHeadersThePlayerCannotTrustAreRefused) {
-    const Bytes good = enhancedMetafile();
+    const Bytes good = enhancedMetafileOf(fillSquare);
     ASSERT_EQ(loadError(good), "no error");
     const size_t last = good.size() - sizeof(EMREOF);
     const std::vector<std::pair<const char*, Damage>> damages = {
@@ -152,7 +135,7 @@ TEST(Metafile, EnhancedHeadersThePlayerCannotTrustAreRefused) {
 }
 
 TEST(Metafile, OldStyleHeadersAndRecordsAreCheckedToTheEnd) {
-    const Bytes good = oldMetafile();
+    const Bytes good = oldMetafileOf(fillSquare);
     ASSERT_EQ(loadError(good), "no error");
     constexpr size_t sizeWords = 6, maxRecord = 12, firstRecord = 18;
     const std::vector<std::pair<const char*, Damage>> damages = {
@@ -178,7 +161,7 @@ TEST(Metafile, OldStyleHeadersAndRecordsAreCheckedToTheEnd) {
 // are not compressed: the system's player would take a compressed bitmap's
 // byte count from its header alone.
 TEST(Metafile, BitmapsInsideEnhancedRecordsAreCheckedLikeBitmapFiles) {
-    const Bytes good = enhancedBitmapMetafile();
+    const Bytes good = enhancedMetafileOf(drawBitmap);
     ASSERT_EQ(loadError(good), "no error");
     const size_t record = enhancedRecord(good, EMR_STRETCHDIBITS);
     const size_t info = record + at<DWORD>(good, record + offsetof(EMRSTRETCHDIBITS, offBmiSrc));
@@ -207,13 +190,13 @@ TEST(Metafile, BitmapsInsideEnhancedRecordsAreCheckedLikeBitmapFiles) {
         EXPECT_EQ(loadError(bytes), "Metafile is not valid") << name;
     }
 
-    Bytes brush = enhancedMetafile();
+    Bytes brush = enhancedMetafileOf(fillSquare);
     patch<DWORD>(brush, enhancedRecord(brush, EMR_CREATEBRUSHINDIRECT) + 12, BS_DIBPATTERNPT);
     EXPECT_EQ(loadError(brush), "Metafile is not valid") << "a brush naming a bitmap by address";
 }
 
 TEST(Metafile, BitmapsInsideOldStyleRecordsAreCheckedLikeBitmapFiles) {
-    const Bytes good = oldBitmapMetafile();
+    const Bytes good = oldMetafileOf(drawBitmap);
     ASSERT_EQ(loadError(good), "no error");
     // The stretched bitmap's header follows the record's 11 parameter words.
     const size_t info = oldStyleRecord(good, META_STRETCHDIB) + 6 + 22;
@@ -234,7 +217,7 @@ TEST(Metafile, BitmapsInsideOldStyleRecordsAreCheckedLikeBitmapFiles) {
         EXPECT_EQ(loadError(bytes), "Metafile is not valid") << name;
     }
 
-    Bytes brush = oldMetafile();
+    Bytes brush = oldMetafileOf(fillSquare);
     patch<WORD>(brush, oldStyleRecord(brush, META_CREATEBRUSHINDIRECT) + 6, BS_DIBPATTERNPT);
     EXPECT_EQ(loadError(brush), "Metafile is not valid") << "a brush naming a bitmap by address";
 }

@@ -58,6 +58,16 @@ std::string loadError(const Bytes& bytes) {
 
 using Damage = std::function<void(Bytes&)>;
 
+// Each damage, done to its own copy of a good metafile, makes it refused.
+void expectEachRefused(const Bytes& good,
+                       const std::vector<std::pair<const char*, Damage>>& damages) {
+    for (const auto& [name, damage] : damages) {
+        Bytes bytes = good;
+        damage(bytes);
+        EXPECT_EQ(loadError(bytes), "Metafile is not valid") << name;
+    }
+}
+
 // The header's own size: the first record, the drawing, then the end record.
 size_t secondRecord(const Bytes& bytes) {
     return at<DWORD>(bytes, offsetof(ENHMETAHEADER, nSize));
@@ -127,11 +137,7 @@ TEST(Metafile, EnhancedHeadersThePlayerCannotTrustAreRefused) {
         {"record count that does not match",
          [](Bytes& b) { patch<DWORD>(b, offsetof(ENHMETAHEADER, nRecords), 1000); }},
     };
-    for (const auto& [name, damage] : damages) {
-        Bytes bytes = good;
-        damage(bytes);
-        EXPECT_EQ(loadError(bytes), "Metafile is not valid") << name;
-    }
+    expectEachRefused(good, damages);
 }
 
 TEST(Metafile, OldStyleHeadersAndRecordsAreCheckedToTheEnd) {
@@ -150,11 +156,7 @@ TEST(Metafile, OldStyleHeadersAndRecordsAreCheckedToTheEnd) {
              patch<DWORD>(b, sizeWords, DWORD(b.size() / 2));
          }},
     };
-    for (const auto& [name, damage] : damages) {
-        Bytes bytes = good;
-        damage(bytes);
-        EXPECT_EQ(loadError(bytes), "Metafile is not valid") << name;
-    }
+    expectEachRefused(good, damages);
 }
 
 // A bitmap inside a record meets the rules of a bitmap file, and its pixels
@@ -184,11 +186,7 @@ TEST(Metafile, BitmapsInsideEnhancedRecordsAreCheckedLikeBitmapFiles) {
         {"header in the record's fields",
          [&](Bytes& b) { patch<DWORD>(b, record + offsetof(EMRSTRETCHDIBITS, offBmiSrc), 8); }},
     };
-    for (const auto& [name, damage] : damages) {
-        Bytes bytes = good;
-        damage(bytes);
-        EXPECT_EQ(loadError(bytes), "Metafile is not valid") << name;
-    }
+    expectEachRefused(good, damages);
 
     Bytes brush = enhancedMetafileOf(fillSquare);
     patch<DWORD>(brush, enhancedRecord(brush, EMR_CREATEBRUSHINDIRECT) + 12, BS_DIBPATTERNPT);
@@ -211,11 +209,7 @@ TEST(Metafile, BitmapsInsideOldStyleRecordsAreCheckedLikeBitmapFiles) {
         {"a depth no bitmap has",
          [&](Bytes& b) { patch<WORD>(b, info + offsetof(BITMAPINFOHEADER, biBitCount), 7); }},
     };
-    for (const auto& [name, damage] : damages) {
-        Bytes bytes = good;
-        damage(bytes);
-        EXPECT_EQ(loadError(bytes), "Metafile is not valid") << name;
-    }
+    expectEachRefused(good, damages);
 
     Bytes brush = oldMetafileOf(fillSquare);
     patch<WORD>(brush, oldStyleRecord(brush, META_CREATEBRUSHINDIRECT) + 6, BS_DIBPATTERNPT);

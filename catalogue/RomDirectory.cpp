@@ -1,8 +1,7 @@
 #include "catalogue/RomDirectory.h"
 
 #include "catalogue/LookupKey.h"
-#include "settings/IniFile.h"
-#include "settings/Settings.h"
+#include "toolkit/files/IniFile.h"
 #include "toolkit/files/Paths.h"
 
 namespace catalogue {
@@ -20,7 +19,7 @@ public:
         return LookupKey(romPathKey, iniFile);
     }
     std::string cfgRomPath(const std::string& cfgFile) override {
-        return settings::IniFile(cfgFile).readString("directory", romPathKey, "");
+        return tk::IniFile(cfgFile).readString("directory", romPathKey, "");
     }
     bool userChoosesDosMame() override { return userChoosesDosMame_(); }
 
@@ -34,12 +33,6 @@ RomDirectory ResolveRomDirectory(const std::string& mameExe, RomPathSetter& sett
                                  const DosMameQuestion& userChoosesDosMame) {
     FileSystemSources sources(userChoosesDosMame);
     return chooseRomDirectory(mameExe, sources, setter);
-}
-
-RomDirectory ResolveRomDirectory(RomPathSetter& setter, const DosMameQuestion& userChoosesDosMame) {
-    settings::IniFile file(settings::settingsPath());
-    return ResolveRomDirectory(file.readString(settings::configSection, settings::mameExeKey, ""),
-                               setter, userChoosesDosMame);
 }
 
 } // namespace catalogue

@@ -19,7 +19,4 @@ using DosMameQuestion = std::function<bool()>;
 RomDirectory ResolveRomDirectory(const std::string& mameExe, RomPathSetter& setter,
                                  const DosMameQuestion& userChoosesDosMame);
 
-// The same for the MAME executable named in the settings file.
-RomDirectory ResolveRomDirectory(RomPathSetter& setter, const DosMameQuestion& userChoosesDosMame);
-
 } // namespace catalogue

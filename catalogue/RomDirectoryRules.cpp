@@ -8,16 +8,14 @@
 namespace catalogue {
 namespace {
 
-// A value that is no directory (relative to the current directory) is taken
-// relative to the folder of the file it came from. MAME separates several
-// directories with ";": such a value is fixed part by part, unless it names a
+// A value is taken against the folder of the file it came from, which is
+// MAME's folder, where MAME itself starts and reads it. MAME separates several
+// directories with ";": such a value is taken part by part, unless it names a
 // directory as a whole.
 std::vector<std::string> relativeFix(const std::string& value, const std::string& configFile,
                                      RomSources& sources) {
-    if (sources.isDirectory(value))
-        return {value};
     const std::string folder = tk::folderPart(configFile);
-    std::string whole = tk::joinPath(folder, value);
+    std::string whole = tk::resolvedPath(folder, value);
     if (value.find(';') == std::string::npos || sources.isDirectory(whole))
         return {whole};
     std::vector<std::string> parts;
@@ -26,7 +24,7 @@ std::vector<std::string> relativeFix(const std::string& value, const std::string
         std::size_t end = std::min(value.find(';', start), value.size());
         std::string part = value.substr(start, end - start);
         if (!part.empty())
-            parts.push_back(sources.isDirectory(part) ? part : tk::joinPath(folder, part));
+            parts.push_back(tk::resolvedPath(folder, part));
         start = end + 1;
     }
     if (parts.empty())

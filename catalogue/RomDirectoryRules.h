@@ -8,9 +8,8 @@
 
 namespace catalogue {
 
-// The file list's path setter. Each call returns whether the directory could
-// be entered (it then becomes the process's current directory); a later call
-// replaces an earlier one.
+// The file list's path setter, handed full paths. Each call returns whether
+// the directory can be listed; a later call replaces an earlier one.
 class RomPathSetter {
 public:
     virtual ~RomPathSetter() = default;
@@ -19,8 +18,7 @@ public:
     [[nodiscard]] virtual bool setPaths(const std::vector<std::string>& paths) = 0;
 };
 
-// What the decision asks: which files and directories exist (a relative
-// directory against the current directory of that moment), what the
+// What the decision asks: which files and directories exist, what the
 // configuration files say, and which MAME the user runs.
 class RomSources {
 public:

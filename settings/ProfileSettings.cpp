@@ -1,35 +1,11 @@
 #include "settings/ProfileSettings.h"
 
-#include "settings/IniText.h"
 #include "toolkit/base/Error.h"
 #include "toolkit/files/AtomicFile.h"
 
 #include <windows.h>
 
 namespace settings {
-
-ProfileSettings::ProfileSettings(std::string path) : path_(std::move(path)) {}
-
-// The profile functions open the file without letting it be replaced
-// meanwhile, so they read in the writers' turn.
-ProfileSettings::~ProfileSettings() {
-    tk::FileTurn turn(path_, tk::fileTurnWait);
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str());
-}
-
-std::string ProfileSettings::readString(const std::string& section, const std::string& key,
-                                        const std::string& fallback) const {
-    tk::FileTurn turn(path_, tk::fileTurnWait);
-    char buffer[2048];
-    DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(), buffer,
-                                            sizeof buffer, path_.c_str());
-    return std::string(buffer, length);
-}
-
-bool ProfileSettings::readBool(const std::string& section, const std::string& key,
-                               bool fallback) const {
-    return parseProfileBool(readString(section, key, ""), fallback);
-}
 
 // The profile functions rewrite the whole file in place: a process killed
 // meanwhile would leave it cut short. They change a copy instead, which is

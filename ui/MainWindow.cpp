@@ -2,8 +2,7 @@
 
 #include "assets/resource.h"
 #include "launch/GameListUpdate.h"
-#include "settings/IniFile.h"
-#include "settings/ProfileSettings.h"
+#include "settings/ProgramSettings.h"
 #include "settings/Settings.h"
 #include "toolkit/files/Paths.h"
 #include "toolkit/gui/Application.h"
@@ -74,24 +73,22 @@ void TForm1::FormShow() {
     AboutBox = std::make_unique<TAboutBox>();
 
     showStatus(*splash, "Loading Windows XP/2000 option status");
-    xp.setChecked(settings::ProfileSettings(settings::settingsPath())
-                      .readBool(settings::configSection, settings::xpKey, false));
+    // Read once for the whole start.
+    const settings::ProgramSettings stored = settings::ProgramSettings::read();
+    xp.setChecked(stored.xp());
     showStatus(*splash, "Loading Close after Playing option status");
-    close1.setChecked(settings::ProfileSettings(settings::settingsPath())
-                          .readBool(settings::configSection, settings::closeKey, true));
+    close1.setChecked(stored.closeAfterPlaying());
 
     showStatus(*splash, "Loading Default Skin");
     Image2.setPicture(ShapedForm1.picture().copy());
     showStatus(*splash, "Loading Actual Skin");
-    std::string skin = settings::ProfileSettings(settings::settingsPath())
-                           .readString(settings::configSection, settings::skinKey,
-                                       settings::programFile(settings::skinFileName));
+    std::string skin = stored.skin();
     if (!skin.empty() && tk::fileExists(skin))
         ShapedForm1.setPicture(tk::Picture::fromFile(skin));
 
     showStatus(*splash, "Searching for Config files");
-    removeWriteLeftovers();
-    if (!tk::fileExists(settings::settingsPath())) {
+    removeWriteLeftovers(stored.mameExe());
+    if (!stored.fileExists()) {
         splash.reset();
         SpeedButton2Click();
         return;
@@ -102,22 +99,20 @@ void TForm1::FormShow() {
         SpeedButton2Click();
         return;
     }
-    renewGameListForNewMame(*splash);
+    renewGameListForNewMame(*splash, stored);
     showStatus(*splash, "Loading Gamelist");
-    refreshlist();
+    buildList(stored.mameExe());
 }
 
-void TForm1::renewGameListForNewMame(TForm4& splash) {
-    std::string mameExe = settings::IniFile(settings::settingsPath())
-                              .readString(settings::configSection, settings::mameExeKey, "");
+void TForm1::renewGameListForNewMame(TForm4& splash, const settings::ProgramSettings& stored) {
+    std::string mameExe = stored.mameExe();
     std::string stamp = launch::mameStamp(mameExe);
-    std::string stored = settings::ProfileSettings(settings::settingsPath())
-                             .readString(settings::configSection, settings::mameStampKey, "");
-    if (stamp.empty() || stamp == stored)
+    std::string previous = stored.mameStamp();
+    if (stamp.empty() || stamp == previous)
         return;
     // A settings file from before the stamp was kept: its list is taken as
     // this MAME's.
-    if (!stored.empty()) {
+    if (!previous.empty()) {
         showStatus(splash, "A new MAME was found: updating the Gamelist");
         // Not `exe`, which would bring the main window up before its list.
         launch::TExecutor renewal{nullptr};
@@ -126,12 +121,7 @@ void TForm1::renewGameListForNewMame(TForm4& splash) {
         if (failure)
             tk::dialogs().message(*failure);
     }
-    storeMameStamp(mameExe);
-}
-
-void TForm1::storeMameStamp(const std::string& mameExe) {
-    settings::ProfileSettings(settings::settingsPath())
-        .writeString(settings::configSection, settings::mameStampKey, launch::mameStamp(mameExe));
+    settings::ProgramSettings::storeMameStamp(stamp);
 }
 
 TForm1::State TForm1::state() const {
@@ -179,8 +169,7 @@ void TForm1::SpeedButton12Click() {
 }
 
 void TForm1::Image1Click() {
-    if (settings::ProfileSettings(settings::settingsPath())
-            .readBool(settings::configSection, settings::creditsKey, false)) {
+    if (settings::ProgramSettings::read().credits()) {
         if (!Form3)
             Form3 = std::make_unique<TForm3>(random);
         Form3->showModal();

@@ -4,6 +4,7 @@
 
 #include "launch/Executor.h"
 #include "launch/WatchedProcess.h"
+#include "settings/ProgramSettings.h"
 #include "shape/ShapedForm.h"
 #include "toolkit/gui/FileListBox.h"
 #include "toolkit/gui/Form.h"
@@ -121,7 +122,8 @@ public:
     void Image1Click();
     void CheckBox1Click();
 
-    // Rebuilds ListBox1 and gamelist from the ROM directory and gamelist file.
+    // Rebuilds ListBox1 and gamelist from the ROM directory and gamelist file,
+    // for the MAME the settings file names now.
     void refreshlist();
 
 protected:
@@ -140,10 +142,11 @@ private:
     void showStatus(TForm4& splash, const std::string& text);
     // Removes what writes killed midway left beside keston.ini and beside
     // MAME's configuration files.
-    void removeWriteLeftovers();
+    void removeWriteLeftovers(const std::string& mameExe);
     void connectHandlers();
-    void renewGameListForNewMame(TForm4& splash);
-    void storeMameStamp(const std::string& mameExe);
+    void renewGameListForNewMame(TForm4& splash, const settings::ProgramSettings& stored);
+    // refreshlist for this MAME.
+    void buildList(const std::string& mameExe);
     // On the watching thread: hands MAME's end to the window's thread.
     launch::OnProcessEnd reportTo(PlayedGame game);
     void gameEnded(const PlayedGame& game, const launch::ProcessEnd& end);

@@ -1,10 +1,9 @@
 // The main window's configuration panel: filling it from the settings file,
 // searching for MAME, applying (which has MAME write the game list anew),
 // and leaving it.
+#include "launch/GameListUpdate.h"
 #include "launch/ListfullRun.h"
-#include "settings/IniFile.h"
-#include "settings/ProfileSettings.h"
-#include "settings/Settings.h"
+#include "settings/ProgramSettings.h"
 #include "toolkit/files/Paths.h"
 #include "toolkit/gui/Dialogs.h"
 #include "ui/MainWindow.h"
@@ -14,15 +13,11 @@
 namespace ui {
 
 void TForm1::SpeedButton2Click() {
-    {
-        settings::IniFile settings(settings::settingsPath());
-        Edit1.setText(settings.readString(settings::configSection, settings::mameExeKey, ""));
-        Edit2.setText(settings.readString(settings::configSection, settings::parametersKey, ""));
-    }
-    xp.setChecked(settings::ProfileSettings(settings::settingsPath())
-                      .readBool(settings::configSection, settings::xpKey, false));
-    close1.setChecked(settings::ProfileSettings(settings::settingsPath())
-                          .readBool(settings::configSection, settings::closeKey, true));
+    const settings::ProgramSettings stored = settings::ProgramSettings::read();
+    Edit1.setText(stored.mameExe());
+    Edit2.setText(stored.parameters());
+    xp.setChecked(stored.xp());
+    close1.setChecked(stored.closeAfterPlaying());
     setState(State::configuration);
 }
 
@@ -52,23 +47,16 @@ void TForm1::SpeedButton9Click() {
     if (!tk::fileExists(mameExe))
         return refuse("This MAME exe doesn't exists!");
 
-    {
-        settings::IniFile settings(settings::settingsPath());
-        settings.writeString(settings::configSection, settings::mameExeKey, mameExe);
-        settings.writeString(settings::configSection, settings::parametersKey, Edit2.text());
-        settings.updateFile();
-    }
+    settings::ProgramSettings::storeMame(mameExe, Edit2.text());
     launch::ListfullResult run =
         launch::runListfull(exe, mameExe, tk::programFolder(), xp.checked());
     if (auto failure = launch::missingGameList(run, tk::joinPath(tk::programFolder(), "gamelist")))
         tk::dialogs().message(*failure);
     refreshlist();
-    settings::ProfileSettings(settings::settingsPath())
-        .writeBool(settings::configSection, settings::xpKey, xp.checked());
-    settings::ProfileSettings(settings::settingsPath())
-        .writeBool(settings::configSection, settings::closeKey, close1.checked());
+    settings::ProgramSettings::storeXp(xp.checked());
+    settings::ProgramSettings::storeCloseAfterPlaying(close1.checked());
     // The list is this MAME's now: a start-up renews it once MAME changes.
-    storeMameStamp(mameExe);
+    settings::ProgramSettings::storeMameStamp(launch::mameStamp(mameExe));
 }
 
 void TForm1::SpeedButton7Click() {

@@ -1,7 +1,7 @@
 // The main window's editor of MAME's own configuration file: finding it
 // beside MAME (or having MAME create it), showing it in the memo, saving it.
 #include "launch/InterpreterRun.h"
-#include "settings/IniFile.h"
+#include "settings/ProgramSettings.h"
 #include "settings/Settings.h"
 #include "toolkit/files/AtomicFile.h"
 #include "toolkit/files/FileReader.h"
@@ -39,15 +39,13 @@ std::string findConfigFile(const std::string& mameExe) {
 } // namespace
 
 void TForm1::SpeedButton5Click() {
-    settings::IniFile settings(settings::settingsPath());
-    if (settings.readString(settings::configSection, settings::mameExeKey, "FILEDONTEXISTS") !=
-        Edit1.text()) {
+    const settings::ProgramSettings stored = settings::ProgramSettings::read();
+    if (stored.mameExe("FILEDONTEXISTS") != Edit1.text()) {
         tk::dialogs().message("Please, click Apply first, to take advantage of the changes");
         return;
     }
     for (;;) {
-        std::string mameExe =
-            settings.readString(settings::configSection, settings::mameExeKey, "");
+        std::string mameExe = stored.mameExe();
         ConfigFile = findConfigFile(mameExe);
         if (!ConfigFile.empty())
             break;
@@ -80,12 +78,8 @@ void TForm1::SpeedButton10Click() {
     tk::dialogs().message("File Saved!");
 }
 
-void TForm1::removeWriteLeftovers() {
+void TForm1::removeWriteLeftovers(const std::string& mameExe) {
     tk::removeLeftovers(settings::settingsPath());
-    if (!tk::fileExists(settings::settingsPath()))
-        return;
-    std::string mameExe = settings::IniFile(settings::settingsPath())
-                              .readString(settings::configSection, settings::mameExeKey, "");
     if (mameExe.empty())
         return;
     for (const auto& candidate : configCandidates(mameExe))

@@ -3,6 +3,7 @@
 #include "catalogue/GameIndex.h"
 #include "catalogue/GameList.h"
 #include "catalogue/RomDirectory.h"
+#include "settings/ProgramSettings.h"
 #include "settings/Settings.h"
 #include "toolkit/files/Paths.h"
 #include "toolkit/gui/Dialogs.h"
@@ -68,11 +69,15 @@ std::string joined(const std::vector<std::string>& paths) {
 } // namespace
 
 void TForm1::refreshlist() {
+    buildList(settings::ProgramSettings::read().mameExe());
+}
+
+void TForm1::buildList(const std::string& mameExe) {
     catalogue::RomDirectory romDirectory;
     {
         PanelCover cover(Panel2);
         FileListSetter setter(filelist);
-        romDirectory = catalogue::ResolveRomDirectory(setter, userChoosesDosMame);
+        romDirectory = catalogue::ResolveRomDirectory(mameExe, setter, userChoosesDosMame);
         // A directory that cannot be entered lists nothing: the previous
         // directory's files are not this MAME's games.
         if (romDirectory.entered)

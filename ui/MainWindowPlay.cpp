@@ -7,8 +7,7 @@
 // waits for MAME, MAME never waits for a full pipe, and closing the program
 // leaves MAME running: the threads end with the process, MAME does not.
 #include "launch/GameLaunch.h"
-#include "settings/IniFile.h"
-#include "settings/Settings.h"
+#include "settings/ProgramSettings.h"
 #include "toolkit/gui/Application.h"
 #include "toolkit/gui/Dialogs.h"
 #include "toolkit/gui/Window.h"
@@ -27,13 +26,9 @@ void TForm1::SpeedButton1Click() {
     int index = ListBox1.itemIndex();
     if (index < 0)
         return;
-    std::string mameExe;
-    std::string parameters;
-    {
-        settings::IniFile settings(settings::settingsPath());
-        mameExe = settings.readString(settings::configSection, settings::mameExeKey, "");
-        parameters = settings.readString(settings::configSection, settings::parametersKey, "");
-    }
+    const settings::ProgramSettings stored = settings::ProgramSettings::read();
+    std::string mameExe = stored.mameExe();
+    std::string parameters = stored.parameters();
     PlayedGame game{++launches_, tk::wideToUtf8(ListBox1.unicodeItem(index)), gamelist.item(index)};
     // A MAME that did not start keeps the front-end open, whatever
     // "Close After Playing" says.

@@ -1,7 +1,6 @@
 // The main window's skin commands: a picture of the user's own, or back to
 // the design's skin. Each change shows at once and is stored under Skin.
-#include "settings/ProfileSettings.h"
-#include "settings/Settings.h"
+#include "settings/ProgramSettings.h"
 #include "toolkit/gui/Dialogs.h"
 #include "ui/MainWindow.h"
 
@@ -18,15 +17,13 @@ void TForm1::SpeedButton13Click() {
         return;
     // A picture that cannot be read raises before anything changes.
     ShapedForm1.setPicture(tk::Picture::fromFile(*file));
-    settings::ProfileSettings(settings::settingsPath())
-        .writeString(settings::configSection, settings::skinKey, *file);
+    settings::ProgramSettings::storeSkin(*file);
     repaintNow();
     ShapedForm1.repaintNow();
 }
 
 void TForm1::SpeedButton14Click() {
-    settings::ProfileSettings(settings::settingsPath())
-        .writeString(settings::configSection, settings::skinKey, "");
+    settings::ProgramSettings::storeSkin("");
     ShapedForm1.setPicture(Image2.picture().copy());
     repaintNow();
     ShapedForm1.repaintNow();

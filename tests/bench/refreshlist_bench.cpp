@@ -164,11 +164,7 @@ public:
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
-    ~TempFolder() {
-        // The build leaves the ROM folder as the current directory.
-        SetCurrentDirectoryA(tk::programFolder().c_str());
-        removeTree(path_);
-    }
+    ~TempFolder() { removeTree(path_); }
 
     const std::string& path() const { return path_; }
 

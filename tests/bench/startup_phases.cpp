@@ -14,6 +14,7 @@
 #include "catalogue/GameIndex.h"
 #include "catalogue/GameList.h"
 #include "catalogue/RomDirectory.h"
+#include "settings/ProgramSettings.h"
 #include "settings/Settings.h"
 #include "support/ScriptedDialogs.h"
 #include "support/WindowHooks.h"
@@ -137,12 +138,10 @@ public:
 // The parts of the list build again, one by one, through the functions the
 // build calls, and the hidden lists' fills, which wait for the idle thread.
 void timeBuildParts(ui::TForm1& w, bool showAll) {
-    // From where the start began, as a build after it runs in the ROM folder,
-    // where a relative rompath is first looked for.
-    SetCurrentDirectoryA(tk::programFolder().c_str());
     Stopwatch clock;
     NoDirectory setter;
-    catalogue::ResolveRomDirectory(setter, [] { return false; });
+    catalogue::ResolveRomDirectory(settings::ProgramSettings::read().mameExe(), setter,
+                                   [] { return false; });
     figure("part_rom_directory_ms", clock.lap());
     std::vector<std::string> files =
         tk::listFiles(setter.setting.folders(), setter.setting.pattern());

@@ -1,5 +1,6 @@
-// The settings file's whole-file parser and Boolean rule on any bytes.
-#include "settings/IniText.h"
+// The settings file's whole-file parser, its per-key reading and Boolean rule
+// on any bytes.
+#include "toolkit/files/IniText.h"
 
 #include "fuzz/FuzzCheck.h"
 #include "support/AsciiUpperCase.h"
@@ -9,23 +10,31 @@
 using testing_support::asciiUpperCase;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    settings::IniText ini(fuzz_support::text(data, size), asciiUpperCase);
+    tk::IniText ini(fuzz_support::text(data, size), asciiUpperCase);
 
     // A written file reads back as what was in memory: writing it again gives
     // the same text, and keys read the same (a text key and a Boolean one).
     const std::string written = ini.text();
-    settings::IniText again(written, asciiUpperCase);
+    tk::IniText again(written, asciiUpperCase);
     FUZZ_CHECK(again.text() == written);
     for (const char* key : {"mameexe", "xp"}) {
         std::optional<std::string> value = ini.read("config", key);
         FUZZ_CHECK(again.read("CONFIG", key) == value);
         if (value)
-            settings::parseProfileBool(*value, false);
+            tk::parseProfileBool(*value, false);
     }
 
     // A written key is found by the next read, under any case of its names.
     ini.write("Config", "MameExe", "C:\\mame\\mame.exe");
     FUZZ_CHECK(ini.read("CONFIG", "mameexe") == "C:\\mame\\mame.exe");
-    settings::parseProfileBool(std::string(fuzz_support::text(data, size)), true);
+    tk::parseProfileBool(std::string(fuzz_support::text(data, size)), true);
+
+    // A per-key value never holds the blanks or enclosing quotes it drops.
+    const std::string_view text = fuzz_support::text(data, size);
+    if (auto value = tk::profileValue(text, "config", "xp", asciiUpperCase);
+        value && !value->empty()) {
+        FUZZ_CHECK(value->front() != ' ' && value->back() != ' ');
+        FUZZ_CHECK(value->find_first_of("\r\n") == std::string::npos);
+    }
     return 0;
 }

@@ -30,3 +30,14 @@ TEST(PathText, TheTemporarySiblingIsNeverLongerThanItsFile) {
     EXPECT_EQ(tk::temporarySibling(longest).size(), longest.size());
     EXPECT_NE(tk::temporarySibling("C:\\x.ini"), "C:\\x.ini");
 }
+
+TEST(PathText, APathIsResolvedAgainstItsBaseUnlessItNamesItsOwnDriveOrServer) {
+    EXPECT_EQ(tk::resolvedPath("C:\\mame", "roms"), "C:\\mame\\roms");
+    EXPECT_EQ(tk::resolvedPath("C:\\mame", ""), "C:\\mame\\");
+    EXPECT_EQ(tk::resolvedPath("C:\\mame", "..\\roms"), "C:\\mame\\..\\roms");
+    EXPECT_EQ(tk::resolvedPath("C:\\mame", "\\roms"), "C:\\roms");
+    EXPECT_EQ(tk::resolvedPath("C:\\mame", "D:\\roms"), "D:\\roms");
+    EXPECT_EQ(tk::resolvedPath("C:\\mame", "D:roms"), "D:roms");
+    EXPECT_EQ(tk::resolvedPath("C:\\mame", "\\\\server\\roms"), "\\\\server\\roms");
+    EXPECT_EQ(tk::resolvedPath("\\\\server\\mame", "roms"), "\\\\server\\mame\\roms");
+}

@@ -13,14 +13,15 @@ using Paths = std::vector<std::string>;
 namespace {
 
 // A small file system around C:\mame: folders, configuration files with their
-// rompath values, a current directory that entering a folder changes, and the
-// user's answers to the question.
+// rompath values, the folder the list shows, and the user's answers to the
+// question. Whatever is handed to the list must be a full path: the program's
+// current directory is no base for anything.
 class World : public catalogue::RomSources, public catalogue::RomPathSetter {
 public:
     std::set<std::string> folders = {"C:\\mame", "C:\\work"};
     std::map<std::string, std::string> iniFiles, cfgFiles; // path -> rompath
     std::deque<bool> dosMameAnswers;
-    std::string current = "C:\\work";
+    std::string listed = "C:\\work";
     std::vector<Paths> handed;
     int questions = 0;
 
@@ -33,7 +34,7 @@ public:
         return iniFiles.count(path) || cfgFiles.count(path);
     }
     bool isDirectory(const std::string& path) override {
-        return !path.empty() && folders.count(full(path)) > 0;
+        return folders.count(withoutTrailingBackslash(path)) > 0;
     }
     std::string iniRomPath(const std::string& file) override { return iniFiles.at(file); }
     std::string cfgRomPath(const std::string& file) override { return cfgFiles.at(file); }
@@ -56,9 +57,7 @@ public:
     }
 
 private:
-    std::string full(const std::string& path) const {
-        bool absolute = path.rfind("\\", 0) == 0 || (path.size() > 1 && path[1] == ':');
-        std::string result = absolute ? path : current + "\\" + path;
+    static std::string withoutTrailingBackslash(std::string result) {
         while (result.size() > 3 && result.back() == '\\')
             result.pop_back();
         return result;
@@ -66,7 +65,7 @@ private:
     bool enter(const std::string& path) {
         if (!isDirectory(path))
             return false;
-        current = full(path);
+        listed = withoutTrailingBackslash(path);
         return true;
     }
 };
@@ -105,7 +104,7 @@ TEST_F(RomDirectoryRules, OnlyAnIniBesideTheFolderCfgAsksAndOnlyNoReadsTheCfg) {
     EXPECT_EQ(world.handed, (std::vector<Paths>{{"C:\\mame\\roms"}, {"C:\\mame\\dosroms"}}));
     EXPECT_EQ(dos.paths, Paths{"C:\\mame\\dosroms"});
     EXPECT_TRUE(dos.entered);
-    EXPECT_EQ(world.current, "C:\\mame\\dosroms");
+    EXPECT_EQ(world.listed, "C:\\mame\\dosroms");
     EXPECT_EQ(world.questions, 2);
 
     // An executable-named CFG is no reason to ask.
@@ -120,33 +119,37 @@ TEST_F(RomDirectoryRules, OnlyTheFolderCfgFallsBackToRomsWhenItsValueNamesNoDire
     catalogue::RomDirectory missing = world.resolve("C:\\mame\\mame.exe");
     EXPECT_EQ(missing.paths, Paths{"C:\\mame\\gone"});
     EXPECT_FALSE(missing.entered);
-    EXPECT_EQ(world.current, "C:\\work");
+    EXPECT_EQ(world.listed, "C:\\work");
     EXPECT_EQ(world.resolve("C:\\mame\\dosmame.exe").paths, Paths{"C:\\mame\\roms"});
 
     // An empty value names the MAME folder itself, which is a directory.
     world.cfgFiles = {{"C:\\mame\\mame.cfg", ""}};
     EXPECT_EQ(world.resolve("C:\\mame\\dosmame.exe").paths, Paths{"C:\\mame\\"});
-    EXPECT_EQ(world.current, "C:\\mame");
+    EXPECT_EQ(world.listed, "C:\\mame");
     world.cfgFiles.clear();
     world.iniFiles = {{"C:\\mame\\mame.ini", ""}};
     EXPECT_EQ(world.resolve("C:\\mame\\mame.exe").paths, Paths{"C:\\mame\\"});
 }
 
-TEST_F(RomDirectoryRules, ARelativeValueIsTriedAgainstTheCurrentDirectoryFirst) {
+TEST_F(RomDirectoryRules, ARelativeValueIsTakenAgainstMamesFolderWhateverWasListedBefore) {
     world.folders.insert(
-        {"C:\\mame\\roms", "C:\\work\\roms", "C:\\mame\\roms\\sub", "C:\\mame\\sub"});
+        {"C:\\mame\\roms", "C:\\work\\roms", "C:\\mame\\roms\\sub", "C:\\mame\\sub", "D:\\roms"});
     world.iniFiles = {{"C:\\mame\\mame.ini", "roms"}};
-    EXPECT_EQ(world.resolve("C:\\mame\\mame.exe").paths, Paths{"roms"});
-    EXPECT_EQ(world.current, "C:\\work\\roms");
+    EXPECT_EQ(world.resolve("C:\\mame\\mame.exe").paths, Paths{"C:\\mame\\roms"});
+    EXPECT_EQ(world.listed, "C:\\mame\\roms");
 
-    // The INI stage enters mame\roms; the CFG stage's relative value is then
-    // taken against that directory.
-    world.current = "C:\\work";
-    world.folders.erase("C:\\work\\roms");
+    // The INI stage lists mame\roms; the CFG stage's value is still MAME's.
     world.cfgFiles = {{"C:\\mame\\mame.cfg", "sub"}};
     world.dosMameAnswers = {true};
-    EXPECT_EQ(world.resolve("C:\\mame\\mame.exe").paths, Paths{"sub"});
-    EXPECT_EQ(world.current, "C:\\mame\\roms\\sub");
+    EXPECT_EQ(world.resolve("C:\\mame\\mame.exe").paths, Paths{"C:\\mame\\sub"});
+    EXPECT_EQ(world.listed, "C:\\mame\\sub");
+
+    // A value from the drive's root is on MAME's drive; a full one stays.
+    world.cfgFiles.clear();
+    world.iniFiles = {{"C:\\mame\\mame.ini", "\\mame\\roms\\sub"}};
+    EXPECT_EQ(world.resolve("C:\\mame\\mame.exe").paths, Paths{"C:\\mame\\roms\\sub"});
+    world.iniFiles = {{"C:\\mame\\mame.ini", "D:\\roms"}};
+    EXPECT_EQ(world.resolve("C:\\mame\\mame.exe").paths, Paths{"D:\\roms"});
 }
 
 TEST_F(RomDirectoryRules, ASemicolonListIsSplitUnlessItNamesADirectoryAsAWhole) {
@@ -162,7 +165,6 @@ TEST_F(RomDirectoryRules, ASemicolonListIsSplitUnlessItNamesADirectoryAsAWhole) 
     EXPECT_EQ(found.paths, (Paths{"C:\\mame\\x", "C:\\mame\\y"}));
     EXPECT_FALSE(found.entered);
 
-    world.current = "C:\\work";
     world.iniFiles = {{"C:\\mame\\mame.ini", "a;b"}};
     EXPECT_EQ(world.resolve("C:\\mame\\mame.exe").paths, Paths{"C:\\mame\\a;b"});
     world.iniFiles = {{"C:\\mame\\mame.ini", "roms;"}};
@@ -172,7 +174,6 @@ TEST_F(RomDirectoryRules, ASemicolonListIsSplitUnlessItNamesADirectoryAsAWhole) 
 
     // The folder CFG falls back only when no part is a directory.
     world.iniFiles.clear();
-    world.current = "C:\\work";
     world.cfgFiles = {{"C:\\mame\\mame.cfg", "x;y"}};
     EXPECT_EQ(world.resolve("C:\\mame\\dosmame.exe").paths, Paths{"C:\\mame\\roms"});
     world.cfgFiles = {{"C:\\mame\\mame.cfg", "x;more"}};

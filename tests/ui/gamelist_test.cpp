@@ -41,6 +41,7 @@ protected:
 } // namespace
 
 TEST_F(GameListBuild, ListsTheKnownRomFilesSortedAndIndexAligned) {
+    const std::string started = tk::currentDirectory();
     ui::TForm1 w;
     w.refreshlist();
 
@@ -54,8 +55,22 @@ TEST_F(GameListBuild, ListsTheKnownRomFilesSortedAndIndexAligned) {
                                         "PONG.ZIP", "readme.txt", ""}));
     EXPECT_EQ(w.ListBox1.itemIndex(), -1);
     EXPECT_FALSE(w.Panel2.visible());
-    EXPECT_EQ(tk::currentDirectory(), mame.roms());
+    EXPECT_EQ(tk::currentDirectory(), started);
     EXPECT_TRUE(dialogs.log.empty());
+}
+
+TEST_F(GameListBuild, ARelativeRomPathIsEachMamesOwnWhateverWasListedBefore) {
+    MameFolder other{inProgramFolder("MAME2"), "rompath roms\r\n"};
+    other.addRoms({"galaga.zip"});
+    ui::TForm1 w;
+    writeFile(inProgramFolder("keston.ini"), "[config]\r\nmameexe=" + other.exe() + "\r\n");
+    w.refreshlist();
+    EXPECT_EQ(w.gamelist.items(), std::vector<std::string>{"galaga"});
+
+    writeFile(inProgramFolder("keston.ini"), "[config]\r\nmameexe=" + mame.exe() + "\r\n");
+    w.refreshlist();
+    EXPECT_EQ(w.gamelist.items(),
+              (std::vector<std::string>{"blank", "galaga", "galaga", "pacman", "PONG"}));
 }
 
 TEST_F(GameListBuild, ShowAllFilesListsUnknownFilesByBaseNameBothWays) {

@@ -1,11 +1,11 @@
 // A settings write killed at any moment leaves the file as it was before or
 // after that write, never torn or empty; a temporary file a kill left behind
 // goes with the next write.
-#include "settings/IniFile.h"
 #include "settingswriter/ApplyWrites.h"
 #include "toolkit/base/Handles.h"
 #include "toolkit/files/AtomicFile.h"
 #include "toolkit/files/FileReader.h"
+#include "toolkit/files/IniFile.h"
 #include "toolkit/files/Paths.h"
 
 #include "support/TempFolder.h"
@@ -218,7 +218,7 @@ TEST_F(CrashSafety, AKillAtAnyMomentLeavesTheOldOrTheNewContent) {
 // Two copies of the program pressing their buttons at once: each write takes
 // its turn, starts from what the other wrote and leaves no file behind.
 TEST_F(CrashSafety, TwoCopiesWritingAtOnceLoseNothing) {
-    const std::string other = settings::IniFile(path).readString("other", "key7", "");
+    const std::string other = tk::IniFile(path).readString("other", "key7", "");
     ASSERT_FALSE(other.empty());
     constexpr int rounds = 25; // odd, so the last round writes the first set
     tk::KernelHandle first = startWriter("first " + std::to_string(rounds));
@@ -231,7 +231,7 @@ TEST_F(CrashSafety, TwoCopiesWritingAtOnceLoseNothing) {
         EXPECT_EQ(code, 0u) << "a write failed";
     }
 
-    settings::IniFile written(path);
+    tk::IniFile written(path);
     const std::string last = std::to_string(rounds - 1);
     for (const char* key : {"firstkey", "firstfile", "secondkey", "secondfile"})
         EXPECT_EQ(written.readString(settings::configSection, key, "lost"), last) << key;

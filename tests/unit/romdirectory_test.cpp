@@ -39,8 +39,12 @@ struct ListSetter : catalogue::RomPathSetter {
 
 class RomDirectory : public ::testing::Test {
 protected:
-    // A neutral current directory, as after the program's start.
-    void SetUp() override { SetCurrentDirectoryA(work.c_str()); }
+    // A current directory that holds a "roms" of its own, which must never be
+    // taken for MAME's.
+    void SetUp() override {
+        folder("work\\roms");
+        SetCurrentDirectoryA(work.c_str());
+    }
 
     std::string folder(const std::string& name) { return temp.folder(name); }
     void write(const std::string& path, const std::string& content) {
@@ -65,7 +69,8 @@ protected:
 };
 
 // The decision itself is tested over a world of its own; these cases are
-// about the real files, folders and current directory behind it.
+// about the real files and folders behind it, and a current directory that
+// nothing changes or reads.
 TEST_F(RomDirectory, AnIniOnDiskIsReadAndItsDirectoryEntered) {
     std::string roms = folder("mame\\roms");
     write(inMame("mame.ini"), "# core\r\nrompath                   roms\r\n");
@@ -74,13 +79,13 @@ TEST_F(RomDirectory, AnIniOnDiskIsReadAndItsDirectoryEntered) {
     EXPECT_EQ(found.paths, Paths{roms});
     EXPECT_TRUE(found.entered);
     EXPECT_EQ(setter.list.folders(), Paths{roms});
-    EXPECT_EQ(tk::currentDirectory(), roms);
+    EXPECT_EQ(tk::currentDirectory(), work);
     EXPECT_EQ(questions, 0u);
 
     std::string elsewhere = folder("elsewhere\\roms");
     write(inMame("mame.ini"), "rompath " + elsewhere + "\r\n");
     EXPECT_EQ(resolve("mame.exe").paths, Paths{elsewhere});
-    EXPECT_EQ(tk::currentDirectory(), elsewhere);
+    EXPECT_EQ(tk::currentDirectory(), work);
 }
 
 TEST_F(RomDirectory, WithAnIniAndAFolderCfgTheUserIsAskedWhichMame) {
@@ -99,7 +104,7 @@ TEST_F(RomDirectory, WithAnIniAndAFolderCfgTheUserIsAskedWhichMame) {
     EXPECT_EQ(setter.handed, (std::vector<Paths>{{roms}, {dosRoms}}));
     EXPECT_EQ(found.paths, Paths{dosRoms});
     EXPECT_EQ(setter.list.folders(), Paths{dosRoms});
-    EXPECT_EQ(tk::currentDirectory(), dosRoms);
+    EXPECT_EQ(tk::currentDirectory(), work);
 }
 
 TEST_F(RomDirectory, FoldersNamedLikeConfigurationFilesAreNotThem) {
@@ -114,7 +119,7 @@ TEST_F(RomDirectory, FoldersNamedLikeConfigurationFilesAreNotThem) {
     found = resolve("mame.exe");
     EXPECT_EQ(found.paths, Paths{inMame("Roms")});
     EXPECT_TRUE(found.entered);
-    EXPECT_EQ(tk::currentDirectory(), roms);
+    EXPECT_EQ(tk::currentDirectory(), work);
 }
 
 TEST_F(RomDirectory, AConfigurationFileThatCannotBeReadEndsTheResolution) {

@@ -1,10 +1,10 @@
-#include "settings/IniFile.h"
-#include "settings/IniText.h"
 #include "settings/ProfileSettings.h"
 #include "toolkit/base/Error.h"
 #include "toolkit/base/Handles.h"
 #include "toolkit/files/AtomicFile.h"
 #include "toolkit/files/FileReader.h"
+#include "toolkit/files/IniFile.h"
+#include "toolkit/files/IniText.h"
 #include "toolkit/files/PathText.h"
 
 #include "support/Files.h"
@@ -27,9 +27,20 @@ class SettingsFile : public ::testing::Test {
 protected:
     void put(const std::string& bytes) { testing_support::writeFile(path, bytes); }
     std::string content() const { return tk::readWholeFile(path); }
+    // The program's per-key read, by the platform's rules.
     std::string perKey(const std::string& section, const std::string& key,
                        const std::string& fallback = "<none>") const {
-        return settings::ProfileSettings(path).readString(section, key, fallback);
+        return tk::IniFile(path).profileString(section, key, fallback);
+    }
+    bool perKeyBool(const std::string& key, bool fallback) const {
+        return tk::parseProfileBool(perKey("config", key, ""), fallback);
+    }
+    // The platform's own.
+    std::string platformPerKey(const std::string& section, const std::string& key) const {
+        char buffer[2048];
+        DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(), "<none>", buffer,
+                                                sizeof buffer, path.c_str());
+        return std::string(buffer, length);
     }
     std::vector<std::string> entries() const {
         std::vector<std::string> names;
@@ -45,7 +56,7 @@ protected:
 
 TEST_F(SettingsFile, MixedCaseNamesAreFoundByBothAccessesAndReplacedInPlace) {
     put("[Config]\r\nMameExe = C:\\old\\mame.exe\r\nSkin=C:\\s.bmp\r\n");
-    settings::IniFile ini(path);
+    tk::IniFile ini(path);
     EXPECT_EQ(ini.readString("config", "mameexe", ""), "C:\\old\\mame.exe");
     EXPECT_EQ(ini.readString("CONFIG", "MAMEEXE", ""), "C:\\old\\mame.exe");
     EXPECT_EQ(perKey("config", "mameexe"), "C:\\old\\mame.exe");
@@ -64,13 +75,13 @@ TEST_F(SettingsFile, AnsiLettersBeyondAsciiMatchWithoutRegardToCase) {
     if (GetACP() != 1252)
         GTEST_SKIP() << "needs the Western code page";
     put("[Kr\344fte]\r\n\374ber=1\r\n");
-    EXPECT_EQ(settings::IniFile(path).readString("KR\304FTE", "\334BER", "-"), "1");
-    EXPECT_EQ(settings::IniFile(path).readString("KRAFTE", "UBER", "-"), "-");
+    EXPECT_EQ(tk::IniFile(path).readString("KR\304FTE", "\334BER", "-"), "1");
+    EXPECT_EQ(tk::IniFile(path).readString("KRAFTE", "UBER", "-"), "-");
 }
 
 TEST_F(SettingsFile, RepeatedNamesGiveTheLastToTheWholeFileAndTheFirstPerKey) {
     put("[config]\r\nxp=1\r\nxp=2\r\n[other]\r\n[CONFIG]\r\nxp=3\r\nxp=4\r\n");
-    settings::IniFile ini(path);
+    tk::IniFile ini(path);
     EXPECT_EQ(ini.readString("config", "xp", "-"), "4");
     EXPECT_EQ(perKey("config", "xp"), "1");
 
@@ -81,15 +92,15 @@ TEST_F(SettingsFile, RepeatedNamesGiveTheLastToTheWholeFileAndTheFirstPerKey) {
 }
 
 TEST_F(SettingsFile, MissingFileSectionsAndKeysAreCreatedWhereTheyBelong) {
-    settings::IniFile empty(path);
+    tk::IniFile empty(path);
     EXPECT_EQ(empty.readString("config", "mameexe", "fallback"), "fallback");
     EXPECT_EQ(perKey("config", "Skin", "C:\\skin.bmp"), "C:\\skin.bmp");
-    EXPECT_FALSE(settings::ProfileSettings(path).readBool("config", "xp", false));
-    EXPECT_TRUE(settings::ProfileSettings(path).readBool("config", "close", true));
+    EXPECT_FALSE(perKeyBool("xp", false));
+    EXPECT_TRUE(perKeyBool("close", true));
     EXPECT_TRUE(entries().empty()) << "reads create nothing";
 
     put("[config]\r\na=1\r\n[b]\r\nc=2\r\n");
-    settings::IniFile ini(path);
+    tk::IniFile ini(path);
     ini.writeString("config", "mameexe", "x");
     ini.writeString("New", "k", "v");
     EXPECT_EQ(ini.readString("new", "K", "-"), "v");
@@ -105,7 +116,7 @@ TEST_F(SettingsFile, MissingFileSectionsAndKeysAreCreatedWhereTheyBelong) {
 
 TEST_F(SettingsFile, QuotesStayForTheWholeFileAndEmptyValuesAreNotMissing) {
     put("[config]\r\nmameexe=\"C:\\a b\\mame.exe\"\r\nSkin =  \"C:\\s.bmp\"  \r\ncredits=\r\n");
-    settings::IniFile ini(path);
+    tk::IniFile ini(path);
     EXPECT_EQ(ini.readString("config", "mameexe", ""), "\"C:\\a b\\mame.exe\"");
     EXPECT_EQ(perKey("config", "Skin"), "C:\\s.bmp");
     EXPECT_EQ(ini.readString("config", "credits", "-"), "");
@@ -113,12 +124,34 @@ TEST_F(SettingsFile, QuotesStayForTheWholeFileAndEmptyValuesAreNotMissing) {
 
     settings::ProfileSettings(path).writeString("config", "Skin", "");
     EXPECT_EQ(perKey("config", "Skin", "C:\\skin.bmp"), "");
-    EXPECT_EQ(settings::IniFile(path).readString("config", "Skin", "-"), "");
+    EXPECT_EQ(tk::IniFile(path).readString("config", "Skin", "-"), "");
 
     std::string longValue(3000, 'v');
     settings::ProfileSettings(path).writeString("config", "long", longValue);
     EXPECT_EQ(perKey("config", "long"), longValue.substr(0, 2047));
-    EXPECT_EQ(settings::IniFile(path).readString("config", "long", ""), longValue);
+    EXPECT_EQ(tk::IniFile(path).readString("config", "long", ""), longValue);
+}
+
+// The program reads per-key values from memory by the platform's rules: the
+// platform's own read must agree on every shape of file a person may write.
+TEST_F(SettingsFile, PerKeyValuesAreReadAsThePlatformReadsThem) {
+    const std::vector<std::string> files = {
+        "[config]\r\nxp=1\r\n",
+        "  [ config ]  \r\nxp=1\r\n[config]\r\nclose=0\r\n",
+        "[Config]\r\n  XP  =  ' 1 '  \r\nclose=\"0\"\r\nSkin='C:\\a.bmp\"\r\ncredits=\"\r\n",
+        "xp=9\r\n[config] trailing\r\nxp=2\r\n[other]\r\nclose=5\r\n",
+        "[config\r\nxp=3\r\n[config]x]\r\nxp=4\r\n",
+        "[config]\nxp\n;close=1\nclose = 1 = 2\rSkin=\t\"\"\t\r\n\x1a",
+        "[config]\r\n[config]\r\nxp=1\r\n",
+    };
+    for (const std::string& file : files) {
+        SCOPED_TRACE(file);
+        put(file);
+        for (const char* section : {"config", " CONFIG ", "config] trailing"})
+            for (const char* key : {"xp", "close", "Skin", "credits", " xp "})
+                EXPECT_EQ(perKey(section, key), platformPerKey(section, key))
+                    << section << "/" << key;
+    }
 }
 
 TEST_F(SettingsFile, WholeFilesAreReadAndReplacedByteForByte) {
@@ -138,32 +171,30 @@ TEST_F(SettingsFile, WholeFilesAreReadAndReplacedByteForByte) {
 
 TEST_F(SettingsFile, BooleansAreWrittenAsDigitsAndSeenByTheNextWholeFileRead) {
     put("; kept by per-key writes\r\n[config]\r\nxp=true\r\nclose=yes\r\ncredits=0x1\r\n");
-    settings::ProfileSettings settings(path);
-    EXPECT_FALSE(settings.readBool("config", "xp", false));
-    EXPECT_TRUE(settings.readBool("config", "close", true));
-    EXPECT_TRUE(settings.readBool("config", "credits", false));
+    EXPECT_FALSE(perKeyBool("xp", false));
+    EXPECT_TRUE(perKeyBool("close", true));
+    EXPECT_TRUE(perKeyBool("credits", false));
     {
         settings::ProfileSettings writer(path);
         writer.writeBool("config", "xp", true);
         writer.writeBool("config", "close", false);
     }
-    settings::IniFile ini(path);
+    tk::IniFile ini(path);
     EXPECT_EQ(ini.readString("config", "xp", "-") + ini.readString("config", "close", "-"), "10");
     EXPECT_NE(content().find("; kept by per-key writes"), std::string::npos);
-    EXPECT_TRUE(settings.readBool("config", "xp", false));
-    EXPECT_FALSE(settings.readBool("config", "close", true));
+    EXPECT_TRUE(perKeyBool("xp", false));
+    EXPECT_FALSE(perKeyBool("close", true));
 }
 
 TEST_F(SettingsFile, AFolderInPlaceOfTheFileFailsEveryWriteAndTheWholeFileRead) {
-    settings::IniFile ini(path);
+    tk::IniFile ini(path);
     ini.writeString("config", "mameexe", "x");
     fs::create_directory(path);
 
-    EXPECT_EQ(errorOf([&] { settings::IniFile{path}; }), "Cannot open file " + path);
+    EXPECT_EQ(errorOf([&] { tk::IniFile{path}; }), "Cannot open file " + path);
     EXPECT_EQ(errorOf([&] { ini.updateFile(); }), "Cannot create file " + path);
     EXPECT_EQ(errorOf([&] { settings::ProfileSettings(path).writeString("config", "Skin", "s"); }),
               "Unable to write to " + path);
-    EXPECT_EQ(perKey("config", "Skin", "fallback"), "fallback");
     EXPECT_EQ(entries(), std::vector<std::string>{"keston.ini"});
     EXPECT_TRUE(fs::is_empty(path));
 }
@@ -171,14 +202,14 @@ TEST_F(SettingsFile, AFolderInPlaceOfTheFileFailsEveryWriteAndTheWholeFileRead) 
 TEST_F(SettingsFile, AFileHeldWithoutSharingKeepsItsContentAndNoTemporaryFileRemains) {
     const std::string old = "[config]\r\nmameexe=old\r\n";
     put(old);
-    settings::IniFile ini(path);
+    tk::IniFile ini(path);
     ini.writeString("config", "mameexe", "new");
     {
         tk::FileHandle held(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(held);
         EXPECT_EQ(errorOf([&] { ini.updateFile(); }), "Cannot create file " + path);
-        EXPECT_EQ(errorOf([&] { settings::IniFile{path}; }), "Cannot open file " + path);
+        EXPECT_EQ(errorOf([&] { tk::IniFile{path}; }), "Cannot open file " + path);
     }
     EXPECT_EQ(content(), old);
     EXPECT_EQ(entries(), std::vector<std::string>{"keston.ini"});
@@ -192,7 +223,7 @@ TEST_F(SettingsFile, AReadOnlyFileIsRefusedByBothAccesses) {
     const std::string old = "[config]\r\nmameexe=old\r\n";
     put(old);
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
-    settings::IniFile ini(path);
+    tk::IniFile ini(path);
     ini.writeString("config", "mameexe", "new");
     EXPECT_EQ(errorOf([&] { ini.updateFile(); }), "Cannot create file " + path);
     EXPECT_EQ(errorOf([&] { settings::ProfileSettings(path).writeBool("config", "xp", true); }),
@@ -205,7 +236,7 @@ TEST_F(SettingsFile, AReadOnlyFileIsRefusedByBothAccesses) {
 TEST_F(SettingsFile, AFileInPlaceOfTheFolderReadsAsMissingAndFailsWrites) {
     std::ofstream((folder / "blocker").string()) << "x";
     std::string blocked = (folder / "blocker" / "keston.ini").string();
-    settings::IniFile ini(blocked);
+    tk::IniFile ini(blocked);
     EXPECT_EQ(ini.readString("config", "mameexe", "none"), "none");
     EXPECT_EQ(errorOf([&] { ini.updateFile(); }), "Cannot create file " + blocked);
     EXPECT_EQ(errorOf([&] { settings::ProfileSettings(blocked).writeBool("config", "xp", true); }),
@@ -249,7 +280,7 @@ TEST_F(SettingsFile, MarkedFilesReadAsThePerKeyAccessReadsThemAndKeepTheirEncodi
     for (const Encoding& encoding : markedEncodings) {
         SCOPED_TRACE(encoding.name);
         put(encoding.encode(markedText));
-        settings::IniFile ini(path);
+        tk::IniFile ini(path);
         EXPECT_EQ(ini.readString("config", "mameexe", "-"), "C:\\mame\\mame.exe");
         EXPECT_EQ(ini.readString("config", "Skin", "-"), perKey("config", "Skin"));
         EXPECT_EQ(ini.readString("other", "foo", "-"), "bar");
@@ -263,7 +294,7 @@ TEST_F(SettingsFile, MarkedFilesReadAsThePerKeyAccessReadsThemAndKeepTheirEncodi
         EXPECT_EQ(perKey("config", "parameters"), "-window");
 
         settings::ProfileSettings(path).writeBool("config", "xp", true);
-        settings::IniFile again(path);
+        tk::IniFile again(path);
         EXPECT_EQ(again.readString("config", "xp", "-"), "1");
         EXPECT_EQ(again.readString("config", "credits", "-"), "1");
         EXPECT_EQ(content().rfind(encoding.encode(""), 0), 0u) << "the mark stays";
@@ -277,8 +308,8 @@ TEST_F(SettingsFile, ProgramValuesPassThroughTheCodePageOfMarkedFiles) {
     for (const Encoding& encoding : markedEncodings) {
         SCOPED_TRACE(encoding.name);
         put(encoding.encode("[config]\r\nmameexe=C:\\Jeux\\caf\xC3\xA9\\mame.exe\r\n"));
-        EXPECT_EQ(settings::IniFile(path).readString("config", "mameexe", "-"), ansiPath);
-        settings::IniFile ini(path);
+        EXPECT_EQ(tk::IniFile(path).readString("config", "mameexe", "-"), ansiPath);
+        tk::IniFile ini(path);
         ini.writeString("config", "parameters", "-caf\351");
         ini.updateFile();
         EXPECT_EQ(content(), encoding.encode("[config]\r\nmameexe=C:\\Jeux\\caf\xC3\xA9\\mame.exe"
@@ -286,7 +317,7 @@ TEST_F(SettingsFile, ProgramValuesPassThroughTheCodePageOfMarkedFiles) {
     }
     // Without a mark, text is in the code page: UTF-8 bytes read as two letters.
     put("[config]\r\nmameexe=caf\xC3\xA9\r\n");
-    EXPECT_EQ(settings::IniFile(path).readString("config", "mameexe", "-"), "caf\xC3\xA9");
+    EXPECT_EQ(tk::IniFile(path).readString("config", "mameexe", "-"), "caf\xC3\xA9");
 }
 
 TEST_F(SettingsFile, PerKeyWritesSwapInACopyAndLeaveNoTemporaryFile) {
@@ -304,7 +335,7 @@ TEST_F(SettingsFile, PerKeyWritesSwapInACopyAndLeaveNoTemporaryFile) {
 
     settings::ProfileSettings(path).writeBool("config", "xp", true);
     EXPECT_EQ(perKey("config", "xp"), "1");
-    EXPECT_EQ(settings::IniFile(path).readString("config", "mameexe", "-"), "old");
+    EXPECT_EQ(tk::IniFile(path).readString("config", "mameexe", "-"), "old");
     EXPECT_EQ(entries(), std::vector<std::string>{"keston.ini"});
 }
 
@@ -321,7 +352,7 @@ TEST_F(SettingsFile, ThePathsLongestThatCanBeReadCanBeWritten) {
     const std::string keston = fileAt(255, "keston.ini");
     testing_support::writeFile(keston, "[config]\r\nxp=0\r\n");
     settings::ProfileSettings(keston).writeBool("config", "xp", true);
-    settings::IniFile whole(keston);
+    tk::IniFile whole(keston);
     whole.writeString("config", "mameexe", "C:\\MAME\\mame.exe");
     whole.updateFile();
     EXPECT_EQ(tk::readWholeFile(keston), "[config]\r\nxp=1\r\nmameexe=C:\\MAME\\mame.exe\r\n\r\n");

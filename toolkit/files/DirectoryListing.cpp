@@ -12,10 +12,10 @@
 namespace tk {
 namespace {
 
-// Relative texts are resolved before any directory is entered, so that all
-// parts of a list are taken against the same current directory.
-std::optional<std::string> fullPath(const std::string& path) {
-    const char* text = path.empty() ? "." : path.c_str();
+// The full form of a path text, a relative one taken against `base`.
+std::optional<std::string> fullPath(const std::string& base, const std::string& path) {
+    std::string resolved = resolvedPath(base, path);
+    const char* text = resolved.c_str();
     DWORD size = GetFullPathNameA(text, 0, nullptr, nullptr);
     if (size == 0)
         return std::nullopt;
@@ -25,12 +25,20 @@ std::optional<std::string> fullPath(const std::string& path) {
     return full;
 }
 
-// The directory as the system names it once entered, or nothing when it
-// cannot be entered (the current directory then stays as it was).
-std::optional<std::string> enter(const std::string& full) {
-    if (!SetCurrentDirectoryA(full.c_str()))
+// The directory without a trailing backslash (a drive's root keeps its own),
+// or nothing when it is no directory or cannot be listed.
+std::optional<std::string> listable(std::string full) {
+    DWORD attributes = GetFileAttributesA(full.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return std::nullopt;
-    return currentDirectory();
+    FileHandle opened(CreateFileA(full.c_str(), FILE_LIST_DIRECTORY,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!opened)
+        return std::nullopt;
+    while (full.size() > 3 && full.back() == '\\')
+        full.pop_back();
+    return full;
 }
 
 // The code page in which the file functions' "A" forms pass names.
@@ -178,17 +186,16 @@ bool DirectorySetting::setPaths(const std::vector<std::string>& texts) {
         FolderAndPattern split = splitNamePattern(text);
         if (split.pattern)
             pattern_ = *split.pattern;
-        if (auto full = fullPath(split.folder))
+        if (auto full = fullPath(folders_.front(), split.folder))
             candidates.push_back(*full);
     }
     std::vector<std::string> entered;
     for (const std::string& candidate : candidates) {
-        if (auto folder = enter(candidate))
+        if (auto folder = listable(candidate))
             entered.push_back(*folder);
     }
     if (entered.empty())
         return false;
-    SetCurrentDirectoryA(entered.front().c_str());
     folders_ = std::move(entered);
     return true;
 }

@@ -17,20 +17,21 @@ struct FolderAndPattern {
 FolderAndPattern splitNamePattern(const std::string& text);
 
 // The directories and name pattern of a file list, as its path setter leaves
-// them. At creation it shows the current directory with the pattern "*.*".
+// them. At creation it shows the folder the program was started in, with the
+// pattern "*.*". Nothing here changes the process's current directory.
 class DirectorySetting {
 public:
     DirectorySetting();
 
-    // A directory that can be entered, absolute or relative to the current
-    // directory, becomes the shown one (as a full path) and the process's
-    // current directory; otherwise nothing changes and the result is false.
+    // A directory that can be listed, absolute or relative to the shown one,
+    // becomes the shown one (as a full path); otherwise nothing changes and
+    // the result is false.
     // A trailing name pattern is kept for this and later listings either way.
     [[nodiscard]] bool setPath(const std::string& text);
 
-    // Several directories listed together: those that can be entered are
-    // shown, the first of them becomes the current directory. False, with
-    // nothing changed but the pattern, when none can be entered.
+    // Several directories listed together, each relative one taken against
+    // the directory shown before: those that can be listed are shown. False,
+    // with nothing changed but the pattern, when none can be.
     [[nodiscard]] bool setPaths(const std::vector<std::string>& texts);
 
     const std::vector<std::string>& folders() const { return folders_; }

@@ -34,4 +34,16 @@ std::string temporarySibling(const std::string& path) {
     return path.substr(0, name) + "~" + path.substr(name, path.size() - name - 1);
 }
 
+std::string resolvedPath(const std::string& base, const std::string& path) {
+    bool hasDrive = path.size() >= 2 && path[1] == ':';
+    bool rooted = !path.empty() && path.front() == '\\';
+    if (hasDrive || path.rfind("\\\\", 0) == 0)
+        return path;
+    if (!rooted)
+        return joinPath(base, path);
+    if (base.size() >= 2 && base[1] == ':')
+        return base.substr(0, 2) + path;
+    return path;
+}
+
 } // namespace tk

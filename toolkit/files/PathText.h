@@ -20,6 +20,13 @@ std::string changeExtension(const std::string& path, const std::string& extensio
 // Folder and file name joined with one backslash.
 std::string joinPath(const std::string& folder, const std::string& name);
 
+// `path` taken against `base`, the folder it is relative to: a path with a
+// drive and a backslash, or a network path, as it is; one that begins with a
+// backslash on the drive of `base`; any other joined to `base` (so the empty
+// text names `base` with a trailing backslash). A path that names a drive
+// without its root ("D:roms") is left as it is.
+std::string resolvedPath(const std::string& base, const std::string& path);
+
 // The name a file is written under before it replaces `path`, in the same
 // folder: "~" and the file name without its last character, so that it is
 // never longer than the file's own (a path that can be read can be written)

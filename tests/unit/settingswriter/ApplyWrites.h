@@ -4,16 +4,16 @@
 // the file. And the writes of one copy of the program among others.
 #pragma once
 
-#include "settings/IniFile.h"
 #include "settings/ProfileSettings.h"
 #include "settings/Settings.h"
+#include "toolkit/files/IniFile.h"
 
 #include <string>
 
 namespace settingswriter {
 
 inline void writeMame(const std::string& path, bool second) {
-    settings::IniFile settings(path);
+    tk::IniFile settings(path);
     settings.writeString(settings::configSection, settings::mameExeKey,
                          second ? "C:\\MAME B\\mame.exe" : "C:\\MAME A\\mame.exe");
     settings.writeString(settings::configSection, settings::parametersKey, second ? "-window" : "");
@@ -41,7 +41,7 @@ inline void applyAsCopy(const std::string& path, const std::string& copy, int ro
         apply(path, round % 2 == 1);
         settings::ProfileSettings(path).writeString(settings::configSection, copy + "key",
                                                     std::to_string(round));
-        settings::IniFile whole(path);
+        tk::IniFile whole(path);
         whole.writeString(settings::configSection, copy + "file", std::to_string(round));
         whole.updateFile();
     }

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace settings {
+namespace tk {
 
 // Two names match when their upper-cased forms are equal.
 using UpperCase = std::string (*)(std::string_view);
@@ -43,9 +43,18 @@ private:
     UpperCase upperCase_;
 };
 
+// The value that the platform's private-profile read gives for the key: the
+// first section of that name (blanks around the name do not count), in it
+// the first line whose text before its first "=" is the key, both without
+// regard to case; the value without blanks around it and without quotes
+// (' or ") that enclose it wholly. Nothing when the section or key is
+// missing or the line has no "=".
+std::optional<std::string> profileValue(std::string_view text, std::string_view section,
+                                        std::string_view key, UpperCase upperCase);
+
 // The private-profile Boolean: "0x"/"0X" before a longer text stands for "$";
 // then a signed 32-bit integer (leading blanks, a sign, hexadecimal after "$",
 // "x" or "X") is true when non-zero. Empty or unparsable text gives `fallback`.
 bool parseProfileBool(const std::string& text, bool fallback);
 
-} // namespace settings
+} // namespace tk

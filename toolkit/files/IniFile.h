@@ -5,22 +5,28 @@
 // the program wrote since the opening is kept.
 #pragma once
 
-#include "settings/IniText.h"
+#include "toolkit/files/IniText.h"
 #include "toolkit/text/TextEncoding.h"
 
 #include <string>
 #include <vector>
 
-namespace settings {
+namespace tk {
 
 class IniFile {
 public:
     // A missing file reads as empty; one that exists but cannot be read
     // raises "Cannot open file %s".
     explicit IniFile(std::string path);
+    // The file of `path` as if its content were `file`, without reading it.
+    IniFile(std::string path, const MarkedText& file);
 
     std::string readString(const std::string& section, const std::string& key,
                            const std::string& fallback) const;
+    // The same file read as the platform's private-profile functions read it
+    // (see profileValue), so that one reading serves both ways of access.
+    std::string profileString(const std::string& section, const std::string& key,
+                              const std::string& fallback) const;
     void writeString(const std::string& section, const std::string& key, const std::string& value);
 
     // Replaces the file with its current content and this object's writes at
@@ -33,14 +39,14 @@ private:
         std::string section, key, value;
     };
 
-    IniFile(std::string path, const tk::MarkedText& file);
     std::string toFile(const std::string& text) const;
     std::string fromFile(const std::string& text) const;
 
     std::string path_;
-    tk::TextEncoding encoding_;
+    TextEncoding encoding_;
+    std::string text_; // as read, for the private-profile rules
     IniText content_;
     std::vector<Write> writes_;
 };
 
-} // namespace settings
+} // namespace tk

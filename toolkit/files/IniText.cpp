@@ -1,10 +1,10 @@
-#include "settings/IniText.h"
+#include "toolkit/files/IniText.h"
 
 #include "toolkit/text/LineSplitter.h"
 
 #include <cstdint>
 
-namespace settings {
+namespace tk {
 
 namespace {
 
@@ -15,6 +15,24 @@ std::string_view trimmed(std::string_view text) {
     while (!text.empty() && isBlank(text.back()))
         text.remove_suffix(1);
     return text;
+}
+
+// The blanks of the private-profile functions: the C blanks and the old
+// end-of-file mark, Ctrl-Z.
+std::string_view profileTrimmed(std::string_view text) {
+    auto isBlank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r') || c == '\x1a'; };
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::string_view withoutEnclosingQuotes(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
 }
 
 bool isSectionHeader(std::string_view line) {
@@ -150,4 +168,30 @@ bool parseProfileBool(const std::string& text, bool fallback) {
     return value ? *value != 0 : fallback;
 }
 
-} // namespace settings
+std::optional<std::string> profileValue(std::string_view text, std::string_view section,
+                                        std::string_view key, UpperCase upperCase) {
+    const std::string wantedSection = upperCase(profileTrimmed(section));
+    const std::string wantedKey = upperCase(profileTrimmed(key));
+    bool inSection = false;
+    for (std::string_view raw : splitLines(text)) {
+        std::string_view line = profileTrimmed(raw);
+        if (line.empty())
+            continue;
+        // A header's name is what its "[" and the line's last "]" enclose,
+        // without blanks. Only the first section of the name is searched.
+        if (line.front() == '[' && line.find(']') != std::string_view::npos) {
+            if (inSection)
+                return std::nullopt;
+            inSection =
+                upperCase(profileTrimmed(line.substr(1, line.rfind(']') - 1))) == wantedSection;
+            continue;
+        }
+        auto equals = line.find('=');
+        if (inSection && equals != std::string_view::npos &&
+            upperCase(profileTrimmed(line.substr(0, equals))) == wantedKey)
+            return std::string(withoutEnclosingQuotes(profileTrimmed(line.substr(equals + 1))));
+    }
+    return std::nullopt;
+}
+
+} // namespace tk

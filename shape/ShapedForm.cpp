@@ -1,6 +1,9 @@
 #include "shape/ShapedForm.h"
 
 #include "toolkit/base/Error.h"
+#include "toolkit/pictures/Picture.h"
+
+namespace shape {
 
 namespace {
 
@@ -16,11 +19,11 @@ tk::Bounds clientBounds(const tk::Form& form) {
     return {0, 0, client.right, client.bottom};
 }
 
-shape::Bytes regionDataOf(HRGN region) {
+Bytes regionDataOf(HRGN region) {
     DWORD size = GetRegionData(region, 0, nullptr);
     if (size == 0)
         return {};
-    shape::Bytes block(size);
+    Bytes block(size);
     GetRegionData(region, size, reinterpret_cast<RGNDATA*>(block.data()));
     return block;
 }
@@ -78,25 +81,25 @@ void TShapedForm::setHeight(int value) {
 
 void TShapedForm::ReadMask2(std::span<const std::uint8_t> payload) {
     mask_->letGo();
-    auto region = shape::readRegionPayload(payload);
+    auto region = readRegionPayload(payload);
     if (!region)
         return;
-    shape::Bytes block = shape::regionBlock(*region);
+    Bytes block = regionBlock(*region);
     mask_->adopt(tk::RegionHandle(ExtCreateRegion(nullptr, static_cast<DWORD>(block.size()),
                                                   reinterpret_cast<const RGNDATA*>(block.data()))));
     mask_->handTo(form_);
 }
 
-shape::Bytes TShapedForm::WriteMask2() const {
+Bytes TShapedForm::WriteMask2() const {
     if (!mask_->region())
-        return shape::regionPayload({});
+        return regionPayload({});
     // A copy: the window's own region is the window's to use.
     tk::RegionHandle copy(CreateRectRgn(0, 0, 0, 0));
     int copied = mask_->ownsRegion() ? CombineRgn(copy.get(), mask_->region(), nullptr, RGN_COPY)
                                      : GetWindowRgn(form_.handle(), copy.get());
     if (copied == ERROR)
-        return shape::regionPayload({});
-    return shape::regionPayload(regionDataOf(copy.get()));
+        return regionPayload({});
+    return regionPayload(regionDataOf(copy.get()));
 }
 
 void TShapedForm::mouseDown(POINT, int button) {
@@ -111,19 +114,6 @@ void TShapedForm::pictureChanged() {
     if (!picture().isBitmap())
         setPicture(tk::Picture::emptyBitmap()); // runs this handler once more
     mask_->letGo();
-}
-
-namespace shape {
-
-Bytes resourceBytes(int id) {
-    HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), RT_RCDATA);
-    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
-    const void* data = loaded ? LockResource(loaded) : nullptr;
-    if (!data)
-        return {};
-    auto* bytes = static_cast<const std::uint8_t*>(data);
-    return Bytes(bytes, bytes + SizeofResource(module, found));
 }
 
 } // namespace shape

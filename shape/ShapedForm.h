@@ -12,6 +12,8 @@
 
 #include <memory>
 
+namespace shape {
+
 class TShapedForm;
 
 // The component's region: its own until a window takes it over; from then on
@@ -61,7 +63,7 @@ public:
     // no region leaves the window as it is.
     void ReadMask2(std::span<const std::uint8_t> payload);
     // The payload of the window's current region; 4 zero bytes without one.
-    shape::Bytes WriteMask2() const;
+    Bytes WriteMask2() const;
 
     void mouseDown(POINT p, int button) override;
 
@@ -74,10 +76,5 @@ private:
     tk::Form& form_;
     std::unique_ptr<TRegionType> mask_;
 };
-
-namespace shape {
-
-// An RCDATA resource of the running program, as stored.
-Bytes resourceBytes(int id);
 
 } // namespace shape

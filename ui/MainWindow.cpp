@@ -7,6 +7,7 @@
 #include "toolkit/files/Paths.h"
 #include "toolkit/gui/Application.h"
 #include "toolkit/gui/Dialogs.h"
+#include "toolkit/pictures/Resources.h"
 #include "ui/SplashWindow.h"
 
 namespace ui {
@@ -15,7 +16,7 @@ TForm1::TForm1()
     : tk::Form(
           {.caption = "Form1", .frame = tk::Frame::none, .clientWidth = 340, .clientHeight = 385}) {
     ShapedForm1.setPicture(tk::Picture::fromBitmapResource(IDB_SKIN));
-    ShapedForm1.ReadMask2(shape::resourceBytes(IDR_MAIN_WINDOW_REGION));
+    ShapedForm1.ReadMask2(tk::resourceBytes(IDR_MAIN_WINDOW_REGION));
     Image1.setPicture(tk::Picture::fromBitmapResource(IDB_FLAG));
     for (tk::Control* hidden : std::initializer_list<tk::Control*>{
              &SpeedButton7, &SpeedButton8, &SpeedButton9, &SpeedButton10, &SpeedButton11, &Panel1,

@@ -42,7 +42,7 @@ public:
 
     // Controls, in design order: each is drawn over the ones before it.
     // ShapedForm1 is the shaped-window component under the design's own name.
-    TShapedForm ShapedForm1{*this, {0, 0, 340, 385}};
+    shape::TShapedForm ShapedForm1{*this, {0, 0, 340, 385}};
     tk::SpeedButton SpeedButton1{*this, {221, 326, 73, 22}, "Play", design::limeButton};
     tk::SpeedButton SpeedButton2{*this, {128, 326, 86, 22}, "Configure ", design::limeButton};
     tk::SpeedButton SpeedButton4{*this, {290, 36, 11, 12}, "X", design::limeButton};

@@ -6,6 +6,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/StoredShape.h"
 #include "support/TempFolder.h"
+#include "toolkit/pictures/Resources.h"
 #include "ui/MainWindow.h"
 
 #include <gtest/gtest.h>
@@ -75,7 +76,7 @@ protected:
 
 TEST_F(Skins, TheStoredShapeIsTheProgramsResourceAndShapesTheWindow) {
     shape::Bytes payload = storedMainWindowPayload();
-    EXPECT_EQ(shape::resourceBytes(IDR_MAIN_WINDOW_REGION), payload);
+    EXPECT_EQ(tk::resourceBytes(IDR_MAIN_WINDOW_REGION), payload);
     EXPECT_EQ(window->ShapedForm1.WriteMask2(), payload);
 }
 

@@ -68,6 +68,7 @@ TEST_F(FileReader, FailuresKeepTheTextsOfTheirReaders) {
     EXPECT_EQ(tk::readFileIfPresent(folder.file("none\\gamelist")), std::nullopt);
     EXPECT_EQ(errorOf([&] { tk::readWholeFile(path); }), "Cannot open file " + path);
     EXPECT_EQ(errorOf([&] { tk::InputFile{path}; }), "File not found");
+    EXPECT_EQ(errorOf([&] { tk::InputFile{folder.file("none\\gamelist")}; }), "Invalid filename");
 
     std::string sub = folder.folder("sub");
     EXPECT_EQ(errorOf([&] { tk::readFileIfPresent(sub); }), "Cannot open file " + sub);

@@ -1,6 +1,7 @@
 #include "toolkit/pictures/PictureFormats.h"
 
 #include "support/Files.h"
+#include "toolkit/gui/DrawingHandles.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -3,6 +3,7 @@
 #include "support/PictureFiles.h"
 #include "toolkit/base/Error.h"
 #include "toolkit/base/Handles.h"
+#include "toolkit/gui/DrawingHandles.h"
 #include "toolkit/pictures/GdiHandles.h"
 
 #include "support/TempFolder.h"

@@ -67,7 +67,7 @@ protected:
     }
 
     tk::Form form{{.caption = "Shaped", .clientWidth = 340, .clientHeight = 385}};
-    TShapedForm shaped{form, {50, 60, 10, 10}};
+    shape::TShapedForm shaped{form, {50, 60, 10, 10}};
     tk::Label label{form, {100, 100, 60, 14}, "Label above", {}, true};
 };
 
@@ -93,7 +93,7 @@ TEST_F(ShapedWindow, RefusesAParentThatIsNotAForm) {
     tk::Panel panel(form, {0, 0, 100, 100}, {});
     std::size_t controls = panel.controls().size();
     EXPECT_EQ(errorOf([&] {
-                  TShapedForm onPanel(panel, {0, 0, 10, 10});
+                  shape::TShapedForm onPanel(panel, {0, 0, 10, 10});
               }),
               "Drop the ShapedForm on a FORM!");
     EXPECT_EQ(panel.controls().size(), controls);
@@ -168,8 +168,8 @@ TEST_F(ShapedWindow, OnlyALeftPressThatReachesTheSkinDragsTheWindow) {
 }
 
 TEST_F(ShapedWindow, AReplacedMaskHolderIsAdoptedAndANullOneIgnored) {
-    auto holder = std::make_unique<TRegionType>();
-    TRegionType* given = holder.get();
+    auto holder = std::make_unique<shape::TRegionType>();
+    shape::TRegionType* given = holder.get();
     shaped.setMask(std::move(holder));
     EXPECT_EQ(&shaped.Mask(), given);
     EXPECT_EQ(given->owner, &shaped);

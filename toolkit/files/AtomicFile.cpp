@@ -4,6 +4,7 @@
 #include "toolkit/base/Handles.h"
 #include "toolkit/files/FileReader.h"
 #include "toolkit/files/PathText.h"
+#include "toolkit/text/CodePage.h"
 
 #include <windows.h>
 
@@ -45,9 +46,8 @@ std::string finalTarget(const std::string& path) {
 std::string turnName(const std::string& temporary) {
     std::vector<char> full(32768);
     DWORD length = GetFullPathNameA(temporary.c_str(), DWORD(full.size()), full.data(), nullptr);
-    std::string key =
-        length > 0 && length < full.size() ? std::string(full.data(), length) : temporary;
-    CharUpperBuffA(key.data(), DWORD(key.size()));
+    std::string key = ansiUpperCase(
+        length > 0 && length < full.size() ? std::string(full.data(), length) : temporary);
     std::uint64_t hash = 14695981039346656037u;
     for (unsigned char c : key)
         hash = (hash ^ c) * 1099511628211u;

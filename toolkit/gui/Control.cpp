@@ -2,6 +2,7 @@
 
 #include "toolkit/base/Error.h"
 #include "toolkit/gui/Window.h"
+#include "toolkit/pictures/GdiHandles.h"
 #include "toolkit/text/CodePage.h"
 
 #include <windowsx.h>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "toolkit/gui/Color.h"
-#include "toolkit/pictures/GdiHandles.h"
+#include "toolkit/gui/DrawingHandles.h"
 
 #include <string>
 

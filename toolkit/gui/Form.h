@@ -4,8 +4,8 @@
 #pragma once
 
 #include "toolkit/gui/Control.h"
+#include "toolkit/gui/DrawingHandles.h"
 #include "toolkit/gui/Window.h"
-#include "toolkit/pictures/GdiHandles.h"
 
 #include <optional>
 #include <string>

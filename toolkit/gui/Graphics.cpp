@@ -1,5 +1,7 @@
 #include "toolkit/gui/Graphics.h"
 
+#include "toolkit/pictures/GdiHandles.h"
+
 #include <algorithm>
 
 namespace tk {

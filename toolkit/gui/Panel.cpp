@@ -1,5 +1,7 @@
 #include "toolkit/gui/Panel.h"
 
+#include "toolkit/pictures/GdiHandles.h"
+
 namespace tk {
 
 Panel::Panel(Container& parent, Bounds bounds, PanelStyle style)

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "toolkit/gui/Control.h"
-#include "toolkit/pictures/GdiHandles.h"
+#include "toolkit/gui/DrawingHandles.h"
 #include "toolkit/text/TypedPrefix.h"
 
 #include <optional>

@@ -1,13 +1,14 @@
-// Owners of drawing objects: bitmaps, fonts, brushes, pens, regions, memory
-// DCs, icons and metafiles.
+// Owners of the objects pictures are made of and drawn with: bitmaps, icons,
+// metafiles and memory DCs. The window framework owns its fonts, brushes, pens
+// and regions itself (toolkit/gui/DrawingHandles.h).
 #pragma once
 
 #include "toolkit/base/Handles.h"
 
 namespace tk {
 
-template <typename T> struct GdiTraits {
-    using Type = T;
+struct BitmapTraits {
+    using Type = HBITMAP;
     static Type null() { return nullptr; }
     static void close(Type h) { DeleteObject(h); }
 };
@@ -27,11 +28,7 @@ struct MetafileTraits {
     static void close(Type h) { DeleteEnhMetaFile(h); }
 };
 
-using BitmapHandle = UniqueHandle<GdiTraits<HBITMAP>>;
-using FontHandle = UniqueHandle<GdiTraits<HFONT>>;
-using BrushHandle = UniqueHandle<GdiTraits<HBRUSH>>;
-using PenHandle = UniqueHandle<GdiTraits<HPEN>>;
-using RegionHandle = UniqueHandle<GdiTraits<HRGN>>;
+using BitmapHandle = UniqueHandle<BitmapTraits>;
 using MemoryDc = UniqueHandle<MemoryDcTraits>;
 using IconHandle = UniqueHandle<IconTraits>;
 using MetafileHandle = UniqueHandle<MetafileTraits>;

@@ -2,6 +2,7 @@
 
 #include "toolkit/base/Error.h"
 #include "toolkit/pictures/PictureFormats.h"
+#include "toolkit/pictures/Resources.h"
 
 #include <algorithm>
 #include <cctype>
@@ -89,8 +90,7 @@ Picture Picture::fromFile(const std::string& path) {
 }
 
 Picture Picture::fromBitmapResource(int id) {
-    BitmapHandle bitmap(static_cast<HBITMAP>(LoadImageA(
-        GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    BitmapHandle bitmap = bitmapResource(id);
     if (!bitmap)
         throw Error("Bitmap image is not valid");
     return Picture(std::move(bitmap));

@@ -34,7 +34,7 @@ void TForm1::SpeedButton1Click() {
         mameExe = settings.readString(settings::configSection, settings::mameExeKey, "");
         parameters = settings.readString(settings::configSection, settings::parametersKey, "");
     }
-    PlayedGame game{++launches_, tk::wideToUtf8(ListBox1.unicodeItem(index)), gamelist.item(index)};
+    PlayedGame game{++launches_, tk::wideToUtf8(ListBox1.row(index)), gamelist.item(index)};
     // A MAME that did not start keeps the front-end open, whatever
     // "Close After Playing" says.
     if (auto failure = launch::launchGame(mameExe, game.shortName, parameters, reportTo(game))) {

@@ -3,6 +3,7 @@
 #include "toolkit/gui/Application.h"
 #include "toolkit/gui/Form.h"
 #include "toolkit/gui/Graphics.h"
+#include "toolkit/gui/ListBox.h"
 #include "toolkit/gui/Panel.h"
 #include "toolkit/gui/Windowed.h"
 

@@ -11,13 +11,11 @@ ListRows::ListRows(const std::vector<std::wstring>& rows) {
     for (const std::wstring& row : rows)
         room += row.size() + 1;
     texts_.reserve(room);
-    starts_.reserve(rows.size());
-    ends_.reserve(rows.size());
+    starts_.reserve(rows.size() + 1);
     for (const std::wstring& row : rows) {
-        starts_.push_back(texts_.size());
         texts_.append(row.c_str());
-        ends_.push_back(texts_.size());
         texts_ += L'\0';
+        starts_.push_back(texts_.size());
     }
     upper_ = ordinalUpper(texts_);
 }
@@ -25,14 +23,14 @@ ListRows::ListRows(const std::vector<std::wstring>& rows) {
 std::wstring_view ListRows::operator[](std::size_t index) const {
     if (index >= size())
         return {};
-    return {texts_.data() + starts_[index], ends_[index] - starts_[index]};
+    return {texts_.data() + starts_[index], starts_[index + 1] - starts_[index] - 1};
 }
 
 int ListRows::findPrefix(std::wstring_view prefix) const {
     const std::wstring wanted = ordinalUpper(prefix);
     const std::size_t length = wanted.size();
     for (std::size_t i = 0; i < size(); ++i)
-        if (ends_[i] - starts_[i] >= length &&
+        if (starts_[i + 1] - starts_[i] > length &&
             std::wmemcmp(upper_.data() + starts_[i], wanted.data(), length) == 0)
             return static_cast<int>(i);
     return -1;

@@ -19,13 +19,13 @@ public:
     // A row ends at its first NUL, as a row sent to a list box does.
     explicit ListRows(const std::vector<std::wstring>& rows);
 
-    std::size_t size() const { return ends_.size(); }
+    std::size_t size() const { return starts_.size() - 1; }
     // Empty beyond the last row.
     std::wstring_view operator[](std::size_t index) const;
 
     // Every row with its NUL, and where each begins in it.
     const std::wstring& texts() const { return texts_; }
-    std::span<const std::size_t> starts() const { return starts_; }
+    std::span<const std::size_t> starts() const { return std::span(starts_).first(size()); }
 
     // The first row that begins with `prefix`, ignoring case as an ordinal
     // comparison does in every script; -1 for none.
@@ -34,8 +34,8 @@ public:
 private:
     std::wstring texts_;
     std::wstring upper_; // texts_ in upper case, unit for unit
-    std::vector<std::size_t> starts_;
-    std::vector<std::size_t> ends_; // where each row's NUL is
+    // Where each row begins, and one past the last row's NUL.
+    std::vector<std::size_t> starts_{0};
 };
 
 } // namespace tk

@@ -9,7 +9,9 @@
 #include "toolkit/gui/FileListBox.h"
 #include "toolkit/gui/Form.h"
 #include "toolkit/gui/Graphics.h"
+#include "toolkit/gui/ListBox.h"
 #include "toolkit/gui/Panel.h"
+#include "toolkit/gui/SearchableListBox.h"
 #include "toolkit/gui/Windowed.h"
 #include "ui/AboutBox.h"
 #include "ui/CreditsWindow.h"
@@ -62,8 +64,8 @@ public:
     tk::Label Label4{*this, {55, 305, 61, 13}, "Show all files", {.color = tk::silver}, true};
     tk::Image Image1{*this, {48, 48, 25, 17}, true};
     tk::Image Image2{*this, {8, 392, 57, 49}};
-    tk::ListBox ListBox1{
-        *this, {36, 72, 257, 225}, {.color = tk::grey, .itemHeight = 13, .unicode = true}};
+    tk::SearchableListBox ListBox1{
+        *this, {36, 72, 257, 225}, {.color = tk::grey, .itemHeight = 13}};
     tk::Panel Panel1{
         *this, {36, 72, 257, 225}, {.border = true, .outerBevel = false, .color = tk::grey}};
     tk::SpeedButton SpeedButton5{Panel1, {40, 119, 169, 22}, "Configure MAME", design::limeButton};

@@ -29,7 +29,7 @@ void TForm1::SpeedButton1Click() {
     const settings::ProgramSettings stored = settings::ProgramSettings::read();
     std::string mameExe = stored.mameExe();
     std::string parameters = stored.parameters();
-    PlayedGame game{++launches_, tk::wideToUtf8(ListBox1.unicodeItem(index)), gamelist.item(index)};
+    PlayedGame game{++launches_, tk::wideToUtf8(ListBox1.row(index)), gamelist.item(index)};
     // A MAME that did not start keeps the front-end open, whatever
     // "Close After Playing" says.
     if (auto failure = launch::launchGame(mameExe, game.shortName, parameters, reportTo(game))) {

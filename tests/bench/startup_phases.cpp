@@ -21,6 +21,7 @@
 #include "toolkit/files/DirectoryListing.h"
 #include "toolkit/files/Paths.h"
 #include "toolkit/gui/Application.h"
+#include "toolkit/text/CodePage.h"
 #include "ui/MainWindow.h"
 #include "ui/SplashWindow.h"
 
@@ -153,7 +154,12 @@ void timeBuildParts(ui::TForm1& w, bool showAll) {
     catalogue::appendGames(
         files, [&](const std::string& name) { return index.lookup(name); }, showAll, games);
     figure("part_lookups_ms", clock.lap());
-    w.ListBox1.assign(games.descriptions);
+    // Decoded as the build decodes MAME's UTF-8, as part of the fill.
+    std::vector<std::wstring> shown;
+    shown.reserve(games.descriptions.size());
+    for (const std::string& description : games.descriptions)
+        shown.push_back(tk::wideOfUtf8OrAnsi(description));
+    w.ListBox1.assign(shown);
     figure("part_listbox1_fill_ms", clock.lap());
 
     // The hidden lists' fills: the same work whenever it is done.

@@ -267,6 +267,22 @@ TEST_F(ConfigurationPanel, AGameMameEndsWithAnErrorIsReportedInItsOwnWords) {
     EXPECT_TRUE(w.visible());
 }
 
+TEST_F(ConfigurationPanel, PlayNamesTheGameByTheRowTheListKeepsNotByTheWindowsText) {
+    ui::TForm1& w = *window;
+    selectPongThatEnds(5, 0, "Unknown system 'pong'\r\n");
+    w.close1.setChecked(false);
+    // Another program rewrites the row in the list box window.
+    HWND list = w.ListBox1.handle();
+    SendMessageW(list, LB_DELETESTRING, 0, 0);
+    SendMessageW(list, LB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(L"Rewritten from outside"));
+    SendMessageW(list, LB_SETCURSEL, 0, 0);
+
+    w.SpeedButton1Click();
+    ASSERT_TRUE(processMessagesUntil([&] { return !dialogs.log.empty(); }));
+    ASSERT_EQ(dialogs.texts("utf8Message").size(), 1u);
+    EXPECT_TRUE(dialogs.texts("utf8Message")[0].starts_with("Pong (Rev E) [TTL] (pong): "));
+}
+
 TEST_F(ConfigurationPanel, AGoodEndSaysNothing) {
     ui::TForm1& w = *window;
     selectPongThatEnds(0, 0, "some noise on the errors\r\n");

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "toolkit/files/DirectoryListing.h"
-#include "toolkit/gui/Windowed.h"
+#include "toolkit/gui/ListBox.h"
 
 namespace tk {
 

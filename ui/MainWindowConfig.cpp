@@ -60,8 +60,10 @@ void TForm1::SpeedButton9Click() {
     }
     launch::ListfullResult run =
         launch::runListfull(exe, mameExe, tk::programFolder(), xp.checked());
-    if (auto failure = launch::missingGameList(run, tk::joinPath(tk::programFolder(), "gamelist")))
-        tk::dialogs().message(*failure);
+    launch::Outcome listed =
+        launch::missingGameList(run, tk::joinPath(tk::programFolder(), "gamelist"));
+    if (listed.failed())
+        tk::dialogs().message(listed.message());
     refreshlist();
     settings::ProfileSettings(settings::settingsPath())
         .writeBool(settings::configSection, settings::xpKey, xp.checked());

@@ -30,6 +30,19 @@ constexpr DWORD newConsole = CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS;
 // readers) for a moment after the child has ended.
 constexpr DWORD noConsole = DETACHED_PROCESS | NORMAL_PRIORITY_CLASS;
 
+// The SW_* value a visibility stands for.
+WORD showWindowValue(TMyVisibility visibility) {
+    // MAX is the classic SW_MAX, 10; newer headers moved SW_MAX to 11.
+    static constexpr WORD values[] = {SW_HIDE,           SW_SHOWNORMAL,
+                                      SW_NORMAL,         SW_SHOWMINIMIZED,
+                                      SW_SHOWMAXIMIZED,  SW_MAXIMIZE,
+                                      SW_SHOWNOACTIVATE, SW_SHOW,
+                                      SW_MINIMIZE,       SW_SHOWMINNOACTIVE,
+                                      SW_SHOWNA,         SW_RESTORE,
+                                      SW_SHOWDEFAULT,    10};
+    return values[static_cast<unsigned>(visibility)];
+}
+
 // What every start attempt of one run shares.
 struct StartSettings {
     STARTUPINFOA startup{};
@@ -145,18 +158,6 @@ int supervise(Child child, HWND owner, bool hideOwner, bool wait) {
 }
 
 } // namespace
-
-WORD showWindowValue(TMyVisibility visibility) {
-    // MAX is the classic SW_MAX, 10; newer headers moved SW_MAX to 11.
-    static constexpr WORD values[] = {SW_HIDE,           SW_SHOWNORMAL,
-                                      SW_NORMAL,         SW_SHOWMINIMIZED,
-                                      SW_SHOWMAXIMIZED,  SW_MAXIMIZE,
-                                      SW_SHOWNOACTIVATE, SW_SHOW,
-                                      SW_MINIMIZE,       SW_SHOWMINNOACTIVE,
-                                      SW_SHOWNA,         SW_RESTORE,
-                                      SW_SHOWDEFAULT,    10};
-    return values[static_cast<unsigned>(visibility)];
-}
 
 int TExecutor::Execute() {
     // Looked up on every run, whatever the mode.

@@ -30,9 +30,6 @@ enum class TMyVisibility : unsigned char {
     MAX,
 };
 
-// The SW_* value a visibility stands for.
-WORD showWindowValue(TMyVisibility visibility);
-
 class TExecutor {
 public:
     // The owner is the window hidden while a child runs; it may be null.

@@ -2,7 +2,6 @@
 
 #include "toolkit/base/Error.h"
 #include "toolkit/base/Handles.h"
-#include "toolkit/files/Paths.h"
 
 #include <shellapi.h>
 
@@ -31,16 +30,38 @@ constexpr DWORD newConsole = CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS;
 // readers) for a moment after the child has ended.
 constexpr DWORD noConsole = DETACHED_PROCESS | NORMAL_PRIORITY_CLASS;
 
-STARTUPINFOA startupFor(TMyVisibility visibility) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = showWindowValue(visibility);
-    return startup;
+// The SW_* value a visibility stands for.
+WORD showWindowValue(TMyVisibility visibility) {
+    // MAX is the classic SW_MAX, 10; newer headers moved SW_MAX to 11.
+    static constexpr WORD values[] = {SW_HIDE,           SW_SHOWNORMAL,
+                                      SW_NORMAL,         SW_SHOWMINIMIZED,
+                                      SW_SHOWMAXIMIZED,  SW_MAXIMIZE,
+                                      SW_SHOWNOACTIVATE, SW_SHOW,
+                                      SW_MINIMIZE,       SW_SHOWMINNOACTIVE,
+                                      SW_SHOWNA,         SW_RESTORE,
+                                      SW_SHOWDEFAULT,    10};
+    return values[static_cast<unsigned>(visibility)];
 }
 
-std::optional<Child> tryStart(const Attempt& attempt, STARTUPINFOA& startup, BOOL inheritHandles,
-                              DWORD flags) {
+// What every start attempt of one run shares.
+struct StartSettings {
+    STARTUPINFOA startup{};
+    const char* directory = nullptr; // null: the caller's current directory
+    BOOL inheritHandles = FALSE;
+    DWORD flags = newConsole;
+};
+
+StartSettings startSettings(const TExecutor& executor) {
+    StartSettings settings;
+    settings.startup.cb = sizeof settings.startup;
+    settings.startup.dwFlags = STARTF_USESHOWWINDOW;
+    settings.startup.wShowWindow = showWindowValue(executor.Visibility);
+    if (!executor.WorkingDirectory.empty())
+        settings.directory = executor.WorkingDirectory.c_str();
+    return settings;
+}
+
+std::optional<Child> tryStart(const Attempt& attempt, StartSettings& settings) {
     if (attempt.application && attempt.application->empty())
         return std::nullopt;
     // CreateProcessA may write into its command line, and it must take any
@@ -53,26 +74,27 @@ std::optional<Child> tryStart(const Attempt& attempt, STARTUPINFOA& startup, BOO
     PROCESS_INFORMATION started{};
     if (!CreateProcessA(attempt.application ? attempt.application->c_str() : nullptr,
                         attempt.commandLine ? line.data() : nullptr, nullptr, nullptr,
-                        inheritHandles, flags, nullptr, nullptr, &startup, &started))
+                        settings.inheritHandles, settings.flags, nullptr, settings.directory,
+                        &settings.startup, &started))
         return std::nullopt;
     return Child{tk::KernelHandle(started.hProcess), tk::KernelHandle(started.hThread)};
 }
 
-std::optional<Child> startFirst(const std::vector<Attempt>& attempts, STARTUPINFOA startup,
-                                BOOL inheritHandles = FALSE, DWORD flags = newConsole) {
+std::optional<Child> startFirst(const std::vector<Attempt>& attempts, StartSettings settings) {
     for (const auto& attempt : attempts) {
-        if (auto child = tryStart(attempt, startup, inheritHandles, flags))
+        if (auto child = tryStart(attempt, settings))
             return child;
     }
     return std::nullopt;
 }
 
 // The program Windows would use to open `file` (for a program, the program
-// itself); empty when there is none.
-std::string associatedProgram(const std::string& file) {
+// itself), a relative name looked for in `directory` first; empty when there
+// is none.
+std::string associatedProgram(const std::string& file, const std::string& directory) {
     char found[MAX_PATH] = {}; // the size FindExecutableA is documented to fill
     auto code = reinterpret_cast<INT_PTR>(
-        FindExecutableA(file.c_str(), tk::currentDirectory().c_str(), found));
+        FindExecutableA(file.c_str(), directory.empty() ? nullptr : directory.c_str(), found));
     return code > 32 ? found : "";
 }
 
@@ -104,6 +126,18 @@ std::string classesDefaultValue(const std::string& subkey) {
     return text.substr(0, text.find('\0'));
 }
 
+// Waits for the process while answering what other threads and programs send
+// to this thread's windows, so none of them waits for the child too. Posted
+// messages, input and timers stay queued until the child ends: no handler of
+// the caller's runs again meanwhile.
+void awaitAnsweringSent(HANDLE process) {
+    while (MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_SENDMESSAGE) ==
+           WAIT_OBJECT_0 + 1) {
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
 // Hides the owner while the child runs, optionally waits for it, and returns
 // its exit code, closing both child handles before the owner comes back.
 int supervise(Child child, HWND owner, bool hideOwner, bool wait) {
@@ -111,7 +145,7 @@ int supervise(Child child, HWND owner, bool hideOwner, bool wait) {
     if (hide)
         ShowWindow(owner, SW_HIDE);
     if (wait)
-        WaitForSingleObject(child.process.get(), INFINITE);
+        awaitAnsweringSent(child.process.get());
     DWORD code = 0;
     GetExitCodeProcess(child.process.get(), &code);
     child.process.reset();
@@ -125,21 +159,9 @@ int supervise(Child child, HWND owner, bool hideOwner, bool wait) {
 
 } // namespace
 
-WORD showWindowValue(TMyVisibility visibility) {
-    // MAX is the classic SW_MAX, 10; newer headers moved SW_MAX to 11.
-    static constexpr WORD values[] = {SW_HIDE,           SW_SHOWNORMAL,
-                                      SW_NORMAL,         SW_SHOWMINIMIZED,
-                                      SW_SHOWMAXIMIZED,  SW_MAXIMIZE,
-                                      SW_SHOWNOACTIVATE, SW_SHOW,
-                                      SW_MINIMIZE,       SW_SHOWMINNOACTIVE,
-                                      SW_SHOWNA,         SW_RESTORE,
-                                      SW_SHOWDEFAULT,    10};
-    return values[static_cast<unsigned>(visibility)];
-}
-
 int TExecutor::Execute() {
     // Looked up on every run, whatever the mode.
-    std::string associated = associatedProgram(FileName);
+    std::string associated = associatedProgram(FileName, WorkingDirectory);
     if (LaunchType.empty())
         return executeNamed(associated);
     // No start attempt belongs to a file name together with a file type.
@@ -148,13 +170,14 @@ int TExecutor::Execute() {
 
 int TExecutor::ExecuteDirect(const std::string& application, const std::string& commandLine,
                              HANDLE output) {
-    STARTUPINFOA startup = startupFor(Visibility);
+    StartSettings settings = startSettings(*this);
+    settings.flags = noConsole;
     if (output) {
-        startup.dwFlags |= STARTF_USESTDHANDLES;
-        startup.hStdOutput = output;
+        settings.startup.dwFlags |= STARTF_USESTDHANDLES;
+        settings.startup.hStdOutput = output;
+        settings.inheritHandles = TRUE;
     }
-    auto child =
-        startFirst({{application, commandLine}}, startup, output ? TRUE : FALSE, noConsole);
+    auto child = startFirst({{application, commandLine}}, settings);
     if (!child)
         return 1;
     return supervise(std::move(*child), owner_, HideOwner, Wait);
@@ -173,7 +196,7 @@ int TExecutor::executeNamed(const std::string& associated) {
         attempts = {{FileName, std::nullopt},
                     {std::nullopt, FileName},
                     {std::nullopt, associated + " " + FileName}};
-    auto child = startFirst(attempts, startupFor(Visibility));
+    auto child = startFirst(attempts, startSettings(*this));
     if (!child)
         return 1;
     return supervise(std::move(*child), owner_, HideOwner, Wait);
@@ -194,7 +217,7 @@ int TExecutor::executeAssociated() {
             (percent >= 1 ? command.substr(0, percent - 1) : "") + " " + CommandLine;
         auto child = startFirst(
             {{application, " " + CommandLine}, {joined, std::nullopt}, {std::nullopt, joined}},
-            startupFor(Visibility));
+            startSettings(*this));
         return child ? 0 : 1;
     }
 
@@ -209,7 +232,7 @@ int TExecutor::executeAssociated() {
                 CommandLine = command.substr(argument) + " " + CommandLine;
         }
     }
-    auto child = startFirst({{program, CommandLine}}, startupFor(Visibility));
+    auto child = startFirst({{program, CommandLine}}, startSettings(*this));
     if (!child)
         return 1;
     return supervise(std::move(*child), owner_, HideOwner, Wait);

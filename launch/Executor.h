@@ -1,6 +1,8 @@
 // TExecutor starts another program as a child process, hides the window that
 // owns it while the child runs, waits for the child and hands back its exit
 // code. It can also start the program Windows associates with a file type.
+// While it waits, the thread still answers messages other threads and
+// programs send to its windows, and runs nothing else.
 #pragma once
 
 #include <windows.h>
@@ -28,9 +30,6 @@ enum class TMyVisibility : unsigned char {
     MAX,
 };
 
-// The SW_* value a visibility stands for.
-WORD showWindowValue(TMyVisibility visibility);
-
 class TExecutor {
 public:
     // The owner is the window hidden while a child runs; it may be null.
@@ -43,6 +42,9 @@ public:
     std::string LaunchType;
     std::string LaunchOperation; // empty means "open"
     std::string CommandLine;
+    // The child's working directory, where a relative FileName is also
+    // looked for first; empty means the caller's current directory.
+    std::string WorkingDirectory;
 
     // Starts the child by the first start attempt that works. Returns 1 when
     // none does, otherwise the child's exit code (259, STILL_ACTIVE, for a

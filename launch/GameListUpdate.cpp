@@ -25,20 +25,20 @@ std::string mameStamp(const std::string& mameExe) {
                join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime));
 }
 
-std::optional<std::string> renewGameList(TExecutor& exe, const std::string& mameExe,
-                                         const std::string& programFolder, bool xp) {
+Outcome renewGameList(TExecutor& exe, const std::string& mameExe, const std::string& programFolder,
+                      bool xp) {
     std::string renewed = tk::joinPath(programFolder, renewedListName);
     ListfullResult run = runListfull(exe, mameExe, programFolder, xp, renewedListName);
-    if (auto failure = missingGameList(run, renewed)) {
+    if (Outcome written = missingGameList(run, renewed); written.failed()) {
         DeleteFileA(renewed.c_str());
-        return *failure + " The game list stays as it was.";
+        return Outcome::failure(written.message() + " The game list stays as it was.");
     }
     // Written the program's own way (whole, never half), as the list MAME
     // wrote is only what the interpreter left.
     tk::replaceFileContent(tk::joinPath(programFolder, settings::gameListFileName),
                            tk::readWholeFile(renewed));
     DeleteFileA(renewed.c_str());
-    return std::nullopt;
+    return Outcome::success();
 }
 
 } // namespace launch

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "launch/Executor.h"
+#include "launch/Outcome.h"
 
-#include <optional>
 #include <string>
 
 namespace launch {
@@ -16,10 +16,10 @@ std::string mameStamp(const std::string& mameExe);
 
 // Has MAME write its game list into a temporary file of the program folder
 // and puts it in place of "gamelist" only when it holds a game list, so a
-// failing MAME leaves the old list. The message saying that MAME wrote none,
-// and why; nothing when the list was renewed. Raises "Cannot create file %s"
-// when the new list cannot replace the old one (which then stays).
-std::optional<std::string> renewGameList(TExecutor& exe, const std::string& mameExe,
-                                         const std::string& programFolder, bool xp);
+// failing MAME leaves the old list. A failure says that MAME wrote none, and
+// why. Raises "Cannot create file %s" when the new list cannot replace the
+// old one (which then stays).
+Outcome renewGameList(TExecutor& exe, const std::string& mameExe, const std::string& programFolder,
+                      bool xp);
 
 } // namespace launch

@@ -15,6 +15,8 @@ int runInterpreterJob(TExecutor& exe, const InterpreterJob& job) {
 }
 
 int runCreateConfig(TExecutor& exe, const std::string& mameExe, bool xp) {
+    // MAME writes the file into its working directory.
+    exe.WorkingDirectory = tk::folderPart(mameExe);
     std::string shortExe = tk::shortPath(mameExe);
     if (runsWithoutInterpreter(shortExe))
         return exe.ExecuteDirect(mameExe, directCreateConfigCommandLine(mameExe));

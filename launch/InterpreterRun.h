@@ -14,7 +14,8 @@ namespace launch {
 // the launcher finds nothing: 1.
 int runInterpreterJob(TExecutor& exe, const InterpreterJob& job);
 
-// Has MAME write its configuration file into the current directory: through
+// Has MAME write its configuration file into its own folder, which the child
+// (the interpreter, or MAME itself) gets as its working directory: through
 // the system's cmd (xp) or command with its short form, or directly when the
 // short form cannot be given to the interpreter. The launcher's result.
 int runCreateConfig(TExecutor& exe, const std::string& mameExe, bool xp);

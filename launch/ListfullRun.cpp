@@ -26,6 +26,7 @@ int runDirectly(TExecutor& exe, const std::string& mameExe, const std::string& l
 
 ListfullResult runListfull(TExecutor& exe, const std::string& mameExe,
                            const std::string& programFolder, bool xp, const std::string& fileName) {
+    exe.WorkingDirectory = tk::folderPart(mameExe);
     std::string shortExe = tk::shortPath(mameExe);
     std::string shortFolder = tk::shortPath(programFolder);
     if (runsWithoutInterpreter(shortExe) || runsWithoutInterpreter(shortFolder))
@@ -35,18 +36,20 @@ ListfullResult runListfull(TExecutor& exe, const std::string& mameExe,
     return {exitCode, tk::fileExists(job.fileName) ? "" : xp ? "cmd" : "command"};
 }
 
-std::optional<std::string> missingGameList(const ListfullResult& run, const std::string& listFile) {
+Outcome missingGameList(const ListfullResult& run, const std::string& listFile) {
     if (catalogue::holdsGameList(listFile))
-        return std::nullopt;
+        return Outcome::success();
     const std::string start = "MAME did not write its game list: ";
     if (run.missingInterpreter == "command")
-        return start + "the command interpreter \"command\" was not found. Tick \"Using "
-                       "Windows XP/2000\" to run MAME through \"cmd\".";
+        return Outcome::failure(start + "the command interpreter \"command\" was not found. "
+                                        "Tick \"Using Windows XP/2000\" to run MAME through "
+                                        "\"cmd\".");
     if (!run.missingInterpreter.empty())
-        return start + "the command interpreter \"" + run.missingInterpreter +
-               "\" was not found. Untick \"Using Windows XP/2000\" to run MAME through "
-               "\"command\".";
-    return start + "it ended with exit code " + std::to_string(run.exitCode) + ".";
+        return Outcome::failure(start + "the command interpreter \"" + run.missingInterpreter +
+                                "\" was not found. Untick \"Using Windows XP/2000\" to run "
+                                "MAME through \"command\".");
+    return Outcome::failure(start + "it ended with exit code " + std::to_string(run.exitCode) +
+                            ".");
 }
 
 } // namespace launch

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "launch/Executor.h"
+#include "launch/Outcome.h"
 #include "settings/Settings.h"
 
-#include <optional>
 #include <string>
 
 namespace launch {
@@ -22,15 +22,14 @@ struct ListfullResult {
 // another file of the program folder). Ordinary paths go through the
 // system's cmd (xp) or command with their short forms; a short form the
 // interpreter cannot be given runs MAME directly with its output redirected
-// by handle. Either way the owner of `exe` is hidden and the call waits as
-// `exe`'s properties say.
+// by handle. Either way MAME's folder is the child's working directory, the
+// owner of `exe` is hidden and the call waits as `exe`'s properties say.
 ListfullResult runListfull(TExecutor& exe, const std::string& mameExe,
                            const std::string& programFolder, bool xp,
                            const std::string& fileName = settings::gameListFileName);
 
-// When the list file holds no game list after the run: the message saying
-// that MAME wrote none, and why. Nothing when it holds one.
-[[nodiscard]] std::optional<std::string> missingGameList(const ListfullResult& run,
-                                                         const std::string& listFile);
+// A failure when the list file holds no game list after the run, saying that
+// MAME wrote none, and why.
+Outcome missingGameList(const ListfullResult& run, const std::string& listFile);
 
 } // namespace launch

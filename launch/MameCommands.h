@@ -29,7 +29,7 @@ InterpreterJob listfullJob(bool xp, const std::string& systemFolder, const std::
                            const std::string& shortFolder,
                            const std::string& fileName = settings::gameListFileName);
 
-// MAME writing its configuration file into the current directory.
+// MAME writing its configuration file into its working directory.
 InterpreterJob createConfigJob(bool xp, const std::string& systemFolder,
                                const std::string& shortExe);
 

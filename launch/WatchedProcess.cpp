@@ -60,20 +60,33 @@ void watch(tk::KernelHandle output, tk::KernelHandle process, const OnProcessEnd
         onEnd({code, tail.text()});
 }
 
+// The system's own text for a failure to start a program.
+Outcome startFailure(DWORD code) {
+    char* text = nullptr;
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                      FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    tk::LocalMemory owned(text);
+    std::string reason(text ? text : "", text ? length : 0);
+    reason.erase(reason.find_last_not_of(" \r\n") + 1);
+    return Outcome::failure(reason.empty() ? "Error " + std::to_string(code) + "." : reason);
+}
+
 } // namespace
 
-DWORD startWatched(const std::string& commandLine, OnProcessEnd onEnd) {
+Outcome startWatched(const std::string& commandLine, const std::string& directory,
+                     OnProcessEnd onEnd) {
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
     HANDLE readEnd = nullptr;
     HANDLE writeEnd = nullptr;
     if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0))
-        return GetLastError();
+        return startFailure(GetLastError());
     tk::KernelHandle reader(readEnd);
     tk::KernelHandle writer(writeEnd);
     SetHandleInformation(reader.get(), HANDLE_FLAG_INHERIT, 0);
     InheritedHandles inherited(writer.get());
     if (!inherited.ready())
-        return GetLastError();
+        return startFailure(GetLastError());
 
     STARTUPINFOEXA startup{};
     startup.StartupInfo.cb = sizeof startup;
@@ -87,9 +100,10 @@ DWORD startWatched(const std::string& commandLine, OnProcessEnd onEnd) {
     line.push_back('\0');
     PROCESS_INFORMATION started{};
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE,
-                        CREATE_NO_WINDOW | EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr,
-                        &startup.StartupInfo, &started))
-        return GetLastError();
+                        CREATE_NO_WINDOW | EXTENDED_STARTUPINFO_PRESENT, nullptr,
+                        directory.empty() ? nullptr : directory.c_str(), &startup.StartupInfo,
+                        &started))
+        return startFailure(GetLastError());
     tk::KernelHandle process(started.hProcess);
     tk::KernelHandle thread(started.hThread);
     // The child holds the only writing end now: the pipe ends when it does.
@@ -104,7 +118,7 @@ DWORD startWatched(const std::string& commandLine, OnProcessEnd onEnd) {
         },
         std::move(reader), std::move(process), std::move(onEnd))
         .detach();
-    return 0;
+    return Outcome::success();
 }
 
 } // namespace launch

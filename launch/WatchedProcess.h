@@ -3,6 +3,8 @@
 // for it, and it never waits for the user interface.
 #pragma once
 
+#include "launch/Outcome.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -20,13 +22,15 @@ struct ProcessEnd {
 using OnProcessEnd = std::function<void(ProcessEnd)>;
 
 // Starts the command line as the system reads it (the program is its first
-// word), in the current directory, its window shown normally and, for a
-// console program, without a console window; it inherits only the pipe's
-// writing end. A thread of its own reads the pipe as fast as the program
-// writes, keeping only the last part (OutputTail), then waits for the
-// program's end and calls `onEnd` when given. Returns 0, or the system's error number
-// when nothing started. Nothing ends the program from here: it outlives the
-// caller, whose process may end first.
-DWORD startWatched(const std::string& commandLine, OnProcessEnd onEnd);
+// word) in `directory` (the caller's current directory when empty), its
+// window shown normally and, for a console program, without a console
+// window; it inherits only the pipe's writing end. A thread of its own reads
+// the pipe as fast as the program writes, keeping only the last part
+// (OutputTail), then waits for the program's end and calls `onEnd` when
+// given. A failure to start carries the system's own text for its reason.
+// Nothing ends the program from here: it outlives the caller, whose process
+// may end first.
+Outcome startWatched(const std::string& commandLine, const std::string& directory,
+                     OnProcessEnd onEnd);
 
 } // namespace launch

@@ -117,10 +117,10 @@ void TForm1::renewGameListForNewMame(TForm4& splash, const settings::ProgramSett
         showStatus(splash, "A new MAME was found: updating the Gamelist");
         // Not `exe`, which would bring the main window up before its list.
         launch::TExecutor renewal{nullptr};
-        std::optional<std::string> failure =
+        launch::Outcome renewed =
             launch::renewGameList(renewal, mameExe, tk::programFolder(), xp.checked());
-        if (failure)
-            tk::dialogs().message(*failure);
+        if (renewed.failed())
+            tk::dialogs().message(renewed.message());
     }
     settings::ProgramSettings::storeMameStamp(stamp);
 }

@@ -14,11 +14,11 @@
 #include "toolkit/gui/SearchableListBox.h"
 #include "toolkit/gui/Windowed.h"
 #include "ui/AboutBox.h"
+#include "ui/CloseAfterPlaying.h"
 #include "ui/CreditsWindow.h"
 #include "ui/EditorText.h"
 
 #include <memory>
-#include <optional>
 #include <string>
 
 namespace ui {
@@ -37,10 +37,6 @@ public:
     // Which of the three button sets the window shows.
     enum class State { list, configuration, editor };
     State state() const;
-
-    // How long the window stays hidden after "Play" with "Close After
-    // Playing" ticked, to come back with the message when MAME fails at once.
-    static inline UINT closeAfterPlayingDelay = 5000;
 
     // Controls, in design order: each is drawn over the ones before it.
     // ShapedForm1 is the shaped-window component under the design's own name.
@@ -98,6 +94,8 @@ public:
 
     // Runs MAME's command-line jobs; every property keeps its default.
     launch::TExecutor exe{handle()};
+    // What "Play" does with "Close After Playing" ticked.
+    CloseAfterPlaying closeAfterPlaying;
 
     // The program's one random sequence; only the credits game draws from it.
     RandomGenerator random;
@@ -159,8 +157,6 @@ private:
     TextForm configFileForm_;  // how ConfigFile was read, to be written back so
     std::string searchFolder_; // where "Search" opens when Edit1 names no folder
     unsigned launches_ = 0;
-    // The launch "Close After Playing" waits for while the window is hidden.
-    std::optional<unsigned> closingAfter_;
 };
 
 } // namespace ui

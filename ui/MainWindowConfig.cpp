@@ -50,8 +50,10 @@ void TForm1::SpeedButton9Click() {
     settings::ProgramSettings::storeMame(mameExe, Edit2.text());
     launch::ListfullResult run =
         launch::runListfull(exe, mameExe, tk::programFolder(), xp.checked());
-    if (auto failure = launch::missingGameList(run, tk::joinPath(tk::programFolder(), "gamelist")))
-        tk::dialogs().message(*failure);
+    launch::Outcome listed =
+        launch::missingGameList(run, tk::joinPath(tk::programFolder(), "gamelist"));
+    if (listed.failed())
+        tk::dialogs().message(listed.message());
     refreshlist();
     settings::ProgramSettings::storeXp(xp.checked());
     settings::ProgramSettings::storeCloseAfterPlaying(close1.checked());

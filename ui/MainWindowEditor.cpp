@@ -56,8 +56,6 @@ void TForm1::SpeedButton5Click() {
             tk::dialogs().message("MAME.ini or MAME.cfg not found!");
             return;
         }
-        // MAME writes the file into the current directory.
-        SetCurrentDirectoryA(tk::folderPart(mameExe).c_str());
         launch::runCreateConfig(exe, mameExe, xp.checked());
     }
     ui::EditorText loaded = ui::editorTextOf(tk::readWholeFile(ConfigFile));

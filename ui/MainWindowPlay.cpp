@@ -16,12 +16,6 @@
 
 namespace ui {
 
-namespace {
-
-constexpr UINT_PTR closeAfterPlayingTimer = 1;
-
-} // namespace
-
 void TForm1::SpeedButton1Click() {
     int index = ListBox1.itemIndex();
     if (index < 0)
@@ -32,17 +26,18 @@ void TForm1::SpeedButton1Click() {
     PlayedGame game{++launches_, tk::wideToUtf8(ListBox1.row(index)), gamelist.item(index)};
     // A MAME that did not start keeps the front-end open, whatever
     // "Close After Playing" says.
-    if (auto failure = launch::launchGame(mameExe, game.shortName, parameters, reportTo(game))) {
-        tk::dialogs().message(*failure);
+    launch::Outcome started =
+        launch::launchGame(mameExe, game.shortName, parameters, reportTo(game));
+    if (started.failed()) {
+        tk::dialogs().message(started.message());
         return;
     }
     if (!close1.checked())
         return;
     // Out of sight at once; closed when MAME still runs after the delay or
     // ends well before it, back with the message when it fails before it.
-    closingAfter_ = game.launch;
     tk::application().hide();
-    SetTimer(handle(), closeAfterPlayingTimer, closeAfterPlayingDelay, nullptr);
+    closeAfterPlaying.start(handle(), game.launch);
 }
 
 launch::OnProcessEnd TForm1::reportTo(PlayedGame game) {
@@ -54,27 +49,21 @@ launch::OnProcessEnd TForm1::reportTo(PlayedGame game) {
 }
 
 void TForm1::gameEnded(const PlayedGame& game, const launch::ProcessEnd& end) {
-    std::optional<std::string> report =
-        launch::gameEndReport(game.description, game.shortName, end);
-    if (closingAfter_ == game.launch) {
-        KillTimer(handle(), closeAfterPlayingTimer);
-        closingAfter_.reset();
-        if (!report) {
+    launch::Outcome report = launch::gameEndReport(game.description, game.shortName, end);
+    if (closeAfterPlaying.ended(handle(), game.launch)) {
+        if (!report.failed()) {
             close();
             return;
         }
         tk::application().restore();
     }
-    if (report)
-        tk::dialogs().utf8Message(*report);
+    if (report.failed())
+        tk::dialogs().utf8Message(report.message());
 }
 
 void TForm1::onTimer(UINT_PTR id) {
-    if (id != closeAfterPlayingTimer)
-        return;
-    KillTimer(handle(), closeAfterPlayingTimer);
-    closingAfter_.reset();
-    close();
+    if (closeAfterPlaying.expired(handle(), id))
+        close();
 }
 
 } // namespace ui

@@ -35,7 +35,6 @@ protected:
     void TearDown() override {
         window.reset();
         clearProgramFiles();
-        ui::TForm1::closeAfterPlayingDelay = delayBefore;
     }
 
     std::string settings() const { return readFile(inProgramFolder("keston.ini")); }
@@ -63,8 +62,6 @@ protected:
         }
         return false;
     }
-
-    UINT delayBefore = ui::TForm1::closeAfterPlayingDelay;
 
     ScriptedDialogs dialogs;
     MameFolder mame{inProgramFolder("MAME & co folder"), "rompath roms\n"};
@@ -220,7 +217,7 @@ TEST_F(ConfigurationPanel, PlayStartsTheSelectedGameAndClosesWhenTicked) {
     // the delay.
     auto start = GetTickCount();
     EXPECT_TRUE(processMessagesUntil([&] { return !w.handle(); }));
-    EXPECT_LT(GetTickCount() - start, ui::TForm1::closeAfterPlayingDelay);
+    EXPECT_LT(GetTickCount() - start, w.closeAfterPlaying.delay);
     std::string commandLine = "\"";
     commandLine += mame.exe() + "\" pong -video none\n";
     EXPECT_EQ(readFile(mame.file("fakemame.log")), commandLine);
@@ -316,7 +313,7 @@ TEST_F(ConfigurationPanel, CloseAfterPlayingComesBackWithTheMessageWhenMameFails
 
 TEST_F(ConfigurationPanel, CloseAfterPlayingClosesWhileMameStillRunsAfterTheDelay) {
     ui::TForm1& w = *window;
-    ui::TForm1::closeAfterPlayingDelay = 300;
+    w.closeAfterPlaying.delay = 300;
     selectPongThatEnds(3, 2000, "Fatal error: too late to be told\r\n");
     w.close1.setChecked(true);
     auto start = GetTickCount();

@@ -240,6 +240,7 @@ TEST_F(ConfigEditor, YesHasMameCreateTheFileAndAsksAgainWhileItWritesNone) {
     ui::TForm1& w = *window;
     SetEnvironmentVariableA("FAKEMAME_NO_INI", "1");
     dialogs.answers = {IDYES, IDNO};
+    std::string current = tk::currentDirectory();
     w.SpeedButton5Click();
 
     ASSERT_EQ(dialogs.texts("ask"), (std::vector<std::string>{question, question}));
@@ -256,6 +257,7 @@ TEST_F(ConfigEditor, YesHasMameCreateTheFileAndAsksAgainWhileItWritesNone) {
     std::string log = readFile(inMame("fakemame.log"));
     EXPECT_EQ(log.substr(log.size() - (" -cc in " + mame + "\n").size()), " -cc in " + mame + "\n");
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+    EXPECT_EQ(tk::currentDirectory(), current) << "only MAME starts in its folder";
 
     SetEnvironmentVariableA("FAKEMAME_NO_INI", nullptr);
     dialogs.log.clear();

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -79,25 +81,60 @@ TEST_F(ExecutorTest, DefaultsHideTheOwnerWhileTheChildRunsAndReturnItsExitCode) 
 }
 
 TEST_F(ExecutorTest, VisibilityAndOwnerSettingsReachTheChild) {
+    // The show value each visibility gives the child, in declaration order.
+    const WORD shown[] = {0, 1, 1, 2, 3, 3, 4, 5, 6, 7, 8, 9, 10, 10};
     owned.FileName = argdump::path();
     owned.CommandLine = "1";
-    owned.Visibility = launch::TMyVisibility::SHOWMINNOACTIVE;
     owned.HideOwner = false;
-
-    EXPECT_EQ(owned.Execute(), 1);
-
-    auto child = argdump::readRecord(record);
-    EXPECT_EQ(child["show"], std::to_string(SW_SHOWMINNOACTIVE));
-    EXPECT_EQ(child["windowvisible"], "1");
+    for (unsigned ordinal = 0; ordinal <= unsigned(launch::TMyVisibility::MAX); ++ordinal) {
+        owned.Visibility = static_cast<launch::TMyVisibility>(ordinal);
+        EXPECT_EQ(owned.Execute(), 1);
+        auto child = argdump::readRecord(record);
+        EXPECT_EQ(child["show"], std::to_string(shown[ordinal])) << ordinal;
+        EXPECT_EQ(child["windowvisible"], "1") << ordinal;
+    }
     EXPECT_EQ(argdump::OwnerWindow::hides, 0);
 }
 
-TEST(ShowWindowValue, EveryVisibilitySelectsItsWindowsValue) {
-    const WORD expected[] = {0, 1, 1, 2, 3, 3, 4, 5, 6, 7, 8, 9, 10, 10};
-    for (unsigned ordinal = 0; ordinal < 14; ++ordinal)
-        EXPECT_EQ(launch::showWindowValue(static_cast<launch::TMyVisibility>(ordinal)),
-                  expected[ordinal])
-            << ordinal;
+TEST_F(ExecutorTest, TheChildStartsInTheWorkingDirectoryWhereARelativeNameIsFound) {
+    std::string folder = temp.folder("Working Folder");
+    argdump::copyTo(tk::joinPath(folder, "helper.exe"));
+    exe.WorkingDirectory = folder;
+    exe.FileName = "helper.exe";
+    exe.CommandLine = "12";
+    std::string current = tk::currentDirectory();
+
+    EXPECT_EQ(exe.Execute(), 12);
+
+    auto child = argdump::readRecord(record);
+    EXPECT_EQ(child["directory"], folder);
+    EXPECT_EQ(tk::currentDirectory(), current);
+}
+
+TEST_F(ExecutorTest, WhileWaitingOtherThreadsAreAnsweredAndNothingPostedRuns) {
+    argdump::ScopedVariable sleep("ARGDUMP_SLEEP", "2500");
+    argdump::OwnerWindow::appMessages = 0;
+    owned.FileName = argdump::path();
+    owned.CommandLine = "0";
+    std::atomic<long long> answer = -1;
+    // Another thread, as another program would, while the child runs.
+    std::thread other([&] {
+        Sleep(800);
+        PostMessageA(owner->get(), WM_APP, 0, 0);
+        DWORD_PTR length = 0;
+        if (SendMessageTimeoutA(owner->get(), WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 1000, &length))
+            answer = static_cast<long long>(length);
+    });
+
+    EXPECT_EQ(owned.Execute(), 0);
+    other.join();
+
+    EXPECT_EQ(answer, 5) << "the length of the caption \"owner\", answered within a second";
+    EXPECT_EQ(argdump::OwnerWindow::appMessages, 0) << "posted messages wait for the child";
+    MSG message;
+    while (PeekMessageA(&message, owner->get(), WM_APP, WM_APP, PM_REMOVE))
+        DispatchMessageA(&message);
+    EXPECT_EQ(argdump::OwnerWindow::appMessages, 1);
 }
 
 TEST_F(ExecutorTest, CommandNameWithoutExtensionFallsBackToTheProgramWindowsFinds) {

@@ -12,18 +12,29 @@ using launch::launchGame;
 // for its record.
 class GameLaunchTest : public ::testing::Test {
 protected:
+    // A launch that must have started MAME.
+    static void started(const launch::Outcome& outcome) {
+        EXPECT_FALSE(outcome.failed()) << outcome.message();
+    }
+    // A launch that must have been refused with `message`.
+    static void refused(const launch::Outcome& outcome, const std::string& message) {
+        EXPECT_TRUE(outcome.failed());
+        EXPECT_EQ(outcome.message(), message);
+    }
+
     testing_support::TempFolder temp{"keston-play"};
     std::string record = temp.file("record.txt");
     argdump::ScopedVariable output{"ARGDUMP_OUT", record};
 };
 
-TEST_F(GameLaunchTest, StartsMameFromItsFolderWithShortNameAndParameters) {
+TEST_F(GameLaunchTest, StartsMameInItsFolderWithShortNameAndParameters) {
     std::string folder = temp.folder("MAME Folder");
     std::string mame = argdump::copyTo(tk::joinPath(folder, "mame.exe"));
+    std::string before = tk::currentDirectory();
 
-    EXPECT_EQ(launchGame(mame, "pacman", "-window -skip_gameinfo"), std::nullopt);
+    started(launchGame(mame, "pacman", "-window -skip_gameinfo"));
 
-    EXPECT_EQ(tk::currentDirectory(), folder);
+    EXPECT_EQ(tk::currentDirectory(), before) << "only the child starts in MAME's folder";
     auto child = argdump::awaitRecord(record);
     EXPECT_EQ(child["commandline"], "\"" + mame + "\" pacman -window -skip_gameinfo");
     EXPECT_EQ(child["directory"], folder);
@@ -35,7 +46,7 @@ TEST_F(GameLaunchTest, EmptyParametersLeaveOneBlankAfterTheShortName) {
     std::string folder = temp.folder("MAME");
     std::string mame = argdump::copyTo(tk::joinPath(folder, "mame.exe"));
 
-    EXPECT_EQ(launchGame(mame, "pong", ""), std::nullopt);
+    started(launchGame(mame, "pong", ""));
 
     EXPECT_EQ(argdump::awaitRecord(record)["commandline"], mame + " pong ");
 }
@@ -44,7 +55,7 @@ TEST_F(GameLaunchTest, AQuotedPathStartsFromItsFolder) {
     std::string folder = temp.folder("Quoted MAME");
     std::string mame = argdump::copyTo(tk::joinPath(folder, "mame.exe"));
 
-    EXPECT_EQ(launchGame("\"" + mame + "\"", "pong", "-x"), std::nullopt);
+    started(launchGame("\"" + mame + "\"", "pong", "-x"));
 
     auto child = argdump::awaitRecord(record);
     EXPECT_EQ(child["commandline"], "\"" + mame + "\" pong -x");
@@ -55,12 +66,13 @@ TEST_F(GameLaunchTest, AMissingExecutableIsReportedByNameAndReason) {
     std::string before = tk::currentDirectory();
     std::string mame = temp.file("No MAME Here\\mame.exe");
 
-    auto message = launchGame(mame, "pacman", "");
+    launch::Outcome outcome = launchGame(mame, "pacman", "");
 
-    ASSERT_TRUE(message.has_value());
+    ASSERT_TRUE(outcome.failed());
+    const std::string& message = outcome.message();
     std::string expectedStart = "Cannot start " + mame + ": ";
-    EXPECT_EQ(message->rfind(expectedStart, 0), 0u) << *message;
-    EXPECT_GT(message->size(), expectedStart.size() + 5) << *message;
+    EXPECT_EQ(message.rfind(expectedStart, 0), 0u) << message;
+    EXPECT_GT(message.size(), expectedStart.size() + 5) << message;
     EXPECT_EQ(tk::currentDirectory(), before);
 }
 
@@ -69,8 +81,8 @@ TEST_F(GameLaunchTest, WithoutAnExecutableNothingIsStarted) {
     argdump::copyTo(temp.file("pacman.exe"));
     SetCurrentDirectoryA(temp.path().c_str());
 
-    EXPECT_EQ(launchGame("", "pacman", ""),
-              "No MAME executable is configured. Press \"Configure \" and name it.");
+    refused(launchGame("", "pacman", ""),
+            "No MAME executable is configured. Press \"Configure \" and name it.");
 
     EXPECT_TRUE(argdump::awaitRecord(record, std::chrono::seconds(2)).empty());
 }
@@ -79,7 +91,7 @@ TEST_F(GameLaunchTest, AShortNameIsOneArgumentAndNeverAnOption) {
     std::string folder = temp.folder("MAME");
     std::string mame = argdump::copyTo(tk::joinPath(folder, "mame.exe"));
 
-    EXPECT_EQ(launchGame(mame, "pong -window", "-x"), std::nullopt);
+    started(launchGame(mame, "pong -window", "-x"));
     auto child = argdump::awaitRecord(record);
     EXPECT_EQ(child["argv1"], "pong -window");
     EXPECT_EQ(child["argv2"], "-x");
@@ -87,20 +99,22 @@ TEST_F(GameLaunchTest, AShortNameIsOneArgumentAndNeverAnOption) {
 
     for (const char* name :
          {"-listxml", "-", "\t-cc", "pong\t-cc", "pong\t-listxml", "\"-cc", " -cc"}) {
-        EXPECT_EQ(launchGame(mame, name, ""),
-                  "The game " + std::string(name) +
-                      " is not started: a name that begins with \"-\" would reach MAME as an "
-                      "option.");
+        refused(launchGame(mame, name, ""),
+                "The game " + std::string(name) +
+                    " is not started: a name that begins with \"-\" would reach MAME as an "
+                    "option.");
         EXPECT_TRUE(argdump::awaitRecord(record, std::chrono::seconds(1)).empty()) << name;
     }
 }
 
 TEST(GameEndReport, EachLineIsReadAsUtf8OrInTheCodePage) {
     launch::ProcessEnd end{2, "r\xC3\xA9tro.zip NOT FOUND\nC:\\Jeux\\R\xE9tro: no such folder\n"};
-    EXPECT_EQ(launch::gameEndReport("FM-16\xCE\xB2", "fm16beta", end),
+    launch::Outcome report = launch::gameEndReport("FM-16\xCE\xB2", "fm16beta", end);
+    EXPECT_TRUE(report.failed());
+    EXPECT_EQ(report.message(),
               "FM-16\xCE\xB2 (fm16beta): MAME ended with exit code 2, required files are missing."
               "\n\nMAME said:\nr\xC3\xA9tro.zip NOT FOUND\nC:\\Jeux\\R\xC3\xA9tro: no such folder");
-    EXPECT_EQ(launch::gameEndReport("Pong (Rev E) [TTL]", "pong", {0, "anything\n"}), std::nullopt)
+    EXPECT_FALSE(launch::gameEndReport("Pong (Rev E) [TTL]", "pong", {0, "anything\n"}).failed())
         << "a good end says nothing";
 }
 

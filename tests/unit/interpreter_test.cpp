@@ -53,12 +53,11 @@ TEST_F(PlantedInterpreters, TheGameListRunsThroughTheSystemsCmdOnly) {
 }
 
 TEST_F(PlantedInterpreters, CreatingTheConfigurationRunsThroughTheSystemsCmdOnly) {
-    // As "Configure MAME" does: the MAME folder is the current directory.
-    SetCurrentDirectoryA(tk::folderPart(mame).c_str());
     EXPECT_EQ(launch::runCreateConfig(exe, mame, true), 0);
     auto child = argdump::readRecord(record);
     EXPECT_EQ(child["argv1"], "-cc");
-    EXPECT_EQ(child["directory"], tk::folderPart(mame));
+    EXPECT_EQ(child["directory"], tk::folderPart(mame)) << "where MAME writes the file";
+    EXPECT_EQ(tk::currentDirectory(), current);
 
     DeleteFileA(record.c_str());
     EXPECT_EQ(launch::runCreateConfig(exe, mame, false), 1);
@@ -71,8 +70,9 @@ TEST_F(PlantedInterpreters, AShortFormTheInterpreterCannotTakeRunsMameItself) {
 
     EXPECT_EQ(launch::runCreateConfig(exe, special, true), 0);
 
-    EXPECT_EQ(argdump::readRecord(record)["commandline"],
-              launch::directCreateConfigCommandLine(special));
+    auto child = argdump::readRecord(record);
+    EXPECT_EQ(child["commandline"], launch::directCreateConfigCommandLine(special));
+    EXPECT_EQ(child["directory"], tk::folderPart(special));
     EXPECT_TRUE(exe.FileName.empty());
 }
 

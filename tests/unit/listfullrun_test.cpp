@@ -49,6 +49,7 @@ TEST_F(ListfullRunTest, PathsWithBlanksRunThroughCmdInTheirShortForms) {
     auto child = argdump::readRecord(record);
     EXPECT_EQ(child["argv1"], "-listfull");
     EXPECT_EQ(child["argc"], "2");
+    EXPECT_EQ(child["directory"], tk::folderPart(mame));
     EXPECT_TRUE(readableAtOnce(program));
     std::string list = gamelistOf(program);
     EXPECT_EQ(list.rfind("argdump stdout: ", 0), 0u) << list;
@@ -86,6 +87,7 @@ TEST_F(ListfullRunTest, AnAmpersandInTheMameFolderRunsMameDirectlyIntoTheSameFil
     EXPECT_TRUE(owned.FileName.empty());
     auto child = argdump::readRecord(record);
     EXPECT_EQ(child["commandline"], launch::directListfullCommandLine(mame));
+    EXPECT_EQ(child["directory"], tk::folderPart(mame));
     EXPECT_EQ(child["windowvisible"], "0");
     EXPECT_TRUE(IsWindowVisible(owner.get()));
     std::string list = gamelistOf(program);

@@ -26,10 +26,14 @@ std::string quoted(const std::string& path) {
 
 class WatchedProcessTest : public ::testing::Test {
 protected:
-    // Starts argdump with these arguments; the end arrives in `ended`.
-    DWORD start(const std::string& arguments) {
-        return startWatched(quoted(argdump::path()) + " " + arguments,
-                            [this](ProcessEnd end) { ended.set_value(std::move(end)); });
+    // Starts argdump with these arguments, in `directory` when given; the
+    // end arrives in `ended`. True when it started.
+    bool start(const std::string& arguments, const std::string& directory = "") {
+        launch::Outcome started =
+            startWatched(quoted(argdump::path()) + " " + arguments, directory,
+                         [this](ProcessEnd end) { ended.set_value(std::move(end)); });
+        EXPECT_EQ(started.message(), "");
+        return !started.failed();
     }
     ProcessEnd awaitEnd(std::chrono::seconds limit = 60s) {
         std::future<ProcessEnd> end = ended.get_future();
@@ -48,7 +52,8 @@ protected:
 
 TEST_F(WatchedProcessTest, TheEndBringsTheExitCodeAndWhatWasPrintedOnBothOutputs) {
     argdump::ScopedVariable errors{"ARGDUMP_STDERR", "Fatal error: Required files are missing.\n"};
-    ASSERT_EQ(start("2 pacman"), 0u);
+    std::string folder = temp.folder("Started Here");
+    ASSERT_TRUE(start("2 pacman", folder));
 
     ProcessEnd end = awaitEnd();
     EXPECT_EQ(end.exitCode, 2u);
@@ -58,6 +63,8 @@ TEST_F(WatchedProcessTest, TheEndBringsTheExitCodeAndWhatWasPrintedOnBothOutputs
 
     auto child = argdump::readRecord(record);
     EXPECT_EQ(child["argv2"], "pacman");
+    EXPECT_EQ(child["directory"], folder);
+    EXPECT_NE(tk::currentDirectory(), folder);
     EXPECT_EQ(child["show"], "1");
     EXPECT_EQ(child["consolewindow"], "0") << "a console program runs without a console window";
     EXPECT_EQ(child["stdouttype"], std::to_string(FILE_TYPE_PIPE));
@@ -66,7 +73,7 @@ TEST_F(WatchedProcessTest, TheEndBringsTheExitCodeAndWhatWasPrintedOnBothOutputs
 TEST_F(WatchedProcessTest, TheCallerNeverWaitsForTheProgram) {
     argdump::ScopedVariable sleep{"ARGDUMP_SLEEP", "3000"};
     auto before = std::chrono::steady_clock::now();
-    ASSERT_EQ(start("0"), 0u);
+    ASSERT_TRUE(start("0"));
     EXPECT_LT(std::chrono::steady_clock::now() - before, 1500ms);
     EXPECT_EQ(awaitEnd().exitCode, 0u);
     EXPECT_GE(std::chrono::steady_clock::now() - before, 3000ms);
@@ -74,7 +81,7 @@ TEST_F(WatchedProcessTest, TheCallerNeverWaitsForTheProgram) {
 
 TEST_F(WatchedProcessTest, AFloodOfOutputNeverHoldsTheProgramUpAndOnlyItsEndIsKept) {
     argdump::ScopedVariable flood{"ARGDUMP_FLOOD", std::to_string(32 * 1024 * 1024)};
-    ASSERT_EQ(start("3"), 0u);
+    ASSERT_TRUE(start("3"));
 
     ProcessEnd end = awaitEnd(120s);
     EXPECT_EQ(end.exitCode, 3u);
@@ -93,16 +100,19 @@ TEST_F(WatchedProcessTest, OnlyThePipeIsInherited) {
     // Another launch's pipe, say: inherited, the program's end would not end it.
     argdump::ScopedVariable handle{"ARGDUMP_HANDLE",
                                    std::to_string(reinterpret_cast<UINT_PTR>(writer.get()))};
-    ASSERT_EQ(start("0"), 0u);
+    ASSERT_TRUE(start("0"));
     awaitEnd();
     EXPECT_NE(argdump::readRecord(record)["handletype"], std::to_string(FILE_TYPE_PIPE));
 }
 
 TEST_F(WatchedProcessTest, AProgramThatCannotStartGivesTheSystemsReason) {
     bool called = false;
-    DWORD error = startWatched(quoted(temp.file("missing.exe")) + " pacman",
-                               [&](ProcessEnd) { called = true; });
-    EXPECT_EQ(error, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    launch::Outcome started = startWatched(quoted(temp.file("missing.exe")) + " pacman", "",
+                                           [&](ProcessEnd) { called = true; });
+    EXPECT_TRUE(started.failed());
+    EXPECT_FALSE(started.message().empty());
+    EXPECT_EQ(started.message().find("Error "), std::string::npos)
+        << "the system's words, not a number: " << started.message();
     EXPECT_FALSE(called);
 }
 

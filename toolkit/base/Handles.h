@@ -57,11 +57,18 @@ struct KeyTraits {
     static Type null() { return nullptr; }
     static void close(Type h) { RegCloseKey(h); }
 };
+// Memory the system allocated for the caller, such as FormatMessage's text.
+struct LocalTraits {
+    using Type = HLOCAL;
+    static Type null() { return nullptr; }
+    static void close(Type h) { LocalFree(h); }
+};
 
 using KernelHandle = UniqueHandle<KernelTraits>;
 using FileHandle = UniqueHandle<FileTraits>;
 using FindHandle = UniqueHandle<FindTraits>;
 using KeyHandle = UniqueHandle<KeyTraits>;
+using LocalMemory = UniqueHandle<LocalTraits>;
 
 // Runs an action at scope exit, also when an exception leaves the scope: the
 // second half of a paired call.

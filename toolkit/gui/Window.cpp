@@ -17,7 +17,9 @@ constexpr char className[] = "KestonWindow";
 // key that is not here (another program can post anything) does nothing.
 class PostedWork {
 public:
-    static constexpr UINT message = WM_APP + 0x4B50;
+    // Among the private messages, below the registered ones (0xC000 on),
+    // which other programs broadcast.
+    static constexpr UINT message = WM_APP + 0x0B50;
 
     bool post(HWND window, std::function<void()> work) {
         std::uintptr_t key;

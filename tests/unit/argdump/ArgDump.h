@@ -58,8 +58,9 @@ private:
 };
 
 // A real borderless window standing in for the main window; it counts how
-// often it was told to hide, and argdump reports whether it is visible when
-// ARGDUMP_WINDOW holds handleText(). One serves all tests of a suite.
+// often it was told to hide and how many WM_APP messages it handled, and
+// argdump reports whether it is visible when ARGDUMP_WINDOW holds
+// handleText(). One serves all tests of a suite.
 class OwnerWindow {
 public:
     OwnerWindow() {
@@ -77,11 +78,14 @@ public:
         return std::to_string(reinterpret_cast<unsigned long long>(window_.get()));
     }
     static inline int hides = 0;
+    static inline int appMessages = 0;
 
 private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == WM_SHOWWINDOW && !wParam)
             ++hides;
+        if (message == WM_APP)
+            ++appMessages;
         return DefWindowProcA(window, message, wParam, lParam);
     }
     tk::WindowHandle window_;

@@ -33,7 +33,7 @@ std::string finalTarget(const std::string& path) {
     // The system names it in its long form, "\\?\C:\..." or "\\?\UNC\server\...".
     std::string target(buffer, length);
     if (target.rfind("\\\\?\\UNC\\", 0) == 0)
-        target = "\\" + target.substr(7);
+        target.erase(1, 6);
     else if (target.rfind("\\\\?\\", 0) == 0)
         target = target.substr(4);
     return target.size() < MAX_PATH ? target : path;

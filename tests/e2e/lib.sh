@@ -381,8 +381,8 @@ top_level_gone() { ! top_level_shown "$1"; }
 # Answers a message box with Enter, as a user would: a click on its text gives
 # it the keyboard first. Fails when the box is still there after TIMEOUT s.
 dismiss_message_box() { # PROBE_LINE [TIMEOUT]
-  xdotool mousemove --sync $(($(field "$1" cx) + $(field "$1" w) / 2)) $(($(field "$1" cy) + 10)) \
-    click 1
+  pointer_to $(($(field "$1" cx) + $(field "$1" w) / 2)) $(($(field "$1" cy) + 10))
+  xdotool click 1
   press_key Return
   wait_until "${2:-10}" top_level_gone "$(field "$1" hwnd)"
 }
@@ -397,9 +397,19 @@ read_screen() {
 
 # --- driving ------------------------------------------------------------------
 
+# Moves the pointer to a place on the screen and waits until it is there.
+# Asked to wait for a move that is not needed, xdotool waits 15 s.
+pointer_to() { # X Y
+  case $(xdotool getmouselocation) in
+  "x:$1 y:$2 "*) ;;
+  *) xdotool mousemove --sync "$1" "$2" ;;
+  esac
+}
+
 # Positions are relative to the current window's client area.
 click_at() { # X Y
-  xdotool mousemove --sync $((window_x + $1)) $((window_y + $2)) click 1
+  pointer_to $((window_x + $1)) $((window_y + $2))
+  xdotool click 1
   sleep 0.3
 }
 
@@ -473,11 +483,7 @@ press_key() { # KEY... (xdotool names: Return, Tab, ctrl+a)
 # Moves the mouse pointer to the screen's corner, away from every window, so
 # that no hover frame shows in a screenshot.
 park_pointer() {
-  # Asked to wait for a move that is not needed, xdotool waits 15 s.
-  case $(xdotool getmouselocation) in
-  "x:0 y:0 "*) ;;
-  *) xdotool mousemove --sync 0 0 ;;
-  esac
+  pointer_to 0 0
   sleep 0.3
 }
 

@@ -27,8 +27,9 @@ click_box_button() { # TEXT
   line=$(probe tree "$(field "$box" hwnd)" | text=$1 awk -F'\t' '
     $1 == "child" && index($0, "\tclass=Button\t") && $NF == "text=" ENVIRON["text"]')
   [ -n "$line" ] || die "no button \"$1\" on the message box"
-  xdotool mousemove --sync $(($(field "$box" cx) + $(field "$line" x) + $(field "$line" w) / 2)) \
-    $(($(field "$box" cy) + $(field "$line" y) + $(field "$line" h) / 2)) click 1
+  pointer_to $(($(field "$box" cx) + $(field "$line" x) + $(field "$line" w) / 2)) \
+    $(($(field "$box" cy) + $(field "$line" y) + $(field "$line" h) / 2))
+  xdotool click 1
   wait_until 10 top_level_gone "$(field "$box" hwnd)" || die "the box stayed after \"$1\""
 }
 

@@ -87,7 +87,8 @@ expect_equal "third kick: ball at half height on the left" "$(pixel 118 66)" "$g
 
 # --- closing by the title bar, then the message ---------------------------------
 expect_true "no message while the game is open" test -z "$(message_boxes "KESTON PRIME")"
-xdotool mousemove --sync $((window_left + window_w - 13)) $((window_top + 11)) click 1
+pointer_to $((window_left + window_w - 13)) $((window_top + 11))
+xdotool click 1
 expect_true "the title bar's close button hides Credits Zone" \
   wait_until 10 top_level_gone "$credits_hwnd"
 wait_until 10 message_box_shown "KESTON PRIME" || true
@@ -120,7 +121,8 @@ find_window Form1
 click_button ABOUT
 find_window About
 expect_equal "About opens again on the next click" "$window_hwnd" "$about_hwnd"
-xdotool mousemove --sync $((window_left + window_w - 13)) $((window_top + 11)) click 1
+pointer_to $((window_left + window_w - 13)) $((window_top + 11))
+xdotool click 1
 expect_true "the title bar's close button hides the About box" \
   wait_until 10 top_level_gone "$about_hwnd"
 expect_true "keston.ini still unchanged" cmp -s "$work/keston.ini.before" "$program_dir/keston.ini"

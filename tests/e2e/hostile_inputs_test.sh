@@ -23,10 +23,9 @@ le32() { # VALUE...
 
 # Every byte value, 16 times over: no line, no section, no game.
 binary_bytes() {
-  local round value
-  for round in $(seq 16); do
-    for value in $(seq 0 255); do printf "\\x$(printf %02x "$value")"; done
-  done
+  local format round
+  format=$(printf '\\x%02x' $(seq 0 255))
+  for round in $(seq 16); do printf "$format"; done
 }
 
 # An enhanced metafile whose header says the picture is -1 mm wide.

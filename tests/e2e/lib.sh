@@ -52,13 +52,13 @@ expect_false() { # WHAT COMMAND...
   if "$@"; then fail "$what"; else pass "$what"; fi
 }
 
-# Polls COMMAND every 0.2 s until it succeeds or TIMEOUT seconds have passed.
+# Polls COMMAND every 0.1 s until it succeeds or TIMEOUT seconds have passed.
 wait_until() { # TIMEOUT COMMAND...
   local deadline=$((SECONDS + $1))
   shift
   until "$@"; do
     [ "$SECONDS" -lt "$deadline" ] || return 1
-    sleep 0.2
+    sleep 0.1
   done
 }
 
@@ -78,6 +78,7 @@ e2e_init() { # PROBE_EXE BRIDGE_FOLDER [KESTON_EXE]
   trap e2e_cleanup EXIT
   trap 'e2e_error "$BASH_COMMAND" "${BASH_SOURCE[0]}" "$LINENO"' ERR
   note "work folder: $work"
+  start_probe
 }
 
 # A command failed outside any check: the test ends here.
@@ -90,6 +91,7 @@ e2e_error() { # COMMAND FILE LINE
 # stays after a failure, with its screenshots and logs.
 e2e_cleanup() {
   stop_keston
+  stop_probe
   if [ "$failures" -eq 0 ] && [ -z "${KESTON_E2E_KEEP:-}" ]; then
     rm -rf "$work"
   else
@@ -215,7 +217,48 @@ stop_keston() {
 
 # --- reading windows ----------------------------------------------------------
 
-probe() { wine_do "$probe_exe" "$@"; }
+# One probe.exe answers all of a test's questions, through two named pipes:
+# a Wine start for each of them would cost more than the answers. Its output
+# goes to a file, as keston.exe's does. The pipes' descriptors are plain ones,
+# so that probe also works in pipelines and command substitutions.
+probe_pid=""
+start_probe() {
+  mkfifo "$work/probe.in" "$work/probe.out"
+  "$wine_run" "$probe_exe" serve <"$work/probe.in" >"$work/probe.out" 2>>"$work/probe.err" &
+  probe_pid=$!
+  exec {probe_in}>"$work/probe.in" {probe_out}<"$work/probe.out"
+}
+
+# Kills the probe, which waits for its next question: a program started
+# after it may hold its input open, so its end of input may never come.
+stop_probe() {
+  [ -n "$probe_pid" ] || return 0
+  exec {probe_in}>&- {probe_out}<&-
+  kill -KILL "$probe_pid" 2>/dev/null || true
+  wait "$probe_pid" 2>/dev/null || true
+  probe_pid=""
+}
+
+# Asks the probe, e.g. `probe tree Form1`: prints its output, returns its
+# status and passes on what it said on its error output. Each answer is a
+# line "STATUS LENGTH" and then LENGTH bytes. A question and its answer hold
+# a lock (a pipeline may ask in both of its parts at once) and the answer is
+# read whole before it is printed (a reader may stop early).
+probe() { # COMMAND [ARGUMENT]
+  local IFS=$'\t' lock status length answer
+  exec {lock}>"$work/probe.lock"
+  flock "$lock"
+  printf '%s\n' "$*" >&"$probe_in"
+  IFS=' ' read -r status length <&"$probe_out" || die "probe.exe ended; it said: $(cat "$work/probe.err")"
+  answer=$(head -c "$length" <&"$probe_out" && echo .)
+  if [ -s "$work/probe.err" ]; then
+    cat "$work/probe.err" >&2
+    : >"$work/probe.err"
+  fi
+  exec {lock}>&-
+  printf '%s' "${answer%.}"
+  return "$status"
+}
 
 # The value of KEY in a line of probe output; fails when it has no such key.
 field() { # LINE KEY
@@ -247,7 +290,7 @@ find_window() { # CAPTION [TIMEOUT]
       die "keston.exe ended before showing \"$caption\"; its output: $(cat "$work/keston.out")"
     fi
     [ "$SECONDS" -lt "$deadline" ] || die "no visible window \"$caption\" after $timeout s"
-    sleep 0.3
+    sleep 0.1
   done
   window_hwnd=$(field "$line" hwnd)
   window_x=$(field "$line" cx)
@@ -338,8 +381,8 @@ top_level_gone() { ! top_level_shown "$1"; }
 # Answers a message box with Enter, as a user would: a click on its text gives
 # it the keyboard first. Fails when the box is still there after TIMEOUT s.
 dismiss_message_box() { # PROBE_LINE [TIMEOUT]
-  xdotool mousemove --sync $(($(field "$1" cx) + $(field "$1" w) / 2)) $(($(field "$1" cy) + 10)) \
-    click 1
+  pointer_to $(($(field "$1" cx) + $(field "$1" w) / 2)) $(($(field "$1" cy) + 10))
+  xdotool click 1
   press_key Return
   wait_until "${2:-10}" top_level_gone "$(field "$1" hwnd)"
 }
@@ -354,9 +397,19 @@ read_screen() {
 
 # --- driving ------------------------------------------------------------------
 
+# Moves the pointer to a place on the screen and waits until it is there.
+# Asked to wait for a move that is not needed, xdotool waits 15 s.
+pointer_to() { # X Y
+  case $(xdotool getmouselocation) in
+  "x:$1 y:$2 "*) ;;
+  *) xdotool mousemove --sync "$1" "$2" ;;
+  esac
+}
+
 # Positions are relative to the current window's client area.
 click_at() { # X Y
-  xdotool mousemove --sync $((window_x + $1)) $((window_y + $2)) click 1
+  pointer_to $((window_x + $1)) $((window_y + $2))
+  xdotool click 1
   sleep 0.3
 }
 
@@ -430,11 +483,7 @@ press_key() { # KEY... (xdotool names: Return, Tab, ctrl+a)
 # Moves the mouse pointer to the screen's corner, away from every window, so
 # that no hover frame shows in a screenshot.
 park_pointer() {
-  # Asked to wait for a move that is not needed, xdotool waits 15 s.
-  case $(xdotool getmouselocation) in
-  "x:0 y:0 "*) ;;
-  *) xdotool mousemove --sync 0 0 ;;
-  esac
+  pointer_to 0 0
   sleep 0.3
 }
 

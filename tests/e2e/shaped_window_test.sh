@@ -45,7 +45,7 @@ bmp_pixel() { # FILE X Y
 
 # The X window under a point of the screen.
 x_window_at() { # X Y
-  xdotool mousemove --sync "$1" "$2"
+  pointer_to "$1" "$2"
   xdotool getmouselocation --shell | sed -n 's/^WINDOW=//p'
 }
 root_window=$(($(xdpyinfo | sed -n 's/^ *root window id: *//p')))
@@ -71,7 +71,8 @@ expect_false "the pointer on the skin is over the window" \
 
 # --- dragging -----------------------------------------------------------------
 drag() { # BUTTON FROM_X FROM_Y DX DY
-  xdotool mousemove --sync $((window_x + $2)) $((window_y + $3)) mousedown "$1" sleep 0.3 \
+  pointer_to $((window_x + $2)) $((window_y + $3))
+  xdotool mousedown "$1" sleep 0.3 \
     mousemove --sync $((window_x + $2 + $4 / 2)) $((window_y + $3 + $5 / 2)) sleep 0.3 \
     mousemove --sync $((window_x + $2 + $4)) $((window_y + $3 + $5)) sleep 0.3 mouseup "$1"
   sleep 0.5

@@ -1,5 +1,10 @@
 // Reads another program's windows from outside, for the end-to-end tests.
 //
+//   probe.exe serve               answers commands read from standard input,
+//                                 one a line, its words separated by tabs:
+//                                 each answer is a line "<status> <length>"
+//                                 followed by exactly <length> bytes of output
+//
 //   probe.exe screen              the screen size and the work area
 //   probe.exe windows             every visible top-level window
 //   probe.exe tree <window>       a top-level window and all its child windows,
@@ -12,6 +17,9 @@
 //                                 stored it: one rectangle a line, left top
 //                                 right bottom
 //
+// One command is also run on its own when given as arguments (probe.exe
+// windows); its output and exit status are then those of the process.
+//
 // <window> is a top-level window's caption, or a window handle in hex (0x...)
 // as printed by windows and tree. Output is one line per thing, tab-separated
 // key=value fields, the text last: easy to grep from a shell. Texts are in the
@@ -20,16 +28,36 @@
 // carriage return, line feed and tab are written as \r, \n and \t.
 #include <windows.h>
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <io.h>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace {
 
 constexpr UINT answerMilliseconds = 5000;
+
+// A command's output is gathered whole, so that the server can say its length
+// before it.
+__attribute__((format(printf, 2, 3))) void print(std::string& out, const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    va_list again;
+    va_copy(again, arguments);
+    int length = std::vsnprintf(nullptr, 0, format, arguments);
+    va_end(arguments);
+    if (length > 0) {
+        size_t start = out.size();
+        out.resize(start + static_cast<size_t>(length) + 1);
+        std::vsnprintf(out.data() + start, static_cast<size_t>(length) + 1, format, again);
+        out.resize(start + static_cast<size_t>(length));
+    }
+    va_end(again);
+}
 
 // Cross-process messages go through the target's message loop; a hung target
 // must not hang the probe too.
@@ -161,22 +189,23 @@ POINT clientOrigin(HWND window, HWND relativeTo) {
     return origin;
 }
 
-void printTopLevel(HWND window) {
+void printTopLevel(std::string& out, HWND window) {
     RECT r;
     GetWindowRect(window, &r);
     POINT client = clientOrigin(window, nullptr);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    std::printf("window\thwnd=%s\tpid=%lu\tclass=%s\tvisible=%d\ticonic=%d\t%s\tcx=%ld\tcy=%ld"
-                "\ttext=%s\n",
-                handleText(window).c_str(), process, className(window).c_str(),
-                IsWindowVisible(window) ? 1 : 0, IsIconic(window) ? 1 : 0, rectText(r).c_str(),
-                client.x, client.y, escaped(windowText(window)).c_str());
+    print(out,
+          "window\thwnd=%s\tpid=%lu\tclass=%s\tvisible=%d\ticonic=%d\t%s\tcx=%ld\tcy=%ld"
+          "\ttext=%s\n",
+          handleText(window).c_str(), process, className(window).c_str(),
+          IsWindowVisible(window) ? 1 : 0, IsIconic(window) ? 1 : 0, rectText(r).c_str(), client.x,
+          client.y, escaped(windowText(window)).c_str());
 }
 
-BOOL CALLBACK printIfVisible(HWND window, LPARAM) {
+BOOL CALLBACK printIfVisible(HWND window, LPARAM out) {
     if (IsWindowVisible(window))
-        printTopLevel(window);
+        printTopLevel(*reinterpret_cast<std::string*>(out), window);
     return TRUE;
 }
 
@@ -184,6 +213,7 @@ BOOL CALLBACK printIfVisible(HWND window, LPARAM) {
 // where a click has to go; a child's left and top are within its parent's
 // client area, as window designs give them.
 struct Tree {
+    std::string& out;
     HWND topLevel;
     HWND focus;
 
@@ -198,10 +228,9 @@ struct Tree {
             RECT item{};
             ask(list, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item));
             bool selected = ask(list, LB_GETSEL, i) > 0;
-            std::printf("row\thwnd=%s\tindex=%d\tselected=%d\t%s\ttext=%s\n",
-                        handleText(list).c_str(), i, selected ? 1 : 0,
-                        rectText(inTopLevel(list, item)).c_str(),
-                        escaped(listRow(list, i)).c_str());
+            print(out, "row\thwnd=%s\tindex=%d\tselected=%d\t%s\ttext=%s\n",
+                  handleText(list).c_str(), i, selected ? 1 : 0,
+                  rectText(inTopLevel(list, item)).c_str(), escaped(listRow(list, i)).c_str());
         }
     }
 
@@ -218,13 +247,14 @@ struct Tree {
         if (name == "ListBox")
             extra += "\tcount=" + std::to_string(ask(child, LB_GETCOUNT)) +
                      "\tcurrent=" + std::to_string(ask(child, LB_GETCURSEL));
-        std::printf("child\thwnd=%s\tparent=%s\tdepth=%d\tid=%ld\tclass=%s\tvisible=%d\tfocus=%d"
-                    "\tleft=%ld\ttop=%ld\t%s\tcx=%ld\tcy=%ld%s\ttext=%s\n",
-                    handleText(child).c_str(), handleText(parent).c_str(), depth,
-                    GetWindowLongA(child, GWL_ID), name.c_str(), IsWindowVisible(child) ? 1 : 0,
-                    child == focus ? 1 : 0, inParent.left, inParent.top,
-                    rectText(inTopLevel(nullptr, r)).c_str(), client.x, client.y, extra.c_str(),
-                    escaped(windowText(child)).c_str());
+        print(out,
+              "child\thwnd=%s\tparent=%s\tdepth=%d\tid=%ld\tclass=%s\tvisible=%d\tfocus=%d"
+              "\tleft=%ld\ttop=%ld\t%s\tcx=%ld\tcy=%ld%s\ttext=%s\n",
+              handleText(child).c_str(), handleText(parent).c_str(), depth,
+              GetWindowLongA(child, GWL_ID), name.c_str(), IsWindowVisible(child) ? 1 : 0,
+              child == focus ? 1 : 0, inParent.left, inParent.top,
+              rectText(inTopLevel(nullptr, r)).c_str(), client.x, client.y, extra.c_str(),
+              escaped(windowText(child)).c_str());
         if (name == "ListBox")
             printRows(child);
     }
@@ -238,16 +268,16 @@ struct Tree {
     }
 };
 
-void printTree(HWND window) {
-    printTopLevel(window);
-    Tree{window, focusOf(window)}.printChildren(window, 1);
+void printTree(std::string& out, HWND window) {
+    printTopLevel(out, window);
+    Tree{out, window, focusOf(window)}.printChildren(window, 1);
 }
 
-void printScreen() {
+void printScreen(std::string& out) {
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    std::printf("screen\tw=%d\th=%d\twork=%ld,%ld,%ld,%ld\n", GetSystemMetrics(SM_CXSCREEN),
-                GetSystemMetrics(SM_CYSCREEN), work.left, work.top, work.right, work.bottom);
+    print(out, "screen\tw=%d\th=%d\twork=%ld,%ld,%ld,%ld\n", GetSystemMetrics(SM_CXSCREEN),
+          GetSystemMetrics(SM_CYSCREEN), work.left, work.top, work.right, work.bottom);
 }
 
 HWND findWindow(const char* name) {
@@ -258,61 +288,105 @@ HWND findWindow(const char* name) {
 
 // The stored shape's payload values: the byte count, the 32-byte region
 // header (its size, type, count, byte size and bounds), then the rectangles.
-void printStoredShape() {
+void printStoredShape(std::string& out) {
     static constexpr long values[] = {
 #include "shape/main-window-region.rcdata"
     };
     constexpr size_t firstRectangle = 9;
     for (size_t i = firstRectangle; i + 3 < std::size(values); i += 4)
-        std::printf("%ld\t%ld\t%ld\t%ld\n", values[i], values[i + 1], values[i + 2], values[i + 3]);
+        print(out, "%ld\t%ld\t%ld\t%ld\n", values[i], values[i + 1], values[i + 2], values[i + 3]);
 }
 
 int usage() {
-    std::fprintf(stderr, "usage: probe.exe screen | windows | tree <window> | text <window> | "
-                         "utext <window> | close <window> | short <path> | shape\n");
+    std::fprintf(stderr, "usage: probe.exe serve | screen | windows | tree <window> | "
+                         "text <window> | utext <window> | close <window> | short <path> | "
+                         "shape\n");
     return 2;
+}
+
+// Runs one command, words[0] its name; appends its output to out and returns
+// its exit status.
+int run(const std::vector<std::string>& words, std::string& out) {
+    std::string command = words.empty() ? "" : words[0];
+    if (command == "screen" && words.size() == 1) {
+        printScreen(out);
+        return 0;
+    }
+    if (command == "windows" && words.size() == 1) {
+        EnumWindows(printIfVisible, reinterpret_cast<LPARAM>(&out));
+        return 0;
+    }
+    if (command == "short" && words.size() == 2) {
+        char path[MAX_PATH] = "";
+        GetShortPathNameA(words[1].c_str(), path, MAX_PATH);
+        out += path;
+        out += '\n';
+        return 0;
+    }
+    if (command == "shape" && words.size() == 1) {
+        printStoredShape(out);
+        return 0;
+    }
+    if ((command == "tree" || command == "text" || command == "utext" || command == "close") &&
+        words.size() == 2) {
+        HWND window = findWindow(words[1].c_str());
+        if (!window || !IsWindow(window)) {
+            std::fprintf(stderr, "probe.exe: no window %s\n", words[1].c_str());
+            return 1;
+        }
+        if (command == "tree")
+            printTree(out, window);
+        else if (command == "utext")
+            out += unicodeWindowText(window);
+        else if (command == "close")
+            PostMessageA(window, WM_CLOSE, 0, 0);
+        else
+            out += windowText(window);
+        return 0;
+    }
+    return usage();
+}
+
+std::vector<std::string> splitAtTabs(const std::string& line) {
+    std::vector<std::string> words;
+    size_t start = 0;
+    for (size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
+        words.push_back(line.substr(start, tab - start));
+    words.push_back(line.substr(start));
+    return words;
+}
+
+// One process answers a whole test's questions: a Wine start per question
+// costs more than most answers.
+int serve() {
+    std::string line;
+    for (int c; (c = std::getchar()) != EOF;) {
+        if (c != '\n') {
+            line += static_cast<char>(c);
+            continue;
+        }
+        std::string out;
+        int status = run(splitAtTabs(line), out);
+        line.clear();
+        std::fflush(stderr);
+        std::printf("%d %s\n", status, std::to_string(out.size()).c_str());
+        std::fwrite(out.data(), 1, out.size(), stdout);
+        std::fflush(stdout);
+    }
+    return 0;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    // Plain LF line ends, as the shell reading the output expects.
+    // Plain LF line ends, as the shell reading the output expects, and
+    // commands read byte for byte.
     _setmode(_fileno(stdout), _O_BINARY);
-    std::string command = argc > 1 ? argv[1] : "";
-    if (command == "screen" && argc == 2) {
-        printScreen();
-        return 0;
-    }
-    if (command == "windows" && argc == 2) {
-        EnumWindows(printIfVisible, 0);
-        return 0;
-    }
-    if (command == "short" && argc == 3) {
-        char path[MAX_PATH] = "";
-        GetShortPathNameA(argv[2], path, MAX_PATH);
-        std::printf("%s\n", path);
-        return 0;
-    }
-    if (command == "shape" && argc == 2) {
-        printStoredShape();
-        return 0;
-    }
-    if ((command == "tree" || command == "text" || command == "utext" || command == "close") &&
-        argc == 3) {
-        HWND window = findWindow(argv[2]);
-        if (!window || !IsWindow(window)) {
-            std::fprintf(stderr, "probe.exe: no window %s\n", argv[2]);
-            return 1;
-        }
-        if (command == "tree")
-            printTree(window);
-        else if (command == "utext")
-            std::fputs(unicodeWindowText(window).c_str(), stdout);
-        else if (command == "close")
-            PostMessageA(window, WM_CLOSE, 0, 0);
-        else
-            std::fputs(windowText(window).c_str(), stdout);
-        return 0;
-    }
-    return usage();
+    _setmode(_fileno(stdin), _O_BINARY);
+    if (argc == 2 && std::string(argv[1]) == "serve")
+        return serve();
+    std::string out;
+    int status = run(std::vector<std::string>(argv + 1, argv + argc), out);
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    return status;
 }

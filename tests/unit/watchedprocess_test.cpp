@@ -80,7 +80,7 @@ TEST_F(WatchedProcessTest, TheCallerNeverWaitsForTheProgram) {
 }
 
 TEST_F(WatchedProcessTest, AFloodOfOutputNeverHoldsTheProgramUpAndOnlyItsEndIsKept) {
-    argdump::ScopedVariable flood{"ARGDUMP_FLOOD", std::to_string(32 * 1024 * 1024)};
+    argdump::ScopedVariable flood{"ARGDUMP_FLOOD", std::to_string(4 * 1024 * 1024)};
     ASSERT_TRUE(start("3"));
 
     ProcessEnd end = awaitEnd(120s);

@@ -8,8 +8,7 @@ namespace tk {
 
 namespace {
 
-std::string_view trimmed(std::string_view text) {
-    auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+template <typename IsBlank> std::string_view trimmedOf(std::string_view text, IsBlank isBlank) {
     while (!text.empty() && isBlank(text.front()))
         text.remove_prefix(1);
     while (!text.empty() && isBlank(text.back()))
@@ -17,15 +16,15 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
+std::string_view trimmed(std::string_view text) {
+    return trimmedOf(text, [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+}
+
 // The blanks of the private-profile functions: the C blanks and the old
 // end-of-file mark, Ctrl-Z.
 std::string_view profileTrimmed(std::string_view text) {
-    auto isBlank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r') || c == '\x1a'; };
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
+    return trimmedOf(text,
+                     [](char c) { return c == ' ' || (c >= '\t' && c <= '\r') || c == '\x1a'; });
 }
 
 std::string_view withoutEnclosingQuotes(std::string_view value) {

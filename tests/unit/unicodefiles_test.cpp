@@ -80,8 +80,10 @@ TEST_F(UnicodeFiles, ShortPathsNameTheSameFiles) {
 TEST_F(UnicodeFiles, AreWrittenWholeWithNoTemporaryFileLeft) {
     for (const std::string& folder : folders()) {
         SCOPED_TRACE(folder);
-        // Names whose last character is several bytes long, and an ASCII one.
-        for (const std::string& name : {table, games + pad, std::string("mame.ini")}) {
+        // Names whose last character is several bytes long ("表" and an
+        // emoji), and an ASCII one.
+        for (const std::string& name :
+             {std::string("\xE8\xA1\xA8"), games + pad, std::string("mame.ini")}) {
             const std::string file = tk::joinPath(folder, name);
             tk::replaceFileContent(file, "first " + name);
             tk::rewriteFileContent(file, [&](const std::optional<std::string>& current) {

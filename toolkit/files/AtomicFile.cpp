@@ -47,8 +47,8 @@ std::string finalTarget(const std::string& path) {
 // turns.
 std::wstring turnName(const std::string& temporary) {
     std::vector<wchar_t> full(32768);
-    DWORD length = GetFullPathNameW(utf8ToWide(temporary).c_str(), DWORD(full.size()), full.data(),
-                                    nullptr);
+    DWORD length =
+        GetFullPathNameW(utf8ToWide(temporary).c_str(), DWORD(full.size()), full.data(), nullptr);
     std::string key = utf8UpperCase(length > 0 && length < full.size()
                                         ? wideToUtf8(std::wstring_view(full.data(), length))
                                         : temporary);
@@ -93,8 +93,8 @@ private:
 };
 
 bool flush(const std::string& path) {
-    FileHandle file(CreateFileW(utf8ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateFileW(utf8ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     return file && FlushFileBuffers(file.get());
 }
 

@@ -12,8 +12,8 @@
 
 namespace catalogue {
 
-// Only "a" to "z" are folded: MAME's short names are ASCII, and characters of
-// the ANSI code page beyond it must compare unchanged.
+// Only "a" to "z" are folded: MAME's short names are ASCII, and the bytes of
+// other characters (UTF-8 or an older file's code page) must compare unchanged.
 char foldKeyChar(char c);
 bool sameKey(std::string_view a, std::string_view b);
 

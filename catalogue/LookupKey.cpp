@@ -3,7 +3,6 @@
 #include "catalogue/KeyLines.h"
 #include "toolkit/base/Error.h"
 #include "toolkit/files/FileReader.h"
-#include "toolkit/text/CodePage.h"
 #include "toolkit/text/TextEncoding.h"
 
 #include <array>
@@ -16,10 +15,11 @@ std::string LookupKey(const std::string& key, const std::string& fileName) {
     std::size_t count = file.read(buffer.data(), buffer.size());
     std::string_view first(buffer.data(), count);
     // A file with a byte-order mark (MAME writes its ini with one) is read
-    // whole in its encoding; the key and the value pass through the code page.
+    // whole in its encoding, as UTF-8 like the key; any other is searched as
+    // its bytes stand.
     if (tk::encodingOf(first) != tk::TextEncoding::none) {
         std::string text = std::string(first) + file.readAll();
-        return tk::utf8ToAnsi(lookupKeyInText(tk::ansiToUtf8(key), tk::decodeText(text).text));
+        return lookupKeyInText(key, tk::decodeText(text).text);
     }
     KeySearch search(key);
     for (; count != 0; count = file.read(buffer.data(), buffer.size())) {

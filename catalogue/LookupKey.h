@@ -7,8 +7,9 @@
 namespace catalogue {
 
 // Reads the file sequentially from its start up to the first matching line;
-// the empty text when none matches. A file that cannot be opened or read
-// raises tk::InOutError with the system's error number.
+// the empty text when none matches. The value of a file with a byte-order
+// mark is UTF-8; that of any other is its bytes. A file that cannot be opened
+// or read raises tk::InOutError with the system's error number.
 std::string LookupKey(const std::string& key, const std::string& fileName);
 
 // Whether the file holds at least one line of a game list; read up to that

@@ -2,7 +2,9 @@
 // functions: each write touches one key and leaves every other line of the
 // file as it is (tk::IniFile::profileString reads by the same rules). A write
 // is applied to a copy that is swapped in whole, so no moment leaves the file
-// torn, and the platform's profile cache never holds the file itself.
+// torn, and the platform's profile cache never holds the file itself. A file
+// without a mark stays in the code page while every value fits it, and
+// becomes UTF-16 LE with its mark when one does not.
 #pragma once
 
 #include <string>

@@ -41,3 +41,25 @@ TEST(PathText, APathIsResolvedAgainstItsBaseUnlessItNamesItsOwnDriveOrServer) {
     EXPECT_EQ(tk::resolvedPath("C:\\mame", "\\\\server\\roms"), "\\\\server\\roms");
     EXPECT_EQ(tk::resolvedPath("\\\\server\\mame", "roms"), "\\\\server\\mame\\roms");
 }
+
+// In the system code page 932 the second byte of "表" is a backslash; in
+// UTF-8 no byte of a multi-byte character is ASCII, so no rule splits one.
+TEST(PathText, NamesInAnyLettersAreNeverSplitInsideACharacter) {
+    const std::string games = "C:\\\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B";             // Игры
+    const std::string table = "\xE3\x82\xB2\xE3\x83\xBC\xE3\x83\xA0\xE8\xA1\xA8"; // ゲーム表
+    const std::string pad = "\xF0\x9F\x8E\xAE";                                   // 🎮
+    const std::string mame = games + "\\" + table + "\\" + pad + "\\mame.exe";
+    EXPECT_EQ(tk::folderPart(mame), games + "\\" + table + "\\" + pad);
+    EXPECT_EQ(tk::folderPart(games + "\\" + table), games);
+    EXPECT_EQ(tk::changeExtension(mame, ".ini"), games + "\\" + table + "\\" + pad + "\\mame.ini");
+    EXPECT_EQ(tk::changeExtension(games + "\\" + table, ".ini"), games + "\\" + table + ".ini");
+    EXPECT_EQ(tk::baseName(table + ".zip"), table);
+    EXPECT_EQ(tk::resolvedPath(games, table + ";" + pad), games + "\\" + table + ";" + pad);
+
+    // The temporary name drops the last character whole, whatever its length.
+    EXPECT_EQ(tk::temporarySibling(games + "\\" + table),
+              games + "\\~\xE3\x82\xB2\xE3\x83\xBC\xE3\x83\xA0");
+    EXPECT_EQ(tk::temporarySibling(games + "\\a" + pad), games + "\\~a");
+    EXPECT_EQ(tk::temporarySibling(games + "\\" + pad), games + "\\~");
+    EXPECT_EQ(tk::temporarySibling(games + "\\keston.ini"), games + "\\~keston.in");
+}

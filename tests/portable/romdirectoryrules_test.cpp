@@ -181,4 +181,23 @@ TEST_F(RomDirectoryRules, ASemicolonListIsSplitUnlessItNamesADirectoryAsAWhole) 
               (Paths{"C:\\mame\\x", "C:\\mame\\more"}));
 }
 
+// MAME's folders in Cyrillic, CJK ("表" splits in code page 932) and an emoji:
+// the rules cut only at ASCII "\\", ":" and ";", which UTF-8 keeps whole.
+TEST_F(RomDirectoryRules, FoldersInAnyLettersResolveAsTheyAreNamed) {
+    const std::string mame = "C:\\\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B";           // Игры
+    const std::string table = mame + "\\\xE3\x82\xB2\xE3\x83\xBC\xE8\xA1\xA8"; // ゲー表
+    const std::string pad = "D:\\\xF0\x9F\x8E\xAE";                            // 🎮
+    world.folders.insert({mame, table, pad});
+    world.iniFiles = {{mame + "\\mame.ini", "\xE3\x82\xB2\xE3\x83\xBC\xE8\xA1\xA8;" + pad}};
+    catalogue::RomDirectory found = world.resolve(mame + "\\mame.exe");
+    EXPECT_EQ(found.paths, (Paths{table, pad}));
+    EXPECT_EQ(world.listed, table);
+
+    world.iniFiles.clear();
+    world.cfgFiles = {{mame + "\\mame.cfg", "\xE8\xA1\xA8"}};
+    EXPECT_EQ(world.resolve(mame + "\\dosmame.exe").paths, Paths{mame + "\\roms"});
+    world.folders.insert(mame + "\\\xE8\xA1\xA8");
+    EXPECT_EQ(world.resolve(mame + "\\dosmame.exe").paths, Paths{mame + "\\\xE8\xA1\xA8"});
+}
+
 } // namespace

@@ -74,3 +74,26 @@ TEST(InvalidUtf8Escapes, EveryByteComesBackAndValidTextStaysAsItIs) {
     // Text that went through UTF-16, as an editor holds it, comes back too.
     EXPECT_EQ(tk::unescapeInvalidUtf8(tk::utf16ToUtf8(tk::utf8ToUtf16(escaped))), mixed);
 }
+
+// The names a Windows user's folders have, as the system's W functions pass
+// them and as the program keeps them.
+TEST(Utf16, FolderNamesInAnyLettersConvertBothWays) {
+    using namespace std::string_literals;
+    const struct {
+        std::u16string wide;
+        std::string utf8;
+    } names[] = {
+        {u"\u0418\u0433\u0440\u044B", "\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B"s},
+        {u"\u30B2\u30FC\u30E0\u8868", "\xE3\x82\xB2\xE3\x83\xBC\xE3\x83\xA0\xE8\xA1\xA8"s},
+        {u"\U0001F3AE", "\xF0\x9F\x8E\xAE"s},
+        {u"C:\\caf\u00E9", "C:\\caf\xC3\xA9"s},
+    };
+    for (const auto& name : names) {
+        EXPECT_EQ(tk::utf16ToUtf8(name.wide), name.utf8);
+        EXPECT_EQ(tk::utf8ToUtf16(name.utf8), name.wide);
+        EXPECT_TRUE(tk::isUtf8(name.utf8));
+    }
+    // A file with a mark, as the settings become when a value needs it.
+    EXPECT_EQ(tk::encodeText("k=\xE8\xA1\xA8"s, tk::TextEncoding::utf16le),
+              "\xFF\xFEk\0=\0\x68\x88"s);
+}

@@ -2,6 +2,7 @@
 
 #include "support/Files.h"
 #include "toolkit/files/Paths.h"
+#include "toolkit/text/CodePage.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -22,9 +23,9 @@ std::string uniqueName(const std::string& prefix) {
 
 void removeTree(const std::string& path) {
     std::error_code ignored;
-    for (const auto& entry : fs::recursive_directory_iterator(path, ignored))
-        SetFileAttributesA(entry.path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
-    fs::remove_all(path, ignored);
+    for (const auto& entry : fs::recursive_directory_iterator(pathOf(path), ignored))
+        SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+    fs::remove_all(pathOf(path), ignored);
 }
 
 } // namespace
@@ -32,11 +33,11 @@ void removeTree(const std::string& path) {
 TempFolder::TempFolder(Exact, std::string path)
     : path_(std::move(path)), startedIn_(tk::currentDirectory()) {
     removeTree(path_);
-    fs::create_directories(path_);
+    fs::create_directories(pathOf(path_));
 }
 
 TempFolder::TempFolder(const std::string& prefix)
-    : TempFolder(Exact{}, (fs::temp_directory_path() / uniqueName(prefix)).string()) {}
+    : TempFolder(Exact{}, textOf(fs::temp_directory_path() / pathOf(uniqueName(prefix)))) {}
 
 TempFolder TempFolder::at(const std::string& path) {
     return TempFolder(Exact{}, path);
@@ -50,7 +51,7 @@ TempFolder::TempFolder(TempFolder&& other) noexcept
 TempFolder::~TempFolder() {
     if (path_.empty())
         return;
-    SetCurrentDirectoryA(startedIn_.c_str());
+    SetCurrentDirectoryW(tk::utf8ToWide(startedIn_).c_str());
     removeTree(path_);
 }
 
@@ -60,7 +61,7 @@ std::string TempFolder::file(const std::string& name) const {
 
 std::string TempFolder::folder(const std::string& name) const {
     std::string sub = file(name);
-    fs::create_directories(sub);
+    fs::create_directories(pathOf(sub));
     return sub;
 }
 

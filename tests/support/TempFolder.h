@@ -2,6 +2,7 @@
 // the running test so a failed run's leftovers say whose they are; at scope
 // exit the current directory goes back to where it was (code under test may
 // change it) and the folder goes with all it holds, read-only entries too.
+// Names and paths are UTF-8, as the program keeps them.
 #pragma once
 
 #include <string>

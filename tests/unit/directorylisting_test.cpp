@@ -1,7 +1,9 @@
 #include "toolkit/files/DirectoryListing.h"
 #include "toolkit/files/Paths.h"
 #include "toolkit/gui/WindowHandles.h"
+#include "toolkit/text/CodePage.h"
 
+#include "support/Files.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -19,8 +21,8 @@ class Listing : public ::testing::Test {
 protected:
     std::string folder(const std::string& name) { return temp.folder(name); }
     void file(const std::string& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
-        std::ofstream(path, std::ios::binary) << "x";
-        ASSERT_TRUE(SetFileAttributesA(path.c_str(), attributes)) << path;
+        testing_support::writeFile(path, "x");
+        ASSERT_TRUE(SetFileAttributesW(tk::utf8ToWide(path).c_str(), attributes)) << path;
     }
 
     testing_support::TempFolder temp{"keston-listing"};
@@ -145,25 +147,26 @@ TEST_F(Listing, ANameInSeveralDirectoriesIsListedOnceFromTheFirst) {
 // The order must be the one a sorted list box gives the same names, with the
 // user's locale deciding punctuation, digits and accented letters.
 TEST_F(Listing, TheOrderIsASortedListBoxsOrder) {
-    const Names names = {"pac-man.zip", "pacman.zip", "pac_man.zip", "pac man.zip",
-                         "pac'man.zip", "Pacm.zip",   "pacm4n.zip",  "10yard.zip",
-                         "9ball.zip",   "_start.zip", "~tilde.zip",  "\xe9t\xe9.zip",
-                         "ez.zip",      "\xc9ZZ.zip", "zzz.zip",     "a.zip",
-                         "a.7z",        "a-.zip",     "[x].zip",     "pac.man.zip"};
+    const Names names = {"pac-man.zip", "pacman.zip",     "pac_man.zip", "pac man.zip",
+                         "pac'man.zip", "Pacm.zip",       "pacm4n.zip",  "10yard.zip",
+                         "9ball.zip",   "_start.zip",     "~tilde.zip",  "\xC3\xA9t\xC3\xA9.zip",
+                         "ez.zip",      "\xC3\x89ZZ.zip", "zzz.zip",     "a.zip",
+                         "a.7z",        "a-.zip",         "[x].zip",     "pac.man.zip"};
     std::string roms = folder("roms");
     for (const std::string& name : names)
         file(tk::joinPath(roms, name));
 
-    tk::WindowHandle box(CreateWindowExA(0, "LISTBOX", "", WS_POPUP | LBS_SORT | LBS_HASSTRINGS, 0,
-                                         0, 100, 100, nullptr, nullptr, nullptr, nullptr));
+    tk::WindowHandle box(CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP | LBS_SORT | LBS_HASSTRINGS,
+                                         0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr));
     ASSERT_TRUE(box);
     for (const std::string& name : names)
-        SendMessageA(box.get(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        SendMessageW(box.get(), LB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(tk::utf8ToWide(name).c_str()));
     Names boxOrder;
     for (int row = 0; row < static_cast<int>(names.size()); ++row) {
-        char text[MAX_PATH] = {};
-        SendMessageA(box.get(), LB_GETTEXT, row, reinterpret_cast<LPARAM>(text));
-        boxOrder.push_back(text);
+        wchar_t text[MAX_PATH] = {};
+        SendMessageW(box.get(), LB_GETTEXT, row, reinterpret_cast<LPARAM>(text));
+        boxOrder.push_back(tk::wideToUtf8(text));
     }
     EXPECT_EQ(tk::listFiles({roms}, "*.*"), boxOrder);
 }

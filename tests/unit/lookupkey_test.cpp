@@ -41,9 +41,10 @@ TEST_F(KeyFile, AFileWithAByteOrderMarkIsReadInItsEncoding) {
     }
     EXPECT_EQ(lookupIn(little, "rompath"), "C:\\roms");
     EXPECT_EQ(lookupIn(big, "rompath"), "C:\\roms");
-    if (GetACP() == 1252) {
-        EXPECT_EQ(lookupIn("\xEF\xBB\xBFrompath caf\xC3\xA9\r\n", "rompath"), "caf\xE9");
-    }
+    // Keys and values of a marked file are UTF-8, whatever the code page.
+    EXPECT_EQ(lookupIn("\xEF\xBB\xBFrompath C:\\\xE8\xA1\xA8\r\n", "rompath"), "C:\\\xE8\xA1\xA8");
+    EXPECT_EQ(lookupIn("\xEF\xBB\xBF\xC3\xA9t\xC3\xA9 \"summer\"\r\n", "\xC3\xA9t\xC3\xA9"),
+              "\"summer\"");
 }
 
 TEST_F(KeyFile, LinesAcrossTheReadingBufferAreWhole) {

@@ -17,6 +17,7 @@
 namespace fs = std::filesystem;
 using catalogue::ResolveRomDirectory;
 using Paths = std::vector<std::string>;
+using Names = std::vector<std::string>;
 
 using testing_support::errorOf;
 
@@ -140,6 +141,31 @@ TEST_F(RomDirectory, AConfigurationFileThatCannotBeReadEndsTheResolution) {
     }
     EXPECT_TRUE(setter.handed.empty());
     EXPECT_EQ(tk::currentDirectory(), work);
+}
+
+// MAME writes its ini in UTF-8, with a mark or, as older versions did,
+// without; an ini an editor saved in the code page still names its folder.
+TEST_F(RomDirectory, ARomPathInAnyLettersNamesTheRightFolders) {
+    const std::string cjk = "\xE3\x82\xB2\xE3\x83\xBC\xE3\x83\xA0\xE8\xA1\xA8"; // ゲーム表
+    const std::string emoji = folder("\xF0\x9F\x8E\xAE");                       // 🎮
+    const std::string cyrillic = "\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B";            // Игры
+    mame = folder(cyrillic + "\\mame");
+    const std::string roms = folder(cyrillic + "\\mame\\" + cjk);
+    write(tk::joinPath(roms, "pacman.zip"), "");
+    write(tk::joinPath(emoji, cjk + ".zip"), "");
+    const Paths both{roms, emoji};
+    const Names names{"pacman.zip", cjk + ".zip"};
+    for (const std::string& mark : {std::string(), std::string("\xEF\xBB\xBF")}) {
+        write(inMame("mame.ini"), mark + "rompath " + cjk + ";" + emoji + "\r\n");
+        EXPECT_EQ(resolve("mame.exe").paths, both);
+        EXPECT_EQ(setter.list.folders(), both);
+        EXPECT_EQ(tk::listFiles(setter.list.folders(), "*.zip"), names);
+    }
+    if (GetACP() == 1252) {
+        const std::string retro = folder("R\xC3\xA9tro");
+        write(inMame("mame.ini"), "rompath " + temp.path() + "\\R\xE9tro\r\n");
+        EXPECT_EQ(resolve("mame.exe").paths, Paths{retro});
+    }
 }
 
 } // namespace

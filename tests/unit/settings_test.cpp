@@ -75,7 +75,7 @@ TEST_F(SettingsFile, AnsiLettersBeyondAsciiMatchWithoutRegardToCase) {
     if (GetACP() != 1252)
         GTEST_SKIP() << "needs the Western code page";
     put("[Kr\344fte]\r\n\374ber=1\r\n");
-    EXPECT_EQ(tk::IniFile(path).readString("KR\304FTE", "\334BER", "-"), "1");
+    EXPECT_EQ(tk::IniFile(path).readString("KR\303\204FTE", "\303\234BER", "-"), "1");
     EXPECT_EQ(tk::IniFile(path).readString("KRAFTE", "UBER", "-"), "-");
 }
 
@@ -301,23 +301,24 @@ TEST_F(SettingsFile, MarkedFilesReadAsThePerKeyAccessReadsThemAndKeepTheirEncodi
     }
 }
 
-TEST_F(SettingsFile, ProgramValuesPassThroughTheCodePageOfMarkedFiles) {
+TEST_F(SettingsFile, ProgramValuesAreUtf8WhateverTheFilesEncoding) {
     if (GetACP() != 1252)
         GTEST_SKIP() << "needs the Western code page";
-    const std::string ansiPath = "C:\\Jeux\\caf\351\\mame.exe";
+    const std::string utf8Path = "C:\\Jeux\\caf\xC3\xA9\\mame.exe";
     for (const Encoding& encoding : markedEncodings) {
         SCOPED_TRACE(encoding.name);
         put(encoding.encode("[config]\r\nmameexe=C:\\Jeux\\caf\xC3\xA9\\mame.exe\r\n"));
-        EXPECT_EQ(tk::IniFile(path).readString("config", "mameexe", "-"), ansiPath);
+        EXPECT_EQ(tk::IniFile(path).readString("config", "mameexe", "-"), utf8Path);
         tk::IniFile ini(path);
-        ini.writeString("config", "parameters", "-caf\351");
+        ini.writeString("config", "parameters", "-caf\xC3\xA9");
         ini.updateFile();
         EXPECT_EQ(content(), encoding.encode("[config]\r\nmameexe=C:\\Jeux\\caf\xC3\xA9\\mame.exe"
                                              "\r\nparameters=-caf\xC3\xA9\r\n\r\n"));
     }
     // Without a mark, text is in the code page: UTF-8 bytes read as two letters.
-    put("[config]\r\nmameexe=caf\xC3\xA9\r\n");
-    EXPECT_EQ(tk::IniFile(path).readString("config", "mameexe", "-"), "caf\xC3\xA9");
+    put("[config]\r\nmameexe=caf\xC3\xA9\r\nSkin=caf\351\r\n");
+    EXPECT_EQ(tk::IniFile(path).readString("config", "mameexe", "-"), "caf\xC3\x83\xC2\xA9");
+    EXPECT_EQ(tk::IniFile(path).profileString("config", "Skin", "-"), "caf\xC3\xA9");
 }
 
 TEST_F(SettingsFile, PerKeyWritesSwapInACopyAndLeaveNoTemporaryFile) {

@@ -60,6 +60,11 @@ void rewriteFileContent(const std::string& path, const ContentChange& change);
 replaceFileByChangedCopy(const std::string& path,
                          const std::function<bool(const std::string& copy)>& change);
 
+// Writes `content` over an existing file in place and flushes it: only for a
+// file no one else sees yet, such as the copy a change is made on. False when
+// any step fails.
+[[nodiscard]] bool overwriteFile(const std::string& path, std::string_view content);
+
 // Removes the temporary file a write killed midway left beside the file
 // (every write does so too), unless a writer is at work on it now.
 void removeLeftovers(const std::string& path);

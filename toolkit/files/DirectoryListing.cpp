@@ -2,6 +2,7 @@
 
 #include "toolkit/base/Handles.h"
 #include "toolkit/files/Paths.h"
+#include "toolkit/text/CodePage.h"
 
 #include <windows.h>
 
@@ -14,24 +15,24 @@ namespace {
 
 // The full form of a path text, a relative one taken against `base`.
 std::optional<std::string> fullPath(const std::string& base, const std::string& path) {
-    std::string resolved = resolvedPath(base, path);
-    const char* text = resolved.c_str();
-    DWORD size = GetFullPathNameA(text, 0, nullptr, nullptr);
+    const std::wstring resolved = utf8ToWide(resolvedPath(base, path));
+    DWORD size = GetFullPathNameW(resolved.c_str(), 0, nullptr, nullptr);
     if (size == 0)
         return std::nullopt;
-    std::string full(size, '\0');
-    size = GetFullPathNameA(text, size, full.data(), nullptr);
+    std::wstring full(size, L'\0');
+    size = GetFullPathNameW(resolved.c_str(), size, full.data(), nullptr);
     full.resize(size);
-    return full;
+    return wideToUtf8(full);
 }
 
 // The directory without a trailing backslash (a drive's root keeps its own),
 // or nothing when it is no directory or cannot be listed.
 std::optional<std::string> listable(std::string full) {
-    DWORD attributes = GetFileAttributesA(full.c_str());
+    const std::wstring wide = utf8ToWide(full);
+    DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return std::nullopt;
-    FileHandle opened(CreateFileA(full.c_str(), FILE_LIST_DIRECTORY,
+    FileHandle opened(CreateFileW(wide.c_str(), FILE_LIST_DIRECTORY,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!opened)
@@ -39,33 +40,6 @@ std::optional<std::string> listable(std::string full) {
     while (full.size() > 3 && full.back() == '\\')
         full.pop_back();
     return full;
-}
-
-// The code page in which the file functions' "A" forms pass names.
-UINT fileNameCodePage() {
-    return AreFileApisANSI() ? CP_ACP : CP_OEMCP;
-}
-
-std::wstring wideOf(const std::string& text) {
-    UINT codePage = fileNameCodePage();
-    int length = static_cast<int>(text.size());
-    int size = MultiByteToWideChar(codePage, 0, text.data(), length, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(codePage, 0, text.data(), length, wide.data(), size);
-    return wide;
-}
-
-std::string narrowOf(std::wstring_view wide) {
-    UINT codePage = fileNameCodePage();
-    int length = static_cast<int>(wide.size());
-    int size = WideCharToMultiByte(codePage, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(codePage, 0, wide.data(), length, text.data(), size, nullptr, nullptr);
-    return text;
-}
-
-bool isAscii(std::wstring_view text) {
-    return std::all_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x80; });
 }
 
 // The names of a listing, with the byte keys that order them as CompareStringW
@@ -76,18 +50,8 @@ class ListedFiles {
 public:
     void add(std::wstring_view found, std::size_t folder) {
         std::size_t keyStart = keys_.size();
-        std::string name;
-        // Every code page spells ASCII as ASCII. The key is that of the name
-        // the list holds: a name the code page cannot spell is listed, and
-        // therefore sorted, as the code page spells it.
-        if (isAscii(found)) {
-            name.assign(found.begin(), found.end());
-            appendKey(found);
-        } else {
-            name = narrowOf(found);
-            appendKey(wideOf(name));
-        }
-        entries_.push_back({std::move(name), keyStart, keys_.size() - keyStart, folder});
+        appendKey(found);
+        entries_.push_back({wideToUtf8(found), keyStart, keys_.size() - keyStart, folder});
     }
 
     // Stable, so that among equal names the first folder's come first; of
@@ -152,7 +116,7 @@ void addFilesOf(const std::string& folder, std::size_t index, const std::string&
     std::string search =
         !folder.empty() && folder.back() == '\\' ? folder + pattern : joinPath(folder, pattern);
     WIN32_FIND_DATAW found;
-    FindHandle handle(FindFirstFileExW(wideOf(search).c_str(), FindExInfoStandard, &found,
+    FindHandle handle(FindFirstFileExW(utf8ToWide(search).c_str(), FindExInfoStandard, &found,
                                        FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
     if (!handle)
         return;

@@ -42,7 +42,7 @@ private:
     std::string pattern_ = "*.*";
 };
 
-// The names (without path) of the ordinary files of the folders that match
+// The names (without path, in UTF-8) of the ordinary files of the folders that match
 // the pattern: no directories, hidden or system files. A name found in several
 // folders is listed once, from the first. Sorted as a sorted list box sorts:
 // ascending without regard to case, in the user's locale.

@@ -1,5 +1,6 @@
 #include "toolkit/files/IniFile.h"
 
+#include "toolkit/base/Error.h"
 #include "toolkit/files/AtomicFile.h"
 #include "toolkit/files/FileReader.h"
 #include "toolkit/text/CodePage.h"
@@ -29,14 +30,23 @@ IniFile::IniFile(std::string path, const MarkedText& file)
     : path_(std::move(path)), encoding_(file.encoding), text_(file.text),
       content_(file.text, upperCaseFor(file.encoding)) {}
 
-// The program's own strings are in the code page; a marked file's text is
-// UTF-8, so that no character of other keys is lost on the way back.
+// The text of a file without a mark stays in its code page, so that the lines
+// the program does not touch keep every byte; a marked file's text is UTF-8,
+// as the program's own strings are.
 std::string IniFile::toFile(const std::string& text) const {
-    return encoding_ == TextEncoding::none ? text : ansiToUtf8(text);
+    return encoding_ == TextEncoding::none ? utf8ToAnsi(text) : text;
 }
 
 std::string IniFile::fromFile(const std::string& text) const {
-    return encoding_ == TextEncoding::none ? text : utf8ToAnsi(text);
+    return encoding_ == TextEncoding::none ? ansiToUtf8(text) : text;
+}
+
+// The file as read, in UTF-16, with this object's writes made again.
+void IniFile::becomeUnicode() {
+    std::vector<Write> writes = std::move(writes_);
+    *this = IniFile(path_, {TextEncoding::utf16le, ansiToUtf8(text_)});
+    for (const Write& write : writes)
+        writeString(write.section, write.key, write.value);
 }
 
 std::string IniFile::readString(const std::string& section, const std::string& key,
@@ -48,12 +58,19 @@ std::string IniFile::readString(const std::string& section, const std::string& k
 std::string IniFile::profileString(const std::string& section, const std::string& key,
                                    const std::string& fallback) const {
     auto value = profileValue(text_, toFile(section), toFile(key), upperCaseFor(encoding_));
-    // The platform's read fills a buffer of 2048 characters.
-    return value ? fromFile(*value).substr(0, 2047) : fallback;
+    if (!value)
+        return fallback;
+    // The platform's read fills a buffer of 2048 UTF-16 units.
+    constexpr std::size_t room = 2047;
+    std::string text = fromFile(*value);
+    std::u16string units = text.size() > room ? utf8ToUtf16(text) : std::u16string();
+    return units.size() > room ? utf16ToUtf8(units.substr(0, room)) : text;
 }
 
 void IniFile::writeString(const std::string& section, const std::string& key,
                           const std::string& value) {
+    if (encoding_ == TextEncoding::none && !fitsCodePage(section + key + value))
+        becomeUnicode();
     content_.write(toFile(section), toFile(key), toFile(value));
     writes_.push_back({section, key, value});
 }
@@ -68,6 +85,17 @@ void IniFile::updateFile() {
         text_ = content_.text();
         return encodeText(text_, encoding_);
     });
+}
+
+bool holdUnicode(const std::string& path) {
+    try {
+        std::string bytes = readWholeFile(path);
+        if (encodingOf(bytes) != TextEncoding::none)
+            return true;
+        return overwriteFile(path, encodeText(ansiToUtf8(bytes), TextEncoding::utf16le));
+    } catch (const Error&) {
+        return false;
+    }
 }
 
 } // namespace tk

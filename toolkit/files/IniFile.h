@@ -1,8 +1,10 @@
 // Whole-file access to an INI file: read whole on opening, looked up and
 // changed in memory, and written back whole only when asked, in the encoding
-// the file had (a byte-order mark names it). The write-back applies the
-// changes to the file as it is at that moment, so that what another copy of
-// the program wrote since the opening is kept.
+// the file had (a byte-order mark names it). A file without a mark is in the
+// system's code page; a value the code page cannot spell turns it into
+// UTF-16 LE with its mark, every key kept. The write-back applies the changes
+// to the file as it is at that moment, so that what another copy of the
+// program wrote since the opening is kept. Names and values are UTF-8.
 #pragma once
 
 #include "toolkit/files/IniText.h"
@@ -41,6 +43,7 @@ private:
 
     std::string toFile(const std::string& text) const;
     std::string fromFile(const std::string& text) const;
+    void becomeUnicode();
 
     std::string path_;
     TextEncoding encoding_;
@@ -48,5 +51,12 @@ private:
     IniText content_;
     std::vector<Write> writes_;
 };
+
+// Makes a file without a byte-order mark (in the code page) UTF-16 LE with
+// its mark, every line kept: the form in which the platform's private-profile
+// functions keep any character. A marked file stays as it is. Only for a file
+// no one else sees yet, such as the copy a per-key write changes; false when
+// it cannot be read or written.
+[[nodiscard]] bool holdUnicode(const std::string& path);
 
 } // namespace tk

@@ -1,7 +1,7 @@
 // An INI file as the whole-file access keeps it in memory: its sections and
 // their lines, parsed from the file's text and written back as text. Pure text
 // work; the caller supplies how names are upper-cased, since matching without
-// regard to case follows the system's ANSI code page.
+// regard to case follows the file's encoding (its code page, or UTF-8).
 #pragma once
 
 #include <optional>

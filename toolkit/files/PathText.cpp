@@ -31,7 +31,13 @@ std::string joinPath(const std::string& folder, const std::string& name) {
 
 std::string temporarySibling(const std::string& path) {
     size_t name = path.find_last_of("\\:") + 1;
-    return path.substr(0, name) + "~" + path.substr(name, path.size() - name - 1);
+    // The last character goes whole, all bytes of its UTF-8 form: one or two
+    // UTF-16 units, at least as many as the "~" takes.
+    size_t last = path.size();
+    while (last > name + 1 && (static_cast<unsigned char>(path[last - 1]) & 0xC0) == 0x80)
+        --last;
+    last = last > name ? last - 1 : name;
+    return path.substr(0, name) + "~" + path.substr(name, last - name);
 }
 
 std::string resolvedPath(const std::string& base, const std::string& path) {

@@ -1,5 +1,7 @@
 // The text rules of paths (folder part, base name, extension swap, joining):
-// pure text work, with no file system behind it.
+// pure text work, with no file system behind it. Paths are UTF-8, whose
+// multi-byte characters hold no ASCII byte, so no "\\", ":" or "." is ever
+// taken from inside a character.
 #pragma once
 
 #include <string>
@@ -29,7 +31,7 @@ std::string resolvedPath(const std::string& base, const std::string& path);
 
 // The name a file is written under before it replaces `path`, in the same
 // folder: "~" and the file name without its last character, so that it is
-// never longer than the file's own (a path that can be read can be written)
+// never longer than the file's own in UTF-16 units (a path that can be read can be written)
 // and a file name with an extension never comes out as itself.
 std::string temporarySibling(const std::string& path);
 

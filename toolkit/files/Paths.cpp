@@ -1,35 +1,47 @@
 #include "toolkit/files/Paths.h"
 
 #include "toolkit/base/Handles.h"
+#include "toolkit/text/CodePage.h"
 
 #include <windows.h>
 
 #include <vector>
 
 namespace tk {
+namespace {
+
+// The text of a system function that fills a buffer of UTF-16 units it is
+// asked the size of first; the empty text when it fails.
+template <typename Fill> std::string askedText(Fill fill) {
+    DWORD size = fill(nullptr, 0);
+    if (size == 0)
+        return {};
+    std::wstring text(size, L'\0');
+    DWORD length = fill(text.data(), size);
+    text.resize(length < size ? length : 0);
+    return wideToUtf8(text);
+}
+
+} // namespace
 
 std::string programFolder() {
-    std::vector<char> buffer(MAX_PATH);
+    std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
-        DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (n < buffer.size())
-            return folderPart(std::string(buffer.data(), n));
+            return folderPart(wideToUtf8(std::wstring_view(buffer.data(), n)));
         buffer.resize(buffer.size() * 2);
     }
 }
 
 std::string shortPath(const std::string& path) {
-    DWORD n = GetShortPathNameA(path.c_str(), nullptr, 0);
-    if (n == 0)
-        return {};
-    std::string text(n, '\0');
-    n = GetShortPathNameA(path.c_str(), text.data(), n);
-    text.resize(n);
-    return text;
+    const std::wstring wide = utf8ToWide(path);
+    return askedText(
+        [&](wchar_t* text, DWORD size) { return GetShortPathNameW(wide.c_str(), text, size); });
 }
 
 bool folderExists(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    DWORD attributes = GetFileAttributesW(utf8ToWide(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -37,25 +49,19 @@ bool fileExists(const std::string& path) {
     // A wildcard search would find some file, but such a path names none.
     if (path.find_first_of("*?") != std::string::npos)
         return false;
-    WIN32_FIND_DATAA found;
-    FindHandle search(FindFirstFileA(path.c_str(), &found));
+    WIN32_FIND_DATAW found;
+    FindHandle search(FindFirstFileW(utf8ToWide(path).c_str(), &found));
     return search && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::string currentDirectory() {
-    DWORD n = GetCurrentDirectoryA(0, nullptr);
-    std::string text(n, '\0');
-    n = GetCurrentDirectoryA(n, text.data());
-    text.resize(n);
-    return text;
+    return askedText([](wchar_t* text, DWORD size) { return GetCurrentDirectoryW(size, text); });
 }
 
 std::string systemFolder() {
-    UINT n = GetSystemDirectoryA(nullptr, 0);
-    std::string text(n, '\0');
-    n = GetSystemDirectoryA(text.data(), n);
-    text.resize(n);
-    return text;
+    return askedText([](wchar_t* text, DWORD size) {
+        return static_cast<DWORD>(GetSystemDirectoryW(text, size));
+    });
 }
 
 } // namespace tk

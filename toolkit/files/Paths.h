@@ -22,7 +22,7 @@ bool fileExists(const std::string& path);
 
 std::string currentDirectory();
 
-// The system's own folder of programs (GetSystemDirectoryA), where its command
+// The system's own folder of programs (GetSystemDirectoryW), where its command
 // interpreter lives.
 std::string systemFolder();
 

@@ -63,6 +63,18 @@ std::string ansiToUtf8(std::string_view text) {
     return fromWide(CP_UTF8, toWide(CP_ACP, text));
 }
 
+bool fitsCodePage(std::string_view text) {
+    if (GetACP() == CP_UTF8)
+        return true;
+    // No best fit: a character that the code page merely resembles ("é" for
+    // "ė") would not come back as itself.
+    std::wstring wide = utf8ToWide(text);
+    BOOL lossy = FALSE;
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), int(wide.size()), nullptr, 0,
+                        nullptr, &lossy);
+    return !lossy;
+}
+
 std::string utf8ToAnsi(std::string_view text) {
     return fromWide(CP_ACP, toWide(CP_UTF8, text));
 }

@@ -1,6 +1,7 @@
-// Text between the system's ANSI code page, in which the program keeps all its
-// strings, UTF-8, in which it keeps the text of files marked as Unicode and
-// MAME's text, and the UTF-16 of the system's Unicode functions.
+// The one conversion edge of the program's text: it keeps every string in
+// UTF-8 and converts at each call of a system function to the UTF-16 of the
+// "W" forms. Text in the system's ANSI code page only comes in from outside
+// (a settings file without a byte-order mark, an older MAME's files).
 #pragma once
 
 #include <string>
@@ -14,6 +15,10 @@ std::string ansiToUtf8(std::string_view text);
 std::string utf8ToAnsi(std::string_view text);
 
 std::wstring ansiToWide(std::string_view text);
+
+// Whether the code page spells every character of the UTF-8 text, so that it
+// comes back unchanged from the code page.
+bool fitsCodePage(std::string_view text);
 
 // UTF-8 and UTF-16 both ways, lone surrogates kept (see TextEncoding.h).
 std::wstring utf8ToWide(std::string_view text);

@@ -1,4 +1,5 @@
 #include "support/DuringNextLoop.h"
+#include "support/PictureFiles.h"
 #include "support/ProgramFolder.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
@@ -7,6 +8,7 @@
 #include "toolkit/gui/Dialogs.h"
 #include "toolkit/gui/OpenDialog.h"
 #include "toolkit/gui/Window.h"
+#include "toolkit/gui/WindowHandles.h"
 #include "toolkit/text/CodePage.h"
 #include "ui/MainWindow.h"
 
@@ -18,7 +20,9 @@
 #include <string>
 #include <vector>
 
+#include <commctrl.h>
 #include <commdlg.h>
+#include <dlgs.h>
 
 using namespace testing_support;
 
@@ -83,13 +87,17 @@ TEST_F(UnicodeTexts, ThePathChosenInTheOpenDialogReachesTheField) {
 
 namespace {
 
+std::wstring windowClass(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
 // The system's dialog windows up on this thread.
 std::vector<HWND> dialogWindows() {
     std::vector<HWND> found;
     for (HWND window : tk::threadWindows()) {
-        wchar_t name[16] = {};
-        GetClassNameW(window, name, 16);
-        if (std::wstring(name) == L"#32770" && IsWindowVisible(window))
+        if (windowClass(window) == L"#32770" && IsWindowVisible(window))
             found.push_back(window);
     }
     return found;
@@ -103,8 +111,7 @@ std::wstring windowText(HWND window) {
 
 // A dialog that was not answered is cancelled after a while, so that a
 // failing test fails rather than waits for ever.
-void CALLBACK cancelDialogs(HWND, UINT, UINT_PTR timer, DWORD) {
-    KillTimer(nullptr, timer);
+void CALLBACK cancelDialogs(HWND, UINT, UINT_PTR, DWORD) {
     for (HWND dialog : dialogWindows())
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
 }
@@ -115,23 +122,59 @@ std::wstring chooseInOpenDialog(const std::string& path) {
     std::wstring caption;
     for (HWND dialog : dialogWindows()) {
         caption = windowText(dialog);
-        HWND field = FindWindowExW(dialog, nullptr, L"ComboBox", nullptr);
-        field = field ? FindWindowExW(field, nullptr, L"Edit", nullptr)
-                      : FindWindowExW(dialog, nullptr, L"Edit", nullptr);
+        // The field is an edit, or the edit inside the combo box (and the
+        // combo box inside the extended one) of the explorer-style dialog.
+        HWND field = GetDlgItem(dialog, cmb13);
+        while (field && windowClass(field) != L"Edit")
+            field = GetWindow(field, GW_CHILD);
+        if (!field)
+            field = GetDlgItem(dialog, edt1);
         SetWindowTextW(field, tk::utf8ToWide(path).c_str());
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     }
-    SetTimer(nullptr, 0, 5000, cancelDialogs);
     return caption;
+}
+
+HWND descendant(HWND window, const std::function<bool(HWND)>& wanted) {
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (wanted(child))
+            return child;
+        if (HWND found = descendant(child, wanted))
+            return found;
+    }
+    return nullptr;
+}
+
+// Selects the first file in the dialog's list, as a click does, and returns
+// the colour in the middle of the preview pane once it has painted.
+COLORREF previewOfFirstFile() {
+    for (HWND dialog : dialogWindows()) {
+        HWND list = descendant(dialog, [](HWND w) { return windowClass(w) == L"SysListView32"; });
+        HWND pane = descendant(
+            dialog, [](HWND w) { return windowClass(w) == L"Static" && GetDlgCtrlID(w) == 1000; });
+        if (!list || !pane)
+            return CLR_INVALID;
+        LVITEMW item{};
+        item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
+        UpdateWindow(pane);
+        RECT client;
+        GetClientRect(pane, &client);
+        tk::WindowDc dc(pane);
+        return GetPixel(dc.get(), client.right / 2, client.bottom / 2);
+    }
+    return CLR_INVALID;
 }
 
 } // namespace
 
-TEST(OpenDialogs, TakeAndGiveFoldersAndFilesInAnyLetters) {
+TEST(OpenDialogs, TakeAndGiveFoldersAndFilesInAnyLettersAndPreviewThem) {
     TempFolder temp;
     const std::string folder = makeFolder(temp.file(cyrillicName + "\\" + emojiName));
     const std::string file = folder + "\\" + japaneseName + ".bmp";
-    writeFileAt(file, "BM");
+    const COLORREF red = RGB(255, 0, 0);
+    Bytes picture = bitmap24(60, 60, [&](int, int) { return red; });
+    writeFileAt(file, std::string(picture.begin(), picture.end()));
     const tk::OpenFileRequest request{
         .title = "Search " + japaneseName,
         .filter = "Bitmaps (*.bmp)|*.bmp",
@@ -143,14 +186,22 @@ TEST(OpenDialogs, TakeAndGiveFoldersAndFilesInAnyLetters) {
         {"with preview", [&] { return tk::runPictureDialog(request); }}};
     for (const auto& [kind, run] : kinds) {
         std::wstring caption;
+        COLORREF preview = CLR_INVALID;
         std::optional<std::string> chosen;
         {
-            DuringNextLoop whileUp([&] { caption = chooseInOpenDialog(file); });
+            DuringNextLoop whileUp([&] {
+                preview = previewOfFirstFile();
+                caption = chooseInOpenDialog(file);
+            });
+            UINT_PTR guard = SetTimer(nullptr, 0, 5000, cancelDialogs);
             chosen = run();
+            KillTimer(nullptr, guard);
             EXPECT_TRUE(whileUp.ran()) << kind;
         }
         EXPECT_EQ(caption, tk::utf8ToWide(request.title)) << kind;
         EXPECT_EQ(chosen, file) << kind;
+        if (std::string(kind) == "with preview")
+            EXPECT_EQ(preview, red) << "the picture shows in the pane";
     }
 }
 
@@ -170,11 +221,8 @@ MessageBoxSeen readAndAnswer(int button) {
         EnumChildWindows(
             window,
             [](HWND child, LPARAM into) -> BOOL {
-                wchar_t kind[16] = {};
-                wchar_t text[256] = {};
-                GetClassNameW(child, kind, 16);
-                GetWindowTextW(child, text, 256);
-                if (lstrcmpiW(kind, L"Static") == 0 && text[0])
+                std::wstring text = windowText(child);
+                if (lstrcmpiW(windowClass(child).c_str(), L"Static") == 0 && !text.empty())
                     *reinterpret_cast<std::wstring*>(into) = text;
                 return TRUE;
             },

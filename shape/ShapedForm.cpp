@@ -107,7 +107,7 @@ void TShapedForm::mouseDown(POINT, int button) {
         return;
     // The system's move loop runs inside this call until the button is up.
     ReleaseCapture();
-    SendMessageA(form_.handle(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+    SendMessageW(form_.handle(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
 }
 
 void TShapedForm::pictureChanged() {

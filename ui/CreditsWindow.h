@@ -78,10 +78,11 @@ public:
                      "<<<Click in the direction to Kick the ball>>>",
                      {.face = "Arial", .height = 16},
                      false};
-    // Arrows left, up and right in the symbol font.
-    tk::PushButton Button2{Panel1, {179, 26, 47, 25}, "\xEF", design::kickButton};
-    tk::PushButton Button4{Panel1, {229, 26, 47, 25}, "\xF1", design::kickButton};
-    tk::PushButton Button8{Panel1, {279, 26, 47, 25}, "\xF0", design::kickButton};
+    // Arrows left, up and right in the symbol font: its codes 0xEF, 0xF1 and
+    // 0xF0, which a Unicode window takes as the characters of those numbers.
+    tk::PushButton Button2{Panel1, {179, 26, 47, 25}, "\u00EF", design::kickButton};
+    tk::PushButton Button4{Panel1, {229, 26, 47, 25}, "\u00F1", design::kickButton};
+    tk::PushButton Button8{Panel1, {279, 26, 47, 25}, "\u00F0", design::kickButton};
     tk::PushButton OK{Panel1, {70, 3, 362, 68}, "OK", {.tabStop = false, .keepsFocus = false}};
 
     // kickside, ballframe and keeperdive of the kick made last.

@@ -59,10 +59,7 @@ void TForm1::SpeedButton5Click() {
         launch::runCreateConfig(exe, mameExe, xp.checked());
     }
     ui::EditorText loaded = ui::editorTextOf(tk::readWholeFile(ConfigFile));
-    if (loaded.form.unicode)
-        Cxdetexto.setWholeText(tk::utf8ToWide(loaded.text));
-    else
-        Cxdetexto.setWholeText(loaded.text);
+    Cxdetexto.setWholeText(loaded.form.unicode ? loaded.text : tk::ansiToUtf8(loaded.text));
     configFileForm_ = loaded.form;
     setState(State::editor);
 }
@@ -71,7 +68,7 @@ void TForm1::SpeedButton10Click() {
     if (ConfigFile.empty())
         return;
     std::string text =
-        configFileForm_.unicode ? tk::wideToUtf8(Cxdetexto.unicodeText()) : Cxdetexto.text();
+        configFileForm_.unicode ? Cxdetexto.text() : tk::utf8ToAnsi(Cxdetexto.text());
     tk::replaceFileContent(ConfigFile, ui::fileBytesOf({configFileForm_, text}));
     tk::dialogs().message("File Saved!");
 }

@@ -58,7 +58,7 @@ void TForm1::gameEnded(const PlayedGame& game, const launch::ProcessEnd& end) {
         tk::application().restore();
     }
     if (report.failed())
-        tk::dialogs().utf8Message(report.message());
+        tk::dialogs().message(report.message());
 }
 
 void TForm1::onTimer(UINT_PTR id) {

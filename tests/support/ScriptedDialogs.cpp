@@ -22,10 +22,6 @@ void ScriptedDialogs::message(const std::string& text) {
     log.push_back({"message", text});
 }
 
-void ScriptedDialogs::utf8Message(const std::string& text) {
-    log.push_back({"utf8Message", text});
-}
-
 int ScriptedDialogs::ask(const std::string& text, const std::string& title, UINT flags) {
     log.push_back({"ask", text, title, flags});
     if (answers.empty())

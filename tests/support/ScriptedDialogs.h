@@ -13,7 +13,7 @@ namespace testing_support {
 class ScriptedDialogs : public tk::Dialogs {
 public:
     struct Entry {
-        std::string kind; // "message", "utf8Message", "ask", "openFile", "openPicture", "error"
+        std::string kind; // "message", "ask", "openFile", "openPicture", "error"
         std::string text;
         std::string title;
         UINT flags = 0;
@@ -31,7 +31,6 @@ public:
     std::vector<std::string> texts(const std::string& kind) const;
 
     void message(const std::string& text) override;
-    void utf8Message(const std::string& text) override;
     int ask(const std::string& text, const std::string& title, UINT flags) override;
     std::optional<std::string> openFile(const tk::OpenFileRequest& request) override;
     std::optional<std::string> openPicture(const tk::OpenFileRequest& request) override;

@@ -1,5 +1,7 @@
 #include "support/WindowHooks.h"
 
+#include "toolkit/text/CodePage.h"
+
 #include <stdexcept>
 #include <utility>
 
@@ -10,7 +12,7 @@ SentMessageWatch* currentWatch = nullptr;
 RefusedWindowCreation* currentRefusal = nullptr;
 
 HHOOK install(int kind, HOOKPROC procedure) {
-    HHOOK hook = SetWindowsHookExA(kind, procedure, nullptr, GetCurrentThreadId());
+    HHOOK hook = SetWindowsHookExW(kind, procedure, nullptr, GetCurrentThreadId());
     if (!hook)
         throw std::runtime_error("the window hook could not be installed");
     return hook;
@@ -47,9 +49,9 @@ RefusedWindowCreation::~RefusedWindowCreation() {
 
 LRESULT CALLBACK RefusedWindowCreation::hook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_CREATEWND && currentRefusal) {
-        const char* name = reinterpret_cast<const CBT_CREATEWNDA*>(lParam)->lpcs->lpszName;
+        const wchar_t* name = reinterpret_cast<const CBT_CREATEWNDW*>(lParam)->lpcs->lpszName;
         // A non-zero answer makes the system drop the window it was creating.
-        if (name && !IS_INTRESOURCE(name) && currentRefusal->caption_ == name) {
+        if (name && !IS_INTRESOURCE(name) && currentRefusal->caption_ == tk::wideToUtf8(name)) {
             ++currentRefusal->refusals_;
             return 1;
         }

@@ -254,7 +254,7 @@ TEST_F(ConfigurationPanel, AGameMameEndsWithAnErrorIsReportedInItsOwnWords) {
     EXPECT_TRUE(dialogs.log.empty());
 
     ASSERT_TRUE(processMessagesUntil([&] { return !dialogs.log.empty(); }));
-    EXPECT_EQ(dialogs.texts("utf8Message"),
+    EXPECT_EQ(dialogs.texts("message"),
               std::vector<std::string>{
                   "Pong (Rev E) [TTL] (pong): MAME ended with exit code 2, required files are "
                   "missing.\n\nMAME said:\nunzip: roms/pong.zip couldn't find ECD\n"
@@ -276,8 +276,8 @@ TEST_F(ConfigurationPanel, PlayNamesTheGameByTheRowTheListKeepsNotByTheWindowsTe
 
     w.SpeedButton1Click();
     ASSERT_TRUE(processMessagesUntil([&] { return !dialogs.log.empty(); }));
-    ASSERT_EQ(dialogs.texts("utf8Message").size(), 1u);
-    EXPECT_TRUE(dialogs.texts("utf8Message")[0].starts_with("Pong (Rev E) [TTL] (pong): "));
+    ASSERT_EQ(dialogs.texts("message").size(), 1u);
+    EXPECT_TRUE(dialogs.texts("message")[0].starts_with("Pong (Rev E) [TTL] (pong): "));
 }
 
 TEST_F(ConfigurationPanel, AGoodEndSaysNothing) {
@@ -301,7 +301,7 @@ TEST_F(ConfigurationPanel, CloseAfterPlayingComesBackWithTheMessageWhenMameFails
     EXPECT_FALSE(w.visible());
 
     ASSERT_TRUE(processMessagesUntil([&] { return !dialogs.log.empty(); }));
-    EXPECT_EQ(dialogs.texts("utf8Message"),
+    EXPECT_EQ(dialogs.texts("message"),
               std::vector<std::string>{"Pong (Rev E) [TTL] (pong): MAME ended with exit code 5, "
                                        "MAME knows no such system.\n\nMAME said:\n"
                                        "Unknown system 'pong'"});

@@ -182,10 +182,12 @@ TEST_F(CreditsZone, ClosingOnlyHidesAndTheNextShowingHasTheSameKickWhereItWasLef
 TEST_F(CreditsZone, KickButtonsShowSymbolFontArrowsAndNeverKeepTheFocus) {
     form.show();
     SetForegroundWindow(form.handle());
-    const std::vector<std::pair<tk::PushButton*, std::string>> arrows = {
-        {&form.Button2, "\xEF"}, {&form.Button4, "\xF1"}, {&form.Button8, "\xF0"}};
+    const std::vector<std::pair<tk::PushButton*, wchar_t>> arrows = {
+        {&form.Button2, 0xEF}, {&form.Button4, 0xF1}, {&form.Button8, 0xF0}};
     for (const auto& [button, code] : arrows) {
-        EXPECT_EQ(button->caption(), code);
+        wchar_t shown[4] = {};
+        GetWindowTextW(button->handle(), shown, 4);
+        EXPECT_EQ(std::wstring(shown), std::wstring(1, code)) << "the symbol font's code";
         auto font = reinterpret_cast<HFONT>(SendMessageA(button->handle(), WM_GETFONT, 0, 0));
         LOGFONTA logFont{};
         ASSERT_TRUE(GetObjectA(font, sizeof logFont, &logFont));

@@ -3,6 +3,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
 #include "toolkit/base/Handles.h"
+#include "toolkit/text/CodePage.h"
 #include "toolkit/text/TextEncoding.h"
 #include "ui/MainWindow.h"
 
@@ -121,7 +122,7 @@ TEST_F(ConfigEditor, EveryLineBreakShowsAsCrLfAndSaveWritesTheMemoExactly) {
     std::string shownText = "#\r\nrompath roms\r\nsamplepath x\r\n" + upperHalf + "\r\n";
 
     openEditor();
-    EXPECT_EQ(w.Cxdetexto.text(), shownText) << "CR LF, the upper half unchanged";
+    EXPECT_EQ(w.Cxdetexto.text(), tk::ansiToUtf8(shownText)) << "CR LF, the upper half unchanged";
     w.SpeedButton10Click();
     EXPECT_EQ(dialogs.texts("message"), std::vector<std::string>{"File Saved!"});
     EXPECT_EQ(readFile(inMame("mame.ini")), shownText);
@@ -152,9 +153,9 @@ TEST_F(ConfigEditor, Utf8ShowsEveryLetterAndLinesNotEditedComeBackByteForByte) {
     for (int i = 0; i < 2; ++i) {
         writeFile(inMame("mame.ini"), files[i]);
         openEditor();
-        EXPECT_EQ(w.Cxdetexto.unicodeText(), shown[i]) << i;
+        EXPECT_EQ(tk::utf8ToWide(w.Cxdetexto.text()), shown[i]) << i;
 
-        std::wstring edited = w.Cxdetexto.unicodeText();
+        std::wstring edited = tk::utf8ToWide(w.Cxdetexto.text());
         edited.replace(edited.size() - 3, 1, L"0 \u2202");
         SetWindowTextW(w.Cxdetexto.handle(), edited.c_str());
         w.SpeedButton10Click();

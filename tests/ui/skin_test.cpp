@@ -6,6 +6,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/StoredShape.h"
 #include "support/TempFolder.h"
+#include "support/UnicodeNames.h"
 #include "toolkit/pictures/Resources.h"
 #include "ui/MainWindow.h"
 
@@ -101,6 +102,18 @@ TEST_F(Skins, ChangeSkinAsksForAPictureShowsItAtOnceAndKeepsItAcrossStarts) {
 
     start();
     EXPECT_EQ(window->ShapedForm1.picture().width(), 60);
+}
+
+TEST_F(Skins, ASkinInAFolderNamedInAnyLettersLoads) {
+    int width = 40;
+    for (const std::string& name : unicodeNames) {
+        std::string skin = makeFolder(folder.file(name)) + "\\" + name + ".bmp";
+        Bytes bytes = bitmap24(++width, 120, [](int, int) { return red; });
+        writeFileAt(skin, std::string(bytes.begin(), bytes.end()));
+        chooseSkin(skin);
+        EXPECT_EQ(window->ShapedForm1.picture().width(), width) << name;
+        EXPECT_EQ(shown(20, 100), red) << name;
+    }
 }
 
 TEST_F(Skins, DefaultSkinRestoresTheDesignSkinAndStoresTheEmptyValue) {

@@ -1,4 +1,5 @@
 #include "support/ScriptedDialogs.h"
+#include "support/UnicodeNames.h"
 #include "toolkit/base/Error.h"
 #include "toolkit/gui/Application.h"
 #include "toolkit/gui/Form.h"
@@ -7,6 +8,7 @@
 #include "toolkit/gui/Panel.h"
 #include "toolkit/gui/SearchableListBox.h"
 #include "toolkit/gui/Windowed.h"
+#include "toolkit/text/CodePage.h"
 #include "toolkit/text/OrdinalCase.h"
 
 #include <gtest/gtest.h>
@@ -151,7 +153,9 @@ TEST_F(Toolkit, RowsGivenForWhenIdleGoInWhenAskedForOrWhenTheThreadIsIdle) {
     TestForm form;
     form.list.hide();
     HWND list = form.list.handle();
-    const std::vector<std::string> rows{"pacman.zip", "\xe9t\xe9.zip", "galaga.zip", ""};
+    // Rows in UTF-8, in any letters: the window keeps them in UTF-16.
+    const std::vector<std::string> rows{"pacman.zip", testing_support::japaneseName + ".zip",
+                                        testing_support::emojiName + ".zip", ""};
     form.list.assignWhenIdle(rows);
     EXPECT_EQ(rowsHeld(list), 0) << "nothing went in at once";
 
@@ -159,8 +163,12 @@ TEST_F(Toolkit, RowsGivenForWhenIdleGoInWhenAskedForOrWhenTheThreadIsIdle) {
     // answers sent messages and dispatches nothing.
     std::atomic<bool> answered = false;
     LRESULT count = 0;
+    std::wstring outside;
     std::thread asker([&] {
         count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+        wchar_t text[64] = {};
+        SendMessageW(list, LB_GETTEXT, 2, reinterpret_cast<LPARAM>(text));
+        outside = text;
         answered = true;
     });
     MSG message;
@@ -168,6 +176,7 @@ TEST_F(Toolkit, RowsGivenForWhenIdleGoInWhenAskedForOrWhenTheThreadIsIdle) {
         PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
     asker.join();
     EXPECT_EQ(count, 4);
+    EXPECT_EQ(outside, tk::utf8ToWide(rows[2])) << "another program reads the letters";
     EXPECT_EQ(form.list.items(), rows);
 
     form.list.assignWhenIdle({"dkong.zip", "1942.zip"});

@@ -4,6 +4,7 @@
 #include "toolkit/gui/Dialogs.h"
 #include "toolkit/gui/Form.h"
 #include "toolkit/gui/Window.h"
+#include "toolkit/text/CodePage.h"
 
 #include <algorithm>
 #include <exception>
@@ -12,7 +13,7 @@
 namespace tk {
 namespace {
 
-constexpr char applicationClass[] = "KestonApplication";
+constexpr wchar_t applicationClass[] = L"KestonApplication";
 
 LRESULT CALLBACK applicationProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     // Restoring the taskbar button brings the hidden main form back.
@@ -20,7 +21,7 @@ LRESULT CALLBACK applicationProcedure(HWND window, UINT message, WPARAM wParam, 
         application().restore();
         return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 } // namespace
@@ -33,24 +34,24 @@ Application& application() {
 void Application::setTitle(const std::string& title) {
     title_ = title;
     if (window_)
-        SetWindowTextA(window_.get(), title_.c_str());
+        SetWindowTextW(window_.get(), utf8ToWide(title_).c_str());
 }
 
 HWND Application::window() {
     if (!window_) {
-        WNDCLASSEXA windowClass{};
+        WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
         windowClass.lpfnWndProc = applicationProcedure;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.lpszClassName = applicationClass;
-        RegisterClassExA(&windowClass);
+        RegisterClassExW(&windowClass);
         // A zero-sized, visible popup with a caption: it gets the taskbar
         // button while showing nothing on the screen.
-        window_.reset(CreateWindowExA(0, applicationClass, title_.c_str(),
+        window_.reset(CreateWindowExW(0, applicationClass, utf8ToWide(title_).c_str(),
                                       WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                                       GetSystemMetrics(SM_CXSCREEN) / 2,
                                       GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr,
-                                      GetModuleHandleA(nullptr), nullptr));
+                                      GetModuleHandleW(nullptr), nullptr));
     }
     return window_.get();
 }
@@ -72,9 +73,8 @@ bool Application::dispatch(MSG& message) {
             return true;
     }
     TranslateMessage(&message);
-    // Taken and handed on as Unicode, so that a letter typed into a Unicode
-    // control arrives as itself even outside the code page; the code-page
-    // windows get it converted.
+    // Taken and handed on as Unicode, so that a letter typed into a control
+    // arrives as itself even outside the code page.
     DispatchMessageW(&message);
     return true;
 }
@@ -102,7 +102,7 @@ void Application::notifyWhenIdle(HWND window) {
 void Application::notifyIdleWindows() {
     for (HWND window : std::exchange(idleWindows_, {}))
         if (IsWindow(window))
-            SendMessageA(window, idleMessage, 0, 0);
+            SendMessageW(window, idleMessage, 0, 0);
 }
 
 void Application::processMessages() {

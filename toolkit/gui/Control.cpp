@@ -10,7 +10,7 @@
 namespace tk {
 namespace {
 
-constexpr char controlProperty[] = "KestonControl";
+constexpr wchar_t controlProperty[] = L"KestonControl";
 
 } // namespace
 
@@ -66,24 +66,18 @@ WinControl::~WinControl() {
     // A window that died with its parent left a handle whose value may since
     // name another window: only a window still linked to this is destroyed.
     if (handle_ && fromHandle(handle_) == this) {
-        RemovePropA(handle_, controlProperty);
+        RemovePropW(handle_, controlProperty);
         destroyDetached(handle_);
     }
 }
 
-void WinControl::create(const char* windowClass, DWORD style, DWORD exStyle,
-                        const std::string& text, const Font& font, bool unicode) {
+void WinControl::create(const wchar_t* windowClass, DWORD style, DWORD exStyle,
+                        const std::string& text, const Font& font) {
     style |= WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0);
-    if (unicode)
-        handle_ = CreateWindowExW(exStyle, ansiToWide(windowClass).c_str(),
-                                  ansiToWide(text).c_str(), style, bounds_.left, bounds_.top,
-                                  bounds_.width, bounds_.height, parent().containerHandle(),
-                                  nullptr, GetModuleHandleW(nullptr), nullptr);
-    else
-        handle_ =
-            CreateWindowExA(exStyle, windowClass, text.c_str(), style, bounds_.left, bounds_.top,
-                            bounds_.width, bounds_.height, parent().containerHandle(), nullptr,
-                            GetModuleHandleA(nullptr), nullptr);
+    handle_ =
+        CreateWindowExW(exStyle, windowClass, utf8ToWide(text).c_str(), style, bounds_.left,
+                        bounds_.top, bounds_.width, bounds_.height, parent().containerHandle(),
+                        nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!handle_)
         throw Error("Error creating window");
     adopt(handle_, font);
@@ -91,14 +85,14 @@ void WinControl::create(const char* windowClass, DWORD style, DWORD exStyle,
 
 void WinControl::adopt(HWND window, const Font& font) {
     handle_ = window;
-    SetPropA(handle_, controlProperty, this);
-    SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font.handle()), FALSE);
+    SetPropW(handle_, controlProperty, this);
+    SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font.handle()), FALSE);
     // A later control lies above the earlier ones.
     SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 WinControl* WinControl::fromHandle(HWND window) {
-    return static_cast<WinControl*>(GetPropA(window, controlProperty));
+    return static_cast<WinControl*>(GetPropW(window, controlProperty));
 }
 
 void WinControl::setVisible(bool visible) {

@@ -112,10 +112,10 @@ public:
 
 protected:
     // Creates the child window; called by the concrete control's constructor.
-    // A Unicode window takes text of every script; text given in the code
-    // page is converted on its way in and out.
-    void create(const char* windowClass, DWORD style, DWORD exStyle, const std::string& text,
-                const Font& font, bool unicode = false);
+    // Every control is a Unicode window, so it takes text of every script;
+    // its text is given in UTF-8.
+    void create(const wchar_t* windowClass, DWORD style, DWORD exStyle, const std::string& text,
+                const Font& font);
     // Takes over a child window made elsewhere (panels make their own).
     void adopt(HWND window, const Font& font);
 

@@ -35,19 +35,14 @@ class RealDialogs : public Dialogs {
 public:
     void message(const std::string& text) override {
         ActivationKept activation;
-        MessageBoxA(nullptr, text.c_str(), application().title().c_str(), MB_OK | MB_TASKMODAL);
-    }
-
-    void utf8Message(const std::string& text) override {
-        ActivationKept activation;
-        MessageBoxW(nullptr, utf8ToWide(text).c_str(), ansiToWide(application().title()).c_str(),
+        MessageBoxW(nullptr, utf8ToWide(text).c_str(), utf8ToWide(application().title()).c_str(),
                     MB_OK | MB_TASKMODAL);
     }
 
     int ask(const std::string& text, const std::string& title, UINT flags) override {
         ActivationKept activation;
-        return MessageBoxA(application().window(), text.c_str(), title.c_str(),
-                           flags | MB_TASKMODAL);
+        return MessageBoxW(application().window(), utf8ToWide(text).c_str(),
+                           utf8ToWide(title).c_str(), flags | MB_TASKMODAL);
     }
 
     std::optional<std::string> openFile(const OpenFileRequest& request) override {
@@ -60,7 +55,7 @@ public:
 
     void errorReport(const std::string& text) override {
         ActivationKept activation;
-        MessageBoxA(nullptr, text.c_str(), application().title().c_str(),
+        MessageBoxW(nullptr, utf8ToWide(text).c_str(), utf8ToWide(application().title()).c_str(),
                     MB_OK | MB_ICONERROR | MB_TASKMODAL);
     }
 };

@@ -1,6 +1,6 @@
 // Everything a handler shows or asks goes through one Dialogs service: the
 // program installs the real one, tests a scripted one that records each text
-// and answers as told.
+// and answers as told. Every text given and returned is UTF-8.
 #pragma once
 
 #include <windows.h>
@@ -24,9 +24,6 @@ public:
     // The program's message dialog: modal, centred on the screen, the
     // application title as caption, no icon, one "OK".
     virtual void message(const std::string& text) = 0;
-    // The same for a text in UTF-8, such as one quoting MAME, which may hold
-    // letters the code page lacks.
-    virtual void utf8Message(const std::string& text) = 0;
 
     // A message box owned by the application; returns IDYES, IDNO, ...
     virtual int ask(const std::string& text, const std::string& title, UINT flags) = 0;

@@ -75,7 +75,7 @@ bool Form::visible() const {
 }
 
 void Form::close() {
-    SendMessageA(window_, WM_CLOSE, 0, 0);
+    SendMessageW(window_, WM_CLOSE, 0, 0);
 }
 
 int Form::showModal() {
@@ -116,9 +116,9 @@ void Form::removeBorder() {
     RECT client;
     GetClientRect(window_, &client);
     auto kept =
-        static_cast<DWORD>(GetWindowLongPtrA(window_, GWL_STYLE)) & (WS_VISIBLE | WS_DISABLED);
-    SetWindowLongPtrA(window_, GWL_STYLE, styleOf(Frame::none) | kept);
-    SetWindowLongPtrA(window_, GWL_EXSTYLE, exStyleOf(Frame::none));
+        static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)) & (WS_VISIBLE | WS_DISABLED);
+    SetWindowLongPtrW(window_, GWL_STYLE, styleOf(Frame::none) | kept);
+    SetWindowLongPtrW(window_, GWL_EXSTYLE, exStyleOf(Frame::none));
     SetWindowPos(window_, nullptr, 0, 0, client.right, client.bottom,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
@@ -223,7 +223,7 @@ LRESULT Form::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         window_ = nullptr;
         return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 } // namespace tk

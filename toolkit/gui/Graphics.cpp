@@ -1,6 +1,7 @@
 #include "toolkit/gui/Graphics.h"
 
 #include "toolkit/pictures/GdiHandles.h"
+#include "toolkit/text/CodePage.h"
 
 #include <algorithm>
 
@@ -11,7 +12,8 @@ void drawText(HDC dc, const std::string& text, const Font& font, RECT rect, UINT
     SelectObjectScope select(dc, font.handle());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, font.color());
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect, format | DT_NOPREFIX);
+    std::wstring wide = utf8ToWide(text);
+    DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect, format | DT_NOPREFIX);
 }
 
 } // namespace
@@ -79,7 +81,8 @@ void Label::fitToText() {
     WindowDc screen(nullptr);
     SelectObjectScope select(screen.get(), font_.handle());
     RECT rect{0, 0, 0, 0};
-    DrawTextA(screen.get(), caption_.c_str(), static_cast<int>(caption_.size()), &rect,
+    std::wstring caption = utf8ToWide(caption_);
+    DrawTextW(screen.get(), caption.c_str(), static_cast<int>(caption.size()), &rect,
               DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     bounds_.width = rect.right;
     bounds_.height = rect.bottom;

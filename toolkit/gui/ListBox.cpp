@@ -1,9 +1,7 @@
 #include "toolkit/gui/ListBox.h"
 
 #include "toolkit/gui/Application.h"
-
-#include <algorithm>
-#include <cstring>
+#include "toolkit/text/CodePage.h"
 
 namespace tk {
 namespace {
@@ -18,25 +16,19 @@ bool needsRows(UINT message) {
 } // namespace
 
 ListBoxWindow::ListBoxWindow(Container& parent, Bounds bounds, const ListBoxStyle& style,
-                             DWORD drawing, bool unicode)
+                             DWORD drawing)
     : WinControl(parent, bounds), colors_(style.color, parent.font().style().color) {
-    create("LISTBOX", WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | drawing,
-           style.border ? WS_EX_CLIENTEDGE : 0, "", parent.font(), unicode);
-    SendMessageA(handle(), LB_SETITEMHEIGHT, 0, style.itemHeight);
+    create(L"LISTBOX", WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | drawing,
+           style.border ? WS_EX_CLIENTEDGE : 0, "", parent.font());
+    SendMessageW(handle(), LB_SETITEMHEIGHT, 0, style.itemHeight);
 }
 
 int ListBoxWindow::count() const {
-    return static_cast<int>(SendMessageA(handle(), LB_GETCOUNT, 0, 0));
+    return static_cast<int>(SendMessageW(handle(), LB_GETCOUNT, 0, 0));
 }
 
 std::string ListBoxWindow::item(int index) const {
-    LRESULT length = SendMessageA(handle(), LB_GETTEXTLEN, index, 0);
-    if (length == LB_ERR)
-        return {};
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    length = SendMessageA(handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(length == LB_ERR ? 0 : static_cast<size_t>(length));
-    return text;
+    return wideToUtf8(unicodeItem(index));
 }
 
 std::wstring ListBoxWindow::unicodeItem(int index) const {
@@ -59,11 +51,11 @@ std::vector<std::string> ListBoxWindow::items() const {
 }
 
 int ListBoxWindow::itemIndex() const {
-    return static_cast<int>(SendMessageA(handle(), LB_GETCURSEL, 0, 0));
+    return static_cast<int>(SendMessageW(handle(), LB_GETCURSEL, 0, 0));
 }
 
 void ListBoxWindow::setItemIndex(int index) {
-    SendMessageA(handle(), LB_SETCURSEL, index, 0);
+    SendMessageW(handle(), LB_SETCURSEL, index, 0);
 }
 
 void ListBoxWindow::fill(const std::wstring& texts, std::span<const std::size_t> starts) {
@@ -84,11 +76,11 @@ void ListBoxWindow::fill(const std::wstring& texts, std::span<const std::size_t>
 }
 
 void ListBoxWindow::reset() {
-    SendMessageA(handle(), LB_RESETCONTENT, 0, 0);
+    SendMessageW(handle(), LB_RESETCONTENT, 0, 0);
 }
 
 ListBox::ListBox(Container& parent, Bounds bounds, ListBoxStyle style)
-    : ListBoxWindow(parent, bounds, style, 0, false) {}
+    : ListBoxWindow(parent, bounds, style, 0) {}
 
 void ListBox::clear() {
     pending_.reset();
@@ -100,22 +92,20 @@ void ListBox::assign(const std::vector<std::string>& rows) {
     // The list box keeps its rows in UTF-16: converted here all at once, they
     // go in without a conversion and a buffer per message. A row ends at its
     // first NUL, as a row sent as text would.
-    std::wstring texts;
-    std::vector<std::size_t> starts;
-    starts.reserve(rows.size());
+    std::string joined;
     std::size_t room = 0;
     for (const auto& row : rows)
         room += row.size() + 1;
-    texts.resize(room);
-    std::size_t used = 0;
+    joined.reserve(room);
     for (const auto& row : rows) {
-        starts.push_back(used);
-        std::size_t length = std::min(row.size(), std::strlen(row.c_str()));
-        used += static_cast<std::size_t>(
-            MultiByteToWideChar(CP_ACP, 0, row.data(), static_cast<int>(length),
-                                texts.data() + used, static_cast<int>(room - used)));
-        texts[used++] = L'\0';
+        joined.append(row.c_str());
+        joined += '\0';
     }
+    const std::wstring texts = utf8ToWide(joined);
+    std::vector<std::size_t> starts;
+    starts.reserve(rows.size());
+    for (std::size_t start = 0; start < texts.size(); start = texts.find(L'\0', start) + 1)
+        starts.push_back(start);
     fill(texts, starts);
 }
 

@@ -1,6 +1,6 @@
 // List boxes: the system's list box window that every list shares, and the
-// list in the code page that keeps rows the program only stores, as the
-// hidden lists do. The list people read and search is SearchableListBox.
+// list that keeps rows the program only stores, as the hidden lists do. The list people read and
+// search is SearchableListBox.
 #pragma once
 
 #include "toolkit/gui/WindowSubclass.h"
@@ -25,8 +25,8 @@ struct ListBoxStyle {
 class ListBoxWindow : public WinControl {
 public:
     int count() const;
-    // A row as the window holds it, in the code page or in UTF-16; empty
-    // beyond the last row.
+    // A row as the window holds it, in UTF-8 or in UTF-16; empty beyond the
+    // last row.
     std::string item(int index) const;
     std::wstring unicodeItem(int index) const;
     std::vector<std::string> items() const;
@@ -37,8 +37,7 @@ public:
 
 protected:
     // `drawing` adds the list box styles of a list that draws its own rows.
-    ListBoxWindow(Container& parent, Bounds bounds, const ListBoxStyle& style, DWORD drawing,
-                  bool unicode);
+    ListBoxWindow(Container& parent, Bounds bounds, const ListBoxStyle& style, DWORD drawing);
 
     const ControlColors& colors() const { return colors_; }
     // Replaces every row by the NUL-ended texts that begin at `starts`.
@@ -49,7 +48,9 @@ private:
     ControlColors colors_;
 };
 
-// A list in the code page, for rows the program keeps rather than shows.
+// A list of rows in UTF-8 that the program keeps rather than shows; the
+// window holds them in UTF-16, so a row in any letters comes back as it went
+// in, and other programs read them as they read any list box.
 class ListBox : public ListBoxWindow {
 public:
     ListBox(Container& parent, Bounds bounds, ListBoxStyle style = {});

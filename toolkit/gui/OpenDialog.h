@@ -15,7 +15,7 @@ namespace tk {
 // `prepare` may add a hook and a template before the dialog runs.
 std::optional<std::string>
 runOpenDialog(const OpenFileRequest& request,
-              const std::function<void(OPENFILENAMEA&)>& prepare = nullptr);
+              const std::function<void(OPENFILENAMEW&)>& prepare = nullptr);
 
 // Beside the file list, a pane shows the selected file through the program's
 // picture loader, scaled to fit; it stays empty for what cannot be loaded.

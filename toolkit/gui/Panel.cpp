@@ -1,6 +1,7 @@
 #include "toolkit/gui/Panel.h"
 
 #include "toolkit/pictures/GdiHandles.h"
+#include "toolkit/text/CodePage.h"
 
 namespace tk {
 
@@ -34,7 +35,8 @@ void Panel::paintBackground(HDC dc, const RECT& client) {
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, font_.color());
         RECT text = client;
-        DrawTextA(dc, style_.caption.c_str(), static_cast<int>(style_.caption.size()), &text,
+        std::wstring caption = utf8ToWide(style_.caption);
+        DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
                   DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
 }
@@ -43,7 +45,7 @@ LRESULT Panel::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
     LRESULT result = 0;
     if (handleContainerMessage(message, wParam, lParam, result))
         return result;
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 } // namespace tk

@@ -2,6 +2,7 @@
 // template that adds an owner-drawn preview pane at its right edge.
 #include "toolkit/gui/OpenDialog.h"
 #include "toolkit/pictures/Picture.h"
+#include "toolkit/text/CodePage.h"
 
 #include <dlgs.h>
 
@@ -54,7 +55,7 @@ std::vector<DWORD> previewTemplate() {
 
 Picture loadPreview(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+    if (!GetFileAttributesExW(utf8ToWide(path).c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return {};
     ULONGLONG size = (ULONGLONG{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
@@ -80,7 +81,7 @@ void layoutPreview(HWND dialog) {
 // The preview makes the dialog wide: centred, it stays on the screen.
 void centreOnScreen(HWND window) {
     RECT area;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     RECT rect;
     GetWindowRect(window, &rect);
     int left = area.left + std::max(0L, (area.right - area.left - (rect.right - rect.left)) / 2);
@@ -109,19 +110,19 @@ void drawPreview(const DRAWITEMSTRUCT& item, const Picture& picture) {
 }
 
 void selectionChanged(HWND dialog, PreviewState& state) {
-    std::vector<char> path(MAX_PATH * 4, '\0');
-    LRESULT length = SendMessageA(GetParent(dialog), CDM_GETFILEPATH, path.size(),
+    std::vector<wchar_t> path(32 * 1024, L'\0');
+    LRESULT length = SendMessageW(GetParent(dialog), CDM_GETFILEPATH, path.size(),
                                   reinterpret_cast<LPARAM>(path.data()));
-    state.picture = length > 0 ? loadPreview(path.data()) : Picture();
+    state.picture = length > 0 ? loadPreview(wideToUtf8(path.data())) : Picture();
     InvalidateRect(GetDlgItem(dialog, previewId), nullptr, TRUE);
 }
 
 INT_PTR handlePreviewMessage(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
-        SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<OPENFILENAMEA*>(lParam)->lCustData);
+        SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<OPENFILENAMEW*>(lParam)->lCustData);
         return TRUE;
     }
-    auto* state = reinterpret_cast<PreviewState*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    auto* state = reinterpret_cast<PreviewState*>(GetWindowLongPtrW(dialog, DWLP_USER));
     if (!state)
         return FALSE;
     switch (message) {
@@ -129,7 +130,7 @@ INT_PTR handlePreviewMessage(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
         layoutPreview(dialog);
         return FALSE;
     case WM_NOTIFY:
-        switch (reinterpret_cast<OFNOTIFYA*>(lParam)->hdr.code) {
+        switch (reinterpret_cast<OFNOTIFYW*>(lParam)->hdr.code) {
         case CDN_INITDONE:
             layoutPreview(dialog);
             centreOnScreen(GetParent(dialog));
@@ -156,7 +157,7 @@ UINT_PTR CALLBACK previewHook(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     try {
         return static_cast<UINT_PTR>(handlePreviewMessage(dialog, message, wParam, lParam));
     } catch (...) {
-        if (auto* state = reinterpret_cast<PreviewState*>(GetWindowLongPtrA(dialog, DWLP_USER)))
+        if (auto* state = reinterpret_cast<PreviewState*>(GetWindowLongPtrW(dialog, DWLP_USER)))
             state->picture = Picture();
         return 0;
     }
@@ -167,7 +168,7 @@ UINT_PTR CALLBACK previewHook(HWND dialog, UINT message, WPARAM wParam, LPARAM l
 std::optional<std::string> runPictureDialog(const OpenFileRequest& request) {
     PreviewState state;
     std::vector<DWORD> layout = previewTemplate();
-    return runOpenDialog(request, [&](OPENFILENAMEA& dialog) {
+    return runOpenDialog(request, [&](OPENFILENAMEW& dialog) {
         dialog.Flags |= OFN_ENABLEHOOK | OFN_ENABLETEMPLATEHANDLE;
         // With OFN_ENABLETEMPLATEHANDLE this names the template's memory.
         dialog.hInstance = reinterpret_cast<HINSTANCE>(layout.data());

@@ -8,7 +8,7 @@
 namespace tk {
 
 SearchableListBox::SearchableListBox(Container& parent, Bounds bounds, ListBoxStyle style)
-    : ListBoxWindow(parent, bounds, style, LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, true) {
+    : ListBoxWindow(parent, bounds, style, LBS_OWNERDRAWFIXED | LBS_HASSTRINGS) {
     subclass_.install(handle(), &SearchableListBox::procedure, this);
 }
 

@@ -2,16 +2,18 @@
 
 #include "toolkit/base/Error.h"
 #include "toolkit/gui/Application.h"
+#include "toolkit/text/CodePage.h"
 
-#include <cstring>
+#include <cwchar>
 #include <exception>
+#include <iterator>
 #include <map>
 #include <mutex>
 
 namespace tk {
 namespace {
 
-constexpr char className[] = "KestonWindow";
+constexpr wchar_t className[] = L"KestonWindow";
 
 // Work posted to windows, by the key its message carries: a message with a
 // key that is not here (another program can post anything) does nothing.
@@ -28,7 +30,7 @@ public:
             key = ++lastKey_;
             waiting_.emplace(key, Entry{window, std::move(work)});
         }
-        if (PostMessageA(window, message, 0, static_cast<LPARAM>(key)))
+        if (PostMessageW(window, message, 0, static_cast<LPARAM>(key)))
             return true;
         std::lock_guard lock(mutex_);
         waiting_.erase(key);
@@ -69,22 +71,22 @@ PostedWork& postedWork() {
 }
 
 void link(HWND window, MessageTarget* target) {
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(target));
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(target));
 }
 
 MessageTarget* linked(HWND window) {
-    return reinterpret_cast<MessageTarget*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    return reinterpret_cast<MessageTarget*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE)
         link(window,
-             static_cast<MessageTarget*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+             static_cast<MessageTarget*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
     MessageTarget* target = linked(window);
     if (message == WM_NCDESTROY)
         postedWork().forget(window);
     if (!target)
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_NCDESTROY)
         link(window, nullptr);
     try {
@@ -102,21 +104,22 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 
 void registerClassOnce() {
     static bool registered = [] {
-        WNDCLASSEXA windowClass{};
+        WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
         windowClass.style = CS_DBLCLKS;
         windowClass.lpfnWndProc = windowProcedure;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
         windowClass.lpszClassName = className;
-        return RegisterClassExA(&windowClass) != 0;
+        return RegisterClassExW(&windowClass) != 0;
     }();
     (void)registered;
 }
 
 bool isToolkitWindow(HWND window) {
-    char name[sizeof className + 1] = {};
-    return GetClassNameA(window, name, sizeof name) > 0 && std::strcmp(name, className) == 0;
+    wchar_t name[std::size(className) + 1] = {};
+    return GetClassNameW(window, name, static_cast<int>(std::size(name))) > 0 &&
+           std::wcscmp(name, className) == 0;
 }
 
 } // namespace
@@ -124,9 +127,9 @@ bool isToolkitWindow(HWND window) {
 HWND createToolkitWindow(MessageTarget& target, const std::string& caption, DWORD style,
                          DWORD exStyle, const RECT& rect, HWND parent) {
     registerClassOnce();
-    HWND window = CreateWindowExA(exStyle, className, caption.c_str(), style, rect.left, rect.top,
-                                  rect.right - rect.left, rect.bottom - rect.top, parent, nullptr,
-                                  GetModuleHandleA(nullptr), &target);
+    HWND window = CreateWindowExW(exStyle, className, utf8ToWide(caption).c_str(), style, rect.left,
+                                  rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
+                                  nullptr, GetModuleHandleW(nullptr), &target);
     if (!window)
         throw Error("Error creating window");
     return window;

@@ -22,6 +22,7 @@ public:
     virtual LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
 };
 
+// The caption is UTF-8, as every text in the program.
 [[nodiscard]] HWND createToolkitWindow(MessageTarget& target, const std::string& caption,
                                        DWORD style, DWORD exStyle, const RECT& rect, HWND parent);
 

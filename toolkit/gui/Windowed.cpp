@@ -2,24 +2,25 @@
 
 #include "toolkit/base/Error.h"
 #include "toolkit/gui/Form.h"
+#include "toolkit/text/CodePage.h"
 
 namespace tk {
 namespace {
 
-std::string textOf(HWND window) {
-    int length = GetWindowTextLengthA(window);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    length = GetWindowTextA(window, text.data(), length + 1);
-    text.resize(static_cast<size_t>(length));
-    return text;
-}
-
-std::wstring unicodeTextOf(HWND window) {
+std::wstring wideTextOf(HWND window) {
     int length = GetWindowTextLengthW(window);
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     length = GetWindowTextW(window, text.data(), length + 1);
     text.resize(static_cast<size_t>(length));
     return text;
+}
+
+std::string textOf(HWND window) {
+    return wideToUtf8(wideTextOf(window));
+}
+
+void setTextOf(HWND window, const std::string& text) {
+    SetWindowTextW(window, utf8ToWide(text).c_str());
 }
 
 } // namespace
@@ -35,11 +36,11 @@ HBRUSH ControlColors::apply(HDC dc) const {
 }
 
 Edit::Edit(Container& parent, Bounds bounds, Color background)
-    : Edit(parent, bounds, background, ES_AUTOHSCROLL, false) {}
+    : Edit(parent, bounds, background, ES_AUTOHSCROLL) {}
 
-Edit::Edit(Container& parent, Bounds bounds, Color background, DWORD style, bool unicode)
+Edit::Edit(Container& parent, Bounds bounds, Color background, DWORD style)
     : WinControl(parent, bounds), colors_(background, parent.font().style().color) {
-    create("EDIT", style | WS_TABSTOP, WS_EX_CLIENTEDGE, "", parent.font(), unicode);
+    create(L"EDIT", style | WS_TABSTOP, WS_EX_CLIENTEDGE, "", parent.font());
 }
 
 std::string Edit::text() const {
@@ -47,60 +48,42 @@ std::string Edit::text() const {
 }
 
 void Edit::setText(const std::string& text) {
-    SetWindowTextA(handle(), text.c_str());
+    setTextOf(handle(), text);
 }
 
 Memo::Memo(Container& parent, Bounds bounds, Color background)
     : Edit(parent, bounds, background,
-           ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_HSCROLL, true) {
-    SendMessageA(handle(), EM_SETLIMITTEXT, capacity, 0);
+           ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_HSCROLL) {
+    SendMessageW(handle(), EM_SETLIMITTEXT, capacity, 0);
 }
-
-namespace {
-
-template <typename Text, typename Set, typename Get>
-void setExactly(const Text& text, Set set, Get get, size_t capacity) {
-    bool fits = text.size() <= capacity && text.find(typename Text::value_type()) == Text::npos;
-    if (fits) {
-        set(text);
-        fits = get() == text;
-    }
-    if (!fits) {
-        set(Text());
-        throw Error("Text exceeds memo capacity");
-    }
-}
-
-} // namespace
 
 void Memo::setWholeText(const std::string& text) {
-    setExactly(
-        text, [this](const std::string& t) { setText(t); }, [this] { return this->text(); },
-        capacity);
-}
-
-void Memo::setWholeText(const std::wstring& text) {
-    setExactly(
-        text, [this](const std::wstring& t) { SetWindowTextW(handle(), t.c_str()); },
-        [this] { return unicodeText(); }, capacity);
-}
-
-std::wstring Memo::unicodeText() const {
-    return unicodeTextOf(handle());
+    // Compared as the window holds it: UTF-16, in which a lone surrogate
+    // kept in the UTF-8 survives the way back too.
+    std::wstring wide = utf8ToWide(text);
+    bool fits = wide.size() <= capacity && wide.find(L'\0') == std::wstring::npos;
+    if (fits) {
+        SetWindowTextW(handle(), wide.c_str());
+        fits = wideTextOf(handle()) == wide;
+    }
+    if (!fits) {
+        SetWindowTextW(handle(), L"");
+        throw Error("Text exceeds memo capacity");
+    }
 }
 
 CheckBox::CheckBox(Container& parent, Bounds bounds, const std::string& caption, FontStyle font,
                    Color background)
     : WinControl(parent, bounds), font_(std::move(font)), colors_(background, font_.style().color) {
-    create("BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0, caption, font_);
+    create(L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0, caption, font_);
 }
 
 bool CheckBox::checked() const {
-    return SendMessageA(handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return SendMessageW(handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void CheckBox::setChecked(bool checked) {
-    SendMessageA(handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void CheckBox::command(WORD notification) {
@@ -113,7 +96,7 @@ PushButton::PushButton(Container& parent, Bounds bounds, const std::string& capt
     : WinControl(parent, bounds), style_(std::move(style)) {
     if (style_.font)
         font_.emplace(*style_.font);
-    create("BUTTON",
+    create(L"BUTTON",
            (style_.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
                (style_.tabStop ? WS_TABSTOP : 0),
            0, caption, font_ ? *font_ : parent.font());
@@ -151,7 +134,7 @@ std::string PushButton::caption() const {
 }
 
 void PushButton::setCaption(const std::string& caption) {
-    SetWindowTextA(handle(), caption.c_str());
+    setTextOf(handle(), caption);
 }
 
 void PushButton::click() {

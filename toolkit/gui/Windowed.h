@@ -30,20 +30,20 @@ class Edit : public WinControl {
 public:
     Edit(Container& parent, Bounds bounds, Color background);
 
+    // UTF-8, as every text in the program; the window holds it in UTF-16.
     std::string text() const;
     void setText(const std::string& text);
 
     HBRUSH controlColor(HDC dc) override { return colors_.apply(dc); }
 
 protected:
-    Edit(Container& parent, Bounds bounds, Color background, DWORD style, bool unicode);
+    Edit(Container& parent, Bounds bounds, Color background, DWORD style);
 
 private:
     ControlColors colors_;
 };
 
-// A multi-line edit with word wrap and both scroll bars; a Unicode window,
-// so it shows text of every script.
+// A multi-line edit with word wrap and both scroll bars.
 class Memo : public Edit {
 public:
     // The most text it takes, in characters.
@@ -53,11 +53,8 @@ public:
 
     // Sets the text and makes sure the memo holds exactly that: a text with
     // a NUL, longer than the capacity or changed on its way in raises "Text
-    // exceeds memo capacity" and leaves the memo empty. The text is in the
-    // code page, or in UTF-16.
+    // exceeds memo capacity" and leaves the memo empty.
     void setWholeText(const std::string& text);
-    void setWholeText(const std::wstring& text);
-    std::wstring unicodeText() const;
 };
 
 class CheckBox : public WinControl {

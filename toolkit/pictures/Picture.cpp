@@ -42,7 +42,7 @@ private:
 
 Picture::Picture(BitmapHandle bitmap) : bitmap_(std::move(bitmap)) {
     BITMAP info{};
-    GetObjectA(bitmap_.get(), sizeof(info), &info);
+    GetObjectW(bitmap_.get(), sizeof(info), &info);
     width_ = info.bmWidth;
     height_ = info.bmHeight;
 }
@@ -53,7 +53,7 @@ Picture::Picture(IconHandle icon) : icon_(std::move(icon)) {
     BitmapHandle colour(info.hbmColor);
     BitmapHandle mask(info.hbmMask);
     BITMAP size{};
-    GetObjectA(colour ? colour.get() : mask.get(), sizeof(size), &size);
+    GetObjectW(colour ? colour.get() : mask.get(), sizeof(size), &size);
     width_ = size.bmWidth;
     // A monochrome icon keeps its image and its mask stacked in one bitmap.
     height_ = colour ? size.bmHeight : size.bmHeight / 2;

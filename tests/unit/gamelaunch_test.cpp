@@ -116,6 +116,9 @@ TEST(GameEndReport, EachLineIsReadAsUtf8OrInTheCodePage) {
               "\n\nMAME said:\nr\xC3\xA9tro.zip NOT FOUND\nC:\\Jeux\\R\xC3\xA9tro: no such folder");
     EXPECT_FALSE(launch::gameEndReport("Pong (Rev E) [TTL]", "pong", {0, "anything\n"}).failed())
         << "a good end says nothing";
+    // A short name from a ROM file named in any letters is UTF-8 already.
+    EXPECT_EQ(launch::gameEndReport("ゲーム表", "игра🎮", {2, ""}).message(),
+              "ゲーム表 (игра🎮): MAME ended with exit code 2, required files are missing.");
 }
 
 } // namespace

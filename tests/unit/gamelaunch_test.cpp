@@ -42,6 +42,18 @@ TEST_F(GameLaunchTest, StartsMameInItsFolderWithShortNameAndParameters) {
     EXPECT_EQ(child["show"], "1");
 }
 
+TEST_F(GameLaunchTest, StartsMameInAFolderNamedInAnyLettersWithSuchAShortName) {
+    std::string folder = argdump::unicodeFolder(temp, "Игры ゲーム表 🎮");
+    std::string mame = argdump::copyTo(tk::joinPath(folder, "mame.exe"));
+
+    started(launchGame(mame, "予定表", "-rompath Игры"));
+
+    auto child = argdump::awaitRecord(record);
+    EXPECT_EQ(child["commandline"], "\"" + mame + "\" 予定表 -rompath Игры");
+    EXPECT_EQ(child["directory"], folder);
+    EXPECT_EQ(child["argv1"], "予定表");
+}
+
 TEST_F(GameLaunchTest, EmptyParametersLeaveOneBlankAfterTheShortName) {
     std::string folder = temp.folder("MAME");
     std::string mame = argdump::copyTo(tk::joinPath(folder, "mame.exe"));

@@ -81,6 +81,21 @@ TEST_F(ListfullRunTest, CmdTakesNamesInAnyLettersInItsCommandAndItsRedirectTarge
     EXPECT_NE(list.find("мэйм🎮.exe -listfull"), std::string::npos) << list;
 }
 
+TEST_F(ListfullRunTest, FoldersInAnyLettersGetTheListWhateverRouteTheirShortFormsTake) {
+    std::string mameFolder = argdump::unicodeFolder(temp, "Игры ゲーム表 🎮");
+    std::string mame = argdump::copyTo(tk::joinPath(mameFolder, "mame.exe"));
+    for (const char* name : {"予定表 Программа", "ゲーム表&🎮"}) {
+        std::string program = argdump::unicodeFolder(temp, name);
+
+        EXPECT_EQ(runListfull(exe, mame, program, true).exitCode, 0) << name;
+
+        EXPECT_EQ(argdump::readRecord(record)["directory"], mameFolder) << name;
+        std::string list = argdump::readUnicodeNamed(tk::joinPath(program, "gamelist"));
+        EXPECT_EQ(list.rfind("argdump stdout: ", 0), 0u) << name << ": " << list;
+        EXPECT_NE(list.find("-listfull"), std::string::npos) << name << ": " << list;
+    }
+}
+
 TEST_F(ListfullRunTest, ASystemWithoutCommandStartsNothing) {
     std::string mame = mameIn("MAME");
     std::string program = temp.folder("Program");

@@ -42,13 +42,14 @@ run_mame -rompath "my roms" -cc
 expect_equal "an argument with a blank stays one argument" \
   "$(awk '$1 == "rompath" { $1 = ""; print substr($0, 2) }' "$mame_dir/mame.ini")" '"my roms"'
 
-# A MAME folder named in Cyrillic, CJK and with an emoji (no blank: on a volume
-# without 8.3 names cmd gets such long names as they are). The bridge finds
-# its script there, runs MAME in it and hands on the arguments in UTF-8; cmd
-# runs it by that name and creates the redirect target by its name.
+# A MAME folder named in Cyrillic, CJK and with an emoji, given to cmd by its
+# long name, as on a volume without 8.3 names (the work folder, which has a
+# blank, by its short form): cmd runs the bridge by that name and creates the
+# redirect target by its name. The bridge finds its script there, runs MAME
+# in it and hands on the arguments in UTF-8.
 new_mame_folder "Игры_ゲーム表_🎮"
-unicode_folder_windows=$(windows_path "$mame_dir")
-wine_do cmd /c "$mame_exe_windows -listfull >$unicode_folder_windows\\gamelist"
+unicode_folder_windows="$(probe short "$(windows_path "$work")")\\Игры_ゲーム表_🎮"
+wine_do cmd /c "$unicode_folder_windows\\mame.exe -listfull >$unicode_folder_windows\\gamelist"
 expect_equal "-listfull through cmd into a folder in any letters" "$(wc -l <"$mame_dir/gamelist")" 45295
 run_mame -rompath "ゲーム表 🎮" -cc
 expect_equal "an argument in any letters reaches MAME whole" \

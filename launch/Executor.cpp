@@ -2,6 +2,7 @@
 
 #include "toolkit/base/Error.h"
 #include "toolkit/base/Handles.h"
+#include "toolkit/text/CodePage.h"
 
 #include <shellapi.h>
 
@@ -45,8 +46,8 @@ WORD showWindowValue(TMyVisibility visibility) {
 
 // What every start attempt of one run shares.
 struct StartSettings {
-    STARTUPINFOA startup{};
-    const char* directory = nullptr; // null: the caller's current directory
+    STARTUPINFOW startup{};
+    std::wstring directory; // empty: the caller's current directory
     BOOL inheritHandles = FALSE;
     DWORD flags = newConsole;
 };
@@ -56,25 +57,22 @@ StartSettings startSettings(const TExecutor& executor) {
     settings.startup.cb = sizeof settings.startup;
     settings.startup.dwFlags = STARTF_USESHOWWINDOW;
     settings.startup.wShowWindow = showWindowValue(executor.Visibility);
-    if (!executor.WorkingDirectory.empty())
-        settings.directory = executor.WorkingDirectory.c_str();
+    settings.directory = tk::utf8ToWide(executor.WorkingDirectory);
     return settings;
 }
 
 std::optional<Child> tryStart(const Attempt& attempt, StartSettings& settings) {
     if (attempt.application && attempt.application->empty())
         return std::nullopt;
-    // CreateProcessA may write into its command line, and it must take any
+    std::wstring application = tk::utf8ToWide(attempt.application.value_or(""));
+    // CreateProcessW may write into its command line, and it must take any
     // length whole, so it gets a private writable copy.
-    std::vector<char> line;
-    if (attempt.commandLine) {
-        line.assign(attempt.commandLine->begin(), attempt.commandLine->end());
-        line.push_back('\0');
-    }
+    std::wstring line = tk::utf8ToWide(attempt.commandLine.value_or(""));
     PROCESS_INFORMATION started{};
-    if (!CreateProcessA(attempt.application ? attempt.application->c_str() : nullptr,
+    if (!CreateProcessW(attempt.application ? application.c_str() : nullptr,
                         attempt.commandLine ? line.data() : nullptr, nullptr, nullptr,
-                        settings.inheritHandles, settings.flags, nullptr, settings.directory,
+                        settings.inheritHandles, settings.flags, nullptr,
+                        settings.directory.empty() ? nullptr : settings.directory.c_str(),
                         &settings.startup, &started))
         return std::nullopt;
     return Child{tk::KernelHandle(started.hProcess), tk::KernelHandle(started.hThread)};
@@ -92,10 +90,11 @@ std::optional<Child> startFirst(const std::vector<Attempt>& attempts, StartSetti
 // itself), a relative name looked for in `directory` first; empty when there
 // is none.
 std::string associatedProgram(const std::string& file, const std::string& directory) {
-    char found[MAX_PATH] = {}; // the size FindExecutableA is documented to fill
-    auto code = reinterpret_cast<INT_PTR>(
-        FindExecutableA(file.c_str(), directory.empty() ? nullptr : directory.c_str(), found));
-    return code > 32 ? found : "";
+    wchar_t found[MAX_PATH] = {}; // the size FindExecutableW is documented to fill
+    std::wstring folder = tk::utf8ToWide(directory);
+    auto code = reinterpret_cast<INT_PTR>(FindExecutableW(
+        tk::utf8ToWide(file).c_str(), folder.empty() ? nullptr : folder.c_str(), found));
+    return code > 32 ? tk::wideToUtf8(found) : "";
 }
 
 // The default value of a key under HKEY_CLASSES_ROOT; empty when the key or
@@ -103,27 +102,28 @@ std::string associatedProgram(const std::string& file, const std::string& direct
 // ordinary users.
 std::string classesDefaultValue(const std::string& subkey) {
     HKEY opened = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, subkey.c_str(), 0, KEY_QUERY_VALUE, &opened) !=
-        ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, tk::utf8ToWide(subkey).c_str(), 0, KEY_QUERY_VALUE,
+                      &opened) != ERROR_SUCCESS)
         return {};
     tk::KeyHandle key(opened);
     DWORD type = 0;
     DWORD size = 0;
-    if (RegQueryValueExA(key.get(), nullptr, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+    if (RegQueryValueExW(key.get(), nullptr, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
         return {};
     if (type != REG_SZ && type != REG_EXPAND_SZ)
         throw tk::Error(tk::formatMessage("Invalid data type for '%s'", ""));
-    std::vector<char> data(size + 1);
+    // Sizes are in bytes; one more character than asked for keeps room for
+    // a terminating zero that the stored text may lack.
+    std::vector<wchar_t> data(size / sizeof(wchar_t) + 1);
     LONG status;
-    while ((status = RegQueryValueExA(key.get(), nullptr, nullptr, &type,
+    while ((status = RegQueryValueExW(key.get(), nullptr, nullptr, &type,
                                       reinterpret_cast<BYTE*>(data.data()), &size)) ==
            ERROR_MORE_DATA)
-        data.resize(size + 1);
+        data.resize(size / sizeof(wchar_t) + 1);
     if (status != ERROR_SUCCESS)
         return {};
-    // The stored text may or may not carry its terminating zero.
-    std::string text(data.data(), size);
-    return text.substr(0, text.find('\0'));
+    std::wstring text(data.data(), size / sizeof(wchar_t));
+    return tk::wideToUtf8(text.substr(0, text.find(L'\0')));
 }
 
 // Waits for the process while answering what other threads and programs send
@@ -134,7 +134,7 @@ void awaitAnsweringSent(HANDLE process) {
     while (MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_SENDMESSAGE) ==
            WAIT_OBJECT_0 + 1) {
         MSG message;
-        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
 }
 

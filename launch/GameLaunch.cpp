@@ -45,8 +45,7 @@ Outcome gameEndReport(const std::string& description, const std::string& shortNa
     std::vector<std::string> lines = reasonLines(end.output);
     for (std::string& line : lines)
         line = tk::utf8OfUtf8OrAnsi(line);
-    return Outcome::failure(
-        gameEndMessage(description, tk::ansiToUtf8(shortName), end.exitCode, lines));
+    return Outcome::failure(gameEndMessage(description, shortName, end.exitCode, lines));
 }
 
 } // namespace launch

@@ -16,10 +16,10 @@ namespace launch {
 Outcome launchGame(const std::string& mameexe, const std::string& shortName,
                    const std::string& parameters, OnProcessEnd onEnd = {});
 
-// The message for a game MAME ended with a non-zero exit code, in UTF-8: its
-// description (given in UTF-8) and short name (in the code page, as the
-// program keeps it), the code in words and MAME's lines that say why, each
-// read as UTF-8 or, failing that, in the code page. A good end is a success.
+// The message for a game MAME ended with a non-zero exit code: its
+// description and short name (both UTF-8, as the program keeps all text), the
+// code in words and MAME's lines that say why, each read as UTF-8 or, failing
+// that, in the code page. A good end is a success.
 Outcome gameEndReport(const std::string& description, const std::string& shortName,
                       const ProcessEnd& end);
 

@@ -5,6 +5,7 @@
 #include "toolkit/files/AtomicFile.h"
 #include "toolkit/files/FileReader.h"
 #include "toolkit/files/Paths.h"
+#include "toolkit/text/CodePage.h"
 
 namespace launch {
 
@@ -17,7 +18,7 @@ constexpr char renewedListName[] = "gamelist.new";
 
 std::string mameStamp(const std::string& mameExe) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(mameExe.c_str(), GetFileExInfoStandard, &data))
+    if (!GetFileAttributesExW(tk::utf8ToWide(mameExe).c_str(), GetFileExInfoStandard, &data))
         return {};
     auto join = [](DWORD high, DWORD low) { return (ULONGLONG(high) << 32) | low; };
     return std::to_string(join(data.nFileSizeHigh, data.nFileSizeLow)) + " " +
@@ -30,14 +31,14 @@ Outcome renewGameList(TExecutor& exe, const std::string& mameExe, const std::str
     std::string renewed = tk::joinPath(programFolder, renewedListName);
     ListfullResult run = runListfull(exe, mameExe, programFolder, xp, renewedListName);
     if (Outcome written = missingGameList(run, renewed); written.failed()) {
-        DeleteFileA(renewed.c_str());
+        DeleteFileW(tk::utf8ToWide(renewed).c_str());
         return Outcome::failure(written.message() + " The game list stays as it was.");
     }
     // Written the program's own way (whole, never half), as the list MAME
     // wrote is only what the interpreter left.
     tk::replaceFileContent(tk::joinPath(programFolder, settings::gameListFileName),
                            tk::readWholeFile(renewed));
-    DeleteFileA(renewed.c_str());
+    DeleteFileW(tk::utf8ToWide(renewed).c_str());
     return Outcome::success();
 }
 

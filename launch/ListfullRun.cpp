@@ -6,6 +6,7 @@
 #include "settings/Settings.h"
 #include "toolkit/base/Handles.h"
 #include "toolkit/files/Paths.h"
+#include "toolkit/text/CodePage.h"
 
 namespace launch {
 
@@ -15,8 +16,9 @@ namespace {
 // even inside quotes, so MAME writes to the file through an inherited handle.
 int runDirectly(TExecutor& exe, const std::string& mameExe, const std::string& listFile) {
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-    tk::FileHandle output(CreateFileA(listFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                      &inheritable, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    tk::FileHandle output(CreateFileW(tk::utf8ToWide(listFile).c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ, &inheritable, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!output)
         return 1;
     return exe.ExecuteDirect(mameExe, directListfullCommandLine(mameExe), output.get());

@@ -55,6 +55,8 @@ std::string unquoted(const std::string& path);
 // on even inside quotes (& ^ ( ) % !), which could split the command or be
 // expanded, or it still holds a blank (a volume without 8.3 names gives the
 // long form back), at which command splits it. MAME then runs directly.
+// Letters outside ASCII are no reason: cmd gets its command line in Unicode
+// and creates the redirect target by the name it is given.
 bool runsWithoutInterpreter(const std::string& shortForm);
 
 // MAME started without an interpreter to print its game list.

@@ -2,6 +2,7 @@
 
 #include "launch/MameReport.h"
 #include "toolkit/base/Handles.h"
+#include "toolkit/text/CodePage.h"
 
 #include <thread>
 #include <vector>
@@ -62,12 +63,12 @@ void watch(tk::KernelHandle output, tk::KernelHandle process, const OnProcessEnd
 
 // The system's own text for a failure to start a program.
 Outcome startFailure(DWORD code) {
-    char* text = nullptr;
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+    wchar_t* text = nullptr;
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+                                  nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     tk::LocalMemory owned(text);
-    std::string reason(text ? text : "", text ? length : 0);
+    std::string reason = tk::wideToUtf8(std::wstring_view(text ? text : L"", text ? length : 0));
     reason.erase(reason.find_last_not_of(" \r\n") + 1);
     return Outcome::failure(reason.empty() ? "Error " + std::to_string(code) + "." : reason);
 }
@@ -88,21 +89,20 @@ Outcome startWatched(const std::string& commandLine, const std::string& director
     if (!inherited.ready())
         return startFailure(GetLastError());
 
-    STARTUPINFOEXA startup{};
+    STARTUPINFOEXW startup{};
     startup.StartupInfo.cb = sizeof startup;
     startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
     startup.StartupInfo.wShowWindow = SW_SHOWNORMAL;
     startup.StartupInfo.hStdOutput = writer.get();
     startup.StartupInfo.hStdError = writer.get();
     startup.lpAttributeList = inherited.list();
-    // CreateProcessA may write into its command line.
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
+    // CreateProcessW may write into its command line.
+    std::wstring line = tk::utf8ToWide(commandLine);
+    std::wstring folder = tk::utf8ToWide(directory);
     PROCESS_INFORMATION started{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE,
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
                         CREATE_NO_WINDOW | EXTENDED_STARTUPINFO_PRESENT, nullptr,
-                        directory.empty() ? nullptr : directory.c_str(), &startup.StartupInfo,
-                        &started))
+                        folder.empty() ? nullptr : folder.c_str(), &startup.StartupInfo, &started))
         return startFailure(GetLastError());
     tk::KernelHandle process(started.hProcess);
     tk::KernelHandle thread(started.hThread);

@@ -8,12 +8,16 @@
 // ended, and this program waits for that file and exits with the code. The
 // script gets the marker's Unix path, from Wine's own path mapping, in its
 // environment.
+//
+// Everything it takes and hands on is in its wide form, so folders and
+// arguments in any letters pass through; Wine gives them to the script in
+// UTF-8, the encoding of Unix file names and of MAME's own arguments.
 #include "toolkit/base/Handles.h"
 
 #include <cstdio>
-#include <cstring>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -24,99 +28,97 @@ std::string lastErrorText(const std::string& what) {
     return what + " failed, error " + std::to_string(GetLastError());
 }
 
-std::string ownFolder() {
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (length == 0 || length == MAX_PATH)
-        throw std::runtime_error(lastErrorText("GetModuleFileNameA"));
-    std::string full(path, length);
-    return full.substr(0, full.find_last_of('\\'));
+std::wstring ownFolder() {
+    std::vector<wchar_t> path(MAX_PATH);
+    DWORD length = 0;
+    while ((length = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()))) == path.size())
+        path.resize(path.size() * 2);
+    if (length == 0)
+        throw std::runtime_error(lastErrorText("GetModuleFileNameW"));
+    std::wstring full(path.data(), length);
+    return full.substr(0, full.find_last_of(L'\\'));
 }
 
 // The arguments exactly as this program got them: the command line without
 // its first word (the program's own name, quoted or not).
-std::string ownArguments() {
-    const char* line = GetCommandLineA();
-    if (*line == '"') {
-        line = std::strchr(line + 1, '"');
-        line = line ? line + 1 : "";
-    } else {
-        while (*line && *line != ' ' && *line != '\t')
-            ++line;
-    }
-    while (*line == ' ' || *line == '\t')
-        ++line;
-    return line;
+std::wstring ownArguments() {
+    std::wstring_view line = GetCommandLineW();
+    bool quoted = line.starts_with(L'"');
+    size_t end = quoted ? line.find(L'"', 1) : line.find_first_of(L" \t");
+    if (end == std::wstring_view::npos)
+        return {};
+    size_t first = line.find_first_not_of(L" \t", quoted ? end + 1 : end);
+    return first == std::wstring_view::npos ? L"" : std::wstring(line.substr(first));
 }
 
-// A file name nobody else uses: GetTempFileNameA reserves a name, and the
+// A file name nobody else uses: GetTempFileNameW reserves a name, and the
 // marker is that name with ".done", so it exists only once the script wrote it.
 // MAME's standard output goes to the name with ".out", its errors to ".err".
 struct Marker {
-    std::string reserved;
-    std::string path;
-    std::string output;
-    std::string errors;
+    std::wstring reserved;
+    std::wstring path;
+    std::wstring output;
+    std::wstring errors;
 
     Marker() {
-        char folder[MAX_PATH];
-        char name[MAX_PATH];
-        if (!GetTempPathA(MAX_PATH, folder) || !GetTempFileNameA(folder, "mam", 0, name))
-            throw std::runtime_error(lastErrorText("GetTempFileNameA"));
+        wchar_t folder[MAX_PATH];
+        wchar_t name[MAX_PATH];
+        if (!GetTempPathW(MAX_PATH, folder) || !GetTempFileNameW(folder, L"mam", 0, name))
+            throw std::runtime_error(lastErrorText("GetTempFileNameW"));
         reserved = name;
-        path = reserved + ".done";
-        output = reserved + ".out";
-        errors = reserved + ".err";
+        path = reserved + L".done";
+        output = reserved + L".out";
+        errors = reserved + L".err";
     }
     Marker(const Marker&) = delete;
     Marker& operator=(const Marker&) = delete;
     ~Marker() {
-        DeleteFileA(output.c_str());
-        DeleteFileA(errors.c_str());
-        DeleteFileA(path.c_str());
-        DeleteFileA(reserved.c_str());
+        DeleteFileW(output.c_str());
+        DeleteFileW(errors.c_str());
+        DeleteFileW(path.c_str());
+        DeleteFileW(reserved.c_str());
     }
 };
 
-std::string unixPath(const std::string& windowsPath) {
+std::wstring unixPath(const std::wstring& windowsPath) {
     using UnixFileName = char*(CDECL*)(const WCHAR*);
     auto convert = reinterpret_cast<UnixFileName>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
+        GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
     if (!convert)
         throw std::runtime_error("this program needs Wine (wine_get_unix_file_name not found)");
-    WCHAR wide[MAX_PATH];
-    if (!MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH))
-        throw std::runtime_error(lastErrorText("MultiByteToWideChar"));
-    char* converted = convert(wide);
+    char* converted = convert(windowsPath.c_str());
     if (!converted)
-        throw std::runtime_error("no Unix path for " + windowsPath);
-    std::string result = converted;
+        throw std::runtime_error("no Unix path for a temporary file");
+    // Wine names Unix files in UTF-8.
+    int size = MultiByteToWideChar(CP_UTF8, 0, converted, -1, nullptr, 0);
+    std::wstring result(size > 0 ? size - 1 : 0, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, converted, -1, result.data(), size);
     HeapFree(GetProcessHeap(), 0, converted);
     return result;
 }
 
-void startScript(const std::string& script, const std::string& arguments) {
-    std::string commandLine = "\"" + script + "\" " + arguments;
-    STARTUPINFOA startup{};
+void startScript(const std::wstring& script, const std::wstring& arguments) {
+    std::wstring commandLine = L"\"" + script + L"\" " + arguments;
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(script.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+    if (!CreateProcessW(script.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
                         nullptr, &startup, &process))
-        throw std::runtime_error(lastErrorText("starting " + script));
+        throw std::runtime_error(lastErrorText("starting mame.sh beside mame.exe"));
     tk::KernelHandle thread(process.hThread);
     tk::KernelHandle child(process.hProcess);
 }
 
 // The script renames the finished marker into place, so once it exists its
 // content is complete.
-int waitForExitCode(const std::string& marker) {
-    while (GetFileAttributesA(marker.c_str()) == INVALID_FILE_ATTRIBUTES)
+int waitForExitCode(const std::wstring& marker) {
+    while (GetFileAttributesW(marker.c_str()) == INVALID_FILE_ATTRIBUTES)
         Sleep(pollMilliseconds);
-    std::FILE* file = std::fopen(marker.c_str(), "r");
+    std::FILE* file = _wfopen(marker.c_str(), L"r");
     int code = bridgeFailure;
     if (!file || std::fscanf(file, "%d", &code) != 1)
         code = bridgeFailure;
@@ -131,8 +133,8 @@ int waitForExitCode(const std::string& marker) {
 // any from a process without a console (as the front-end starts MAME when
 // the interpreter cannot be used), so MAME writes to files and this program
 // copies them, once MAME has ended: the output first, then the errors.
-void relay(const std::string& output, DWORD standardHandle) {
-    tk::FileHandle file(CreateFileA(output.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+void relay(const std::wstring& output, DWORD standardHandle) {
+    tk::FileHandle file(CreateFileW(output.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     HANDLE target = GetStdHandle(standardHandle);
     char buffer[64 * 1024];
@@ -144,17 +146,17 @@ void relay(const std::string& output, DWORD standardHandle) {
     }
 }
 
-void exportPath(const char* variable, const std::string& windowsPath) {
-    if (!SetEnvironmentVariableA(variable, unixPath(windowsPath).c_str()))
-        throw std::runtime_error(lastErrorText("SetEnvironmentVariableA"));
+void exportPath(const wchar_t* variable, const std::wstring& windowsPath) {
+    if (!SetEnvironmentVariableW(variable, unixPath(windowsPath).c_str()))
+        throw std::runtime_error(lastErrorText("SetEnvironmentVariableW"));
 }
 
 int run() {
-    const std::string script = ownFolder() + "\\mame.sh";
+    const std::wstring script = ownFolder() + L"\\mame.sh";
     Marker marker;
-    exportPath("KESTON_BRIDGE_MARKER", marker.path);
-    exportPath("KESTON_BRIDGE_OUTPUT", marker.output);
-    exportPath("KESTON_BRIDGE_ERRORS", marker.errors);
+    exportPath(L"KESTON_BRIDGE_MARKER", marker.path);
+    exportPath(L"KESTON_BRIDGE_OUTPUT", marker.output);
+    exportPath(L"KESTON_BRIDGE_ERRORS", marker.errors);
     startScript(script, ownArguments());
     int code = waitForExitCode(marker.path);
     relay(marker.output, STD_OUTPUT_HANDLE);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The mame.exe bridge to Debian's MAME, copied into a MAME folder with blanks
-# in its path, answers as real MAME 0.251 does in the ways the program relies
-# on.
+# in its path or one named in any letters, answers as real MAME 0.251 does in
+# the ways the program relies on.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 
@@ -41,6 +41,21 @@ rm -f "$mame_dir/mame.ini"
 run_mame -rompath "my roms" -cc
 expect_equal "an argument with a blank stays one argument" \
   "$(awk '$1 == "rompath" { $1 = ""; print substr($0, 2) }' "$mame_dir/mame.ini")" '"my roms"'
+
+# A MAME folder named in Cyrillic, CJK and with an emoji, given to cmd by its
+# long name, as on a volume without 8.3 names (the work folder, which has a
+# blank, by its short form): cmd runs the bridge by that name and creates the
+# redirect target by its name. The bridge finds its script there, runs MAME
+# in it and hands on the arguments in UTF-8.
+new_mame_folder "Игры_ゲーム表_🎮"
+unicode_folder_windows="$(probe short "$(windows_path "$work")")\\Игры_ゲーム表_🎮"
+wine_do cmd /c "$unicode_folder_windows\\mame.exe -listfull >$unicode_folder_windows\\gamelist"
+expect_equal "-listfull through cmd into a folder in any letters" "$(wc -l <"$mame_dir/gamelist")" 45295
+run_mame -rompath "ゲーム表 🎮" -cc
+expect_equal "an argument in any letters reaches MAME whole" \
+  "$(awk '$1 == "rompath" { $1 = ""; print substr($0, 2) }' "$mame_dir/mame.ini")" '"ゲーム表 🎮"'
+expect_equal "the folder in any letters is logged" "$(tail -n 1 "$bridge_log")" \
+  $'exit 0\t'"$mame_dir"$'\t-rompath ゲーム表 🎮 -cc'
 
 # Without its script the bridge fails at once instead of waiting forever.
 mkdir "$work/Broken"

@@ -3,6 +3,7 @@
 #include "argdump/ArgDump.h"
 #include "toolkit/base/Error.h"
 #include "toolkit/base/Handles.h"
+#include "toolkit/text/CodePage.h"
 
 #include <gtest/gtest.h>
 
@@ -22,18 +23,19 @@ public:
     ClassesKeys& operator=(const ClassesKeys&) = delete;
     ~ClassesKeys() {
         for (const auto& key : created_)
-            RegDeleteTreeA(HKEY_CLASSES_ROOT, key.c_str());
+            RegDeleteTreeW(HKEY_CLASSES_ROOT, tk::utf8ToWide(key).c_str());
     }
+    // Key and value in UTF-8.
     void setDefault(const std::string& key, const std::string& value, DWORD type = REG_SZ) {
         HKEY raw = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                  nullptr, &raw, nullptr),
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, tk::utf8ToWide(key).c_str(), 0, nullptr, 0,
+                                  KEY_ALL_ACCESS, nullptr, &raw, nullptr),
                   ERROR_SUCCESS);
         tk::KeyHandle handle(raw);
         created_.push_back(key.substr(0, key.find('\\')));
-        ASSERT_EQ(RegSetValueExA(raw, nullptr, 0, type,
-                                 reinterpret_cast<const BYTE*>(value.c_str()),
-                                 static_cast<DWORD>(value.size() + 1)),
+        std::wstring text = tk::utf8ToWide(value);
+        ASSERT_EQ(RegSetValueExW(raw, nullptr, 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
+                                 static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
                   ERROR_SUCCESS);
     }
 
@@ -111,6 +113,34 @@ TEST_F(ExecutorTest, TheChildStartsInTheWorkingDirectoryWhereARelativeNameIsFoun
     EXPECT_EQ(tk::currentDirectory(), current);
 }
 
+// Cyrillic, CJK and an emoji (outside the Basic Multilingual Plane) in the
+// folder, the program's name and the arguments.
+constexpr char unicodeName[] = "Игры ゲーム表 🎮";
+
+TEST_F(ExecutorTest, NamesInAnyLettersReachTheChildWhole) {
+    std::string folder = argdump::unicodeFolder(temp, unicodeName);
+    std::string program = argdump::copyTo(tk::joinPath(folder, "игра表🎮.exe"));
+    exe.WorkingDirectory = folder;
+    exe.FileName = program;
+    exe.CommandLine = std::string("5 ") + unicodeName;
+
+    EXPECT_EQ(exe.Execute(), 5);
+
+    auto child = argdump::readRecord(record);
+    EXPECT_EQ(child["commandline"], " 5 Игры ゲーム表 🎮");
+    EXPECT_EQ(child["directory"], folder);
+    EXPECT_EQ(child["argv2"], "Игры");
+    EXPECT_EQ(child["argv3"], "ゲーム表");
+    EXPECT_EQ(child["argv4"], "🎮");
+
+    // Without its extension the name fails as given; only the path that
+    // FindExecutableW finds for it in the working directory can start it.
+    exe.FileName = "игра表🎮";
+    exe.CommandLine = "6";
+    EXPECT_EQ(exe.Execute(), 6);
+    EXPECT_EQ(argdump::readRecord(record)["commandline"], " 6");
+}
+
 TEST_F(ExecutorTest, WhileWaitingOtherThreadsAreAnsweredAndNothingPostedRuns) {
     argdump::ScopedVariable sleep("ARGDUMP_SLEEP", "2500");
     argdump::OwnerWindow::appMessages = 0;
@@ -138,8 +168,8 @@ TEST_F(ExecutorTest, WhileWaitingOtherThreadsAreAnsweredAndNothingPostedRuns) {
 }
 
 TEST_F(ExecutorTest, CommandNameWithoutExtensionFallsBackToTheProgramWindowsFinds) {
-    // CreateProcessA takes no default extension, so "argdump" alone fails and
-    // the path FindExecutableA found runs with the same blank-led arguments.
+    // CreateProcessW takes no default extension, so "argdump" alone fails and
+    // the path FindExecutableW found runs with the same blank-led arguments.
     SetCurrentDirectoryA(tk::programFolder().c_str());
     exe.FileName = "argdump";
     exe.CommandLine = "7 hello";
@@ -270,6 +300,22 @@ TEST_F(ExecutorTest, FileTypeModeWithAPlaceholderNeitherWaitsNorHidesTheOwner) {
     auto child = argdump::awaitRecord(record);
     EXPECT_EQ(child["argv1"], "33");
     EXPECT_EQ(owned.CommandLine, "33");
+}
+
+TEST_F(ExecutorTest, FileTypeModeReadsTypesAndCommandsInAnyLetters) {
+    ClassesKeys keys;
+    std::string program =
+        argdump::copyTo(tk::joinPath(argdump::unicodeFolder(temp, unicodeName), "мэйм.exe"));
+    keys.setDefault(".kestonигра", "KestonTest.ゲーム");
+    keys.setDefault("KestonTest.ゲーム\\shell\\open\\command", "\"" + program + "\" 🎮");
+    exe.LaunchType = ".kestonигра";
+    exe.CommandLine = "24";
+
+    EXPECT_EQ(exe.Execute(), 24);
+
+    auto child = argdump::readRecord(record);
+    EXPECT_EQ(child["commandline"], "🎮 24");
+    EXPECT_EQ(child["argv0"], "🎮");
 }
 
 TEST_F(ExecutorTest, FileTypeModeRejectsANonTextRegistryValue) {

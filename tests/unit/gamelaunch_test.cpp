@@ -42,6 +42,18 @@ TEST_F(GameLaunchTest, StartsMameInItsFolderWithShortNameAndParameters) {
     EXPECT_EQ(child["show"], "1");
 }
 
+TEST_F(GameLaunchTest, StartsMameInAFolderNamedInAnyLettersWithSuchAShortName) {
+    std::string folder = argdump::unicodeFolder(temp, "Игры ゲーム表 🎮");
+    std::string mame = argdump::copyTo(tk::joinPath(folder, "mame.exe"));
+
+    started(launchGame(mame, "予定表", "-rompath Игры"));
+
+    auto child = argdump::awaitRecord(record);
+    EXPECT_EQ(child["commandline"], "\"" + mame + "\" 予定表 -rompath Игры");
+    EXPECT_EQ(child["directory"], folder);
+    EXPECT_EQ(child["argv1"], "予定表");
+}
+
 TEST_F(GameLaunchTest, EmptyParametersLeaveOneBlankAfterTheShortName) {
     std::string folder = temp.folder("MAME");
     std::string mame = argdump::copyTo(tk::joinPath(folder, "mame.exe"));
@@ -116,6 +128,9 @@ TEST(GameEndReport, EachLineIsReadAsUtf8OrInTheCodePage) {
               "\n\nMAME said:\nr\xC3\xA9tro.zip NOT FOUND\nC:\\Jeux\\R\xC3\xA9tro: no such folder");
     EXPECT_FALSE(launch::gameEndReport("Pong (Rev E) [TTL]", "pong", {0, "anything\n"}).failed())
         << "a good end says nothing";
+    // A short name from a ROM file named in any letters is UTF-8 already.
+    EXPECT_EQ(launch::gameEndReport("ゲーム表", "игра🎮", {2, ""}).message(),
+              "ゲーム表 (игра🎮): MAME ended with exit code 2, required files are missing.");
 }
 
 } // namespace

@@ -64,6 +64,17 @@ TEST_F(PlantedInterpreters, CreatingTheConfigurationRunsThroughTheSystemsCmdOnly
     EXPECT_FALSE(tk::fileExists(record)) << "the system has no command.com";
 }
 
+TEST_F(PlantedInterpreters, MameInAFolderNamedInAnyLettersWritesItsConfigurationThere) {
+    std::string folder = argdump::unicodeFolder(temp, "Игры ゲーム表 🎮");
+    std::string unicodeMame = argdump::copyTo(tk::joinPath(folder, "mame.exe"));
+
+    EXPECT_EQ(launch::runCreateConfig(exe, unicodeMame, true), 0);
+
+    auto child = argdump::readRecord(record);
+    EXPECT_EQ(child["argv1"], "-cc");
+    EXPECT_EQ(child["directory"], folder);
+}
+
 TEST_F(PlantedInterpreters, AShortFormTheInterpreterCannotTakeRunsMameItself) {
     std::string special = argdump::copyTo(tk::joinPath(temp.folder("tom&jerry"), "mame.exe"));
     ASSERT_TRUE(launch::runsWithoutInterpreter(tk::shortPath(special)));

@@ -1,6 +1,8 @@
 #include "launch/ListfullRun.h"
 
 #include "argdump/ArgDump.h"
+#include "launch/GameListUpdate.h"
+#include "launch/InterpreterRun.h"
 #include "launch/MameCommands.h"
 #include "toolkit/base/Handles.h"
 
@@ -54,6 +56,44 @@ TEST_F(ListfullRunTest, PathsWithBlanksRunThroughCmdInTheirShortForms) {
     std::string list = gamelistOf(program);
     EXPECT_EQ(list.rfind("argdump stdout: ", 0), 0u) << list;
     EXPECT_NE(list.find("-listfull"), std::string::npos);
+}
+
+// Where a volume keeps no 8.3 names, a short form is the long path itself,
+// and cmd gets its letters through the Unicode command line: it starts the
+// program and creates the redirect target by those names.
+TEST_F(ListfullRunTest, CmdTakesNamesInAnyLettersInItsCommandAndItsRedirectTarget) {
+    std::string mameFolder = argdump::unicodeFolder(temp, "Игры_ゲーム表_🎮");
+    std::string mame = argdump::copyTo(tk::joinPath(mameFolder, "мэйм🎮.exe"));
+    std::string program = argdump::unicodeFolder(temp, "Программа_予定表");
+    ASSERT_FALSE(launch::runsWithoutInterpreter(mame + program));
+    exe.WorkingDirectory = mameFolder;
+
+    EXPECT_EQ(launch::runInterpreterJob(
+                  exe, launch::listfullJob(true, tk::systemFolder(), mame, program)),
+              0);
+
+    auto child = argdump::readRecord(record);
+    EXPECT_EQ(child["argv0"], mame);
+    EXPECT_EQ(child["argv1"], "-listfull");
+    EXPECT_EQ(child["directory"], mameFolder);
+    std::string list = argdump::readUnicodeNamed(tk::joinPath(program, "gamelist"));
+    EXPECT_EQ(list.rfind("argdump stdout: ", 0), 0u) << list;
+    EXPECT_NE(list.find("мэйм🎮.exe -listfull"), std::string::npos) << list;
+}
+
+TEST_F(ListfullRunTest, FoldersInAnyLettersGetTheListWhateverRouteTheirShortFormsTake) {
+    std::string mameFolder = argdump::unicodeFolder(temp, "Игры ゲーム表 🎮");
+    std::string mame = argdump::copyTo(tk::joinPath(mameFolder, "mame.exe"));
+    for (const char* name : {"予定表 Программа", "ゲーム表&🎮"}) {
+        std::string program = argdump::unicodeFolder(temp, name);
+
+        EXPECT_EQ(runListfull(exe, mame, program, true).exitCode, 0) << name;
+
+        EXPECT_EQ(argdump::readRecord(record)["directory"], mameFolder) << name;
+        std::string list = argdump::readUnicodeNamed(tk::joinPath(program, "gamelist"));
+        EXPECT_EQ(list.rfind("argdump stdout: ", 0), 0u) << name << ": " << list;
+        EXPECT_NE(list.find("-listfull"), std::string::npos) << name << ": " << list;
+    }
 }
 
 TEST_F(ListfullRunTest, ASystemWithoutCommandStartsNothing) {
@@ -127,6 +167,18 @@ TEST_F(ListfullRunTest, ADirectRunThatCannotCreateTheListStartsNothing) {
     EXPECT_EQ(runListfull(exe, mame, program, true).exitCode, 1);
 
     EXPECT_FALSE(tk::fileExists(record));
+}
+
+TEST(MameStamp, AnExecutableNamedInAnyLettersHasItsSizeInTheStamp) {
+    testing_support::TempFolder temp{"keston-stamp"};
+    std::string mame =
+        argdump::copyTo(tk::joinPath(argdump::unicodeFolder(temp, "Игры 🎮"), "ゲーム.exe"));
+    std::string size = std::to_string(std::filesystem::file_size(argdump::wide(mame)));
+
+    std::string stamp = launch::mameStamp(mame);
+
+    EXPECT_EQ(stamp.rfind(size + " ", 0), 0u) << stamp;
+    EXPECT_GT(stamp.size(), size.size() + 1) << "a write time follows";
 }
 
 } // namespace

@@ -26,11 +26,12 @@ std::string quoted(const std::string& path) {
 
 class WatchedProcessTest : public ::testing::Test {
 protected:
-    // Starts argdump with these arguments, in `directory` when given; the
-    // end arrives in `ended`. True when it started.
-    bool start(const std::string& arguments, const std::string& directory = "") {
+    // Starts argdump (or a copy) with these arguments, in `directory` when
+    // given; the end arrives in `ended`. True when it started.
+    bool start(const std::string& arguments, const std::string& directory = "",
+               const std::string& program = argdump::path()) {
         launch::Outcome started =
-            startWatched(quoted(argdump::path()) + " " + arguments, directory,
+            startWatched(quoted(program) + " " + arguments, directory,
                          [this](ProcessEnd end) { ended.set_value(std::move(end)); });
         EXPECT_EQ(started.message(), "");
         return !started.failed();
@@ -68,6 +69,21 @@ TEST_F(WatchedProcessTest, TheEndBringsTheExitCodeAndWhatWasPrintedOnBothOutputs
     EXPECT_EQ(child["show"], "1");
     EXPECT_EQ(child["consolewindow"], "0") << "a console program runs without a console window";
     EXPECT_EQ(child["stdouttype"], std::to_string(FILE_TYPE_PIPE));
+}
+
+TEST_F(WatchedProcessTest, NamesInAnyLettersReachTheProgramAndItsBytesComeBack) {
+    argdump::ScopedVariable errors{"ARGDUMP_STDERR", "ゲーム表.zip 🎮 NOT FOUND\n"};
+    std::string folder = argdump::unicodeFolder(temp, "Игры ゲーム表 🎮");
+    std::string program = argdump::copyTo(tk::joinPath(folder, "мэйм.exe"));
+    ASSERT_TRUE(start("2 ゲーム表", folder, program));
+
+    ProcessEnd end = awaitEnd();
+    EXPECT_EQ(end.exitCode, 2u);
+    EXPECT_TRUE(end.output.ends_with("ゲーム表.zip 🎮 NOT FOUND\r\n")) << end.output;
+    auto child = argdump::readRecord(record);
+    EXPECT_EQ(child["argv0"], program);
+    EXPECT_EQ(child["argv2"], "ゲーム表");
+    EXPECT_EQ(child["directory"], folder);
 }
 
 TEST_F(WatchedProcessTest, TheCallerNeverWaitsForTheProgram) {

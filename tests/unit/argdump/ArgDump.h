@@ -7,10 +7,13 @@
 #include "support/TempFolder.h"
 #include "toolkit/files/Paths.h"
 #include "toolkit/gui/WindowHandles.h"
+#include "toolkit/text/CodePage.h"
 
 #include <windows.h>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -24,20 +27,39 @@ inline std::string path() {
     return tk::joinPath(tk::programFolder(), "argdump.exe");
 }
 
+// A path given in UTF-8, as the launcher takes it, for the file system.
+inline std::filesystem::path wide(const std::string& path) {
+    return tk::utf8ToWide(path);
+}
+
 // Copies argdump under another name, for example as a MAME executable.
 inline std::string copyTo(const std::string& target) {
-    CopyFileA(path().c_str(), target.c_str(), FALSE);
+    CopyFileW(wide(path()).c_str(), wide(target).c_str(), FALSE);
     return target;
 }
 
-// An environment variable's value; nothing when it is not set.
+// A folder of the temporary folder named in any letters, made.
+inline std::string unicodeFolder(const testing_support::TempFolder& temp, const std::string& name) {
+    std::string folder = temp.file(name);
+    std::filesystem::create_directories(wide(folder));
+    return folder;
+}
+
+// The bytes of a file named in any letters; empty when there is none.
+inline std::string readUnicodeNamed(const std::string& file) {
+    std::ifstream in(wide(file), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// An environment variable's value in UTF-8; nothing when it is not set.
 inline std::optional<std::string> environment(const std::string& name) {
-    DWORD size = GetEnvironmentVariableA(name.c_str(), nullptr, 0);
+    std::wstring wideName = tk::utf8ToWide(name);
+    DWORD size = GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
     if (size == 0)
         return std::nullopt;
-    std::string value(size, '\0');
-    value.resize(GetEnvironmentVariableA(name.c_str(), value.data(), size));
-    return value;
+    std::wstring value(size, L'\0');
+    value.resize(GetEnvironmentVariableW(wideName.c_str(), value.data(), size));
+    return tk::wideToUtf8(value);
 }
 
 // Sets an environment variable (inherited by children) for one scope, and
@@ -46,13 +68,18 @@ class ScopedVariable {
 public:
     ScopedVariable(const std::string& name, const std::string& value)
         : name_(name), old_(environment(name)) {
-        SetEnvironmentVariableA(name.c_str(), value.c_str());
+        set(value.c_str());
     }
     ScopedVariable(const ScopedVariable&) = delete;
     ScopedVariable& operator=(const ScopedVariable&) = delete;
-    ~ScopedVariable() { SetEnvironmentVariableA(name_.c_str(), old_ ? old_->c_str() : nullptr); }
+    ~ScopedVariable() { set(old_ ? old_->c_str() : nullptr); }
 
 private:
+    void set(const char* value) {
+        std::wstring wideValue = value ? tk::utf8ToWide(value) : L"";
+        SetEnvironmentVariableW(tk::utf8ToWide(name_).c_str(), value ? wideValue.c_str() : nullptr);
+    }
+
     std::string name_;
     std::optional<std::string> old_;
 };
@@ -91,13 +118,13 @@ private:
     tk::WindowHandle window_;
 };
 
-// The fields argdump wrote ("commandline", "directory", "argc", "argv0", ...,
+// The fields argdump wrote, in UTF-8 ("commandline", "directory", "argc", "argv0", ...,
 // "startflags", "show", "windowvisible"); empty when there is no record.
 using Record = std::map<std::string, std::string>;
 
 inline Record readRecord(const std::string& file) {
     Record record;
-    std::istringstream lines(testing_support::readFile(file));
+    std::istringstream lines(readUnicodeNamed(file));
     for (std::string line; std::getline(lines, line);) {
         auto equals = line.find('=');
         if (equals != std::string::npos)
@@ -110,7 +137,8 @@ inline Record readRecord(const std::string& file) {
 inline Record awaitRecord(const std::string& file,
                           std::chrono::milliseconds limit = std::chrono::seconds(20)) {
     auto end = std::chrono::steady_clock::now() + limit;
-    while (!tk::fileExists(file) && std::chrono::steady_clock::now() < end)
+    std::error_code ignored;
+    while (!std::filesystem::exists(wide(file), ignored) && std::chrono::steady_clock::now() < end)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     return readRecord(file);
 }

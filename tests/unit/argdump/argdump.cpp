@@ -7,7 +7,8 @@
 // shared by its output and its errors and the text of ARGDUMP_STDERR to its
 // errors,
 // optionally sleeps for ARGDUMP_SLEEP milliseconds, and exits with the code
-// its first argument gives.
+// its first argument gives. It takes everything in its wide form and records
+// it in UTF-8, so names in any letters reach the record unchanged.
 #include <windows.h>
 
 #include <cstdio>
@@ -16,47 +17,55 @@
 
 namespace {
 
-std::string environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
+std::string utf8(const wchar_t* text) {
+    int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string result(size > 0 ? size - 1 : 0, '\0');
+    if (size > 1)
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, result.data(), size, nullptr, nullptr);
+    return result;
+}
+
+std::string environment(const wchar_t* name) {
+    const wchar_t* value = _wgetenv(name);
+    return value ? utf8(value) : "";
 }
 
 std::string currentDirectory() {
-    char buffer[MAX_PATH * 4] = {};
-    GetCurrentDirectoryA(sizeof buffer, buffer);
-    return buffer;
+    wchar_t buffer[MAX_PATH * 4] = {};
+    GetCurrentDirectoryW(MAX_PATH * 4, buffer);
+    return utf8(buffer);
 }
 
-void writeRecord(const std::string& target, int argc, char** argv) {
+void writeRecord(const wchar_t* target, int argc, wchar_t** argv) {
     // Written under another name and renamed, so a test polling for the file
     // never reads half of it.
-    std::string part = target + ".part";
-    FILE* file = std::fopen(part.c_str(), "wb");
+    std::wstring part = std::wstring(target) + L".part";
+    FILE* file = _wfopen(part.c_str(), L"wb");
     if (!file)
         return;
-    std::fprintf(file, "commandline=%s\n", GetCommandLineA());
+    std::fprintf(file, "commandline=%s\n", utf8(GetCommandLineW()).c_str());
     std::fprintf(file, "directory=%s\n", currentDirectory().c_str());
     std::fprintf(file, "argc=%d\n", argc);
     for (int i = 0; i < argc; ++i)
-        std::fprintf(file, "argv%d=%s\n", i, argv[i]);
-    STARTUPINFOA startup{};
-    GetStartupInfoA(&startup);
+        std::fprintf(file, "argv%d=%s\n", i, utf8(argv[i]).c_str());
+    STARTUPINFOW startup{};
+    GetStartupInfoW(&startup);
     std::fprintf(file, "startflags=%lu\n", startup.dwFlags);
     std::fprintf(file, "show=%u\n", startup.wShowWindow);
     std::fprintf(file, "consolewindow=%d\n", GetConsoleWindow() ? 1 : 0);
     std::fprintf(file, "stdouttype=%lu\n", GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)));
-    std::string parentHandle = environment("ARGDUMP_HANDLE");
+    std::string parentHandle = environment(L"ARGDUMP_HANDLE");
     if (!parentHandle.empty())
         std::fprintf(file, "handletype=%lu\n",
                      GetFileType(reinterpret_cast<HANDLE>(
                          static_cast<UINT_PTR>(std::strtoull(parentHandle.c_str(), nullptr, 10)))));
-    std::string window = environment("ARGDUMP_WINDOW");
+    std::string window = environment(L"ARGDUMP_WINDOW");
     if (!window.empty()) {
         HWND handle = reinterpret_cast<HWND>(std::strtoull(window.c_str(), nullptr, 10));
         std::fprintf(file, "windowvisible=%d\n", IsWindowVisible(handle) ? 1 : 0);
     }
     std::fclose(file);
-    MoveFileExA(part.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING);
+    MoveFileExW(part.c_str(), target, MOVEFILE_REPLACE_EXISTING);
 }
 
 // Numbered lines to both outputs, the last one saying where it ends.
@@ -74,18 +83,18 @@ void flood(long bytes) {
 
 } // namespace
 
-int main(int argc, char** argv) {
-    // Kept short: a long line in a new console window is slow to draw.
-    std::printf("argdump stdout: %.200s\n", GetCommandLineA());
+int wmain(int argc, wchar_t** argv) {
+    // Kept short: a long line in a new console window is slow to draw. The
+    // bytes are UTF-8, as MAME prints.
+    std::printf("argdump stdout: %.200s\n", utf8(GetCommandLineW()).c_str());
     std::fflush(stdout);
-    flood(std::atol(environment("ARGDUMP_FLOOD").c_str()));
-    std::fputs(environment("ARGDUMP_STDERR").c_str(), stderr);
+    flood(std::atol(environment(L"ARGDUMP_FLOOD").c_str()));
+    std::fputs(environment(L"ARGDUMP_STDERR").c_str(), stderr);
     std::fflush(stderr);
-    std::string target = environment("ARGDUMP_OUT");
-    if (!target.empty())
+    if (const wchar_t* target = _wgetenv(L"ARGDUMP_OUT"); target && *target)
         writeRecord(target, argc, argv);
-    std::string sleep = environment("ARGDUMP_SLEEP");
+    std::string sleep = environment(L"ARGDUMP_SLEEP");
     if (!sleep.empty())
         Sleep(static_cast<DWORD>(std::atoi(sleep.c_str())));
-    return argc > 1 ? std::atoi(argv[1]) : 0;
+    return argc > 1 ? _wtoi(argv[1]) : 0;
 }

@@ -87,11 +87,18 @@ e2e_error() { # COMMAND FILE LINE
   die "'$1' failed at $(basename "$2"):$3"
 }
 
+# Commands run on every exit once the program has ended, last added first,
+# e.g. to undo a mount.
+cleanup_actions=()
+on_cleanup() { cleanup_actions=("$*" "${cleanup_actions[@]}"); } # COMMAND (one word list)
+
 # Runs on every exit: the program never outlives its test. The work folder
 # stays after a failure, with its screenshots and logs.
 e2e_cleanup() {
   stop_keston
   stop_probe
+  local action
+  for action in "${cleanup_actions[@]}"; do eval "$action" || true; done
   if [ "$failures" -eq 0 ] && [ -z "${KESTON_E2E_KEEP:-}" ]; then
     rm -rf "$work"
   else
@@ -143,6 +150,35 @@ write_settings() { # KEY=VALUE...
     printf '[config]\r\n'
     printf '%s\r\n' "$@"
   } >"$program_dir/keston.ini"
+}
+
+# Writes keston.ini as the program keeps it when a value does not fit the
+# code page: UTF-16 LE with its byte-order mark, CR LF lines.
+write_unicode_settings() { # KEY=VALUE...
+  {
+    printf '\xff\xfe'
+    { printf '[config]\r\n' && printf '%s\r\n' "$@"; } | iconv -f UTF-8 -t UTF-16LE
+  } >"$program_dir/keston.ini"
+}
+
+# Makes FOLDER read-only to everyone, root too, as read-only media or a
+# locked-down share are: a read-only bind mount of it onto itself, undone when
+# the test ends, however it ends.
+mount_read_only() { # FOLDER
+  mount --bind "$1" "$1" || die "cannot bind-mount $1 (root needed)"
+  on_cleanup "umount $(printf '%q' "$1")"
+  mount -o remount,ro,bind "$1" || die "cannot make $1 read-only"
+}
+
+# The per-user folder where the program keeps its files when its own folder
+# cannot be written: APPDATA points the program at one of the test's own.
+# Sets user_dir (Unix) and user_dir_windows.
+new_user_folder() {
+  export APPDATA
+  APPDATA=$(windows_path "$work/AppData")
+  mkdir -p "$work/AppData"
+  user_dir=$work/AppData/KESTON PRIME
+  user_dir_windows=$APPDATA'\KESTON PRIME'
 }
 
 # Names a MAME folder of the work folder. Sets mame_dir, mame_exe_windows (the

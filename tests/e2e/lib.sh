@@ -76,6 +76,9 @@ e2e_init() { # PROBE_EXE BRIDGE_FOLDER [KESTON_EXE]
   xdpyinfo >/dev/null 2>&1 || die "no X display (DISPLAY=${DISPLAY:-}); run through scripts/test"
   work=$(mktemp -d "${TMPDIR:-/tmp}/keston e2e.XXXXXX")
   trap e2e_cleanup EXIT
+  # A test stopped from outside (CTest's time-out) cleans up too.
+  trap 'exit 143' TERM
+  trap 'exit 130' INT
   trap 'e2e_error "$BASH_COMMAND" "${BASH_SOURCE[0]}" "$LINENO"' ERR
   note "work folder: $work"
   start_probe
@@ -166,19 +169,26 @@ write_unicode_settings() { # KEY=VALUE...
 # the test ends, however it ends.
 mount_read_only() { # FOLDER
   mount --bind "$1" "$1" || die "cannot bind-mount $1 (root needed)"
-  on_cleanup "umount $(printf '%q' "$1")"
+  on_cleanup "unmount $(printf '%q' "$1")"
   mount -o remount,ro,bind "$1" || die "cannot make $1 read-only"
 }
 
+# Wine's server lets go of a killed program's folder a moment after it ended;
+# past that moment the mount goes at once, as its last user leaves.
+unmount() { # FOLDER
+  wait_until 5 umount "$1" 2>/dev/null || umount --lazy "$1"
+}
+
 # The per-user folder where the program keeps its files when its own folder
-# cannot be written: APPDATA points the program at one of the test's own.
-# Sets user_dir (Unix) and user_dir_windows.
+# cannot be written, in the prefix's %APPDATA% (Wine sets that variable from
+# the prefix, whatever the environment says); emptied now and when the test
+# ends. Sets user_dir (Unix) and user_dir_windows.
 new_user_folder() {
-  export APPDATA
-  APPDATA=$(windows_path "$work/AppData")
-  mkdir -p "$work/AppData"
-  user_dir=$work/AppData/KESTON PRIME
-  user_dir_windows=$APPDATA'\KESTON PRIME'
+  user_dir_windows="$(wine_do cmd /c 'echo %APPDATA%' </dev/null | tr -d '\r')\KESTON PRIME"
+  user_dir=$(wine_do winepath -u "$user_dir_windows" </dev/null)
+  [ -n "$user_dir" ] || die "no Unix path for $user_dir_windows"
+  rm -rf "$user_dir"
+  on_cleanup "rm -rf $(printf '%q' "$user_dir")"
 }
 
 # Names a MAME folder of the work folder. Sets mame_dir, mame_exe_windows (the

@@ -16,6 +16,7 @@ add_roms galaxian pong
 run_mame -listfull | grep -v '^pong ' >"$work/old-gamelist"
 old_list="Galaxian (Namco set 1)"
 new_list=$(printf 'Galaxian (Namco set 1)\nPong (Rev E) [TTL]')
+: >"$bridge_log"
 listfull_runs() { grep -c $'^start\t.*\t-listfull$' "$bridge_log" || true; }
 
 # The one message box of the program: its text, after it was answered.

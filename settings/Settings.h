@@ -1,5 +1,5 @@
-// The program's own files, kept in its folder, and the section and keys of
-// its settings: every module names them from here.
+// The program's own files and the section and keys of its settings: every
+// module names them from here.
 #pragma once
 
 #include <string>
@@ -10,7 +10,15 @@ inline constexpr char settingsFileName[] = "keston.ini";
 inline constexpr char gameListFileName[] = "gamelist";
 inline constexpr char skinFileName[] = "skin.bmp";
 
-// The program folder joined with a backslash and the file's name.
+// The folder that holds the program's files: its own folder when that can be
+// written, else the per-user one (see FilesFolder.h). Chosen once, at the
+// first call, so that every file of one run lies in one place.
+std::string filesFolder();
+// What to tell the user about that choice on this start; empty but on the
+// start that first moved the files to the per-user folder.
+std::string filesFolderNotice();
+
+// filesFolder() joined with a backslash and the file's name.
 std::string programFile(const char* name);
 // programFile(settingsFileName); every settings access gets this path.
 std::string settingsPath();

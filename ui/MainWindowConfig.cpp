@@ -4,6 +4,7 @@
 #include "launch/GameListUpdate.h"
 #include "launch/ListfullRun.h"
 #include "settings/ProgramSettings.h"
+#include "settings/Settings.h"
 #include "toolkit/files/Paths.h"
 #include "toolkit/gui/Dialogs.h"
 #include "ui/MainWindow.h"
@@ -49,9 +50,9 @@ void TForm1::SpeedButton9Click() {
 
     settings::ProgramSettings::storeMame(mameExe, Edit2.text());
     launch::ListfullResult run =
-        launch::runListfull(exe, mameExe, tk::programFolder(), xp.checked());
+        launch::runListfull(exe, mameExe, settings::filesFolder(), xp.checked());
     launch::Outcome listed =
-        launch::missingGameList(run, tk::joinPath(tk::programFolder(), "gamelist"));
+        launch::missingGameList(run, settings::programFile(settings::gameListFileName));
     if (listed.failed())
         tk::dialogs().message(listed.message());
     refreshlist();

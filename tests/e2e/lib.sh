@@ -76,6 +76,9 @@ e2e_init() { # PROBE_EXE BRIDGE_FOLDER [KESTON_EXE]
   xdpyinfo >/dev/null 2>&1 || die "no X display (DISPLAY=${DISPLAY:-}); run through scripts/test"
   work=$(mktemp -d "${TMPDIR:-/tmp}/keston e2e.XXXXXX")
   trap e2e_cleanup EXIT
+  # A test stopped from outside (CTest's time-out) cleans up too.
+  trap 'exit 143' TERM
+  trap 'exit 130' INT
   trap 'e2e_error "$BASH_COMMAND" "${BASH_SOURCE[0]}" "$LINENO"' ERR
   note "work folder: $work"
   start_probe
@@ -87,11 +90,18 @@ e2e_error() { # COMMAND FILE LINE
   die "'$1' failed at $(basename "$2"):$3"
 }
 
+# Commands run on every exit once the program has ended, last added first,
+# e.g. to undo a mount.
+cleanup_actions=()
+on_cleanup() { cleanup_actions=("$*" "${cleanup_actions[@]}"); } # COMMAND (one word list)
+
 # Runs on every exit: the program never outlives its test. The work folder
 # stays after a failure, with its screenshots and logs.
 e2e_cleanup() {
   stop_keston
   stop_probe
+  local action
+  for action in "${cleanup_actions[@]}"; do eval "$action" || true; done
   if [ "$failures" -eq 0 ] && [ -z "${KESTON_E2E_KEEP:-}" ]; then
     rm -rf "$work"
   else
@@ -143,6 +153,42 @@ write_settings() { # KEY=VALUE...
     printf '[config]\r\n'
     printf '%s\r\n' "$@"
   } >"$program_dir/keston.ini"
+}
+
+# Writes keston.ini as the program keeps it when a value does not fit the
+# code page: UTF-16 LE with its byte-order mark, CR LF lines.
+write_unicode_settings() { # KEY=VALUE...
+  {
+    printf '\xff\xfe'
+    { printf '[config]\r\n' && printf '%s\r\n' "$@"; } | iconv -f UTF-8 -t UTF-16LE
+  } >"$program_dir/keston.ini"
+}
+
+# Makes FOLDER read-only to everyone, root too, as read-only media or a
+# locked-down share are: a read-only bind mount of it onto itself, undone when
+# the test ends, however it ends.
+mount_read_only() { # FOLDER
+  mount --bind "$1" "$1" || die "cannot bind-mount $1 (root needed)"
+  on_cleanup "unmount $(printf '%q' "$1")"
+  mount -o remount,ro,bind "$1" || die "cannot make $1 read-only"
+}
+
+# Wine's server lets go of a killed program's folder a moment after it ended;
+# past that moment the mount goes at once, as its last user leaves.
+unmount() { # FOLDER
+  wait_until 5 umount "$1" 2>/dev/null || umount --lazy "$1"
+}
+
+# The per-user folder where the program keeps its files when its own folder
+# cannot be written, in the prefix's %APPDATA% (Wine sets that variable from
+# the prefix, whatever the environment says); emptied now and when the test
+# ends. Sets user_dir (Unix) and user_dir_windows.
+new_user_folder() {
+  user_dir_windows="$(wine_do cmd /c 'echo %APPDATA%' </dev/null | tr -d '\r')\KESTON PRIME"
+  user_dir=$(wine_do winepath -u "$user_dir_windows" </dev/null)
+  [ -n "$user_dir" ] || die "no Unix path for $user_dir_windows"
+  rm -rf "$user_dir"
+  on_cleanup "rm -rf $(printf '%q' "$user_dir")"
 }
 
 # Names a MAME folder of the work folder. Sets mame_dir, mame_exe_windows (the

@@ -370,23 +370,59 @@ TEST_F(NewMame, TheNewMameWritesTheListBeforeItIsBuilt) {
     EXPECT_FALSE(renewed()) << "the same MAME again";
 }
 
-TEST_F(NewMame, AFailingNewMameKeepsTheOldListAndSaysSoOnce) {
+TEST_F(NewMame, AFailingNewMameKeepsTheOldListAndStampAndTheNextStartTriesAgain) {
     writeSettings("mamestamp=1024 133000000000000000\r\n");
     writeFile(mame.file("exitcode"), "3");
-    ui::TForm1& w = startAgain();
+    const std::vector<std::string> said{"MAME did not write its game list: it ended with exit "
+                                        "code 3. The game list stays as it was."};
+    for (int start = 0; start < 2; ++start) {
+        dialogs.log.clear();
+        ui::TForm1& w = startAgain();
+        EXPECT_TRUE(renewed());
+        EXPECT_EQ(readFile(inProgramFolder("gamelist")), oldList);
+        EXPECT_EQ(w.ListBox1.items(), std::vector<std::string>{"Galaga (from the MAME before)"});
+        EXPECT_EQ(dialogs.texts("message"), said);
+        EXPECT_EQ(storedStamp(), "1024 133000000000000000");
+        EXPECT_FALSE(tk::fileExists(inProgramFolder("gamelist.new")));
+    }
+}
 
-    EXPECT_TRUE(renewed());
-    EXPECT_EQ(readFile(inProgramFolder("gamelist")), oldList);
+// The stamp cannot be stored: the renewed list is shown all the same, the
+// user is told which file refused and why, and the next start tries again.
+TEST_F(NewMame, AStampThatCannotBeStoredCostsNoListAndIsTriedAgain) {
+    writeSettings("mamestamp=1024 133000000000000000\r\n");
+    std::string ini = inProgramFolder("keston.ini");
+    SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY);
+    const std::vector<std::string> said{"Unable to write to " + ini +
+                                        ": the file is read-only. The next start tries again."};
+    for (int start = 0; start < 2; ++start) {
+        dialogs.log.clear();
+        ui::TForm1& w = startAgain();
+        EXPECT_TRUE(renewed());
+        EXPECT_EQ(w.ListBox1.items(),
+                  (std::vector<std::string>{"Galaga (Namco rev. B)", "Pong (Rev E) [TTL]"}));
+        EXPECT_EQ(dialogs.texts("message"), said);
+        EXPECT_EQ(storedStamp(), "1024 133000000000000000");
+    }
+    SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// The renewed list cannot replace the old one: the old one is shown, and MAME,
+// which did write it, is not blamed.
+TEST_F(NewMame, AGameListThatCannotBeReplacedKeepsTheOldListAndStamp) {
+    writeSettings("mamestamp=1024 133000000000000000\r\n");
+    std::string list = inProgramFolder("gamelist");
+    SetFileAttributesA(list.c_str(), FILE_ATTRIBUTE_READONLY);
+    ui::TForm1& w = startAgain();
+    SetFileAttributesA(list.c_str(), FILE_ATTRIBUTE_NORMAL);
+
     EXPECT_EQ(w.ListBox1.items(), std::vector<std::string>{"Galaga (from the MAME before)"});
     EXPECT_EQ(dialogs.texts("message"),
-              std::vector<std::string>{"MAME did not write its game list: it ended with exit "
-                                       "code 3. The game list stays as it was."});
-    EXPECT_FALSE(tk::fileExists(inProgramFolder("gamelist.new")));
-
-    dialogs.log.clear();
-    startAgain();
-    EXPECT_FALSE(renewed());
-    EXPECT_TRUE(dialogs.log.empty());
+              std::vector<std::string>{"Cannot create file " + list +
+                                       ": the file is read-only. The next start tries again."});
+    EXPECT_EQ(storedStamp(), "1024 133000000000000000");
+    // The refused replacement leaves MAME's new list behind it.
+    DeleteFileA(inProgramFolder("gamelist.new").c_str());
 }
 
 TEST_F(NewMame, SettingsFromBeforeTheStampGetItWithoutARun) {

@@ -1,0 +1,112 @@
+#include "settings/FilesFolder.h"
+
+#include "settings/Settings.h"
+#include "toolkit/base/Handles.h"
+#include "toolkit/files/Paths.h"
+#include "toolkit/text/CodePage.h"
+
+#include <windows.h>
+
+namespace settings {
+
+namespace {
+
+constexpr char userFolderName[] = "KESTON PRIME";
+
+// Below this the next whole-file write of keston.ini or gamelist may not fit.
+constexpr ULONGLONG nearlyFull = 64 * 1024;
+
+std::wstring wide(const std::string& text) {
+    return tk::utf8ToWide(text);
+}
+
+DWORD attributesOf(const std::string& path) {
+    return GetFileAttributesW(wide(path).c_str());
+}
+
+bool isFile(const std::string& path) {
+    DWORD attributes = attributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// A copy the user can write, whatever attributes the original had.
+void copyIfThere(const std::string& from, const std::string& to) {
+    if (isFile(from) && CopyFileW(wide(from).c_str(), wide(to).c_str(), TRUE))
+        SetFileAttributesW(wide(to).c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+void takeOverPortableFiles(const std::string& programFolder, const std::string& userFolder) {
+    if (isFile(tk::joinPath(userFolder, settingsFileName)) ||
+        !isFile(tk::joinPath(programFolder, settingsFileName)))
+        return;
+    for (const char* name : {gameListFileName, skinFileName, settingsFileName})
+        copyIfThere(tk::joinPath(programFolder, name), tk::joinPath(userFolder, name));
+}
+
+std::string movedNotice(const std::string& programFolder, const std::string& userFolder) {
+    return "The folder " + programFolder +
+           " cannot be written: KESTON PRIME keeps its settings, game list and skin in " +
+           userFolder + " from now on.";
+}
+
+} // namespace
+
+FilesPlace chooseFilesPlace(const std::string& programFolder, const std::string& userFolder) {
+    if (userFolder.empty() || folderWritable(programFolder))
+        return {programFolder, ""};
+    bool first = attributesOf(userFolder) == INVALID_FILE_ATTRIBUTES;
+    if (first && !CreateDirectoryW(wide(userFolder).c_str(), nullptr))
+        return {programFolder, ""};
+    if (!folderWritable(userFolder))
+        return {programFolder, ""};
+    takeOverPortableFiles(programFolder, userFolder);
+    return {userFolder, first ? movedNotice(programFolder, userFolder) : ""};
+}
+
+std::string userFilesFolder() {
+    DWORD n = GetEnvironmentVariableW(L"APPDATA", nullptr, 0);
+    if (n == 0)
+        return {};
+    std::wstring value(n, L'\0');
+    value.resize(GetEnvironmentVariableW(L"APPDATA", value.data(), n));
+    if (value.empty())
+        return {};
+    return tk::joinPath(tk::wideToUtf8(value), userFolderName);
+}
+
+bool folderWritable(const std::string& folder) {
+    std::string probe =
+        tk::joinPath(folder, "keston-probe-" + std::to_string(GetCurrentProcessId()) + ".tmp");
+    // Removed at its close, even when the process is killed first.
+    tk::FileHandle file(CreateFileW(wide(probe).c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
+                                    CREATE_NEW,
+                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    return bool(file);
+}
+
+std::string writeFailureCause(const std::string& path) {
+    DWORD attributes = attributesOf(path);
+    bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (exists && (attributes & FILE_ATTRIBUTE_READONLY))
+        return "the file is read-only";
+    if (exists) {
+        // A replacement renames over the file: whoever holds it without
+        // sharing its deletion blocks every write.
+        tk::FileHandle held(CreateFileW(wide(path).c_str(), DELETE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD error = GetLastError();
+        if (!held && (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION))
+            return "the file is in use by another program";
+    }
+    std::string folder = tk::folderPart(path);
+    ULARGE_INTEGER available;
+    if (GetDiskFreeSpaceExW(wide(folder).c_str(), &available, nullptr, nullptr) &&
+        available.QuadPart < nearlyFull)
+        return "the disk is full";
+    if (!folderWritable(folder))
+        return "its folder cannot be written";
+    return {};
+}
+
+} // namespace settings

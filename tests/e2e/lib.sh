@@ -100,6 +100,9 @@ on_cleanup() { cleanup_actions=("$*" "${cleanup_actions[@]}"); } # COMMAND (one 
 e2e_cleanup() {
   stop_keston
   stop_probe
+  # The next test on this display starts with the keyboard where a fresh
+  # display has it.
+  keyboard_to_pointer 2>/dev/null || true
   local action
   for action in "${cleanup_actions[@]}"; do eval "$action" || true; done
   if [ "$failures" -eq 0 ] && [ -z "${KESTON_E2E_KEEP:-}" ]; then

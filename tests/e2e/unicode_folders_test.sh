@@ -14,6 +14,7 @@ new_list=$(printf 'Galaxian (Namco set 1)\nPong (Rev E) [TTL]')
 # The list of a MAME before this one, which did not know pong yet.
 /usr/games/mame -listfull 2>/dev/null | grep -v '^pong ' >"$work/old-gamelist"
 blue="0 0 200"
+new_user_folder
 
 shown_or_said() { message_box_shown "KESTON PRIME" || window_visible Form1; }
 listfull_runs() { grep -c $'^start\t.*\t-listfull$' "$bridge_log" || true; }
@@ -53,6 +54,7 @@ check_start() { # WHAT
   expect_equal "$1: MAME wrote it once" "$(listfull_runs)" 1
   expect_true "$1: into the program's folder" grep -q '^pong ' "$program_dir/gamelist"
   expect_equal "$1: no message" "$(message_boxes "KESTON PRIME")" ""
+  expect_false "$1: the program's folder is writable: no per-user folder" test -e "$user_dir"
   park_pointer
   take_screenshot "$1"
   expect_equal "$1: the skin shows" "$(pixel 20 70)" "$blue"

@@ -2,6 +2,7 @@
 
 #include "launch/ListfullRun.h"
 #include "settings/Settings.h"
+#include "toolkit/base/Handles.h"
 #include "toolkit/files/AtomicFile.h"
 #include "toolkit/files/FileReader.h"
 #include "toolkit/files/Paths.h"
@@ -29,16 +30,15 @@ std::string mameStamp(const std::string& mameExe) {
 Outcome renewGameList(TExecutor& exe, const std::string& mameExe, const std::string& programFolder,
                       bool xp) {
     std::string renewed = tk::joinPath(programFolder, renewedListName);
+    // Gone however the renewal ends, a failed replacement included.
+    tk::ScopeExit remove([&] { DeleteFileW(tk::utf8ToWide(renewed).c_str()); });
     ListfullResult run = runListfull(exe, mameExe, programFolder, xp, renewedListName);
-    if (Outcome written = missingGameList(run, renewed); written.failed()) {
-        DeleteFileW(tk::utf8ToWide(renewed).c_str());
+    if (Outcome written = missingGameList(run, renewed); written.failed())
         return Outcome::failure(written.message() + " The game list stays as it was.");
-    }
     // Written the program's own way (whole, never half), as the list MAME
     // wrote is only what the interpreter left.
     tk::replaceFileContent(tk::joinPath(programFolder, settings::gameListFileName),
                            tk::readWholeFile(renewed));
-    DeleteFileW(tk::utf8ToWide(renewed).c_str());
     return Outcome::success();
 }
 

@@ -197,8 +197,9 @@ TEST(OpenDialogs, TakeAndGiveFoldersAndFilesInAnyLettersAndPreviewThem) {
         }
         EXPECT_EQ(caption, tk::utf8ToWide(request.title)) << kind;
         EXPECT_EQ(chosen, file) << kind;
-        if (std::string(kind) == "with preview")
+        if (std::string(kind) == "with preview") {
             EXPECT_EQ(preview, red) << "the picture shows in the pane";
+        }
     }
 }
 

@@ -5,10 +5,10 @@
 #include "toolkit/files/DirectoryListing.h"
 #include "toolkit/files/FileReader.h"
 #include "toolkit/files/Paths.h"
-#include "toolkit/gui/WindowHandles.h"
 #include "toolkit/text/CodePage.h"
 
 #include "support/Files.h"
+#include "support/ListBoxOrder.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -127,19 +127,7 @@ TEST_F(UnicodeFiles, AreListedInUtf8InTheOrderOfASortedUnicodeListBox) {
     for (const std::string& name : names)
         testing_support::writeFile(tk::joinPath(roms, name), "x");
 
-    tk::WindowHandle box(CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP | LBS_SORT | LBS_HASSTRINGS,
-                                         0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr));
-    ASSERT_TRUE(box);
-    for (const std::string& name : names)
-        SendMessageW(box.get(), LB_ADDSTRING, 0,
-                     reinterpret_cast<LPARAM>(tk::utf8ToWide(name).c_str()));
-    Names boxOrder;
-    for (int row = 0; row < static_cast<int>(names.size()); ++row) {
-        wchar_t text[MAX_PATH] = {};
-        SendMessageW(box.get(), LB_GETTEXT, row, reinterpret_cast<LPARAM>(text));
-        boxOrder.push_back(tk::wideToUtf8(text));
-    }
-    EXPECT_EQ(tk::listFiles({roms}, "*.*"), boxOrder);
+    EXPECT_EQ(tk::listFiles({roms}, "*.*"), testing_support::sortedListBoxOrder(names));
     EXPECT_EQ(tk::listFiles({roms}, table + "*"), Names{table + ".zip"});
 
     tk::DirectorySetting setting;

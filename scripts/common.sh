@@ -7,6 +7,11 @@ export WINEPREFIX=${KESTON_WINEPREFIX:-$build/wineprefix}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEARCH=win64
+# Wine spells Unix file names in the locale's character set and takes its code
+# page from the locale's language: UTF-8, so that folders in any letters can
+# be named, with the Western code page (a test that needs another one sets
+# its own locale for that run).
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
 
 # Configures a build folder from its preset once, then builds the given
 # targets, or everything. A build folder other than the preset's (from

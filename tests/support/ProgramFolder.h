@@ -4,6 +4,7 @@
 
 #include "settings/Settings.h"
 #include "toolkit/files/Paths.h"
+#include "toolkit/text/CodePage.h"
 
 #include <windows.h>
 
@@ -18,8 +19,9 @@ inline std::string inProgramFolder(const std::string& name) {
 // Copies MAME's stand-in, built in the folder above the test program's own,
 // to `target`; returns `target`.
 inline std::string copyFakeMame(const std::string& target) {
-    CopyFileA(tk::joinPath(tk::folderPart(tk::programFolder()), "fakemame.exe").c_str(),
-              target.c_str(), FALSE);
+    CopyFileW(
+        tk::utf8ToWide(tk::joinPath(tk::folderPart(tk::programFolder()), "fakemame.exe")).c_str(),
+        tk::utf8ToWide(target).c_str(), FALSE);
     return target;
 }
 
@@ -27,7 +29,7 @@ inline std::string copyFakeMame(const std::string& target) {
 inline void clearProgramFiles() {
     for (const char* name :
          {settings::settingsFileName, settings::gameListFileName, settings::skinFileName})
-        DeleteFileA(settings::programFile(name).c_str());
+        DeleteFileW(tk::utf8ToWide(settings::programFile(name)).c_str());
 }
 
 } // namespace testing_support

@@ -53,10 +53,7 @@ Outcome missingGameList(const ListfullResult& run, const std::string& mameExe,
                                 "MAME through \"command\".");
     // The interpreter ran what the user named, which printed something else
     // or nothing: a program that is no MAME, or a MAME that failed.
-    const std::string notListed = mameExe + " did not print a MAME game list";
-    if (run.exitCode == 0)
-        return Outcome::failure(notListed + ".");
-    return Outcome::failure(notListed + ": it ended with exit code " +
+    return Outcome::failure(mameExe + " did not print a MAME game list: it ended with exit code " +
                             std::to_string(run.exitCode) + ".");
 }
 

@@ -166,23 +166,27 @@ TEST_F(ConfigurationPanel, AProgramThatPrintsNoGameListLeavesTheListAndTheFileAs
     const std::string goodList = readFile(inProgramFolder("gamelist"));
     const std::string hostname = tk::systemFolder() + "\\hostname.exe";
     ASSERT_TRUE(tk::fileExists(hostname));
-    writeFile(mame.file("exitcode"), "3");
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {mame.exe(), mame.exe() + " did not print a MAME game list: it ended with exit code 3. "
-                                  "The game list stays as it was."},
-        {hostname, hostname + " did not print a MAME game list: it ended with exit code 1. The "
-                              "game list stays as it was."},
+    const std::string kept = " The game list stays as it was.";
+    struct Case {
+        std::string program, exitCode, message;
     };
-    for (const auto& [program, message] : cases) {
+    const std::vector<Case> cases = {
+        {mame.exe(), "3",
+         mame.exe() + " did not print a MAME game list: it ended with exit code 3." + kept},
+        {hostname, "",
+         hostname + " did not print a MAME game list: it ended with exit code 1." + kept},
+    };
+    for (const auto& [program, exitCode, message] : cases) {
         dialogs.log.clear();
+        writeFile(mame.file("exitcode"), exitCode);
         w.SpeedButton2Click();
         w.Edit1.setText(program);
         w.SpeedButton7Click();
         EXPECT_EQ(dialogs.texts("message"), std::vector<std::string>{message});
-        EXPECT_EQ(readFile(inProgramFolder("gamelist")), goodList) << program;
-        EXPECT_FALSE(tk::fileExists(inProgramFolder("gamelist.new"))) << program;
-        EXPECT_EQ(w.ListBox1.items(), std::vector<std::string>{"Pong (Rev E) [TTL]"}) << program;
-        EXPECT_EQ(w.state(), ui::TForm1::State::configuration) << program;
+        EXPECT_EQ(readFile(inProgramFolder("gamelist")), goodList) << message;
+        EXPECT_FALSE(tk::fileExists(inProgramFolder("gamelist.new"))) << message;
+        EXPECT_EQ(w.ListBox1.items(), std::vector<std::string>{"Pong (Rev E) [TTL]"}) << message;
+        EXPECT_EQ(w.state(), ui::TForm1::State::configuration) << message;
     }
 
     DeleteFileA(mame.file("exitcode").c_str());

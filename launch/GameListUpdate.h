@@ -18,8 +18,8 @@ std::string mameStamp(const std::string& mameExe);
 // Has MAME write its game list into a temporary file of the program folder
 // and puts it in place of "gamelist" only when it holds a game list, so a
 // failing MAME, or a program that is no MAME, leaves the old list byte for
-// byte. A failure says why no list was written. Raises "Cannot create file %s" when the new list
-// cannot replace the old one (which then stays).
+// byte. A failure says why no list was written. Raises "Cannot create file
+// %s" when the new list cannot replace the old one (which then stays).
 Outcome renewGameList(TExecutor& exe, const std::string& mameExe, const std::string& programFolder,
                       bool xp);
 

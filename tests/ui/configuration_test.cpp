@@ -2,7 +2,6 @@
 #include "support/MameFolder.h"
 #include "support/ProgramFolder.h"
 #include "support/ScriptedDialogs.h"
-#include "toolkit/base/Error.h"
 #include "toolkit/files/Paths.h"
 #include "toolkit/gui/Application.h"
 #include "ui/MainWindow.h"

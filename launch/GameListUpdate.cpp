@@ -33,7 +33,7 @@ Outcome renewGameList(TExecutor& exe, const std::string& mameExe, const std::str
     // Gone however the renewal ends, a failed replacement included.
     tk::ScopeExit remove([&] { DeleteFileW(tk::utf8ToWide(renewed).c_str()); });
     ListfullResult run = runListfull(exe, mameExe, programFolder, xp, renewedListName);
-    if (Outcome written = missingGameList(run, renewed); written.failed())
+    if (Outcome written = missingGameList(run, mameExe, renewed); written.failed())
         return Outcome::failure(written.message() + " The game list stays as it was.");
     // Written the program's own way (whole, never half), as the list MAME
     // wrote is only what the interpreter left.

@@ -38,7 +38,8 @@ ListfullResult runListfull(TExecutor& exe, const std::string& mameExe,
     return {exitCode, tk::fileExists(job.fileName) ? "" : xp ? "cmd" : "command"};
 }
 
-Outcome missingGameList(const ListfullResult& run, const std::string& listFile) {
+Outcome missingGameList(const ListfullResult& run, const std::string& mameExe,
+                        const std::string& listFile) {
     if (catalogue::holdsGameList(listFile))
         return Outcome::success();
     const std::string start = "MAME did not write its game list: ";
@@ -50,8 +51,10 @@ Outcome missingGameList(const ListfullResult& run, const std::string& listFile) 
         return Outcome::failure(start + "the command interpreter \"" + run.missingInterpreter +
                                 "\" was not found. Untick \"Using Windows XP/2000\" to run "
                                 "MAME through \"command\".");
-    return Outcome::failure(start + "it ended with exit code " + std::to_string(run.exitCode) +
-                            ".");
+    // The interpreter ran what the user named, which printed something else
+    // or nothing: a program that is no MAME, or a MAME that failed.
+    return Outcome::failure(mameExe + " did not print a MAME game list: it ended with exit code " +
+                            std::to_string(run.exitCode) + ".");
 }
 
 } // namespace launch

@@ -28,8 +28,9 @@ ListfullResult runListfull(TExecutor& exe, const std::string& mameExe,
                            const std::string& programFolder, bool xp,
                            const std::string& fileName = settings::gameListFileName);
 
-// A failure when the list file holds no game list after the run, saying that
-// MAME wrote none, and why.
-Outcome missingGameList(const ListfullResult& run, const std::string& listFile);
+// A failure when the list file holds no game list after the run, saying why:
+// the interpreter was missing, or the program named as MAME printed none.
+Outcome missingGameList(const ListfullResult& run, const std::string& mameExe,
+                        const std::string& listFile);
 
 } // namespace launch

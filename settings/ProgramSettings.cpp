@@ -28,7 +28,11 @@ bool ProgramSettings::perKeyBool(const char* key, bool fallback) const {
 }
 
 bool ProgramSettings::xp() const {
-    return perKeyBool(xpKey, false);
+    if (auto stored = file_.profileString(configSection, xpKey))
+        return tk::parseProfileBool(*stored, false);
+    // Until the user chooses, "cmd" wherever "command" cannot run: the systems
+    // that still have command.com keep it in their system folder.
+    return !tk::fileExists(tk::systemFolder() + "\\command.com");
 }
 
 bool ProgramSettings::closeAfterPlaying() const {

@@ -21,7 +21,8 @@ public:
     // Whole-file values. `fallback` is what a missing key gives.
     std::string mameExe(const std::string& fallback = "") const;
     std::string parameters() const;
-    // Per-key values.
+    // Per-key values. Without an `xp` key: whether the system lacks
+    // command.com, the interpreter an unticked box runs.
     bool xp() const;
     bool closeAfterPlaying() const;
     // The skin picture's path; empty for the window design's own skin.

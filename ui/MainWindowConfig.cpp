@@ -2,7 +2,6 @@
 // searching for MAME, applying (which has MAME write the game list anew),
 // and leaving it.
 #include "launch/GameListUpdate.h"
-#include "launch/ListfullRun.h"
 #include "settings/ProgramSettings.h"
 #include "settings/Settings.h"
 #include "toolkit/files/Paths.h"
@@ -49,12 +48,15 @@ void TForm1::SpeedButton9Click() {
         return refuse("This MAME exe doesn't exists!");
 
     settings::ProgramSettings::storeMame(mameExe, Edit2.text());
-    launch::ListfullResult run =
-        launch::runListfull(exe, mameExe, settings::filesFolder(), xp.checked());
     launch::Outcome listed =
-        launch::missingGameList(run, settings::programFile(settings::gameListFileName));
-    if (listed.failed())
+        launch::renewGameList(exe, mameExe, settings::filesFolder(), xp.checked());
+    // The list on screen is the kept file's: the message is all there is to
+    // say, and the panel stays for the user to put right what it names.
+    if (listed.failed()) {
         tk::dialogs().message(listed.message());
+        ApplyFailed = true;
+        return;
+    }
     refreshlist();
     settings::ProgramSettings::storeXp(xp.checked());
     settings::ProgramSettings::storeCloseAfterPlaying(close1.checked());

@@ -3,6 +3,8 @@
 # program folder the user names MAME in the configuration panel and presses
 # "OK"; real MAME writes the game list, the list fills from the ROM folder,
 # and "Play" has MAME play the selected game, after which the front-end closes.
+# The system has no command.com, so the first "OK" needs no tick; unticked,
+# "OK" says once that "command" is missing and stays in the panel.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 
@@ -36,11 +38,12 @@ click_control "$edit1"
 type_text "$mame_exe_windows"
 click_control "$edit2"
 type_text "$parameters"
-click_control "$xp"
 expect_equal "the MAME path typed into \"MAME Exe File:\"" \
   "$(field "$(current "$edit1")" text)" "$mame_exe_windows"
 expect_equal "the parameters typed" "$(field "$(current "$edit2")" text)" "$parameters"
-expect_equal "\"Using Windows XP/2000\" ticked" "$(field "$(current "$xp")" check)" 1
+expect_false "the system has no command.com" \
+  test -e "$(wine_do winepath -u 'C:\windows\system32\command.com')"
+expect_equal "\"Using Windows XP/2000\" ticked from the start" "$(field "$(current "$xp")" check)" 1
 expect_equal "\"Close After Playing\" ticked by default" "$(field "$(current "$close1")" check)" 1
 [ "$failures" -eq 0 ] || die "the panel is not filled in as the user did: \"OK\" would test nothing"
 
@@ -50,6 +53,23 @@ expect_true "\"OK\" drawn in lime" test "$(count_pixels 221 326 73 22 0 255 0)" 
 expect_true "the typed path shows in the silver edit field" \
   test "$(count_pixels 53 96 225 21 0 0 0)" -gt 20
 expect_equal "nothing written before \"OK\"" "$(program_files)" keston.exe
+
+# --- unticked: "command" is missing, said once ------------------------------------
+click_control "$xp"
+click_button OK
+expect_true "a message comes up" wait_until 30 message_box_shown "KESTON PRIME"
+boxes=$(message_boxes "KESTON PRIME")
+box=$(head -n 1 <<<"$boxes")
+expect_equal "it names the missing interpreter and the box to tick" \
+  "$(message_text "$(field "$box" hwnd)")" \
+  "MAME did not write its game list: the command interpreter \"command\" was not found. Tick \"Using Windows XP/2000\" to run MAME through \"cmd\". The game list stays as it was."
+dismiss_message_box "$box"
+expect_false "no second message" wait_until 3 message_box_shown "KESTON PRIME"
+expect_equal "the panel stays" "$(field "$(current "$panel")" visible)" 1
+expect_false "no gamelist written" test -e "$program_dir/gamelist"
+expect_equal "MAME was not run" "$(grep -c '^start' "$bridge_log" || true)" 0
+click_control "$xp"
+expect_equal "\"Using Windows XP/2000\" ticked again" "$(field "$(current "$xp")" check)" 1
 
 # --- "OK": real MAME writes the game list --------------------------------------
 click_button OK

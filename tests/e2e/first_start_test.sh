@@ -40,7 +40,8 @@ xp=$(children parent="$panel_hwnd" class=Button text="Using Windows XP/2000" lef
   w=145 h=17 visible=1)
 close1=$(children parent="$panel_hwnd" class=Button text="Close After Playing" left=51 top=197 \
   w=133 h=17 visible=1)
-expect_equal "\"Using Windows XP/2000\" shown, unticked" "$(field "$xp" check || true)" 0
+expect_equal "\"Using Windows XP/2000\" shown, ticked: no command.com here" \
+  "$(field "$xp" check || true)" 1
 expect_equal "\"Close After Playing\" shown, ticked" "$(field "$close1" check || true)" 1
 
 list=$(listbox1)
@@ -82,8 +83,8 @@ click_control "$xp"
 read_tree
 expect_equal "typed path shows in the MAME Exe File edit" \
   "$(field "$(children hwnd="$(field "$edit1" hwnd)")" text || true)" 'C:\Program Files\MAME\mame.exe'
-expect_equal "\"Using Windows XP/2000\" ticked by a click" \
-  "$(field "$(children hwnd="$(field "$xp" hwnd)")" check || true)" 1
+expect_equal "\"Using Windows XP/2000\" unticked by a click" \
+  "$(field "$(children hwnd="$(field "$xp" hwnd)")" check || true)" 0
 click_button X
 expect_true "\"X\" ends the program" wait_until 10 keston_ended
 expect_equal "nothing written by \"X\"" "$(program_files)" keston.exe

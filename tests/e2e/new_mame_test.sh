@@ -58,9 +58,9 @@ expect_true "a message comes up" wait_until 120 message_box_shown "KESTON PRIME"
 boxes=$(message_boxes "KESTON PRIME")
 expect_equal "exactly one message" "$(wc -l <<<"$boxes")" 1
 box=$(head -n 1 <<<"$boxes")
-expect_equal "it says MAME wrote no list and the list stays" \
+expect_equal "it says MAME printed no list and the list stays" \
   "$(message_text "$(field "$box" hwnd)")" \
-  "MAME did not write its game list: it ended with exit code 3. The game list stays as it was."
+  "$mame_exe_windows did not print a MAME game list: it ended with exit code 3. The game list stays as it was."
 dismiss_message_box "$box"
 find_window Form1
 read_main_window

@@ -2,7 +2,6 @@
 #include "support/MameFolder.h"
 #include "support/ProgramFolder.h"
 #include "support/ScriptedDialogs.h"
-#include "toolkit/base/Error.h"
 #include "toolkit/files/Paths.h"
 #include "toolkit/gui/Application.h"
 #include "ui/MainWindow.h"
@@ -136,43 +135,83 @@ TEST_F(ConfigurationPanel, ApplyStaysInThePanelAndKeepsTheFieldsOnCancel) {
     EXPECT_TRUE(w.close1.checked());
 }
 
-TEST_F(ConfigurationPanel, AFailedRegenerationLeavesTheOptionsUnwritten) {
+// One message for one failure: no list building after it, and "OK" stays in
+// the panel, where the box it names is.
+TEST_F(ConfigurationPanel, AMissingInterpreterIsSaidOnceAndLeavesTheOptionsUnwritten) {
     ui::TForm1& w = *window;
     w.Edit1.setText(mame.exe());
     w.Edit2.setText("-window");
     w.xp.setChecked(false); // "command", which this system does not have
-    try {
-        w.SpeedButton9Click();
-        ADD_FAILURE() << "the list was built without a gamelist file";
-    } catch (const tk::Error& error) {
-        EXPECT_STREQ(error.what(), "File not found");
-    }
+    w.SpeedButton7Click();
     EXPECT_EQ(settings(), "[config]\r\nmameexe=" + mame.exe() + "\r\nparameters=-window\r\n\r\n");
-    EXPECT_FALSE(w.Panel2.visible());
+    EXPECT_EQ(w.state(), ui::TForm1::State::configuration);
+    EXPECT_TRUE(dialogs.texts("error").empty());
     EXPECT_EQ(dialogs.texts("message"),
               std::vector<std::string>{
                   "MAME did not write its game list: the command interpreter \"command\" was not "
-                  "found. Tick \"Using Windows XP/2000\" to run MAME through \"cmd\"."});
+                  "found. Tick \"Using Windows XP/2000\" to run MAME through \"cmd\". The game "
+                  "list stays as it was."});
+    EXPECT_FALSE(tk::fileExists(inProgramFolder("gamelist")));
 }
 
-TEST_F(ConfigurationPanel, AMameThatWritesNoGameListIsNamedWithItsExitCode) {
+// A failing MAME, and a program that is no MAME, printing nothing or
+// something else: the list on screen and the file stay, byte for byte.
+TEST_F(ConfigurationPanel, AProgramThatPrintsNoGameListLeavesTheListAndTheFileAsTheyWere) {
     ui::TForm1& w = *window;
-    writeFile(mame.file("exitcode"), "3");
-    writeFile(inProgramFolder("gamelist"), "pong  \"Pong\"\r\n");
     w.Edit1.setText(mame.exe());
     w.xp.setChecked(true);
-    w.SpeedButton9Click();
-    EXPECT_EQ(
-        dialogs.texts("message"),
-        std::vector<std::string>{"MAME did not write its game list: it ended with exit code 3."});
-    EXPECT_EQ(readFile(inProgramFolder("gamelist")), "") << "what the run left stays";
-    EXPECT_EQ(w.ListBox1.count(), 0);
+    w.SpeedButton7Click();
+    ASSERT_EQ(w.ListBox1.items(), std::vector<std::string>{"Pong (Rev E) [TTL]"});
+    const std::string goodList = readFile(inProgramFolder("gamelist"));
+    const std::string hostname = tk::systemFolder() + "\\hostname.exe";
+    ASSERT_TRUE(tk::fileExists(hostname));
+    const std::string kept = " The game list stays as it was.";
+    struct Case {
+        std::string program, exitCode, message;
+    };
+    const std::vector<Case> cases = {
+        {mame.exe(), "3",
+         mame.exe() + " did not print a MAME game list: it ended with exit code 3." + kept},
+        {hostname, "",
+         hostname + " did not print a MAME game list: it ended with exit code 1." + kept},
+    };
+    for (const auto& [program, exitCode, message] : cases) {
+        dialogs.log.clear();
+        writeFile(mame.file("exitcode"), exitCode);
+        w.SpeedButton2Click();
+        w.Edit1.setText(program);
+        w.SpeedButton7Click();
+        EXPECT_EQ(dialogs.texts("message"), std::vector<std::string>{message});
+        EXPECT_EQ(readFile(inProgramFolder("gamelist")), goodList) << message;
+        EXPECT_FALSE(tk::fileExists(inProgramFolder("gamelist.new"))) << message;
+        EXPECT_EQ(w.ListBox1.items(), std::vector<std::string>{"Pong (Rev E) [TTL]"}) << message;
+        EXPECT_EQ(w.state(), ui::TForm1::State::configuration) << message;
+    }
 
     DeleteFileA(mame.file("exitcode").c_str());
     dialogs.log.clear();
+    w.Edit1.setText(mame.exe());
     w.SpeedButton9Click();
     EXPECT_TRUE(dialogs.texts("message").empty());
-    EXPECT_EQ(w.ListBox1.count(), 1);
+    EXPECT_EQ(readFile(inProgramFolder("gamelist")), goodList);
+}
+
+// The box starts where the system can run its interpreter; a stored value is
+// read as it always was, a word that is no number included.
+TEST_F(ConfigurationPanel, WithoutAStoredChoiceTheBoxRunsTheInterpreterThereIs) {
+    ui::TForm1& w = *window;
+    ASSERT_FALSE(tk::fileExists(tk::systemFolder() + "\\command.com"));
+    const std::vector<std::pair<std::string, bool>> cases = {
+        {"[config]\r\nclose=0\r\n", true}, {"[config]\r\nxp=0\r\n", false},
+        {"[config]\r\nxp=yes\r\n", false}, {"[config]\r\nxp=\r\n", false},
+        {"[config]\r\nxp=1\r\n", true},
+    };
+    for (const auto& [file, ticked] : cases) {
+        writeFile(inProgramFolder("keston.ini"), file);
+        w.xp.setChecked(!ticked);
+        w.SpeedButton2Click();
+        EXPECT_EQ(w.xp.checked(), ticked) << file;
+    }
 }
 
 TEST_F(ConfigurationPanel, SearchOpensInTheFolderOfTheTypedPathAndKeepsIt) {

@@ -57,9 +57,14 @@ std::string IniFile::readString(const std::string& section, const std::string& k
 
 std::string IniFile::profileString(const std::string& section, const std::string& key,
                                    const std::string& fallback) const {
+    return profileString(section, key).value_or(fallback);
+}
+
+std::optional<std::string> IniFile::profileString(const std::string& section,
+                                                  const std::string& key) const {
     auto value = profileValue(text_, toFile(section), toFile(key), upperCaseFor(encoding_));
     if (!value)
-        return fallback;
+        return std::nullopt;
     // The platform's read fills a buffer of 2048 UTF-16 units.
     constexpr std::size_t room = 2047;
     std::string text = fromFile(*value);

@@ -10,6 +10,7 @@
 #include "toolkit/files/IniText.h"
 #include "toolkit/text/TextEncoding.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,9 @@ public:
     // (see profileValue), so that one reading serves both ways of access.
     std::string profileString(const std::string& section, const std::string& key,
                               const std::string& fallback) const;
+    // The same, nothing for a key that is not there.
+    std::optional<std::string> profileString(const std::string& section,
+                                             const std::string& key) const;
     void writeString(const std::string& section, const std::string& key, const std::string& value);
 
     // Replaces the file with its current content and this object's writes at

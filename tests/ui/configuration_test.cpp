@@ -116,6 +116,29 @@ TEST_F(ConfigurationPanel, OkAfterARefusalAppliesAGoodPathAndLeavesThePanel) {
     EXPECT_EQ(dialogs.log.size(), 1u) << "only the first refusal";
 }
 
+// Explorer's "Copy as path" gives the path in double quotes; a MAME moved
+// away afterwards is named as the cause, not the ROM directory it took along.
+TEST_F(ConfigurationPanel, APathInQuotesIsTakenWithoutThemAndAMovedMameIsNamed) {
+    ui::TForm1& w = *window;
+    w.Edit1.setText("\"" + mame.exe() + "\"");
+    w.xp.setChecked(true);
+    w.SpeedButton7Click();
+    EXPECT_TRUE(dialogs.log.empty());
+    EXPECT_EQ(w.state(), ui::TForm1::State::list);
+    EXPECT_NE(settings().find("mameexe=" + mame.exe() + "\r\n"), std::string::npos) << settings();
+    EXPECT_EQ(w.Edit1.text(), mame.exe());
+    EXPECT_EQ(w.ListBox1.items(), std::vector<std::string>{"Pong (Rev E) [TTL]"});
+
+    std::string moved = inProgramFolder("MAME moved");
+    ASSERT_TRUE(MoveFileA(mame.path().c_str(), moved.c_str()));
+    w.CheckBox1Click();
+    EXPECT_EQ(dialogs.texts("message"),
+              std::vector<std::string>{"MAME is not found at " + mame.exe() +
+                                       ". Press \"Configure \" and name it."});
+    EXPECT_EQ(w.ListBox1.count(), 0);
+    MoveFileA(moved.c_str(), mame.path().c_str());
+}
+
 TEST_F(ConfigurationPanel, ApplyStaysInThePanelAndKeepsTheFieldsOnCancel) {
     ui::TForm1& w = *window;
     w.Edit1.setText(mame.exe());

@@ -117,10 +117,11 @@ TEST_F(ConfigurationPanel, OkAfterARefusalAppliesAGoodPathAndLeavesThePanel) {
 }
 
 // Explorer's "Copy as path" gives the path in double quotes; a MAME moved
-// away afterwards is named as the cause, not the ROM directory it took along.
+// away is named as the cause, not the ROM directory it took along.
 TEST_F(ConfigurationPanel, APathInQuotesIsTakenWithoutThemAndAMovedMameIsNamed) {
     ui::TForm1& w = *window;
-    w.Edit1.setText("\"" + mame.exe() + "\"");
+    std::string quoted(1, '"');
+    w.Edit1.setText(quoted.append(mame.exe()).append(1, '"'));
     w.xp.setChecked(true);
     w.SpeedButton7Click();
     EXPECT_TRUE(dialogs.log.empty());
@@ -129,14 +130,13 @@ TEST_F(ConfigurationPanel, APathInQuotesIsTakenWithoutThemAndAMovedMameIsNamed) 
     EXPECT_EQ(w.Edit1.text(), mame.exe());
     EXPECT_EQ(w.ListBox1.items(), std::vector<std::string>{"Pong (Rev E) [TTL]"});
 
-    std::string moved = inProgramFolder("MAME moved");
-    ASSERT_TRUE(MoveFileA(mame.path().c_str(), moved.c_str()));
+    std::string gone = mame.file("moved away") + "\\mame.exe";
+    writeFile(inProgramFolder("keston.ini"), "[config]\r\nmameexe=" + gone + "\r\n");
     w.CheckBox1Click();
     EXPECT_EQ(dialogs.texts("message"),
-              std::vector<std::string>{"MAME is not found at " + mame.exe() +
+              std::vector<std::string>{"MAME is not found at " + gone +
                                        ". Press \"Configure \" and name it."});
     EXPECT_EQ(w.ListBox1.count(), 0);
-    MoveFileA(moved.c_str(), mame.path().c_str());
 }
 
 TEST_F(ConfigurationPanel, ApplyStaysInThePanelAndKeepsTheFieldsOnCancel) {

@@ -145,6 +145,7 @@ TEST_F(StartUp, WithBothFilesTheListIsBuiltBehindTheSplashWindow) {
     ui::TForm1& w = start();
 
     EXPECT_EQ(statuses, statusTexts);
+    EXPECT_EQ(cutStatuses, std::vector<std::string>{});
     EXPECT_EQ(w.state(), ui::TForm1::State::list);
     EXPECT_EQ(visibleSet(w), "Play Configure Label4 CheckBox1");
     EXPECT_FALSE(w.xp.checked()) << "a word is not a number: the default holds";

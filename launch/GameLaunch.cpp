@@ -27,10 +27,8 @@ Outcome launchGame(const std::string& mameexe, const std::string& shortName,
         return Outcome::failure(
             "No MAME executable is configured. Press \"Configure \" and name it.");
     // A ROM file named "-listxml.zip" must not make MAME run one of its jobs.
-    if (!gameArgument(shortName))
-        return Outcome::failure(
-            "The game " + shortName +
-            " is not started: a name that begins with \"-\" would reach MAME as an option.");
+    if (std::string refusal = gameArgumentRefusal(shortName); !refusal.empty())
+        return Outcome::failure("The game " + shortName + " is not started: " + refusal);
     Outcome started = startWatched(playCommandLine(mameexe, shortName, parameters),
                                    startFolder(mameexe), std::move(onEnd));
     if (!started.failed())
@@ -42,10 +40,10 @@ Outcome gameEndReport(const std::string& description, const std::string& shortNa
                       const ProcessEnd& end) {
     if (end.exitCode == 0)
         return Outcome::success();
-    std::vector<std::string> lines = reasonLines(end.output);
-    for (std::string& line : lines)
+    MameWords said = reasonLines(end.output);
+    for (std::string& line : said.lines)
         line = tk::utf8OfUtf8OrAnsi(line);
-    return Outcome::failure(gameEndMessage(description, shortName, end.exitCode, lines));
+    return Outcome::failure(gameEndMessage(description, shortName, end.exitCode, said));
 }
 
 } // namespace launch

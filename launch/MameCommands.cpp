@@ -46,13 +46,27 @@ InterpreterJob createConfigJob(bool xp, const std::string& systemFolder,
 }
 
 std::optional<std::string> gameArgument(const std::string& shortName) {
-    auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; };
-    size_t first = shortName.find_first_not_of(' ');
-    if ((first != std::string::npos && shortName[first] == '-') ||
-        shortName.find('"') != std::string::npos ||
-        std::any_of(shortName.begin(), shortName.end(), control))
+    if (!gameArgumentRefusal(shortName).empty())
         return std::nullopt;
     return shortName.find(' ') != std::string::npos ? "\"" + shortName + "\"" : shortName;
+}
+
+std::string gameArgumentRefusal(const std::string& shortName) {
+    auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; };
+    // A character that splits or ends the argument is the first reason: the
+    // "-" after it would not even begin the name MAME sees.
+    auto found = std::find_if(shortName.begin(), shortName.end(),
+                              [&](char c) { return control(c) || c == '"'; });
+    if (found != shortName.end()) {
+        const char* what = *found == '"'    ? "a double quote"
+                           : *found == '\t' ? "a tab"
+                                            : "a control character";
+        return std::string("a name with ") + what + " cannot reach MAME as one argument.";
+    }
+    size_t first = shortName.find_first_not_of(' ');
+    if (first != std::string::npos && shortName[first] == '-')
+        return "a name that begins with \"-\" would reach MAME as an option.";
+    return {};
 }
 
 std::string playCommandLine(const std::string& mameexe, const std::string& shortName,

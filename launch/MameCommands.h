@@ -41,6 +41,11 @@ InterpreterJob createConfigJob(bool xp, const std::string& systemFolder,
 // share or on another system's disk can hold such names.
 std::optional<std::string> gameArgument(const std::string& shortName);
 
+// Why gameArgument gives nothing for the short name, as the end of a sentence
+// for the user ("a name with a tab cannot reach MAME as one argument");
+// empty when it gives an argument.
+std::string gameArgumentRefusal(const std::string& shortName);
+
 // The command line that plays a game: MAME as stored, the short name as
 // gameArgument gives it, the parameters, one blank between each (so it ends
 // in a blank when there are no parameters). A path with a blank is quoted,

@@ -65,7 +65,7 @@ std::string OutputTail::text() const {
     return lineEnd == std::string_view::npos ? std::string() : std::string(text.substr(lineEnd));
 }
 
-std::vector<std::string> reasonLines(std::string_view output, std::size_t maxLines) {
+MameWords reasonLines(std::string_view output, std::size_t maxLines) {
     std::vector<Paragraph> paragraphs = paragraphsOf(output);
     // Only where a reason comes before it: alone, a listing is all MAME said.
     while (paragraphs.size() >= 3 && paragraphs[paragraphs.size() - 2].back().ends_with(':'))
@@ -73,11 +73,11 @@ std::vector<std::string> reasonLines(std::string_view output, std::size_t maxLin
     std::vector<std::string_view> kept;
     for (const Paragraph& paragraph : paragraphs)
         kept.insert(kept.end(), paragraph.begin(), paragraph.end());
-    std::size_t first = kept.size() > maxLines ? kept.size() - maxLines : 0;
-    std::vector<std::string> lines;
-    for (std::size_t i = first; i < kept.size(); ++i)
-        lines.push_back(shortened(kept[i]));
-    return lines;
+    MameWords said;
+    said.leftOut = kept.size() > maxLines ? kept.size() - maxLines : 0;
+    for (std::size_t i = said.leftOut; i < kept.size(); ++i)
+        said.lines.push_back(shortened(kept[i]));
+    return said;
 }
 
 std::string exitCodeWords(std::uint32_t exitCode) {
@@ -106,13 +106,16 @@ std::string exitCodeWords(std::uint32_t exitCode) {
 }
 
 std::string gameEndMessage(const std::string& description, const std::string& shortName,
-                           std::uint32_t exitCode, const std::vector<std::string>& lines) {
+                           std::uint32_t exitCode, const MameWords& said) {
     std::string game = description == shortName ? shortName : description + " (" + shortName + ")";
     std::string message = game + ": MAME ended with exit code " + std::to_string(exitCode) + ", " +
                           exitCodeWords(exitCode) + ".";
-    if (!lines.empty()) {
+    if (!said.lines.empty()) {
         message += "\n\nMAME said:";
-        for (const std::string& line : lines)
+        if (said.leftOut > 0)
+            message += "\n(" + std::to_string(said.leftOut) +
+                       (said.leftOut == 1 ? " earlier line" : " earlier lines") + " left out)";
+        for (const std::string& line : said.lines)
             message += "\n" + line;
     }
     return message;

@@ -28,13 +28,21 @@ private:
     bool dropped_ = false;
 };
 
+// What MAME said about why it stopped: at most a number of lines from the end
+// of its output, and how many lines of it before them were left out.
+struct MameWords {
+    std::vector<std::string> lines;
+    std::size_t leftOut = 0;
+};
+
 // At most `maxLines` lines that say why MAME stopped, from the end of its
 // output, without blank lines and trailing blanks, each cut to a readable
-// length. A listing MAME puts after its reason (a paragraph introduced by a
-// line that ends in a colon, such as the systems with names like an unknown
-// one) is not the reason, and is left out with its heading when a reason
-// comes before it.
-std::vector<std::string> reasonLines(std::string_view output, std::size_t maxLines = 6);
+// length: MAME says why last, after the lines (such as one per missing file)
+// that it stopped on. A listing MAME puts after its reason (a paragraph
+// introduced by a line that ends in a colon, such as the systems with names
+// like an unknown one) is not the reason, and is left out with its heading,
+// uncounted, when a reason comes before it.
+MameWords reasonLines(std::string_view output, std::size_t maxLines = 6);
 
 // MAME's documented exit codes in words; a Windows exception code as such.
 std::string exitCodeWords(std::uint32_t exitCode);
@@ -42,6 +50,6 @@ std::string exitCodeWords(std::uint32_t exitCode);
 // The message for a game that MAME ended with a non-zero exit code, naming
 // the game by its description and short name. All texts in UTF-8.
 std::string gameEndMessage(const std::string& description, const std::string& shortName,
-                           std::uint32_t exitCode, const std::vector<std::string>& lines);
+                           std::uint32_t exitCode, const MameWords& said);
 
 } // namespace launch

@@ -163,7 +163,7 @@ void TForm1::renewGameListForNewMame(TForm4& splash, const settings::ProgramSett
     // this MAME's. A renewal that failed keeps the old stamp, so the next
     // start tries again.
     if (!previous.empty()) {
-        showStatus(splash, "A new MAME was found: updating the Gamelist");
+        showStatus(splash, "New MAME found: updating Gamelist");
         if (!renewGameList(mameExe, xp.checked()))
             return;
     }

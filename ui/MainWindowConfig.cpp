@@ -2,6 +2,7 @@
 // searching for MAME, applying (which has MAME write the game list anew),
 // and leaving it.
 #include "launch/GameListUpdate.h"
+#include "launch/MameCommands.h"
 #include "settings/ProgramSettings.h"
 #include "settings/Settings.h"
 #include "toolkit/files/Paths.h"
@@ -22,7 +23,7 @@ void TForm1::SpeedButton2Click() {
 }
 
 void TForm1::SpeedButton6Click() {
-    std::string folder = tk::folderPart(Edit1.text());
+    std::string folder = tk::folderPart(launch::unquoted(Edit1.text()));
     if (tk::folderExists(folder))
         searchFolder_ = folder;
     tk::OpenFileRequest request{
@@ -36,7 +37,10 @@ void TForm1::SpeedButton6Click() {
 }
 
 void TForm1::SpeedButton9Click() {
-    std::string mameExe = Edit1.text();
+    // Explorer's "Copy as path" puts the path in double quotes.
+    std::string mameExe = launch::unquoted(Edit1.text());
+    if (mameExe != Edit1.text())
+        Edit1.setText(mameExe);
     auto refuse = [this](const char* text) {
         tk::dialogs().message(text);
         Edit1.setFocus();

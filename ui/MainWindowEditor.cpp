@@ -67,10 +67,20 @@ void TForm1::SpeedButton5Click() {
 void TForm1::SpeedButton10Click() {
     if (ConfigFile.empty())
         return;
-    std::string text =
-        configFileForm_.unicode ? Cxdetexto.text() : tk::utf8ToAnsi(Cxdetexto.text());
-    tk::replaceFileContent(ConfigFile, ui::fileBytesOf({configFileForm_, text}));
-    tk::dialogs().message("File Saved!");
+    std::string text = Cxdetexto.text();
+    std::string outside = configFileForm_.unicode ? "" : tk::firstOutsideCodePage(text);
+    // The code page would write "?" for it: the file becomes UTF-8 with its
+    // mark, which MAME reads and which holds every character.
+    ui::TextForm form =
+        outside.empty() ? configFileForm_ : ui::TextForm{tk::TextEncoding::utf8, true};
+    if (!form.unicode)
+        text = tk::utf8ToAnsi(text);
+    tk::replaceFileContent(ConfigFile, ui::fileBytesOf({form, text}));
+    configFileForm_ = form;
+    std::string saved = "File Saved!";
+    if (!outside.empty())
+        saved += " In UTF-8 now: the system's code page has no \"" + outside + "\".";
+    tk::dialogs().message(saved);
 }
 
 void TForm1::removeWriteLeftovers(const std::string& mameExe) {

@@ -66,6 +66,14 @@ std::string joined(const std::vector<std::string>& paths) {
     return text;
 }
 
+// A MAME moved or deleted takes its ROM directory along: it is the cause.
+std::string romDirectoryFailure(const std::string& mameExe,
+                                const catalogue::RomDirectory& romDirectory) {
+    if (!mameExe.empty() && !tk::fileExists(mameExe))
+        return "MAME is not found at " + mameExe + ". Press \"Configure \" and name it.";
+    return "The ROM directory " + joined(romDirectory.paths) + " cannot be opened.";
+}
+
 } // namespace
 
 void TForm1::refreshlist() {
@@ -109,8 +117,7 @@ void TForm1::buildList(const std::string& mameExe) {
         fillLists();
     }
     if (!romDirectory.entered)
-        tk::dialogs().message("The ROM directory " + joined(romDirectory.paths) +
-                              " cannot be opened.");
+        tk::dialogs().message(romDirectoryFailure(mameExe, romDirectory));
 }
 
 } // namespace ui

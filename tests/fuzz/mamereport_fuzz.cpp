@@ -14,7 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(kept.size() <= 64);
     FUZZ_CHECK(output.ends_with(kept));
 
-    std::vector<std::string> lines = launch::reasonLines(output, 4);
+    launch::MameWords said = launch::reasonLines(output, 4);
+    const std::vector<std::string>& lines = said.lines;
+    FUZZ_CHECK(said.leftOut == 0 || lines.size() == 4);
     FUZZ_CHECK(lines.size() <= 4);
     for (const std::string& line : lines) {
         FUZZ_CHECK(!line.empty() && line.size() <= 203);

@@ -36,33 +36,37 @@ const std::string unknownSystem =
 
 } // namespace
 
-TEST(ReasonLines, TheLastLinesOfMamesOwnWordsSayWhy) {
-    EXPECT_EQ(reasonLines(missingFiles),
+TEST(ReasonLines, TheLastLinesOfMamesOwnWordsSayWhyAndTheRestIsCounted) {
+    EXPECT_EQ(reasonLines(missingFiles).lines,
               (Lines{notFound("pacman.5f"), notFound("82s123.7f"), notFound("82s126.4a"),
                      notFound("82s126.1m"), notFound("82s126.3m"),
                      "Fatal error: Required files are missing, the machine cannot be run."}));
-    EXPECT_EQ(reasonLines(missingFiles, 1),
+    EXPECT_EQ(reasonLines(missingFiles, 1).lines,
               Lines{"Fatal error: Required files are missing, the machine cannot be run."});
-    EXPECT_EQ(reasonLines("Error: unknown option: -badparam\n"),
+    EXPECT_EQ(reasonLines(missingFiles).leftOut, 8u);
+    EXPECT_EQ(reasonLines(missingFiles, 1).leftOut, 13u);
+    EXPECT_EQ(reasonLines(missingFiles, 14).leftOut, 0u);
+    EXPECT_EQ(reasonLines("Error: unknown option: -badparam\n").lines,
               Lines{"Error: unknown option: -badparam"});
-    EXPECT_EQ(reasonLines(""), Lines{});
-    EXPECT_EQ(reasonLines("\n \r\n\t\n"), Lines{}) << "blank lines say nothing";
+    EXPECT_EQ(reasonLines("").lines, Lines{});
+    EXPECT_EQ(reasonLines("\n \r\n\t\n").lines, Lines{}) << "blank lines say nothing";
 }
 
 TEST(ReasonLines, AListingAfterTheReasonIsLeftOutWithItsHeading) {
-    EXPECT_EQ(reasonLines(unknownSystem), Lines{"Unknown system 'namco51'"});
+    EXPECT_EQ(reasonLines(unknownSystem).lines, Lines{"Unknown system 'namco51'"});
+    EXPECT_EQ(reasonLines(unknownSystem, 1).leftOut, 0u) << "a listing left out is not counted";
     // Without a paragraph before it, the listing is all MAME said.
-    EXPECT_EQ(reasonLines("Some device:\n\nfailed to start\n"),
+    EXPECT_EQ(reasonLines("Some device:\n\nfailed to start\n").lines,
               (Lines{"Some device:", "failed to start"}));
-    EXPECT_EQ(reasonLines("Bad media\n\nsee:\n\na\nb\n\nalso:\n\nc\n"), Lines{"Bad media"})
+    EXPECT_EQ(reasonLines("Bad media\n\nsee:\n\na\nb\n\nalso:\n\nc\n").lines, Lines{"Bad media"})
         << "listings one after the other";
-    EXPECT_EQ(reasonLines("Fatal error: bad file:\n"), Lines{"Fatal error: bad file:"});
+    EXPECT_EQ(reasonLines("Fatal error: bad file:\n").lines, Lines{"Fatal error: bad file:"});
 }
 
 TEST(ReasonLines, LinesAreTrimmedAndCutToAReadableLengthAtACharacterBoundary) {
-    EXPECT_EQ(reasonLines("  indented stays   \t\r\n"), Lines{"  indented stays"});
+    EXPECT_EQ(reasonLines("  indented stays   \t\r\n").lines, Lines{"  indented stays"});
     std::string longLine = std::string(199, 'x') + "\xCE\xB2" + std::string(50, 'y');
-    Lines lines = reasonLines(longLine);
+    Lines lines = reasonLines(longLine).lines;
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0], std::string(199, 'x') + "...") << "the two-byte letter is not split";
 }
@@ -85,14 +89,16 @@ TEST(OutputTail, KeepsTheEndOfAnyOutputFromALineStart) {
 }
 
 TEST(GameEndMessage, NamesTheGameTheCodeInWordsAndMamesLines) {
+    const std::string fatal = "Fatal error: Required files are missing, the machine cannot be run.";
+    const std::string pacman = "Pac-Man (Midway) (pacman): MAME ended with exit code 2, required "
+                               "files are missing.\n\nMAME said:\n";
     EXPECT_EQ(
-        launch::gameEndMessage("Pac-Man (Midway)", "pacman", 2,
-                               {notFound("82s126.3m"), "Fatal error: Required files are "
-                                                       "missing, the machine cannot be run."}),
-        "Pac-Man (Midway) (pacman): MAME ended with exit code 2, required files are "
-        "missing.\n\nMAME said:\n" +
-            notFound("82s126.3m") +
-            "\nFatal error: Required files are missing, the machine cannot be run.");
+        launch::gameEndMessage("Pac-Man (Midway)", "pacman", 2, {{notFound("82s126.3m"), fatal}}),
+        pacman + notFound("82s126.3m") + "\n" + fatal);
+    EXPECT_EQ(launch::gameEndMessage("Pac-Man (Midway)", "pacman", 2, {{fatal}, 12}),
+              pacman + "(12 earlier lines left out)\n" + fatal);
+    EXPECT_EQ(launch::gameEndMessage("Pac-Man (Midway)", "pacman", 2, {{fatal}, 1}),
+              pacman + "(1 earlier line left out)\n" + fatal);
     EXPECT_EQ(launch::gameEndMessage("Namco 51xx", "namco51", 5, {}),
               "Namco 51xx (namco51): MAME ended with exit code 5, MAME knows no such system.");
     EXPECT_EQ(launch::gameEndMessage("readme", "readme", 6, {}),

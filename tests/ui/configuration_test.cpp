@@ -115,6 +115,29 @@ TEST_F(ConfigurationPanel, OkAfterARefusalAppliesAGoodPathAndLeavesThePanel) {
     EXPECT_EQ(dialogs.log.size(), 1u) << "only the first refusal";
 }
 
+// Explorer's "Copy as path" gives the path in double quotes; a MAME moved
+// away is named as the cause, not the ROM directory it took along.
+TEST_F(ConfigurationPanel, APathInQuotesIsTakenWithoutThemAndAMovedMameIsNamed) {
+    ui::TForm1& w = *window;
+    std::string quoted(1, '"');
+    w.Edit1.setText(quoted.append(mame.exe()).append(1, '"'));
+    w.xp.setChecked(true);
+    w.SpeedButton7Click();
+    EXPECT_TRUE(dialogs.log.empty());
+    EXPECT_EQ(w.state(), ui::TForm1::State::list);
+    EXPECT_NE(settings().find("mameexe=" + mame.exe() + "\r\n"), std::string::npos) << settings();
+    EXPECT_EQ(w.Edit1.text(), mame.exe());
+    EXPECT_EQ(w.ListBox1.items(), std::vector<std::string>{"Pong (Rev E) [TTL]"});
+
+    std::string gone = mame.file("moved away") + "\\mame.exe";
+    writeFile(inProgramFolder("keston.ini"), "[config]\r\nmameexe=" + gone + "\r\n");
+    w.CheckBox1Click();
+    EXPECT_EQ(dialogs.texts("message"),
+              std::vector<std::string>{"MAME is not found at " + gone +
+                                       ". Press \"Configure \" and name it."});
+    EXPECT_EQ(w.ListBox1.count(), 0);
+}
+
 TEST_F(ConfigurationPanel, ApplyStaysInThePanelAndKeepsTheFieldsOnCancel) {
     ui::TForm1& w = *window;
     w.Edit1.setText(mame.exe());

@@ -133,6 +133,27 @@ TEST_F(ConfigEditor, EveryLineBreakShowsAsCrLfAndSaveWritesTheMemoExactly) {
     EXPECT_EQ(w.state(), ui::TForm1::State::editor);
 }
 
+// A letter the code page has no byte for would be written as "?": the file
+// becomes UTF-8 with its mark instead, the user is told so and of which
+// letter, and it stays UTF-8 from then on.
+TEST_F(ConfigEditor, ALetterOutsideTheCodePageSavesTheFileInUtf8AndSaysSo) {
+    ui::TForm1& w = *window;
+    writeFile(inMame("mame.ini"), "rompath C:\\Caf\xE9\n");
+    openEditor();
+    SetWindowTextW(w.Cxdetexto.handle(), L"rompath C:\\Caf\u00E9;\u03B2\r\n");
+    w.SpeedButton10Click();
+    EXPECT_EQ(readFile(inMame("mame.ini")), utf8Mark + "rompath C:\\Caf\xC3\xA9;\xCE\xB2\r\n");
+    EXPECT_EQ(dialogs.texts("message"),
+              std::vector<std::string>{
+                  "File Saved! In UTF-8 now: the system's code page has no \"\xCE\xB2\"."});
+
+    dialogs.log.clear();
+    w.Cxdetexto.setText("rompath C:\\Caf\xC3\xA9\r\n");
+    w.SpeedButton10Click();
+    EXPECT_EQ(readFile(inMame("mame.ini")), utf8Mark + "rompath C:\\Caf\xC3\xA9\r\n");
+    EXPECT_EQ(dialogs.texts("message"), std::vector<std::string>{"File Saved!"});
+}
+
 TEST_F(ConfigEditor, Utf8ShowsEveryLetterAndLinesNotEditedComeBackByteForByte) {
     ui::TForm1& w = *window;
     // A mark says UTF-8, and a byte that is no UTF-8 (a path typed in the

@@ -60,10 +60,18 @@ protected:
             return;
         if (statuses.empty() || statuses.back() != splash->status.caption())
             statuses.push_back(splash->status.caption());
+        // The label grows to the right with its text, measured in its font;
+        // past the picture, inside the panel's bevels, the text is cut.
+        const tk::Bounds& text = splash->status.bounds();
+        const tk::Bounds& room = splash->Image1.bounds();
+        if (text.left + text.width > room.left + room.width)
+            cutStatuses.push_back(splash->status.caption() + " (" + std::to_string(text.width) +
+                                  " px)");
     }
 
     ScriptedDialogs dialogs;
     std::vector<std::string> statuses;
+    std::vector<std::string> cutStatuses;
     SentMessageWatch splashPaints{WM_PAINT, [this](HWND painted) { readSplash(painted); }};
     std::unique_ptr<ui::TForm1> window;
 };
@@ -137,6 +145,7 @@ TEST_F(StartUp, WithBothFilesTheListIsBuiltBehindTheSplashWindow) {
     ui::TForm1& w = start();
 
     EXPECT_EQ(statuses, statusTexts);
+    EXPECT_EQ(cutStatuses, std::vector<std::string>{});
     EXPECT_EQ(w.state(), ui::TForm1::State::list);
     EXPECT_EQ(visibleSet(w), "Play Configure Label4 CheckBox1");
     EXPECT_FALSE(w.xp.checked()) << "a word is not a number: the default holds";
@@ -314,7 +323,7 @@ TEST(MainWindowStates, TheSplashAndTheAboutBoxShowTheProjectVersion) {
 // writes none. And where the keys go when the main window comes up.
 namespace {
 
-const std::string renewing = "A new MAME was found: updating the Gamelist";
+const std::string renewing = "New MAME found: updating Gamelist";
 const std::string oldList = "Name:             Description:\n"
                             "galaga           \"Galaga (from the MAME before)\"\n";
 
@@ -365,6 +374,7 @@ TEST_F(NewMame, TheNewMameWritesTheListBeforeItIsBuilt) {
     EXPECT_EQ(storedStamp(), launch::mameStamp(mame.exe()));
     EXPECT_FALSE(tk::fileExists(inProgramFolder("gamelist.new")));
     EXPECT_TRUE(dialogs.log.empty());
+    EXPECT_EQ(cutStatuses, std::vector<std::string>{}) << "every status text fits the splash";
 
     startAgain();
     EXPECT_FALSE(renewed()) << "the same MAME again";

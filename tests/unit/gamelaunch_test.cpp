@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 using launch::launchGame;
@@ -109,12 +111,18 @@ TEST_F(GameLaunchTest, AShortNameIsOneArgumentAndNeverAnOption) {
     EXPECT_EQ(child["argv2"], "-x");
     DeleteFileA(record.c_str());
 
-    for (const char* name :
-         {"-listxml", "-", "\t-cc", "pong\t-cc", "pong\t-listxml", "\"-cc", " -cc"}) {
+    // Each refusal names what is wrong with the name.
+    const std::pair<const char*, const char*> refusals[] = {
+        {"-listxml", "a name that begins with \"-\" would reach MAME as an option."},
+        {" -cc", "a name that begins with \"-\" would reach MAME as an option."},
+        {"\t-cc", "a name with a tab cannot reach MAME as one argument."},
+        {"pong\t-listxml", "a name with a tab cannot reach MAME as one argument."},
+        {"\"-cc", "a name with a double quote cannot reach MAME as one argument."},
+        {"pong\x01", "a name with a control character cannot reach MAME as one argument."},
+    };
+    for (auto [name, reason] : refusals) {
         refused(launchGame(mame, name, ""),
-                "The game " + std::string(name) +
-                    " is not started: a name that begins with \"-\" would reach MAME as an "
-                    "option.");
+                "The game " + std::string(name) + " is not started: " + reason);
         EXPECT_TRUE(argdump::awaitRecord(record, std::chrono::seconds(1)).empty()) << name;
     }
 }

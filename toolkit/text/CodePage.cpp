@@ -75,6 +75,22 @@ bool fitsCodePage(std::string_view text) {
     return !lossy;
 }
 
+std::string firstOutsideCodePage(std::string_view text) {
+    if (fitsCodePage(text))
+        return {};
+    // Character by character only once the whole is known not to fit.
+    std::size_t at = 0;
+    while (at < text.size()) {
+        auto lead = static_cast<unsigned char>(text[at]);
+        std::size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        std::string_view character = text.substr(at, length);
+        if (!fitsCodePage(character))
+            return std::string(character);
+        at += length;
+    }
+    return {};
+}
+
 std::string utf8ToAnsi(std::string_view text) {
     return fromWide(CP_ACP, toWide(CP_UTF8, text));
 }

@@ -20,6 +20,10 @@ std::wstring ansiToWide(std::string_view text);
 // comes back unchanged from the code page.
 bool fitsCodePage(std::string_view text);
 
+// The first character of the UTF-8 text that the code page does not spell,
+// in UTF-8; empty when it spells them all.
+std::string firstOutsideCodePage(std::string_view text);
+
 // UTF-8 and UTF-16 both ways, lone surrogates kept (see TextEncoding.h).
 std::wstring utf8ToWide(std::string_view text);
 std::string wideToUtf8(std::wstring_view text);

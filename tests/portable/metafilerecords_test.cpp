@@ -93,7 +93,7 @@ private:
 
 constexpr std::uint32_t emrCreatePen = 38, emrSelect = 37, emrDelete = 40, emrArcTo = 55,
                         emrSaveDc = 33, emrRestoreDc = 34, emrPolyline16 = 87, emrWindowExt = 9,
-                        emrViewportExt = 11, emrRectangle = 43, emrFillRegion = 71;
+                        emrViewportExt = 11, emrMapMode = 17, emrRectangle = 43, emrFillRegion = 71;
 constexpr std::uint16_t wmfCreatePen = 0x02FA, wmfSelect = 0x012D, wmfDelete = 0x01F0,
                         wmfPolyPolygon = 0x0538, wmfCreateFont = 0x02FB, wmfEscape = 0x0626;
 
@@ -147,6 +147,13 @@ TEST(MetafileRecords, EnhancedStatesAndMappingCannotGrowWithoutBound) {
     EXPECT_TRUE(mapped(400).accepted());
     EXPECT_FALSE(mapped(401).accepted());
     EXPECT_FALSE(Enhanced().add(emrWindowExt, {0, 100}).accepted());
+    // Choosing the mode of free extents again keeps them as they were.
+    EXPECT_FALSE(Enhanced()
+                     .add(emrWindowExt, {100, 100})
+                     .add(emrViewportExt, {32767, 100})
+                     .add(emrMapMode, {8})
+                     .add(emrRectangle, {0, 0, 9, 9})
+                     .accepted());
 }
 
 TEST(MetafileRecords, EnhancedFontsAndPensHaveSizesASkinCanUse) {
@@ -192,4 +199,24 @@ TEST(MetafileRecords, OldStyleCountsStayWithinTheRecord) {
     EXPECT_TRUE(font(-1024, 0x0041).accepted());
     EXPECT_FALSE(font(-1025, 0x0041).accepted());
     EXPECT_FALSE(font(16, 0x4141).accepted()) << "a face name without its end";
+}
+
+TEST(MetafileRecords, OldStyleStatesAndMappingCannotGrowWithoutBound) {
+    OldStyle saved;
+    for (int i = 0; i < 64; ++i)
+        saved.add(0x001E, {});
+    EXPECT_TRUE(saved.accepted());
+    EXPECT_FALSE(saved.add(0x001E, {}).accepted());
+    EXPECT_TRUE(OldStyle().add(0x001E, {}).add(0x0127, {1}).accepted()) << "the first state";
+    EXPECT_FALSE(OldStyle().add(0x0127, {-1}).accepted()) << "no state saved";
+
+    // Extents are kept as y, then x; only the x axis enlarges past the limit.
+    auto mapped = [](std::int64_t viewportX) {
+        return OldStyle()
+            .add(0x020C, {10, 10})
+            .add(0x020E, {40, viewportX})
+            .add(0x041B, {9, 9, 0, 0});
+    };
+    EXPECT_TRUE(mapped(40).accepted());
+    EXPECT_FALSE(mapped(41).accepted());
 }

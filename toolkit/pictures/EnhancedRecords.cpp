@@ -82,11 +82,6 @@ bool viewportExtent(const ByteReader& record, MetafilePlayback& playback) {
            playback.setViewportExtent(signedAt(record, 8), signedAt(record, 12));
 }
 
-bool mapMode(const ByteReader&, MetafilePlayback& playback) {
-    playback.resetExtents();
-    return true;
-}
-
 bool saveState(const ByteReader&, MetafilePlayback& playback) {
     return playback.save();
 }
@@ -194,7 +189,7 @@ constexpr Rule rules[] = {
     {10, 16, place<2>},         {11, 16, viewportExtent},
     {12, 16, place<2>},         {13, 16, place<2>},
     {14, 20, nullptr},          {15, 20, shape<2>},
-    {16, 12, nullptr},          {17, 12, mapMode},
+    {16, 12, nullptr},          {17, 12, nullptr},
     {18, 12, nullptr},          {19, 12, nullptr},
     {20, 12, nullptr},          {21, 12, nullptr},
     {22, 12, nullptr},          {24, 12, nullptr},

@@ -53,10 +53,6 @@ bool MetafilePlayback::restore(std::int64_t level) {
     return true;
 }
 
-void MetafilePlayback::resetExtents() {
-    window_[0] = window_[1] = viewport_[0] = viewport_[1] = 1;
-}
-
 bool MetafilePlayback::setWindowExtent(std::int64_t x, std::int64_t y) {
     if (x == 0 || y == 0)
         return false;

@@ -56,9 +56,9 @@ public:
     // when negative, from the first when positive.
     bool restore(std::int64_t level);
 
-    // A new mapping mode: its fixed extents never enlarge.
-    void resetExtents();
-    // A window's or viewport's extent, neither of them 0.
+    // A window's or viewport's extent, neither of them 0. They are kept
+    // whatever the mapping mode: a change of mode keeps the extents or puts
+    // those of a fixed mode, which never enlarge.
     bool setWindowExtent(std::int64_t x, std::int64_t y);
     bool setViewportExtent(std::int64_t x, std::int64_t y);
     // The mapping enlarges by at most the limit on either axis.

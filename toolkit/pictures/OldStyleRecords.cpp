@@ -38,11 +38,6 @@ bool viewportExtent(const ByteReader& record, MetafilePlayback& playback) {
     return playback.setViewportExtent(signedWordAt(record, 1), signedWordAt(record, 0));
 }
 
-bool mapMode(const ByteReader&, MetafilePlayback& playback) {
-    playback.resetExtents();
-    return true;
-}
-
 bool saveState(const ByteReader&, MetafilePlayback& playback) {
     return playback.save();
 }
@@ -149,7 +144,7 @@ struct Rule {
 // extents, flood fills, escapes and the bitmaps of Windows 2 are not.
 constexpr Rule rules[] = {
     {0x001E, 0, saveState},     {0x0127, 1, restoreState},   {0x0201, 2, nullptr},
-    {0x0102, 1, nullptr},       {0x0103, 1, mapMode},        {0x0104, 1, nullptr},
+    {0x0102, 1, nullptr},       {0x0103, 1, nullptr},        {0x0104, 1, nullptr},
     {0x0106, 1, nullptr},       {0x0107, 1, nullptr},        {0x0108, 1, nullptr},
     {0x0209, 2, nullptr},       {0x020A, 2, nullptr},        {0x012E, 1, nullptr},
     {0x0231, 2, nullptr},       {0x020B, 2, nullptr},        {0x020C, 2, windowExtent},

@@ -275,6 +275,85 @@ def old_bitmaps():
     save("wmf", "finding-rle8-stretchdib.wmf", placeable(old_style(stretch)))
 
 
+def wmf_text(text):
+    return text + b"\0" * (len(text) % 2)
+
+
+def old_objects():
+    """A metafile that draws with objects, and the crafted ones that name
+    objects never created, or whose counts run past their record."""
+    pen = wmf_record(0x02FA, struct.pack("<HhhI", 0, 2, 0, 0x0000FF))
+    brush = wmf_record(0x02FC, struct.pack("<HIH", 0, 0x00FF00, 0))
+    font = wmf_record(0x02FB, struct.pack("<5h8B", -16, 0, 0, 0, 400, *[0] * 8) + b"Arial\0")
+    select = lambda index: wmf_record(0x012D, struct.pack("<H", index))
+    delete = lambda index: wmf_record(0x01F0, struct.pack("<H", index))
+    triangle = struct.pack("<6h", 0, 0, 30, 0, 15, 30)
+    drawing = (wmf_record(0x0324, struct.pack("<H", 3) + triangle)
+               + wmf_record(0x0538, struct.pack("<3H", 2, 3, 3) + triangle + triangle)
+               + wmf_record(0x0521, struct.pack("<H", 5) + wmf_text(b"SKIN!") + struct.pack("<hh", 4, 4))
+               + wmf_record(0x0A32, struct.pack("<hhHH", 20, 4, 3, 0) + wmf_text(b"KES")))
+    save("wmf", "objects.wmf", old_style(pen + brush + font + select(0) + select(1) + select(2)
+                                         + wmf_record(0x001E) + drawing
+                                         + wmf_record(0x0127, struct.pack("<h", -1))
+                                         + delete(0) + delete(1) + delete(2), objects=3))
+    unknown = {
+        "finding-delete-unknown-object.wmf": pen + delete(0xFFFF),
+        "finding-select-unknown-object.wmf": pen + select(0x8000),
+        "finding-select-unknown-palette.wmf": wmf_record(0x0234, struct.pack("<H", 0xFFFF)),
+        "finding-select-clip-region.wmf": wmf_record(0x012C, struct.pack("<H", 0xFFFF)),
+        "finding-fill-region.wmf": wmf_record(0x0228, struct.pack("<HH", 0xFFFF, 0x8000)),
+        "finding-invert-region.wmf": wmf_record(0x012A, struct.pack("<H", 0x8000)),
+        "finding-paint-region.wmf": wmf_record(0x012B, struct.pack("<H", 0xFFFF)),
+        "finding-polypolygon-counts.wmf": wmf_record(0x0538, struct.pack("<3H", 2, 3, 0x7FFF) + triangle),
+    }
+    for name, records in unknown.items():
+        save("wmf", name, old_style(records, objects=1))
+
+
+def emf_text(x, y, text, string_at=76, dx_at=None):
+    """Wide text after the fixed fields, then the spacing of each character."""
+    chars = text.encode("utf-16-le")
+    chars += b"\0" * (-len(chars) % 4)
+    count = len(text)
+    if dx_at is None:
+        dx_at = 76 + len(chars)
+    fields = struct.pack("<iiii", 0, 0, 0, 0) + struct.pack("<Iff", 1, 1, 1)
+    fields += struct.pack("<iiIII", x, y, count, string_at, 0) + struct.pack("<iiii", 0, 0, 0, 0)
+    return record(84, fields + struct.pack("<I", dx_at) + chars + struct.pack("<%di" % count, *[8] * count))
+
+
+def emf_font(index, height):
+    logfont = struct.pack("<5i8B", height, 0, 0, 0, 400, *[0] * 8)
+    return record(82, struct.pack("<I", index) + logfont + "Arial".encode("utf-16-le").ljust(64, b"\0"))
+
+
+def enhanced_objects():
+    """A metafile that draws with objects, and the crafted ones whose
+    indexes, counts, offsets or sizes its player would trust."""
+    select = lambda index: record(37, struct.pack("<I", index))
+    delete = lambda index: record(40, struct.pack("<I", index))
+    pen = record(38, struct.pack("<IIiiI", 1, 0, 2, 0, 0x0000FF))
+    triangle = struct.pack("<6h", 0, 0, 30, 0, 15, 30)
+    drawing = (record(87, struct.pack("<iiiiI", 0, 0, 30, 30, 3) + triangle)
+               + record(91, struct.pack("<iiiiIIII", 0, 0, 30, 30, 2, 6, 3, 3) + triangle + triangle)
+               + emf_text(4, 4, "SKIN"))
+    body = (pen + select(1) + emf_font(2, -16) + select(2) + record(33, b"") + drawing
+            + record(34, struct.pack("<i", -1)) + select(0x80000007) + delete(1) + delete(2))
+    save("emf", "objects.emf", enhanced(body=body, handles=3))
+    arc = struct.pack("<8i", -8388607, -8388607, 8388607, 8388607, 8388607, 0, -8388607, 0)
+    crafted = {
+        "finding-select-unknown-object.emf": pen + select(0xFFFF),
+        "finding-delete-unknown-object.emf": delete(1),
+        "finding-polyline-count.emf": record(87, struct.pack("<iiiiI", 0, 0, 30, 30, 0x10000000) + triangle),
+        "finding-exttextoutw-offset.emf": emf_text(4, 4, "SKIN", string_at=0x7FFFFFF0),
+        "finding-arcto-huge.emf": record(55, arc),
+        "finding-font-height.emf": emf_font(1, 30000) + select(1) + emf_text(4, 4, "SKIN"),
+        "finding-savedc-stack.emf": record(33, b"") * 100,
+    }
+    for name, body in crafted.items():
+        save("emf", name, enhanced(body=body, handles=2))
+
+
 def metafiles():
     save("emf", "rectangle.emf", enhanced())
     save("emf", "described.emf", enhanced("KESTON\0skin\0\0\0".encode("utf-16-le")))
@@ -285,6 +364,8 @@ def metafiles():
     save("wmf", "rectangle.wmf", plain)
     save("wmf", "placeable.wmf", placeable(plain))
     old_bitmaps()
+    old_objects()
+    enhanced_objects()
 
 
 bitmaps()

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 
 using testing_support::errorOf;
@@ -103,7 +104,63 @@ size_t oldStyleRecord(const Bytes& bytes, WORD function) {
     return offset;
 }
 
+// What a skin's drawing program records: pens, brushes, a font and its text,
+// shapes, lines, arcs and saved states.
+void drawSkin(HDC dc) {
+    int saved = SaveDC(dc);
+    tk::PenHandle pen(CreatePen(PS_DASH, 1, RGB(0, 0, 255)));
+    tk::BrushHandle brush(CreateHatchBrush(HS_CROSS, RGB(0, 128, 0)));
+    tk::FontHandle font(
+        CreateFontA(-14, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial"));
+    HGDIOBJ oldPen = SelectObject(dc, pen.get());
+    HGDIOBJ oldBrush = SelectObject(dc, brush.get());
+    HGDIOBJ oldFont = SelectObject(dc, font.get());
+    Rectangle(dc, 0, 0, 60, 40);
+    Ellipse(dc, 4, 4, 30, 30);
+    RoundRect(dc, 30, 4, 58, 30, 6, 6);
+    Arc(dc, 2, 2, 40, 38, 40, 0, 0, 38);
+    const POINT line[] = {{0, 39}, {30, 20}, {59, 39}};
+    Polyline(dc, line, 3);
+    const POINT shapes[] = {{1, 1}, {9, 1}, {5, 9}, {20, 1}, {28, 1}, {24, 9}};
+    const INT counts[] = {3, 3};
+    PolyPolygon(dc, shapes, counts, 2);
+    MoveToEx(dc, 0, 0, nullptr);
+    LineTo(dc, 59, 0);
+    SetTextColor(dc, RGB(255, 255, 0));
+    SetBkMode(dc, TRANSPARENT);
+    TextOutW(dc, 6, 12, L"SKIN", 4);
+    SelectObject(dc, oldFont);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    RestoreDC(dc, saved);
+}
+
 } // namespace
+
+// The recorders' own output of what a skin draws is played as before.
+TEST(Metafile, WhatASkinDrawsIsRecordedAndLoads) {
+    EXPECT_EQ(loadError(enhancedMetafileOf(drawSkin)), "no error");
+    EXPECT_EQ(loadError(oldMetafileOf(drawSkin)), "no error");
+}
+
+// Crafted metafiles kept with the fuzzers' seeds: objects never created or
+// already deleted, counts and offsets past their record, an arc, a font and
+// a stack of saved states that grew the player without bound, and records
+// no skin needs.
+TEST(Metafile, CraftedRecordsThePlayerWouldTrustAreRefusedNotPlayed) {
+    int crafted = 0;
+    for (const char* kind : {"emf", "wmf"}) {
+        for (const auto& entry : std::filesystem::directory_iterator(
+                 std::filesystem::path("Z:" KESTON_SOURCE_DIR "/tests/fuzz/corpus") / kind)) {
+            if (entry.path().filename().string().rfind("finding", 0) != 0)
+                continue;
+            Bytes bytes(tk::readPictureFile(entry.path().string()));
+            EXPECT_EQ(loadError(bytes), "Metafile is not valid") << entry.path();
+            ++crafted;
+        }
+    }
+    EXPECT_GE(crafted, 17);
+}
 
 TEST(Metafile, EnhancedHeadersThePlayerCannotTrustAreRefused) {
     const Bytes good = enhancedMetafileOf(fillSquare);

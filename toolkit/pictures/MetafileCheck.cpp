@@ -1,6 +1,8 @@
 #include "toolkit/pictures/MetafileCheck.h"
 
 #include "toolkit/pictures/BitmapInfo.h"
+#include "toolkit/pictures/EnhancedRecords.h"
+#include "toolkit/pictures/OldStyleRecords.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -272,15 +274,21 @@ bool soundEnhancedRecordBitmaps(const ByteReader& record, std::uint32_t type) {
     return true;
 }
 
-// Every record fits, the count is the header's, and the end record closes it.
+// Every record fits, may be played after those before it, the count is the
+// header's, and the end record closes it.
 bool soundEnhancedRecords(const ByteReader& metafile) {
     std::uint32_t at = 0, count = 0, type = 0, length = 0;
-    if (!metafile.read(emfSize, at) || !metafile.read(emfRecords, count))
+    std::uint16_t handles = 0;
+    if (!metafile.read(emfSize, at) || !metafile.read(emfRecords, count) ||
+        !metafile.read(emfHandles, handles))
         return false;
+    // The handle table's first slot is the metafile's own.
+    MetafilePlayback playback(handles, 1);
     std::uint32_t records = 1;
     while (metafile.read(at, type) && metafile.read(at + 4, length)) {
         std::optional<ByteReader> record = metafile.part(at, length);
-        if (length < 8 || length % 4 != 0 || !record || type == emfHeaderRecord ||
+        if (length < 8 || length % 4 != 0 || !record ||
+            !playableEnhancedRecord(*record, type, playback) ||
             !soundEnhancedRecordBitmaps(*record, type))
             return false;
         at += length;
@@ -297,6 +305,7 @@ enum Wmf : std::size_t {
     wmfHeaderWords = 2,
     wmfVersion = 4,
     wmfWords = 6,
+    wmfObjects = 10,
     wmfLargestRecord = 12,
     wmfHeader = 18,
 };
@@ -321,19 +330,13 @@ bool soundTrailingBitmap(const ByteReader& record, std::uint64_t word, std::uint
     return info && pixels && soundBitmap(*info, pixels->size(), usage, scans);
 }
 
-// Every bitmap a record carries passes the rules of a bitmap file. The
-// device-dependent bitmaps of Windows 2 (which no recorder since writes, and
-// whose layout players read differently) are refused, and so is a brush that
-// names its bitmap by reference.
+// Every bitmap a record carries passes the rules of a bitmap file, and no
+// brush names its bitmap by reference.
 bool soundOldStyleRecordBitmaps(const ByteReader& record, std::uint16_t function) {
     auto parameter = [&](std::uint64_t word) -> std::uint32_t {
         return record.get<std::uint16_t>(wmfParameters + 2 * word).value_or(0xFFFF);
     };
     switch (function) {
-    case 0x0922: // bit block transfer of a device-dependent bitmap
-    case 0x0B23: // stretched transfer of one
-    case 0x01F9: // pattern brush of one
-        return false;
     case 0x02FC: // brush
         return !namesBitmapByReference(parameter(0));
     case 0x0F43: // stretched pixels
@@ -351,9 +354,12 @@ bool soundOldStyleRecordBitmaps(const ByteReader& record, std::uint16_t function
     }
 }
 
-// Every record fits and is no larger than the header's largest, and the end
-// record closes the metafile; its byte count, or 0.
-std::size_t soundOldStyleRecords(const ByteReader& metafile, std::uint32_t largest) {
+// Every record fits, is no larger than the header's largest and may be played
+// after those before it, and the end record closes the metafile; its byte
+// count, or 0.
+std::size_t soundOldStyleRecords(const ByteReader& metafile, std::uint32_t largest,
+                                 std::uint16_t objects) {
+    MetafilePlayback playback(objects, 0);
     std::uint32_t words = 0;
     std::uint16_t function = 0;
     for (std::uint64_t at = wmfHeader;
@@ -363,7 +369,8 @@ std::size_t soundOldStyleRecords(const ByteReader& metafile, std::uint32_t large
             return 0;
         if (function == wmfEndFunction)
             return at + record->size() == metafile.size() ? metafile.size() : 0;
-        if (!soundOldStyleRecordBitmaps(*record, function))
+        if (!playableOldStyleRecord(*record, function, playback) ||
+            !soundOldStyleRecordBitmaps(*record, function))
             return 0;
         at += record->size();
     }
@@ -381,11 +388,12 @@ std::size_t enhancedMetafileBytes(const ByteReader& data) {
 }
 
 std::size_t windowsMetafileBytes(const ByteReader& data) {
-    std::uint16_t type = 0, headerWords = 0, version = 0;
+    std::uint16_t type = 0, headerWords = 0, version = 0, objects = 0;
     std::uint32_t words = 0, largest = 0;
     if (!data.has(0, wmfHeader) || !data.read(wmfType, type) ||
         !data.read(wmfHeaderWords, headerWords) || !data.read(wmfVersion, version) ||
-        !data.read(wmfWords, words) || !data.read(wmfLargestRecord, largest))
+        !data.read(wmfWords, words) || !data.read(wmfObjects, objects) ||
+        !data.read(wmfLargestRecord, largest))
         return 0;
     std::uint64_t bytes = std::uint64_t{words} * 2;
     std::optional<ByteReader> metafile = data.part(0, bytes);
@@ -393,7 +401,7 @@ std::size_t windowsMetafileBytes(const ByteReader& data) {
         (version != 0x100 && version != 0x300) || !metafile || bytes < wmfHeader ||
         largest > bytes / 2)
         return 0;
-    return soundOldStyleRecords(*metafile, largest);
+    return soundOldStyleRecords(*metafile, largest, objects);
 }
 
 } // namespace tk

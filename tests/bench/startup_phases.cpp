@@ -25,6 +25,7 @@
 #include "toolkit/text/CodePage.h"
 #include "ui/MainWindow.h"
 #include "ui/SplashWindow.h"
+#include "ui/StartListing.h"
 
 #include <windows.h>
 
@@ -228,7 +229,7 @@ void timeBuildParts(ui::TForm1& w, bool showAll) {
     shown.reserve(games.descriptions.size());
     for (const std::string& description : games.descriptions)
         shown.push_back(tk::wideOfUtf8OrAnsi(description));
-    tk::ListRows rows(shown);
+    tk::ListRows listRows(shown);
     figure("part_listbox1_rows_ms", clock.lap());
 
     // The hidden lists' fills: the same work whenever it is done.
@@ -245,6 +246,8 @@ void timeBuildParts(ui::TForm1& w, bool showAll) {
 }
 
 int run(bool showAll) {
+    // Begun first, as the program entry begins it.
+    ui::StartListing romFolderListing;
     testing_support::ScriptedDialogs dialogs;
     Checks checks;
     Stopwatch clock;

@@ -1,13 +1,16 @@
 #include "toolkit/gui/Application.h"
 #include "ui/MainWindow.h"
+#include "ui/StartListing.h"
 
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    tk::application().setTitle("KESTON PRIME");
     // An error while the main window is built ends the program, but with the
     // general error report rather than silently.
     try {
+        // MAME's ROM folder is listed while the windows are made.
+        ui::StartListing romFolderListing;
+        tk::application().setTitle("KESTON PRIME");
         ui::TForm1 mainWindow;
         tk::application().run(mainWindow);
     } catch (...) {

@@ -150,7 +150,7 @@ void TForm1::FormShow() {
     }
     renewGameListForNewMame(*splash, stored);
     showStatus(*splash, "Loading Gamelist");
-    buildList(stored.mameExe());
+    buildList(stored.mameExe(), true);
 }
 
 void TForm1::renewGameListForNewMame(TForm4& splash, const settings::ProgramSettings& stored) {

@@ -145,8 +145,9 @@ private:
     void removeWriteLeftovers(const std::string& mameExe);
     void connectHandlers();
     void renewGameListForNewMame(TForm4& splash, const settings::ProgramSettings& stored);
-    // refreshlist for this MAME.
-    void buildList(const std::string& mameExe);
+    // refreshlist for this MAME; at the start, with the ROM folder's listing
+    // made while the windows were, when it is of the same folders.
+    void buildList(const std::string& mameExe, bool atStart = false);
     // On the watching thread: hands MAME's end to the window's thread.
     launch::OnProcessEnd reportTo(PlayedGame game);
     void gameEnded(const PlayedGame& game, const launch::ProcessEnd& end);

@@ -9,6 +9,7 @@
 #include "toolkit/gui/Dialogs.h"
 #include "toolkit/text/CodePage.h"
 #include "ui/MainWindow.h"
+#include "ui/StartListing.h"
 
 namespace ui {
 
@@ -74,13 +75,26 @@ std::string romDirectoryFailure(const std::string& mameExe,
     return "The ROM directory " + joined(romDirectory.paths) + " cannot be opened.";
 }
 
+// The files of the directory just set: at the start, those listed while the
+// windows were made, when that listing chose the same directory.
+void listRomFiles(tk::FileListBox& list, bool atStart) {
+    if (atStart) {
+        const tk::DirectorySetting& directory = list.directory();
+        if (auto listed = StartListing::take({directory.folders(), directory.pattern()})) {
+            list.adopt(std::move(*listed));
+            return;
+        }
+    }
+    list.update();
+}
+
 } // namespace
 
 void TForm1::refreshlist() {
     buildList(settings::ProgramSettings::read().mameExe());
 }
 
-void TForm1::buildList(const std::string& mameExe) {
+void TForm1::buildList(const std::string& mameExe, bool atStart) {
     catalogue::RomDirectory romDirectory;
     {
         PanelCover cover(Panel2);
@@ -89,7 +103,7 @@ void TForm1::buildList(const std::string& mameExe) {
         // A directory that cannot be entered lists nothing: the previous
         // directory's files are not this MAME's games.
         if (romDirectory.entered)
-            filelist.update();
+            listRomFiles(filelist, atStart);
         else
             filelist.empty();
         const std::vector<std::string>& files = filelist.files();

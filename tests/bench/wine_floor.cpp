@@ -3,7 +3,13 @@
 // the floor that no program's start can go below. Borderless, as the main
 // window whose start it is the floor of: a frame would add the caption's
 // painting, which that window does not have.
+//
+//     wine_floor [hold]     hold: the window stays hidden and the program
+//                           runs until it is ended, so that Wine's desktop
+//                           process stays up between the programs timed
 #include <windows.h>
+
+#include <cstring>
 
 namespace {
 
@@ -17,7 +23,7 @@ LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 } // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
@@ -29,8 +35,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL,
                                 36, 72, 257, 225, window, nullptr, instance, nullptr);
     SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Floor"));
-    ShowWindow(window, show);
-    UpdateWindow(window);
+    if (std::strcmp(commandLine, "hold") != 0) {
+        ShowWindow(window, show);
+        UpdateWindow(window);
+    }
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);

@@ -29,6 +29,24 @@ protected:
     std::string root = temp.path();
 };
 
+// What a file search finds in the folder by the listing's rules (no
+// directories, hidden or system files), in a sorted list box's order: the
+// listing of every name must give the same.
+Names searchedInListBoxOrder(const std::string& folder) {
+    Names names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(tk::utf8ToWide(tk::joinPath(folder, "*.*")).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(found.dwFileAttributes &
+              (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
+            names.push_back(tk::wideToUtf8(found.cFileName));
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return testing_support::sortedListBoxOrder(names);
+}
+
 TEST(NamePattern, OnlyALastComponentWithWildcardsIsAPattern) {
     auto check = [](const std::string& text, const std::string& folder,
                     std::optional<std::string> pattern) {
@@ -157,6 +175,48 @@ TEST_F(Listing, TheOrderIsASortedListBoxsOrder) {
         file(tk::joinPath(roms, name));
 
     EXPECT_EQ(tk::listFiles({roms}, "*.*"), testing_support::sortedListBoxOrder(names));
+}
+
+// More entries than one batch of the listing holds, with names of every
+// kind of letter (accents, CJK, letters beyond 16 bits) and the entries the
+// rules leave out among them.
+TEST_F(Listing, EveryNameOfALargeFolderIsListedAsTheFileSearchFindsIt) {
+    std::string roms = folder("roms");
+    const std::string padding(150, 'p');
+    const char* letters[] = {"a", "\xC3\xA9", "\xE6\x97\xA5\xE6\x9C\xAC", "\xF0\x9F\x8E\xAE", "Z"};
+    for (int i = 0; i < 1200; ++i)
+        file(tk::joinPath(roms, letters[i % 5] + std::to_string(i) + padding + ".zip"));
+    file(tk::joinPath(roms, "\xC3\xA9hidden.zip"), FILE_ATTRIBUTE_HIDDEN);
+    file(tk::joinPath(roms, "\xE6\x97\xA5system.zip"), FILE_ATTRIBUTE_SYSTEM);
+    folder("roms\\\xF0\x9F\x8E\xAE"
+           "folder.zip");
+
+    Names listed = tk::listFiles({roms}, "*.*");
+    EXPECT_EQ(listed.size(), 1200u);
+    EXPECT_EQ(listed, searchedInListBoxOrder(roms));
+    EXPECT_EQ(tk::listFiles({roms}, "*"), listed);
+}
+
+// Every listing reads the folder as it is then: nothing is kept from the
+// last one.
+TEST_F(Listing, AFolderThatChangedIsListedAsItIsNow) {
+    std::string roms = folder("roms");
+    for (const char* name : {"pacman.zip", "galaga.zip", "dkong.zip", "\xC3\xA9t\xC3\xA9.zip"})
+        file(tk::joinPath(roms, name));
+    file(tk::joinPath(roms, "hidden.zip"), FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(tk::listFiles({roms}, "*.*"),
+              (Names{"dkong.zip", "\xC3\xA9t\xC3\xA9.zip", "galaga.zip", "pacman.zip"}));
+
+    ASSERT_TRUE(DeleteFileW(tk::utf8ToWide(tk::joinPath(roms, "galaga.zip")).c_str()));
+    ASSERT_TRUE(MoveFileW(tk::utf8ToWide(tk::joinPath(roms, "dkong.zip")).c_str(),
+                          tk::utf8ToWide(tk::joinPath(roms, "\xE6\x97\xA5.zip")).c_str()));
+    ASSERT_TRUE(SetFileAttributesW(tk::utf8ToWide(tk::joinPath(roms, "hidden.zip")).c_str(),
+                                   FILE_ATTRIBUTE_NORMAL));
+    file(tk::joinPath(roms, "zaxxon.zip"));
+    EXPECT_EQ(tk::listFiles({roms}, "*.*"),
+              (Names{"\xC3\xA9t\xC3\xA9.zip", "hidden.zip", "pacman.zip", "zaxxon.zip",
+                     "\xE6\x97\xA5.zip"}));
+    EXPECT_EQ(tk::listFiles({roms}, "*.*"), searchedInListBoxOrder(roms));
 }
 
 } // namespace

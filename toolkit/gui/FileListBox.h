@@ -23,11 +23,17 @@ public:
         files_ = listFiles(directory_.folders(), directory_.pattern());
         assignWhenIdle(files_);
     }
+    // Takes the files of its directory as listed elsewhere, as update would.
+    void adopt(std::vector<std::string> files) {
+        files_ = std::move(files);
+        assignWhenIdle(files_);
+    }
     // Lists nothing, whatever the directory.
     void empty() {
         files_.clear();
         clear();
     }
+    const DirectorySetting& directory() const { return directory_; }
     // The rows, as listed by the last update.
     const std::vector<std::string>& files() const { return files_; }
 

@@ -241,8 +241,8 @@ def old_style(records, objects=0):
     return struct.pack("<HHHIHIH", 1, 9, 0x300, words, objects, largest, 0) + records
 
 
-def placeable(metafile):
-    head = struct.pack("<IHhhhhHI", 0x9AC6CDD7, 0, 0, 0, 40, 40, 96, 0)
+def placeable(metafile, units_per_inch=96):
+    head = struct.pack("<IHhhhhHI", 0x9AC6CDD7, 0, 0, 0, 40, 40, units_per_inch, 0)
     checksum = 0
     for (word,) in struct.iter_unpack("<H", head):
         checksum ^= word
@@ -308,6 +308,11 @@ def old_objects():
     }
     for name, records in unknown.items():
         save("wmf", name, old_style(records, objects=1))
+    # A window of one unit that the player stretches over a frame of 40
+    # inches: the arc's radius in pixels grew the player's memory past 11 GB.
+    window = wmf_record(0x020C, struct.pack("<hh", 1, 1))
+    arc = wmf_record(0x0817, struct.pack("<8h", 0, 32767, 0, -32767, 32767, 32767, -32767, -32767))
+    save("wmf", "finding-placeable-enlarged.wmf", placeable(old_style(window + arc), units_per_inch=1))
 
 
 def emf_text(x, y, text, string_at=76, dx_at=None):

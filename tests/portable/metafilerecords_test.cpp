@@ -72,7 +72,19 @@ public:
         return *this;
     }
 
-    bool accepted() const {
+    bool accepted() const { return tk::checkWindowsMetafile(bytes()).has_value(); }
+
+    // Behind a placeable header of a square frame, `side` units a side.
+    bool acceptedPlaceable(std::int64_t side, std::int64_t unitsPerInch) const {
+        Bytes file;
+        putAll(file, {0xCDD7, 0x9AC6, 0, 0, 0, side, side, unitsPerInch, 0, 0, 0}, 2);
+        Bytes metafile = bytes();
+        file.insert(file.end(), metafile.begin(), metafile.end());
+        return tk::checkWindowsMetafile(file).has_value();
+    }
+
+private:
+    Bytes bytes() const {
         Bytes records = records_;
         putAll(records, {3, 0, 0}, 2);
         Bytes file;
@@ -82,10 +94,9 @@ public:
         put(file, largest_, 4);
         put(file, 0, 2);
         file.insert(file.end(), records.begin(), records.end());
-        return tk::checkWindowsMetafile(file).has_value();
+        return file;
     }
 
-private:
     std::uint16_t objects_;
     std::uint64_t largest_ = 3;
     Bytes records_;
@@ -219,4 +230,18 @@ TEST(MetafileRecords, OldStyleStatesAndMappingCannotGrowWithoutBound) {
     };
     EXPECT_TRUE(mapped(40).accepted());
     EXPECT_FALSE(mapped(41).accepted());
+}
+
+// The player maps a placeable frame onto pixels at 96 to the inch, and the
+// metafile's window onto that.
+TEST(MetafileRecords, APlaceableFrameCountsInTheEnlargement) {
+    const OldStyle rectangle = OldStyle().add(0x041B, {9, 9, 0, 0});
+    EXPECT_TRUE(rectangle.acceptedPlaceable(40, 96));
+    EXPECT_TRUE(rectangle.acceptedPlaceable(1440, 1440));
+    EXPECT_TRUE(rectangle.acceptedPlaceable(40, 24));
+    EXPECT_FALSE(rectangle.acceptedPlaceable(40, 23));
+    EXPECT_FALSE(rectangle.acceptedPlaceable(40, 1)) << "a frame of 40 inches";
+    // A window of one unit on the frame of 40 pixels.
+    EXPECT_FALSE(
+        OldStyle().add(0x020C, {1, 1}).add(0x041B, {9, 9, 0, 0}).acceptedPlaceable(40, 96));
 }

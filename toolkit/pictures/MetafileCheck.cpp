@@ -358,8 +358,7 @@ bool soundOldStyleRecordBitmaps(const ByteReader& record, std::uint16_t function
 // after those before it, and the end record closes the metafile; its byte
 // count, or 0.
 std::size_t soundOldStyleRecords(const ByteReader& metafile, std::uint32_t largest,
-                                 std::uint16_t objects) {
-    MetafilePlayback playback(objects, 0);
+                                 MetafilePlayback& playback) {
     std::uint32_t words = 0;
     std::uint16_t function = 0;
     for (std::uint64_t at = wmfHeader;
@@ -387,7 +386,24 @@ std::size_t enhancedMetafileBytes(const ByteReader& data) {
     return metafile && soundEnhancedRecords(*metafile) ? bytes : 0;
 }
 
-std::size_t windowsMetafileBytes(const ByteReader& data) {
+namespace {
+
+// The mapping a placeable header makes the player start from: its frame's
+// units onto pixels. Nothing when that alone enlarges past the limit.
+bool startPlayback(MetafilePlayback& playback, const std::optional<PlaceableFrame>& frame) {
+    if (!frame)
+        return true;
+    auto pixels = [&](std::int64_t units) {
+        return std::max<std::int64_t>(1, units * 96 / frame->unitsPerInch);
+    };
+    return frame->unitsPerInch > 0 && playback.setWindowExtent(frame->width, frame->height) &&
+           playback.setViewportExtent(pixels(frame->width), pixels(frame->height)) &&
+           playback.mappingWithinLimit();
+}
+
+} // namespace
+
+std::size_t windowsMetafileBytes(const ByteReader& data, std::optional<PlaceableFrame> frame) {
     std::uint16_t type = 0, headerWords = 0, version = 0, objects = 0;
     std::uint32_t words = 0, largest = 0;
     if (!data.has(0, wmfHeader) || !data.read(wmfType, type) ||
@@ -401,7 +417,10 @@ std::size_t windowsMetafileBytes(const ByteReader& data) {
         (version != 0x100 && version != 0x300) || !metafile || bytes < wmfHeader ||
         largest > bytes / 2)
         return 0;
-    return soundOldStyleRecords(*metafile, largest, objects);
+    MetafilePlayback playback(objects, 0);
+    if (!startPlayback(playback, frame))
+        return 0;
+    return soundOldStyleRecords(*metafile, largest, playback);
 }
 
 } // namespace tk

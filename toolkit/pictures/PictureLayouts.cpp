@@ -153,8 +153,11 @@ std::optional<WindowsMetafile> checkPlaceableMetafile(const ByteReader& file) {
     if (!file.read(6, left) || !file.read(8, top) || !file.read(10, right) ||
         !file.read(12, bottom) || !file.read(14, unitsPerInch) || !metafile)
         return std::nullopt;
-    std::size_t size = windowsMetafileBytes(*metafile);
-    if (unitsPerInch == 0 || right <= left || bottom <= top || size == 0)
+    if (unitsPerInch == 0 || right <= left || bottom <= top)
+        return std::nullopt;
+    std::size_t size =
+        windowsMetafileBytes(*metafile, PlaceableFrame{right - left, bottom - top, unitsPerInch});
+    if (size == 0)
         return std::nullopt;
     return WindowsMetafile{placeableHeaderSize, size,         true,
                            right - left,        bottom - top, unitsPerInch};

@@ -53,20 +53,21 @@ bool MetafilePlayback::restore(std::int64_t level) {
     return true;
 }
 
-bool MetafilePlayback::setWindowExtent(std::int64_t x, std::int64_t y) {
+// An extent of zero would divide the mapping by zero.
+bool MetafilePlayback::setExtent(std::int64_t (&extent)[2], std::int64_t x, std::int64_t y) {
     if (x == 0 || y == 0)
         return false;
-    window_[0] = x;
-    window_[1] = y;
+    extent[0] = x;
+    extent[1] = y;
     return true;
 }
 
+bool MetafilePlayback::setWindowExtent(std::int64_t x, std::int64_t y) {
+    return setExtent(window_, x, y);
+}
+
 bool MetafilePlayback::setViewportExtent(std::int64_t x, std::int64_t y) {
-    if (x == 0 || y == 0)
-        return false;
-    viewport_[0] = x;
-    viewport_[1] = y;
-    return true;
+    return setExtent(viewport_, x, y);
 }
 
 bool MetafilePlayback::mappingWithinLimit() const {

@@ -65,6 +65,8 @@ public:
     bool mappingWithinLimit() const;
 
 private:
+    static bool setExtent(std::int64_t (&extent)[2], std::int64_t x, std::int64_t y);
+
     std::vector<unsigned> slots_;
     std::size_t reserved_;
     int saved_ = 0;

@@ -36,11 +36,11 @@ std::wstring upperCase(std::wstring wide) {
     return wide;
 }
 
-} // namespace
-
 std::wstring ansiToWide(std::string_view text) {
     return toWide(CP_ACP, text);
 }
+
+} // namespace
 
 std::wstring utf8ToWide(std::string_view text) {
     std::u16string units = utf8ToUtf16(text);

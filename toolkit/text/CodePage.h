@@ -14,8 +14,6 @@ std::string ansiToUtf8(std::string_view text);
 // A character the code page lacks becomes its default character ("?").
 std::string utf8ToAnsi(std::string_view text);
 
-std::wstring ansiToWide(std::string_view text);
-
 // Whether the code page spells every character of the UTF-8 text, so that it
 // comes back unchanged from the code page.
 bool fitsCodePage(std::string_view text);

@@ -16,8 +16,9 @@ constexpr char userFolderName[] = "KESTON PRIME";
 // Below this the next whole-file write of keston.ini or gamelist may not fit.
 constexpr ULONGLONG nearlyFull = 64 * 1024;
 
-std::wstring wide(const std::string& text) {
-    return tk::utf8ToWide(text);
+// Every path here may be as long as the file system allows.
+std::wstring wide(const std::string& path) {
+    return tk::fileSystemPath(path);
 }
 
 DWORD attributesOf(const std::string& path) {

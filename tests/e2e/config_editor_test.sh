@@ -121,13 +121,21 @@ mkdir -p "$shared"
 printf 'rompath roms\r\nreadconfig 1\r\n' >"$shared/mame.ini"
 ln -s "$shared/mame.ini" "$mame_dir/mame.ini"
 write_settings "mameexe=$mame_exe_windows" "xp=1"
-head -c 1048576 /dev/zero >"$shared/~mame.in"
-head -c 1048576 /dev/zero >"$program_dir/~keston.in"
+temporary_tag=".~writing-8d2e4a1c"
+head -c 1048576 /dev/zero >"$shared/mame.ini$temporary_tag"
+head -c 1048576 /dev/zero >"$program_dir/keston.ini$temporary_tag"
+# Files of the user's own named like a backup are no leftovers.
+printf 'mine' >"$shared/~mame.in"
+printf 'mine' >"$program_dir/~keston.in"
 start_keston
 find_window Form1
-expect_true "a killed save's leftover is gone at start" wait_until 30 test ! -e "$shared/~mame.in"
+expect_true "a killed save's leftover is gone at start" \
+  wait_until 30 test ! -e "$shared/mame.ini$temporary_tag"
 expect_true "a killed settings write's leftover is gone at start" \
-  wait_until 30 test ! -e "$program_dir/~keston.in"
+  wait_until 30 test ! -e "$program_dir/keston.ini$temporary_tag"
+expect_equal "the user's own files stay" "$(cat "$shared/~mame.in" "$program_dir/~keston.in")" \
+  "minemine"
+rm -f "$shared/~mame.in" "$program_dir/~keston.in"
 wait_until 30 window_hidden Form4 || die "the splash window stayed"
 read_tree
 expect_equal "no game list: the panel is open" "$(field "$(panel1)" visible)" 1

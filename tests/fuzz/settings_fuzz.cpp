@@ -1,5 +1,5 @@
-// The settings file's whole-file parser, its per-key reading and Boolean rule
-// on any bytes.
+// The settings file's whole-file parser, its per-key reading and writing and
+// its Boolean rule on any bytes.
 #include "toolkit/files/IniText.h"
 
 #include "fuzz/FuzzCheck.h"
@@ -36,5 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(value->front() != ' ' && value->back() != ' ');
         FUZZ_CHECK(value->find_first_of("\r\n") == std::string::npos);
     }
+
+    // A per-key write is what the next per-key read finds.
+    const std::string perKeyWritten = tk::profileWritten(text, "config", "xp", "1", asciiUpperCase);
+    FUZZ_CHECK(tk::profileValue(perKeyWritten, "CONFIG", "XP", asciiUpperCase) == "1");
     return 0;
 }

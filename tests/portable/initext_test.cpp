@@ -50,4 +50,38 @@ TEST(ProfileBool, NonZeroIntegersAreTrueAndAnythingElseIsTheFallback) {
     }
 }
 
+// A per-key write changes the one line the per-key read takes, or adds one
+// where the platform's write adds it; every other byte stays.
+TEST(ProfileWrite, ChangesOnlyTheLineThePerKeyReadTakes) {
+    struct Case {
+        const char* before;
+        const char* section;
+        const char* key;
+        const char* value;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"; kept\r\n[Config]\r\n  XP  =  ' 1 '  \r\nclose=0\r\n", "config", "xp", "0",
+         "; kept\r\n[Config]\r\nXP=0\r\nclose=0\r\n"},
+        {"[config]\r\n;xp=5\r\nxp\r\nxp=2\r\nxp=3\r\n", "CONFIG", "Xp", "1",
+         "[config]\r\n;xp=5\r\nxp=1\r\nxp=2\r\nxp=3\r\n"},
+        {"[config]\r\nclose=1\r\n\r\n[other]\r\nxp=9\r\n[config]\r\nxp=3\r\n", "config", "xp", "1",
+         "[config]\r\nclose=1\r\nxp=1\r\n\r\n[other]\r\nxp=9\r\n[config]\r\nxp=3\r\n"},
+        {"xp=7\n [ config ] \n\nclose=1\n", " config", "xp", "1",
+         "xp=7\n [ config ] \n\nclose=1\nxp=1\n"},
+        {"[config]", "config", "Skin", "", "[config]\r\nSkin=\r\n"},
+        {"; comment\r[other]\rk=v", "config", "Skin", "C:\\s.bmp",
+         "; comment\r[other]\rk=v\r[config]\rSkin=C:\\s.bmp\r"},
+        {"", "config", "mamestamp", "123 456", "[config]\r\nmamestamp=123 456\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.before);
+        const std::string after = tk::profileWritten(c.before, c.section, c.key, c.value,
+                                                     testing_support::asciiUpperCase);
+        EXPECT_EQ(after, c.after);
+        EXPECT_EQ(tk::profileValue(after, c.section, c.key, testing_support::asciiUpperCase),
+                  c.value);
+    }
+}
+
 } // namespace

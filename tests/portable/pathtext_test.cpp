@@ -21,14 +21,31 @@ TEST(PathText, BaseNameAndExtensionSwapUseTheLastDotOfTheFileName) {
     EXPECT_EQ(tk::changeExtension("C:\\my.games\\mame", ".ini"), "C:\\my.games\\mame.ini");
 }
 
-TEST(PathText, TheTemporarySiblingIsNeverLongerThanItsFile) {
-    EXPECT_EQ(tk::temporarySibling("C:\\KESTON\\keston.ini"), "C:\\KESTON\\~keston.in");
-    EXPECT_EQ(tk::temporarySibling("C:mame.ini"), "C:~mame.in");
-    EXPECT_EQ(tk::temporarySibling("mame.cfg"), "~mame.cf");
-    const std::string longest = "C:\\" + std::string(245, 'f') + "\\keston.ini";
-    ASSERT_EQ(longest.size(), 259u);
-    EXPECT_EQ(tk::temporarySibling(longest).size(), longest.size());
-    EXPECT_NE(tk::temporarySibling("C:\\x.ini"), "C:\\x.ini");
+// A user's own "~keston.in" or "keston.ini.bak" must never look like a
+// leftover of ours, and the name must stay within one name's 255 UTF-16 units.
+TEST(PathText, TheTemporarySiblingBearsATagNoUserGivesAndFitsTheNameLimit) {
+    const std::string tag = ".~writing-8d2e4a1c";
+    EXPECT_EQ(tk::temporarySibling("C:\\KESTON\\keston.ini"), "C:\\KESTON\\keston.ini" + tag);
+    EXPECT_EQ(tk::temporarySibling("C:mame.ini"), "C:mame.ini" + tag);
+    EXPECT_EQ(tk::temporarySibling("mame.cfg"), "mame.cfg" + tag);
+    EXPECT_EQ(tk::temporarySibling("\\\\server\\share\\mame.cfg"),
+              "\\\\server\\share\\mame.cfg" + tag);
+
+    const std::string folder = "C:\\" + std::string(300, 'f');
+    const std::string longest = folder + "\\" + std::string(255, 'n');
+    EXPECT_EQ(tk::temporarySibling(longest),
+              folder + "\\" + std::string(255 - tag.size(), 'n') + tag);
+    const std::string fits = folder + "\\" + std::string(255 - tag.size(), 'n');
+    EXPECT_EQ(tk::temporarySibling(fits), fits + tag);
+}
+
+TEST(PathText, LongPathFormsLiftTheLimitOfFullPathsOnly) {
+    EXPECT_EQ(tk::longPathForm("C:\\mame\\mame.ini"), "\\\\?\\C:\\mame\\mame.ini");
+    EXPECT_EQ(tk::longPathForm("\\\\server\\share\\keston.ini"),
+              "\\\\?\\UNC\\server\\share\\keston.ini");
+    for (const char* kept : {"\\\\?\\C:\\mame.ini", "\\\\?\\UNC\\server\\share\\x", "\\\\.\\COM1",
+                             "mame.ini", "C:mame.ini", "\\mame.ini", ""})
+        EXPECT_EQ(tk::longPathForm(kept), kept);
 }
 
 TEST(PathText, APathIsResolvedAgainstItsBaseUnlessItNamesItsOwnDriveOrServer) {
@@ -56,10 +73,13 @@ TEST(PathText, NamesInAnyLettersAreNeverSplitInsideACharacter) {
     EXPECT_EQ(tk::baseName(table + ".zip"), table);
     EXPECT_EQ(tk::resolvedPath(games, table + ";" + pad), games + "\\" + table + ";" + pad);
 
-    // The temporary name drops the last character whole, whatever its length.
-    EXPECT_EQ(tk::temporarySibling(games + "\\" + table),
-              games + "\\~\xE3\x82\xB2\xE3\x83\xBC\xE3\x83\xA0");
-    EXPECT_EQ(tk::temporarySibling(games + "\\a" + pad), games + "\\~a");
-    EXPECT_EQ(tk::temporarySibling(games + "\\" + pad), games + "\\~");
-    EXPECT_EQ(tk::temporarySibling(games + "\\keston.ini"), games + "\\~keston.in");
+    // A name cut to take the tag loses its last characters whole, an emoji
+    // counting two UTF-16 units.
+    const std::string tag = ".~writing-8d2e4a1c";
+    std::string emojis;
+    for (int i = 0; i < 127; ++i)
+        emojis += pad;
+    const std::string cut = emojis.substr(0, (255 - tag.size()) / 2 * pad.size());
+    EXPECT_EQ(tk::temporarySibling(games + "\\" + emojis + "x"), games + "\\" + cut + tag);
+    EXPECT_EQ(tk::temporarySibling(games + "\\" + table), games + "\\" + table + tag);
 }

@@ -103,8 +103,8 @@ TEST_F(ConfigurationPanel, OkAfterARefusalAppliesAGoodPathAndLeavesThePanel) {
     w.SpeedButton7Click();
 
     EXPECT_EQ(w.state(), ui::TForm1::State::list);
-    // Whole-file keys first, then the options, which the platform's profile
-    // functions add in its own layout.
+    // Whole-file keys first, then the options, which the per-key writes add
+    // after the section's last line.
     std::string written =
         "[config]\r\nmameexe=" + mame.exe() + "\r\nparameters=-video none\r\nxp=1\r\nclose=0\r\n";
     EXPECT_EQ(settings().substr(0, written.size()), written);

@@ -1,6 +1,7 @@
 #include "launch/GameListUpdate.h"
 #include "support/DuringNextLoop.h"
 #include "support/Files.h"
+#include "support/HeldTurn.h"
 #include "support/MameFolder.h"
 #include "support/ProgramFolder.h"
 #include "support/ScriptedDialogs.h"
@@ -8,6 +9,7 @@
 #include "support/WindowHooks.h"
 #include "toolkit/files/Paths.h"
 #include "toolkit/gui/Application.h"
+#include "toolkit/text/CodePage.h"
 #include "ui/AboutBox.h"
 #include "ui/MainWindow.h"
 #include "ui/SplashWindow.h"
@@ -15,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 
 using namespace testing_support;
@@ -194,23 +197,54 @@ TEST_F(StartUp, AMetafileSkinWithACompressedBitmapIsReportedAndTheDesignSkinStay
 }
 
 // A save or a settings write killed midway leaves its temporary file beside
-// the file; the next start removes it.
-TEST_F(StartUp, LeftoversOfKilledWritesAreRemovedAtStart) {
+// the file; the next start removes it, and nothing else: files of the user's
+// own named like an editor's backup stay, read-only or not.
+TEST_F(StartUp, OnlyLeftoversOfKilledWritesAreRemovedAtStart) {
     TempFolder mame("keston-mame");
     const std::string ini = mame.write("mame.ini", "rompath roms\r\n");
     mame.write("mame.exe", "");
-    const std::string mameLeftover = mame.write("~mame.in", std::string(1 << 20, 'x'));
+    const std::string mameLeftover = tk::temporarySibling(ini);
+    writeFile(mameLeftover, std::string(1 << 20, 'x'));
     const std::string settings = "[config]\r\nmameexe=" + mame.file("mame.exe") + "\r\n";
     writeFile(inProgramFolder("keston.ini"), settings);
-    const std::string leftover = inProgramFolder("~keston.in");
+    const std::string leftover = tk::temporarySibling(inProgramFolder("keston.ini"));
     writeFile(leftover, std::string(1 << 20, 'x'));
+    const std::vector<std::string> usersOwn = {mame.write("~mame.in", "mine"),
+                                               mame.write("~mame.cf", "mine"),
+                                               inProgramFolder("~keston.in")};
+    writeFile(usersOwn.back(), "mine");
+    SetFileAttributesW(tk::utf8ToWide(usersOwn[0]).c_str(), FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW(tk::utf8ToWide(usersOwn[2]).c_str(), FILE_ATTRIBUTE_READONLY);
     start();
 
     EXPECT_FALSE(tk::fileExists(leftover));
     EXPECT_FALSE(tk::fileExists(mameLeftover));
     EXPECT_EQ(readFile(inProgramFolder("keston.ini")), settings);
     EXPECT_EQ(readFile(ini), "rompath roms\r\n");
-    DeleteFileA(leftover.c_str());
+    for (const std::string& file : usersOwn) {
+        EXPECT_EQ(readFile(file), "mine") << file;
+        SetFileAttributesW(tk::utf8ToWide(file).c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+    DeleteFileW(tk::utf8ToWide(usersOwn[2]).c_str());
+}
+
+// Another copy of the program stopped in the middle of a settings write
+// keeps its turn on the file: the start reads the settings all the same, at
+// once, and says nothing.
+TEST_F(StartUp, AnotherCopyHoldingTheSettingsFileHoldsUpNoStart) {
+    const std::string settings = inProgramFolder("keston.ini");
+    writeFile(settings, "[config]\r\nmameexe=C:\\mame\\mame.exe\r\nxp=1\r\nclose=0\r\n");
+    HeldTurn otherCopy(settings);
+    ASSERT_TRUE(otherCopy.held());
+    const auto started = std::chrono::steady_clock::now();
+    ui::TForm1& w = start();
+
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
+    EXPECT_EQ(w.state(), ui::TForm1::State::configuration);
+    EXPECT_TRUE(w.xp.checked());
+    EXPECT_FALSE(w.close1.checked());
+    EXPECT_EQ(w.Edit1.text(), "C:\\mame\\mame.exe");
+    EXPECT_TRUE(dialogs.log.empty());
 }
 
 // A window that start-up could not create is made on its first click; while

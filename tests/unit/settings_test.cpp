@@ -5,10 +5,9 @@
 #include "toolkit/files/FileReader.h"
 #include "toolkit/files/IniFile.h"
 #include "toolkit/files/IniText.h"
-#include "toolkit/files/PathText.h"
 
 #include "support/Files.h"
-#include "support/TempFolder.h"
+#include "support/SettingsFile.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -16,43 +15,14 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 
 namespace fs = std::filesystem;
 
 using testing_support::errorOf;
+using testing_support::SettingsFile;
 
 namespace {
-
-class SettingsFile : public ::testing::Test {
-protected:
-    void put(const std::string& bytes) { testing_support::writeFile(path, bytes); }
-    std::string content() const { return tk::readWholeFile(path); }
-    // The program's per-key read, by the platform's rules.
-    std::string perKey(const std::string& section, const std::string& key,
-                       const std::string& fallback = "<none>") const {
-        return tk::IniFile(path).profileString(section, key, fallback);
-    }
-    bool perKeyBool(const std::string& key, bool fallback) const {
-        return tk::parseProfileBool(perKey("config", key, ""), fallback);
-    }
-    // The platform's own.
-    std::string platformPerKey(const std::string& section, const std::string& key) const {
-        char buffer[2048];
-        DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(), "<none>", buffer,
-                                                sizeof buffer, path.c_str());
-        return std::string(buffer, length);
-    }
-    std::vector<std::string> entries() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder))
-            names.push_back(entry.path().filename().string());
-        return names;
-    }
-
-    testing_support::TempFolder temp{"keston-settings"};
-    fs::path folder = temp.path();
-    std::string path = temp.file("keston.ini");
-};
 
 TEST_F(SettingsFile, MixedCaseNamesAreFoundByBothAccessesAndReplacedInPlace) {
     put("[Config]\r\nMameExe = C:\\old\\mame.exe\r\nSkin=C:\\s.bmp\r\n");
@@ -132,25 +102,50 @@ TEST_F(SettingsFile, QuotesStayForTheWholeFileAndEmptyValuesAreNotMissing) {
     EXPECT_EQ(tk::IniFile(path).readString("config", "long", ""), longValue);
 }
 
+// Every shape of file a person may write.
+const std::vector<std::string> handWrittenFiles = {
+    "[config]\r\nxp=1\r\n",
+    "  [ config ]  \r\nxp=1\r\n[config]\r\nclose=0\r\n",
+    "[Config]\r\n  XP  =  ' 1 '  \r\nclose=\"0\"\r\nSkin='C:\\a.bmp\"\r\ncredits=\"\r\n",
+    "xp=9\r\n[config] trailing\r\nxp=2\r\n[other]\r\nclose=5\r\n",
+    "[config\r\nxp=3\r\n[config]x]\r\nxp=4\r\n",
+    "[config]\nxp\n;close=1\nclose = 1 = 2\rSkin=\t\"\"\t\r\n\x1a",
+    "[config]\r\n[config]\r\nxp=1\r\n",
+    "; no section yet",
+};
+
 // The program reads per-key values from memory by the platform's rules: the
 // platform's own read must agree on every shape of file a person may write.
 TEST_F(SettingsFile, PerKeyValuesAreReadAsThePlatformReadsThem) {
-    const std::vector<std::string> files = {
-        "[config]\r\nxp=1\r\n",
-        "  [ config ]  \r\nxp=1\r\n[config]\r\nclose=0\r\n",
-        "[Config]\r\n  XP  =  ' 1 '  \r\nclose=\"0\"\r\nSkin='C:\\a.bmp\"\r\ncredits=\"\r\n",
-        "xp=9\r\n[config] trailing\r\nxp=2\r\n[other]\r\nclose=5\r\n",
-        "[config\r\nxp=3\r\n[config]x]\r\nxp=4\r\n",
-        "[config]\nxp\n;close=1\nclose = 1 = 2\rSkin=\t\"\"\t\r\n\x1a",
-        "[config]\r\n[config]\r\nxp=1\r\n",
-    };
-    for (const std::string& file : files) {
+    for (const std::string& file : handWrittenFiles) {
         SCOPED_TRACE(file);
         put(file);
         for (const char* section : {"config", " CONFIG ", "config] trailing"})
             for (const char* key : {"xp", "close", "Skin", "credits", " xp "})
                 EXPECT_EQ(perKey(section, key), platformPerKey(section, key))
                     << section << "/" << key;
+    }
+}
+
+// The program writes per-key values itself: what it writes is what the
+// platform's own read finds, and no other key changes for either reader.
+TEST_F(SettingsFile, PerKeyWritesAreFoundByThePlatformsRead) {
+    const std::vector<std::string> keys = {"xp", "close", "Skin", "credits", "mamestamp"};
+    for (const std::string& file : handWrittenFiles) {
+        SCOPED_TRACE(file);
+        put(file);
+        for (size_t written = 0; written < keys.size(); ++written) {
+            std::map<std::string, std::string> before;
+            for (const std::string& key : keys)
+                before[key] = platformPerKey("config", key);
+            const std::string value = "C:\\value " + std::to_string(written);
+            settings::ProfileSettings(path).writeString("CONFIG", keys[written], value);
+            for (const std::string& key : keys) {
+                const std::string expected = key == keys[written] ? value : before[key];
+                EXPECT_EQ(platformPerKey("config", key), expected) << key;
+                EXPECT_EQ(perKey("config", key), expected) << key;
+            }
+        }
     }
 }
 
@@ -338,44 +333,6 @@ TEST_F(SettingsFile, PerKeyWritesSwapInACopyAndLeaveNoTemporaryFile) {
     EXPECT_EQ(perKey("config", "xp"), "1");
     EXPECT_EQ(tk::IniFile(path).readString("config", "mameexe", "-"), "old");
     EXPECT_EQ(entries(), std::vector<std::string>{"keston.ini"});
-}
-
-// Paths of up to 259 characters can be read, so every write must work there
-// too: the temporary file's name is no longer than the file's own.
-TEST_F(SettingsFile, ThePathsLongestThatCanBeReadCanBeWritten) {
-    // A folder may take 247 characters at most.
-    auto fileAt = [&](size_t length, const std::string& name) {
-        std::string sub(length - 1 - name.size() - temp.path().size() - 1, 'f');
-        std::string file = tk::joinPath(temp.folder(sub), name);
-        EXPECT_EQ(file.size(), length);
-        return file;
-    };
-    const std::string keston = fileAt(255, "keston.ini");
-    testing_support::writeFile(keston, "[config]\r\nxp=0\r\n");
-    settings::ProfileSettings(keston).writeBool("config", "xp", true);
-    tk::IniFile whole(keston);
-    whole.writeString("config", "mameexe", "C:\\MAME\\mame.exe");
-    whole.updateFile();
-    EXPECT_EQ(tk::readWholeFile(keston), "[config]\r\nxp=1\r\nmameexe=C:\\MAME\\mame.exe\r\n\r\n");
-
-    const std::string ini = fileAt(259, "mame0251x.ini");
-    tk::replaceFileContent(ini, "rompath roms\r\n");
-    EXPECT_EQ(tk::readWholeFile(ini), "rompath roms\r\n");
-}
-
-// A write killed midway leaves its temporary file; the next write, or the
-// clean-up at start, removes it, unless a writer is at work on it.
-TEST_F(SettingsFile, LeftoversOfKilledWritesAreRemoved) {
-    put("[config]\r\nxp=0\r\n");
-    const std::string leftover = temp.write("~keston.in", std::string(1 << 20, 'x'));
-    SetFileAttributesA(leftover.c_str(), FILE_ATTRIBUTE_READONLY);
-    tk::removeLeftovers(path);
-    EXPECT_EQ(entries(), std::vector<std::string>{"keston.ini"});
-
-    temp.write("~keston.in", "[config]\r\nxp=0\r\n");
-    settings::ProfileSettings(path).writeBool("config", "xp", true);
-    EXPECT_EQ(entries(), std::vector<std::string>{"keston.ini"});
-    EXPECT_EQ(perKey("config", "xp"), "1");
 }
 
 } // namespace

@@ -1,12 +1,12 @@
 #include "toolkit/files/AtomicFile.h"
 
-#include "toolkit/base/Error.h"
-#include "toolkit/base/Handles.h"
 #include "toolkit/files/FileReader.h"
-#include "toolkit/files/PathText.h"
+#include "toolkit/files/Paths.h"
 #include "toolkit/text/CodePage.h"
 
 #include <windows.h>
+
+#include <sddl.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -18,27 +18,26 @@ namespace {
 
 // The file a write replaces, as the system finally names it: a symbolic
 // link's target rather than the link, which a rename would replace by a plain
-// file. Every existing file is looked up, since Wine shows no link as one. A
-// file without a final name within the usual length keeps the path given.
+// file. Every existing file is looked up, since Wine shows no link as one.
 std::string finalTarget(const std::string& path) {
-    FileHandle file(CreateFileW(utf8ToWide(path).c_str(), 0,
+    FileHandle file(CreateFileW(fileSystemPath(path).c_str(), 0,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    wchar_t buffer[MAX_PATH + 8];
-    const DWORD room = sizeof buffer / sizeof *buffer;
-    DWORD length = file ? GetFinalPathNameByHandleW(file.get(), buffer, room,
-                                                    FILE_NAME_NORMALIZED | VOLUME_NAME_DOS)
-                        : 0;
-    if (length == 0 || length >= room)
+    constexpr DWORD form = FILE_NAME_NORMALIZED | VOLUME_NAME_DOS;
+    DWORD size = file ? GetFinalPathNameByHandleW(file.get(), nullptr, 0, form) : 0;
+    if (size == 0)
         return path;
+    std::wstring target(size, L'\0');
+    DWORD length = GetFinalPathNameByHandleW(file.get(), target.data(), size, form);
+    if (length == 0 || length >= size)
+        return path;
+    target.resize(length);
     // The system names it in its long form, "\\?\C:\..." or "\\?\UNC\server\...".
-    std::wstring target(buffer, length);
     if (target.rfind(L"\\\\?\\UNC\\", 0) == 0)
         target.erase(1, 6);
     else if (target.rfind(L"\\\\?\\", 0) == 0)
-        target = target.substr(4);
-    // The limit of a path counts UTF-16 units.
-    return target.size() < MAX_PATH ? wideToUtf8(target) : path;
+        target.erase(0, 4);
+    return wideToUtf8(target);
 }
 
 // The full path of the file all writers of `path` write first, in capitals
@@ -61,10 +60,34 @@ std::wstring turnName(const std::string& temporary) {
     return name;
 }
 
-bool removeFile(const std::string& path) {
-    const std::wstring wide = utf8ToWide(path);
-    SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
-    return DeleteFileW(wide.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+// Every user may wait for a turn and give it back, nothing more: a mutex made
+// with the maker's own rights would shut out the copies of other users.
+SECURITY_ATTRIBUTES* everyoneTakesTurns() {
+    static const LocalMemory descriptor = [] {
+        PSECURITY_DESCRIPTOR made = nullptr;
+        ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;0x00100001;;;WD)",
+                                                             SDDL_REVISION_1, &made, nullptr);
+        return LocalMemory(made);
+    }();
+    static SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor.get(), FALSE};
+    return descriptor ? &attributes : nullptr;
+}
+
+// In the machine's namespace, shared by the sessions of all users logged on;
+// where a session may not make such names, in its own.
+KernelHandle turnMutex(const std::wstring& name) {
+    constexpr DWORD access = SYNCHRONIZE | MUTEX_MODIFY_STATE;
+    HANDLE mutex = CreateMutexExW(everyoneTakesTurns(), (L"Global\\" + name).c_str(), 0, access);
+    if (!mutex)
+        mutex = CreateMutexExW(nullptr, name.c_str(), 0, access);
+    return KernelHandle(mutex);
+}
+
+// Only what bears the temporary name and is not read-only is a leftover: no
+// write of ours makes its temporary file read-only, so a read-only file of
+// that name is the user's and stays, as the system refuses to delete it.
+void removeLeftover(const std::string& temporary) {
+    DeleteFileW(fileSystemPath(temporary).c_str());
 }
 
 // The new file beside the target, so that swapping it in is a rename within
@@ -73,15 +96,16 @@ bool removeFile(const std::string& path) {
 class TemporaryFile {
 public:
     explicit TemporaryFile(std::string path) : path_(std::move(path)) {
-        created_ = removeFile(path_) &&
-                   FileHandle(CreateFileW(utf8ToWide(path_).c_str(), GENERIC_WRITE, 0, nullptr,
-                                          CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        removeLeftover(path_);
+        created_ =
+            bool(FileHandle(CreateFileW(fileSystemPath(path_).c_str(), GENERIC_WRITE, 0, nullptr,
+                                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)));
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     ~TemporaryFile() {
         if (created_)
-            removeFile(path_);
+            DeleteFileW(fileSystemPath(path_).c_str());
     }
 
     bool created() const { return created_; }
@@ -92,54 +116,9 @@ private:
     bool created_ = false;
 };
 
-bool flush(const std::string& path) {
-    FileHandle file(CreateFileW(utf8ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file && FlushFileBuffers(file.get());
-}
-
-// The copy starts as the file's bytes, or empty when there is no file yet.
-bool copyInto(const std::string& path, const std::string& copy) {
-    const std::wstring from = utf8ToWide(path), to = utf8ToWide(copy);
-    if (GetFileAttributesW(from.c_str()) == INVALID_FILE_ATTRIBUTES)
-        return true;
-    return CopyFileW(from.c_str(), to.c_str(), FALSE) &&
-           SetFileAttributesW(to.c_str(), FILE_ATTRIBUTE_NORMAL);
-}
-
-// One rename that replaces the target: the file has the old or the new
-// content at every moment. ReplaceFileW is not used: Wine carries it out as
-// two renames, and a process killed between them leaves no file at all. A
-// read-only target is refused, as ReplaceFileW refuses it, even where the
-// rename would be allowed (under Wine, for a privileged user).
-bool swapIn(const std::string& replacement, const std::string& target) {
-    const std::wstring wideTarget = utf8ToWide(target);
-    DWORD attributes = GetFileAttributesW(wideTarget.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        return false;
-    return MoveFileExW(utf8ToWide(replacement).c_str(), wideTarget.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-}
-
-// Fills a new temporary file and swaps it in for the file, all while holding
-// the file's write lock.
-bool replaceLocked(const std::string& path, const std::function<bool(const std::string&)>& fill) {
-    const std::string target = finalTarget(path);
-    const std::string temporary = temporarySibling(target);
-    FileTurn turn(path, fileTurnWait);
-    if (!turn.held())
-        return false;
-    TemporaryFile file(temporary);
-    if (!file.created() || !fill(temporary) || !swapIn(temporary, target))
-        return false;
-    file.swappedIn();
-    return true;
-}
-
-} // namespace
-
+// Writes `content` over the new temporary file and flushes it.
 bool overwriteFile(const std::string& path, std::string_view content) {
-    FileHandle file(CreateFileW(utf8ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr,
+    FileHandle file(CreateFileW(fileSystemPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
                                 TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return false;
@@ -153,14 +132,58 @@ bool overwriteFile(const std::string& path, std::string_view content) {
     return FlushFileBuffers(file.get());
 }
 
+// A reader holds the file for a moment, and a system may refuse to rename
+// over a file that is open: the rename is tried again for that long.
+constexpr int renameAttempts = 20;
+constexpr DWORD renamePause = 25;
+
+// One rename that replaces the target: the file has the old or the new
+// content at every moment. ReplaceFileW is not used: Wine carries it out as
+// two renames, and a process killed between them leaves no file at all. A
+// read-only target is refused, as ReplaceFileW refuses it, even where the
+// rename would be allowed (under Wine, for a privileged user).
+bool swapIn(const std::string& replacement, const std::string& target) {
+    const std::wstring from = fileSystemPath(replacement), to = fileSystemPath(target);
+    DWORD attributes = GetFileAttributesW(to.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return false;
+    for (int attempt = 1;; ++attempt) {
+        if (MoveFileExW(from.c_str(), to.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        DWORD error = GetLastError();
+        if (attempt == renameAttempts ||
+            (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION))
+            return false;
+        Sleep(renamePause);
+    }
+}
+
+// Fills a new temporary file and swaps it in for the file, all in the file's
+// turn; raises FileInUse without it.
+bool replaceInTurn(const std::string& path, const std::function<bool(const std::string&)>& fill) {
+    const std::string target = finalTarget(path);
+    const std::string temporary = temporarySibling(target);
+    FileTurn turn(path, fileTurnWait);
+    if (!turn.held())
+        throw FileInUse(path);
+    TemporaryFile file(temporary);
+    if (!file.created() || !fill(temporary) || !swapIn(temporary, target))
+        return false;
+    file.swappedIn();
+    return true;
+}
+
+} // namespace
+
 void replaceFileContent(const std::string& path, std::string_view content) {
-    if (!replaceLocked(
+    if (!replaceInTurn(
             path, [&](const std::string& temporary) { return overwriteFile(temporary, content); }))
         throw Error(formatMessage("Cannot create file %s", path));
 }
 
 void rewriteFileContent(const std::string& path, const ContentChange& change) {
-    if (!replaceLocked(path, [&](const std::string& temporary) {
+    if (!replaceInTurn(path, [&](const std::string& temporary) {
             std::optional<std::string> current;
             try {
                 current = readFileIfPresent(path);
@@ -172,15 +195,8 @@ void rewriteFileContent(const std::string& path, const ContentChange& change) {
         throw Error(formatMessage("Cannot create file %s", path));
 }
 
-bool replaceFileByChangedCopy(const std::string& path,
-                              const std::function<bool(const std::string& copy)>& change) {
-    return replaceLocked(path, [&](const std::string& copy) {
-        return copyInto(path, copy) && change(copy) && flush(copy);
-    });
-}
-
 FileTurn::FileTurn(const std::string& path, unsigned long milliseconds)
-    : mutex_(CreateMutexW(nullptr, FALSE, turnName(temporarySibling(finalTarget(path))).c_str())) {
+    : mutex_(turnMutex(turnName(temporarySibling(finalTarget(path))))) {
     DWORD result = mutex_ ? WaitForSingleObject(mutex_.get(), milliseconds) : WAIT_FAILED;
     // An abandoned turn is held all the same: its writer was killed, and the
     // file it was writing is still whole.
@@ -196,7 +212,7 @@ void removeLeftovers(const std::string& path) {
     // A writer at work now owns the temporary file: it is no leftover.
     FileTurn turn(path, 0);
     if (turn.held())
-        removeFile(temporarySibling(finalTarget(path)));
+        removeLeftover(temporarySibling(finalTarget(path)));
 }
 
 } // namespace tk

@@ -1,9 +1,10 @@
 // Files written whole: written beside their target, flushed and swapped in,
 // so a failure never leaves one half written. The writers of one file, in
 // every copy of the program, take turns; a symbolic link is written through
-// to its target.
+// to its target. Paths of any length are written.
 #pragma once
 
+#include "toolkit/base/Error.h"
 #include "toolkit/base/Handles.h"
 
 #include <functional>
@@ -13,13 +14,13 @@
 
 namespace tk {
 
-// The turn of one file's users in every copy of the program, held while it
-// lives: each write takes it while it reads, changes and replaces the file,
-// so no write starts from a copy that another replaces meanwhile, and a
-// temporary file found meanwhile is a leftover of a killed writer, never
-// another's live file. Reads take it too where the platform holds the file
-// so that it cannot be replaced meanwhile. A system-wide mutex named after
-// the file.
+// The turn of one file's writers in every copy of the program, those of other
+// users logged on to the machine too, held while it lives: each write takes
+// it while it reads, changes and replaces the file, so no write starts from a
+// copy that another replaces meanwhile, and a temporary file found meanwhile
+// is a leftover of a killed writer, never another's live file. Reads take no
+// turn: a write replaces its file in one rename, so a read finds the old file
+// or the new one, whole. A machine-wide mutex named after the file.
 class FileTurn {
 public:
     // Waits up to `milliseconds` for the turn.
@@ -36,12 +37,21 @@ private:
 };
 
 // Long enough for any write of a file the program keeps, short enough that a
-// writer that hangs does not hang every other copy of the program with it.
-inline constexpr unsigned long fileTurnWait = 10000;
+// copy stopped in the middle of a write is told to the user at once rather
+// than felt as a hang.
+inline constexpr unsigned long fileTurnWait = 3000;
 
-// Replaces the file by one holding `content`, or creates it. Raises "Cannot
-// create file %s" naming `path`; the old file is then intact and no temporary
-// file remains.
+// A write that did not get its file's turn in time: another copy of the
+// program is writing the file, or was stopped while it did so.
+class FileInUse : public Error {
+public:
+    explicit FileInUse(const std::string& path)
+        : Error(formatMessage("%s is in use by another copy of the program", path)) {}
+};
+
+// Replaces the file by one holding `content`, or creates it. Raises FileInUse,
+// or "Cannot create file %s" naming `path`; the old file is then intact and
+// no temporary file remains.
 void replaceFileContent(const std::string& path, std::string_view content);
 
 // The new content made from the file's content at the moment of the write
@@ -49,24 +59,14 @@ void replaceFileContent(const std::string& path, std::string_view content);
 using ContentChange = std::function<std::string(const std::optional<std::string>& current)>;
 
 // Replaces the file by the content `change` makes of it, with no other write
-// of the file in between. Raises "Cannot create file %s" as
-// replaceFileContent does, also when the file is there but cannot be read.
+// of the file in between. Raises as replaceFileContent does, "Cannot create
+// file %s" also when the file is there but cannot be read.
 void rewriteFileContent(const std::string& path, const ContentChange& change);
 
-// Replaces the file by a copy of it (an empty file when there is none) that
-// `change` altered in place; false, with the old file intact and the copy
-// gone, when any step fails.
-[[nodiscard]] bool
-replaceFileByChangedCopy(const std::string& path,
-                         const std::function<bool(const std::string& copy)>& change);
-
-// Writes `content` over an existing file in place and flushes it: only for a
-// file no one else sees yet, such as the copy a change is made on. False when
-// any step fails.
-[[nodiscard]] bool overwriteFile(const std::string& path, std::string_view content);
-
 // Removes the temporary file a write killed midway left beside the file
-// (every write does so too), unless a writer is at work on it now.
+// (every write does so too), unless a writer is at work on it now. Only a
+// file that bears the name of the program's temporary files and is not
+// read-only, as none of them is, is taken for one.
 void removeLeftovers(const std::string& path);
 
 } // namespace tk

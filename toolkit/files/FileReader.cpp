@@ -1,7 +1,7 @@
 #include "toolkit/files/FileReader.h"
 
 #include "toolkit/base/Error.h"
-#include "toolkit/text/CodePage.h"
+#include "toolkit/files/Paths.h"
 
 #include <windows.h>
 
@@ -19,7 +19,7 @@ Error cannotOpen(const std::string& path) {
 } // namespace
 
 InputFile::InputFile(const std::string& path)
-    : file_(CreateFileW(utf8ToWide(path).c_str(), GENERIC_READ,
+    : file_(CreateFileW(fileSystemPath(path).c_str(), GENERIC_READ,
                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)) {
     if (!file_)

@@ -1,6 +1,5 @@
 #include "toolkit/files/IniFile.h"
 
-#include "toolkit/base/Error.h"
 #include "toolkit/files/AtomicFile.h"
 #include "toolkit/files/FileReader.h"
 #include "toolkit/text/CodePage.h"
@@ -15,16 +14,12 @@ UpperCase upperCaseFor(TextEncoding encoding) {
     return encoding == TextEncoding::none ? ansiUpperCase : utf8UpperCase;
 }
 
-// Read in the writers' turn: a file being replaced cannot be opened on every
-// system, and an open one cannot be replaced.
-std::string readInTurn(const std::string& path) {
-    FileTurn turn(path, fileTurnWait);
-    return readFileIfPresent(path).value_or("");
-}
-
 } // namespace
 
-IniFile::IniFile(std::string path) : IniFile(path, decodeText(readInTurn(path))) {}
+// Read without the writers' turn: every write swaps its file in with one
+// rename, so a read finds the old file or the new one, whole.
+IniFile::IniFile(std::string path)
+    : IniFile(path, decodeText(readFileIfPresent(path).value_or(""))) {}
 
 IniFile::IniFile(std::string path, const MarkedText& file)
     : path_(std::move(path)), encoding_(file.encoding), text_(file.text),
@@ -92,15 +87,16 @@ void IniFile::updateFile() {
     });
 }
 
-bool holdUnicode(const std::string& path) {
-    try {
-        std::string bytes = readWholeFile(path);
-        if (encodingOf(bytes) != TextEncoding::none)
-            return true;
-        return overwriteFile(path, encodeText(ansiToUtf8(bytes), TextEncoding::utf16le));
-    } catch (const Error&) {
-        return false;
-    }
+std::string withProfileString(std::string_view bytes, const std::string& section,
+                              const std::string& key, const std::string& value) {
+    MarkedText file = decodeText(bytes);
+    if (file.encoding == TextEncoding::none && !fitsCodePage(section + key + value))
+        file = {TextEncoding::utf16le, ansiToUtf8(file.text)};
+    const bool ansi = file.encoding == TextEncoding::none;
+    auto inFile = [ansi](const std::string& text) { return ansi ? utf8ToAnsi(text) : text; };
+    return encodeText(profileWritten(file.text, inFile(section), inFile(key), inFile(value),
+                                     upperCaseFor(file.encoding)),
+                      file.encoding);
 }
 
 } // namespace tk

@@ -12,6 +12,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tk {
@@ -56,11 +57,11 @@ private:
     std::vector<Write> writes_;
 };
 
-// Makes a file without a byte-order mark (in the code page) UTF-16 LE with
-// its mark, every line kept: the form in which the platform's private-profile
-// functions keep any character. A marked file stays as it is. Only for a file
-// no one else sees yet, such as the copy a per-key write changes; false when
-// it cannot be read or written.
-[[nodiscard]] bool holdUnicode(const std::string& path);
+// The bytes of an INI file with one key written by the per-key rules (see
+// profileWritten), every other line kept. A file without a mark stays in the
+// code page while the names and the value fit it, and becomes UTF-16 LE with
+// its mark, every line kept, when one does not.
+std::string withProfileString(std::string_view bytes, const std::string& section,
+                              const std::string& key, const std::string& value);
 
 } // namespace tk

@@ -84,6 +84,33 @@ std::optional<std::int64_t> profileInteger(std::string_view text) {
     return negative ? -value : value;
 }
 
+// One line of a text: where it begins, where its line end begins and where
+// the next line begins.
+struct LineSpan {
+    size_t begin, end, next;
+};
+
+LineSpan lineAt(std::string_view text, size_t begin) {
+    size_t end = text.find_first_of("\r\n", begin);
+    if (end == std::string_view::npos)
+        return {begin, text.size(), text.size()};
+    size_t next = end + 1 + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n');
+    return {begin, end, next};
+}
+
+std::string_view lineEndOf(std::string_view text) {
+    LineSpan first = lineAt(text, 0);
+    return first.end == first.next ? "\r\n" : text.substr(first.end, first.next - first.end);
+}
+
+// The name a section header gives, by the private-profile rules; nothing for
+// a line that is no header.
+std::optional<std::string_view> profileHeader(std::string_view line) {
+    if (line.empty() || line.front() != '[' || line.find(']') == std::string_view::npos)
+        return std::nullopt;
+    return profileTrimmed(line.substr(1, line.rfind(']') - 1));
+}
+
 } // namespace
 
 IniText::IniText(std::string_view text, UpperCase upperCase) : upperCase_(upperCase) {
@@ -178,11 +205,10 @@ std::optional<std::string> profileValue(std::string_view text, std::string_view 
             continue;
         // A header's name is what its "[" and the line's last "]" enclose,
         // without blanks. Only the first section of the name is searched.
-        if (line.front() == '[' && line.find(']') != std::string_view::npos) {
+        if (auto header = profileHeader(line)) {
             if (inSection)
                 return std::nullopt;
-            inSection =
-                upperCase(profileTrimmed(line.substr(1, line.rfind(']') - 1))) == wantedSection;
+            inSection = upperCase(*header) == wantedSection;
             continue;
         }
         auto equals = line.find('=');
@@ -191,6 +217,47 @@ std::optional<std::string> profileValue(std::string_view text, std::string_view 
             return std::string(withoutEnclosingQuotes(profileTrimmed(line.substr(equals + 1))));
     }
     return std::nullopt;
+}
+
+std::string profileWritten(std::string_view text, std::string_view section, std::string_view key,
+                           std::string_view value, UpperCase upperCase) {
+    const std::string wantedSection = upperCase(profileTrimmed(section));
+    const std::string wantedKey = upperCase(profileTrimmed(key));
+    const std::string_view lineEnd = lineEndOf(text);
+    std::optional<size_t> sectionEnd; // after the found section's last line
+    for (size_t at = 0; at < text.size();) {
+        LineSpan span = lineAt(text, at);
+        at = span.next;
+        std::string_view line = profileTrimmed(text.substr(span.begin, span.end - span.begin));
+        if (line.empty())
+            continue;
+        if (auto header = profileHeader(line)) {
+            if (sectionEnd)
+                break;
+            if (upperCase(*header) == wantedSection)
+                sectionEnd = span.next;
+            continue;
+        }
+        if (!sectionEnd)
+            continue;
+        sectionEnd = span.next;
+        // The key alone, without "=", is the key's line too, as the platform
+        // writes it, though its read finds no value there.
+        std::string_view name = profileTrimmed(line.substr(0, line.find('=')));
+        if (upperCase(name) == wantedKey)
+            return std::string(text.substr(0, span.begin)) + std::string(name) + "=" +
+                   std::string(value) + std::string(text.substr(span.end));
+    }
+    std::string entry = std::string(key) + "=" + std::string(value) + std::string(lineEnd);
+    if (!sectionEnd) {
+        entry = "[" + std::string(section) + "]" + std::string(lineEnd) + entry;
+        sectionEnd = text.size();
+    }
+    // A last line without its line end gets one before anything follows it.
+    std::string before(text.substr(0, *sectionEnd));
+    if (!before.empty() && before.back() != '\n' && before.back() != '\r')
+        before += lineEnd;
+    return before + entry + std::string(text.substr(*sectionEnd));
 }
 
 } // namespace tk

@@ -52,6 +52,16 @@ private:
 std::optional<std::string> profileValue(std::string_view text, std::string_view section,
                                         std::string_view key, UpperCase upperCase);
 
+// The text with the key written as the platform's private-profile write
+// writes it, every other line kept byte for byte: the first line of the key
+// in the first section of that name (as profileValue finds them, the key
+// alone without "=" counting too) becomes the key as the file spells it, "="
+// and the value; a key the section lacks goes after the section's last line,
+// and a missing section, spelled as given, after the whole text. New lines
+// end as the text's first line does.
+std::string profileWritten(std::string_view text, std::string_view section, std::string_view key,
+                           std::string_view value, UpperCase upperCase);
+
 // The private-profile Boolean: "0x"/"0X" before a longer text stands for "$";
 // then a signed 32-bit integer (leading blanks, a sign, hexadecimal after "$",
 // "x" or "X") is true when non-zero. Empty or unparsable text gives `fallback`.

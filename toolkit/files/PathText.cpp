@@ -1,6 +1,26 @@
 #include "toolkit/files/PathText.h"
 
+#include <string_view>
+
 namespace tk {
+
+namespace {
+
+// What ends every temporary file name of ours: a tag no one gives a file of
+// their own, so that a file that bears it is provably a leftover of ours.
+constexpr std::string_view temporaryTag = ".~writing-8d2e4a1c";
+
+// The most UTF-16 units a file system takes in one name.
+constexpr size_t longestName = 255;
+
+size_t utf16Units(std::string_view text) {
+    size_t units = 0;
+    for (unsigned char c : text)
+        units += (c & 0xC0) == 0x80 ? 0 : c >= 0xF0 ? 2 : 1;
+    return units;
+}
+
+} // namespace
 
 std::string folderPart(const std::string& path) {
     auto at = path.find_last_of("\\:");
@@ -31,13 +51,26 @@ std::string joinPath(const std::string& folder, const std::string& name) {
 
 std::string temporarySibling(const std::string& path) {
     size_t name = path.find_last_of("\\:") + 1;
-    // The last character goes whole, all bytes of its UTF-8 form: one or two
-    // UTF-16 units, at least as many as the "~" takes.
-    size_t last = path.size();
-    while (last > name + 1 && (static_cast<unsigned char>(path[last - 1]) & 0xC0) == 0x80)
-        --last;
-    last = last > name ? last - 1 : name;
-    return path.substr(0, name) + "~" + path.substr(name, last - name);
+    // A name too long to take the tag loses its last characters whole, all
+    // bytes of their UTF-8 form.
+    size_t end = path.size();
+    while (utf16Units(std::string_view(path).substr(name, end - name)) + temporaryTag.size() >
+           longestName) {
+        --end;
+        while (end > name && (static_cast<unsigned char>(path[end]) & 0xC0) == 0x80)
+            --end;
+    }
+    return path.substr(0, end) + std::string(temporaryTag);
+}
+
+std::string longPathForm(const std::string& path) {
+    if (path.rfind("\\\\?\\", 0) == 0 || path.rfind("\\\\.\\", 0) == 0)
+        return path;
+    if (path.rfind("\\\\", 0) == 0)
+        return "\\\\?\\UNC\\" + path.substr(2);
+    if (path.size() >= 3 && path[1] == ':' && path[2] == '\\')
+        return "\\\\?\\" + path;
+    return path;
 }
 
 std::string resolvedPath(const std::string& base, const std::string& path) {

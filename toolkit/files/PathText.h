@@ -30,9 +30,14 @@ std::string joinPath(const std::string& folder, const std::string& name);
 std::string resolvedPath(const std::string& base, const std::string& path);
 
 // The name a file is written under before it replaces `path`, in the same
-// folder: "~" and the file name without its last character, so that it is
-// never longer than the file's own in UTF-16 units (a path that can be read can be written)
-// and a file name with an extension never comes out as itself.
+// folder: the file's name and a tag that no one gives a file of their own, so
+// that only the program's own leftovers are ever taken for leftovers. A name
+// too long to take the tag within one name's limit is cut short first.
 std::string temporarySibling(const std::string& path);
+
+// A full path in the form that lifts the system's usual limit of 260
+// characters: "\\?\C:\..." or "\\?\UNC\server\..."; a path in that form already,
+// a device path or one that is not full, as it is.
+std::string longPathForm(const std::string& path);
 
 } // namespace tk

@@ -40,8 +40,21 @@ std::string shortPath(const std::string& path) {
         [&](wchar_t* text, DWORD size) { return GetShortPathNameW(wide.c_str(), text, size); });
 }
 
+std::wstring fileSystemPath(const std::string& path) {
+    std::wstring wide = utf8ToWide(path);
+    // Below the limit the usual form keeps every rule the system applies to
+    // it (relative parts, forward slashes, trailing dots).
+    constexpr std::size_t shortEnough = MAX_PATH - 12;
+    if (wide.size() < shortEnough)
+        return wide;
+    std::string full = askedText([&](wchar_t* text, DWORD size) {
+        return GetFullPathNameW(wide.c_str(), size, text, nullptr);
+    });
+    return full.empty() ? wide : utf8ToWide(longPathForm(full));
+}
+
 bool folderExists(const std::string& path) {
-    DWORD attributes = GetFileAttributesW(utf8ToWide(path).c_str());
+    DWORD attributes = GetFileAttributesW(fileSystemPath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -50,7 +63,7 @@ bool fileExists(const std::string& path) {
     if (path.find_first_of("*?") != std::string::npos)
         return false;
     WIN32_FIND_DATAW found;
-    FindHandle search(FindFirstFileW(utf8ToWide(path).c_str(), &found));
+    FindHandle search(FindFirstFileW(fileSystemPath(path).c_str(), &found));
     return search && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 

@@ -14,6 +14,11 @@ std::string programFolder();
 // The platform's 8.3 form of every component; empty when the path is missing.
 std::string shortPath(const std::string& path);
 
+// The path as the system's W file functions take it at any length: one of
+// 248 UTF-16 units or more (the limit of a folder's path) made full and put
+// in its long form (see longPathForm); a shorter one as it is.
+std::wstring fileSystemPath(const std::string& path);
+
 // The file attributes can be read and include the directory flag.
 bool folderExists(const std::string& path);
 

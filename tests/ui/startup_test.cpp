@@ -1,11 +1,9 @@
-#include "launch/GameListUpdate.h"
 #include "support/DuringNextLoop.h"
 #include "support/Files.h"
 #include "support/MameFolder.h"
 #include "support/ProgramFolder.h"
-#include "support/ScriptedDialogs.h"
+#include "support/StartUp.h"
 #include "support/TempFolder.h"
-#include "support/WindowHooks.h"
 #include "toolkit/files/Paths.h"
 #include "toolkit/gui/Application.h"
 #include "ui/AboutBox.h"
@@ -13,9 +11,6 @@
 #include "ui/SplashWindow.h"
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
-#include <memory>
 
 using namespace testing_support;
 
@@ -37,44 +32,6 @@ const std::vector<std::string> statusTexts = {
 std::vector<std::string> firstStatusTexts(size_t n) {
     return {statusTexts.begin(), statusTexts.begin() + static_cast<std::ptrdiff_t>(n)};
 }
-
-class StartUp : public ::testing::Test {
-protected:
-    void SetUp() override { clearProgramFiles(); }
-    void TearDown() override {
-        window.reset();
-        clearProgramFiles();
-    }
-
-    ui::TForm1& start() {
-        window = std::make_unique<ui::TForm1>();
-        window->show();
-        return *window;
-    }
-
-    // The splash window's status texts as they reach the screen: read from
-    // its status line whenever the panel that carries it paints.
-    void readSplash(HWND painted) {
-        auto* splash = dynamic_cast<ui::TForm4*>(tk::Form::owning(painted));
-        if (!splash || painted != splash->Panel1.handle())
-            return;
-        if (statuses.empty() || statuses.back() != splash->status.caption())
-            statuses.push_back(splash->status.caption());
-        // The label grows to the right with its text, measured in its font;
-        // past the picture, inside the panel's bevels, the text is cut.
-        const tk::Bounds& text = splash->status.bounds();
-        const tk::Bounds& room = splash->Image1.bounds();
-        if (text.left + text.width > room.left + room.width)
-            cutStatuses.push_back(splash->status.caption() + " (" + std::to_string(text.width) +
-                                  " px)");
-    }
-
-    ScriptedDialogs dialogs;
-    std::vector<std::string> statuses;
-    std::vector<std::string> cutStatuses;
-    SentMessageWatch splashPaints{WM_PAINT, [this](HWND painted) { readSplash(painted); }};
-    std::unique_ptr<ui::TForm1> window;
-};
 
 // Presses and releases the left button in the middle of a control of the
 // main window, as a user's click reaches it.
@@ -316,200 +273,4 @@ TEST(MainWindowStates, TheSplashAndTheAboutBoxShowTheProjectVersion) {
     EXPECT_EQ(splash.Label2.caption(), "Version 3.1");
     ui::TAboutBox about;
     EXPECT_EQ(about.Label10.caption(), "Arcade Front-End 3.1");
-}
-
-// A MAME replaced since the game list was written: the next start has it
-// write the list again behind the splash window, keeping the old list when it
-// writes none. And where the keys go when the main window comes up.
-namespace {
-
-const std::string renewing = "New MAME found: updating Gamelist";
-const std::string oldList = "Name:             Description:\n"
-                            "galaga           \"Galaga (from the MAME before)\"\n";
-
-// Settings naming the tests' MAME stand-in (through cmd), a game list written
-// by the MAME before, and ROM files of two games.
-class NewMame : public StartUp {
-protected:
-    void SetUp() override {
-        StartUp::SetUp();
-        copyFakeMame(mame.exe());
-        mame.addRoms({"galaga.zip", "pong.zip"});
-        writeFile(inProgramFolder("gamelist"), oldList);
-    }
-
-    void writeSettings(const std::string& stampLine) {
-        writeFile(inProgramFolder("keston.ini"),
-                  "[config]\r\nmameexe=" + mame.exe() + "\r\nxp=1\r\nclose=0\r\n" + stampLine);
-    }
-    std::string storedStamp() const {
-        std::string text = readFile(inProgramFolder("keston.ini"));
-        auto at = text.find("mamestamp=");
-        return at == std::string::npos ? "" : text.substr(at + 10, text.find('\r', at) - at - 10);
-    }
-    ui::TForm1& startAgain() {
-        statuses.clear();
-        return start();
-    }
-    bool renewed() const {
-        return std::find(statuses.begin(), statuses.end(), renewing) != statuses.end();
-    }
-
-    MameFolder mame{inProgramFolder("New MAME folder"), "rompath roms\n"};
-};
-
-} // namespace
-
-TEST_F(NewMame, TheNewMameWritesTheListBeforeItIsBuilt) {
-    writeSettings("mamestamp=1024 133000000000000000\r\n");
-    ui::TForm1& w = startAgain();
-
-    ASSERT_GE(statuses.size(), 2u);
-    EXPECT_EQ(statuses[statuses.size() - 2], renewing);
-    EXPECT_EQ(statuses.back(), "Loading Gamelist");
-    EXPECT_NE(readFile(inProgramFolder("gamelist")).find("pong             \"Pong (Rev E) [TTL]\""),
-              std::string::npos);
-    EXPECT_EQ(w.ListBox1.items(),
-              (std::vector<std::string>{"Galaga (Namco rev. B)", "Pong (Rev E) [TTL]"}));
-    EXPECT_EQ(storedStamp(), launch::mameStamp(mame.exe()));
-    EXPECT_FALSE(tk::fileExists(inProgramFolder("gamelist.new")));
-    EXPECT_TRUE(dialogs.log.empty());
-    EXPECT_EQ(cutStatuses, std::vector<std::string>{}) << "every status text fits the splash";
-
-    startAgain();
-    EXPECT_FALSE(renewed()) << "the same MAME again";
-}
-
-TEST_F(NewMame, AFailingNewMameKeepsTheOldListAndStampAndTheNextStartTriesAgain) {
-    writeSettings("mamestamp=1024 133000000000000000\r\n");
-    writeFile(mame.file("exitcode"), "3");
-    const std::vector<std::string> said{mame.exe() +
-                                        " did not print a MAME game list: it ended with exit "
-                                        "code 3. The game list stays as it was."};
-    for (int start = 0; start < 2; ++start) {
-        dialogs.log.clear();
-        ui::TForm1& w = startAgain();
-        EXPECT_TRUE(renewed());
-        EXPECT_EQ(readFile(inProgramFolder("gamelist")), oldList);
-        EXPECT_EQ(w.ListBox1.items(), std::vector<std::string>{"Galaga (from the MAME before)"});
-        EXPECT_EQ(dialogs.texts("message"), said);
-        EXPECT_EQ(storedStamp(), "1024 133000000000000000");
-        EXPECT_FALSE(tk::fileExists(inProgramFolder("gamelist.new")));
-    }
-}
-
-// The stamp cannot be stored: the renewed list is shown all the same, the
-// user is told which file refused and why, and the next start tries again.
-TEST_F(NewMame, AStampThatCannotBeStoredCostsNoListAndIsTriedAgain) {
-    writeSettings("mamestamp=1024 133000000000000000\r\n");
-    std::string ini = inProgramFolder("keston.ini");
-    SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY);
-    const std::vector<std::string> said{"Unable to write to " + ini +
-                                        ": the file is read-only. The next start tries again."};
-    for (int start = 0; start < 2; ++start) {
-        dialogs.log.clear();
-        ui::TForm1& w = startAgain();
-        EXPECT_TRUE(renewed());
-        EXPECT_EQ(w.ListBox1.items(),
-                  (std::vector<std::string>{"Galaga (Namco rev. B)", "Pong (Rev E) [TTL]"}));
-        EXPECT_EQ(dialogs.texts("message"), said);
-        EXPECT_EQ(storedStamp(), "1024 133000000000000000");
-    }
-    SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
-}
-
-// The renewed list cannot replace the old one: the old one is shown, and MAME,
-// which did write it, is not blamed.
-TEST_F(NewMame, AGameListThatCannotBeReplacedKeepsTheOldListAndStamp) {
-    writeSettings("mamestamp=1024 133000000000000000\r\n");
-    std::string list = inProgramFolder("gamelist");
-    SetFileAttributesA(list.c_str(), FILE_ATTRIBUTE_READONLY);
-    ui::TForm1& w = startAgain();
-    SetFileAttributesA(list.c_str(), FILE_ATTRIBUTE_NORMAL);
-
-    EXPECT_EQ(w.ListBox1.items(), std::vector<std::string>{"Galaga (from the MAME before)"});
-    EXPECT_EQ(dialogs.texts("message"),
-              std::vector<std::string>{"Cannot create file " + list +
-                                       ": the file is read-only. The next start tries again."});
-    EXPECT_EQ(storedStamp(), "1024 133000000000000000");
-    // The refused replacement leaves MAME's new list behind it.
-    DeleteFileA(inProgramFolder("gamelist.new").c_str());
-}
-
-TEST_F(NewMame, SettingsFromBeforeTheStampGetItWithoutARun) {
-    writeSettings("");
-    writeFile(mame.file("exitcode"), "3"); // a run would say so
-    ui::TForm1& w = startAgain();
-
-    EXPECT_FALSE(renewed());
-    EXPECT_EQ(readFile(inProgramFolder("gamelist")), oldList);
-    EXPECT_EQ(w.ListBox1.items(), std::vector<std::string>{"Galaga (from the MAME before)"});
-    EXPECT_EQ(storedStamp(), launch::mameStamp(mame.exe()));
-    EXPECT_TRUE(dialogs.log.empty());
-}
-
-TEST_F(NewMame, AMissingMameIsNoNewMame) {
-    writeSettings("mamestamp=1024 133000000000000000\r\n");
-    DeleteFileA(mame.exe().c_str());
-    startAgain();
-    EXPECT_FALSE(renewed());
-    EXPECT_EQ(storedStamp(), "1024 133000000000000000");
-    EXPECT_EQ(readFile(inProgramFolder("gamelist")), oldList);
-}
-
-TEST(MameStamp, ChangesWithTheSizeOrTheWriteTimeOfTheExecutable) {
-    TempFolder temp("keston-stamp");
-    std::string exe = temp.file("mame.exe");
-    writeFile(exe, "MZ first");
-    std::string first = launch::mameStamp(exe);
-    EXPECT_FALSE(first.empty());
-    EXPECT_EQ(launch::mameStamp(exe), first) << "the same file, the same stamp";
-
-    writeFile(exe, "MZ first and longer");
-    std::string longer = launch::mameStamp(exe);
-    EXPECT_NE(longer, first);
-
-    // Same size, another write time: a MAME copied over with its own time.
-    tk::FileHandle file(
-        CreateFileA(exe.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(file);
-    FILETIME older{0x12345678, 0x01D00000};
-    ASSERT_TRUE(SetFileTime(file.get(), nullptr, nullptr, &older));
-    file.reset();
-    EXPECT_NE(launch::mameStamp(exe), longer);
-    EXPECT_EQ(launch::mameStamp(temp.file("missing.exe")), "");
-}
-
-// Activation under X arrives as events of the display server, a moment after
-// the window asked for it: the focus is given that moment, and no more.
-bool focusComesTo(HWND window) {
-    for (int turn = 0; turn < 200 && GetFocus() != window; ++turn) {
-        tk::application().processMessages();
-        if (GetFocus() != window)
-            Sleep(10);
-    }
-    return GetFocus() == window;
-}
-
-TEST_F(NewMame, TheListHasTheKeysWhenTheWindowComesUpAndWhenItIsActivatedAgain) {
-    writeSettings("");
-    ui::TForm1& w = startAgain();
-    EXPECT_TRUE(focusComesTo(w.ListBox1.handle())) << "typing works without a click first";
-
-    // Another window takes the activation and gives it back, as a desktop
-    // switches between programs.
-    {
-        ui::TForm4 other;
-        other.show();
-        tk::application().processMessages();
-        EXPECT_NE(GetFocus(), w.ListBox1.handle());
-    }
-    SetForegroundWindow(w.handle());
-    EXPECT_TRUE(focusComesTo(w.ListBox1.handle()));
-    EXPECT_EQ(GetActiveWindow(), w.handle());
-
-    w.SpeedButton2Click();
-    EXPECT_EQ(GetFocus(), w.Edit1.handle()) << "the panel covers the list";
-    w.SpeedButton8Click();
-    EXPECT_EQ(GetFocus(), w.ListBox1.handle()) << "back in the list state";
 }

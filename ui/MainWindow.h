@@ -20,6 +20,7 @@
 #include "ui/EditorText.h"
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -173,6 +174,9 @@ private:
     TextForm configFileForm_;  // how ConfigFile was read, to be written back so
     std::string searchFolder_; // where "Search" opens when Edit1 names no folder
     unsigned launches_ = 0;
+    bool buildingList_ = false;
+    // What came while the list was built and waits for the build's end.
+    std::function<void()> afterBuild_;
     // Last, so it ends first: its MAME is ended while the window still is.
     std::unique_ptr<launch::GameListRenewal> renewal_;
 };

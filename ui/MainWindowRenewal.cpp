@@ -83,6 +83,10 @@ void TForm1::renewalEnded(const launch::RenewedList& renewed, const std::string&
     // Ended early by "Apply", which renews the list itself.
     if (!renewal_)
         return;
+    if (buildingList_) {
+        afterBuild_ = [this, renewed, stamp] { renewalEnded(renewed, stamp); };
+        return;
+    }
     renewal_.reset();
     using Status = launch::RenewedList::Status;
     if (renewed.status == Status::failed)

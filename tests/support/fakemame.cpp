@@ -84,7 +84,8 @@ int main(int argc, char** argv) {
             hang();
         if (GetFileAttributesA(besideSelf("cut").c_str()) != INVALID_FILE_ATTRIBUTES) {
             std::fputs("Name:             Description:\n"
-                       "galaga           \"Galaga (Nam",
+                       "galaga           \"Galaga (Namco rev. B)\"\n"
+                       "pacman           \"Pac-M",
                        stdout);
             return 0;
         }

@@ -10,7 +10,7 @@ new_mame_folder "MAME Folder"
 run_mame -rompath roms -cc
 add_roms galaxian pong
 
-disk=$work/small disk
+disk="$work/small disk"
 mkdir -p "$disk"
 list_bytes=$(/usr/games/mame -listfull 2>/dev/null | wc -c)
 old_list=$(printf 'Name:             Description:\ngalaxian         "%s"\n' \

@@ -3,7 +3,6 @@
 #include "support/MameFolder.h"
 #include "support/ProgramFolder.h"
 #include "support/StartUp.h"
-#include "support/TempFolder.h"
 #include "toolkit/files/AtomicFile.h"
 #include "toolkit/files/Paths.h"
 #include "toolkit/gui/Application.h"
@@ -360,29 +359,6 @@ TEST_F(NewMame, LeftoversOfKilledRenewalsGoButAnotherCopysRenewalIsLeftAlone) {
         EXPECT_EQ(storedStamp(), oldStamp);
     }
     DeleteFileA(renewal.c_str());
-}
-
-TEST(MameStamp, ChangesWithTheSizeOrTheWriteTimeOfTheExecutable) {
-    TempFolder temp("keston-stamp");
-    std::string exe = temp.file("mame.exe");
-    writeFile(exe, "MZ first");
-    std::string first = launch::mameStamp(exe);
-    EXPECT_FALSE(first.empty());
-    EXPECT_EQ(launch::mameStamp(exe), first) << "the same file, the same stamp";
-
-    writeFile(exe, "MZ first and longer");
-    std::string longer = launch::mameStamp(exe);
-    EXPECT_NE(longer, first);
-
-    // Same size, another write time: a MAME copied over with its own time.
-    tk::FileHandle file(
-        CreateFileA(exe.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(file);
-    FILETIME older{0x12345678, 0x01D00000};
-    ASSERT_TRUE(SetFileTime(file.get(), nullptr, nullptr, &older));
-    file.reset();
-    EXPECT_NE(launch::mameStamp(exe), longer);
-    EXPECT_EQ(launch::mameStamp(temp.file("missing.exe")), "");
 }
 
 // Activation under X arrives as events of the display server, a moment after

@@ -336,7 +336,7 @@ TEST_F(NewMame, ApplyWhileTheStartsRenewalRunsEndsItAndRenewsTheListItself) {
 
 // A renewal killed midway leaves its file: the next start removes it, but
 // not while another copy of the program renews the list into it; that copy's
-// renewal is not run a second time.
+// renewal is not run a second time, nor spoilt by "OK".
 TEST_F(NewMame, LeftoversOfKilledRenewalsGoButAnotherCopysRenewalIsLeftAlone) {
     std::string renewal = inProgramFolder("gamelist.new");
     writeSettings("mamestamp=" + launch::mameStamp(mame.exe()) + "\r\n");
@@ -357,6 +357,16 @@ TEST_F(NewMame, LeftoversOfKilledRenewalsGoButAnotherCopysRenewalIsLeftAlone) {
         EXPECT_TRUE(dialogs.log.empty());
         EXPECT_EQ(w.ListBox1.items(), std::vector<std::string>{"Galaga (from the MAME before)"});
         EXPECT_EQ(storedStamp(), oldStamp);
+
+        // "Apply" meanwhile: told to try again, in the panel still.
+        w.SpeedButton2Click();
+        w.SpeedButton7Click();
+        EXPECT_EQ(dialogs.texts("message"),
+                  std::vector<std::string>{"Another copy of KESTON PRIME is having MAME write the "
+                                           "game list right now. Press \"Apply\" again when it "
+                                           "has finished."});
+        EXPECT_EQ(w.state(), ui::TForm1::State::configuration);
+        EXPECT_EQ(readFile(renewal), "galaga           \"Gal");
     }
     DeleteFileA(renewal.c_str());
 }

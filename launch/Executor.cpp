@@ -20,9 +20,11 @@ struct Attempt {
     std::optional<std::string> commandLine;
 };
 
+// The job, when there is one, goes first: closing it ends what is left in it.
 struct Child {
     tk::KernelHandle process;
     tk::KernelHandle thread;
+    tk::KernelHandle job;
 };
 
 constexpr DWORD newConsole = CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS;
@@ -30,6 +32,9 @@ constexpr DWORD newConsole = CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS;
 // inheritable handles, and it can keep an output file open (and locked for
 // readers) for a moment after the child has ended.
 constexpr DWORD noConsole = DETACHED_PROCESS | NORMAL_PRIORITY_CLASS;
+// How long an ended child may take to let go of what it held (its output
+// file above all) before the caller goes on.
+constexpr DWORD endingWait = 5000;
 
 // The SW_* value a visibility stands for.
 WORD showWindowValue(TMyVisibility visibility) {
@@ -50,6 +55,8 @@ struct StartSettings {
     std::wstring directory; // empty: the caller's current directory
     BOOL inheritHandles = FALSE;
     DWORD flags = newConsole;
+    // Started in a job of its own, to be ended with all it starts.
+    bool contained = false;
 };
 
 StartSettings startSettings(const TExecutor& executor) {
@@ -58,7 +65,26 @@ StartSettings startSettings(const TExecutor& executor) {
     settings.startup.dwFlags = STARTF_USESHOWWINDOW;
     settings.startup.wShowWindow = showWindowValue(executor.Visibility);
     settings.directory = tk::utf8ToWide(executor.WorkingDirectory);
+    settings.contained =
+        executor.Wait && (executor.TimeLimit != INFINITE || executor.Cancel != nullptr);
     return settings;
+}
+
+// Puts a child started suspended into a job of its own before it runs, so
+// every program it starts is in the job too and can be ended with it; the
+// job also ends them when this process ends first. A child the system keeps
+// out of a job runs all the same, and is ended alone.
+void contain(Child& child) {
+    tk::KernelHandle job(CreateJobObjectW(nullptr, nullptr));
+    if (job) {
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits,
+                                sizeof limits);
+        if (AssignProcessToJobObject(job.get(), child.process.get()))
+            child.job = std::move(job);
+    }
+    ResumeThread(child.thread.get());
 }
 
 std::optional<Child> tryStart(const Attempt& attempt, StartSettings& settings) {
@@ -71,11 +97,15 @@ std::optional<Child> tryStart(const Attempt& attempt, StartSettings& settings) {
     PROCESS_INFORMATION started{};
     if (!CreateProcessW(attempt.application ? application.c_str() : nullptr,
                         attempt.commandLine ? line.data() : nullptr, nullptr, nullptr,
-                        settings.inheritHandles, settings.flags, nullptr,
+                        settings.inheritHandles,
+                        settings.flags | (settings.contained ? CREATE_SUSPENDED : 0), nullptr,
                         settings.directory.empty() ? nullptr : settings.directory.c_str(),
                         &settings.startup, &started))
         return std::nullopt;
-    return Child{tk::KernelHandle(started.hProcess), tk::KernelHandle(started.hThread)};
+    Child child{tk::KernelHandle(started.hProcess), tk::KernelHandle(started.hThread), {}};
+    if (settings.contained)
+        contain(child);
+    return child;
 }
 
 std::optional<Child> startFirst(const std::vector<Attempt>& attempts, StartSettings settings) {
@@ -129,25 +159,55 @@ std::string classesDefaultValue(const std::string& subkey) {
 // Waits for the process while answering what other threads and programs send
 // to this thread's windows, so none of them waits for the child too. Posted
 // messages, input and timers stay queued until the child ends: no handler of
-// the caller's runs again meanwhile.
-void awaitAnsweringSent(HANDLE process) {
-    while (MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_SENDMESSAGE) ==
-           WAIT_OBJECT_0 + 1) {
-        MSG message;
-        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+// the caller's runs again meanwhile. The limit (milliseconds) or the cancel
+// event, when given, end the wait first.
+ChildEnd awaitAnsweringSent(HANDLE process, DWORD limit, HANDLE cancel) {
+    const HANDLE handles[] = {process, cancel};
+    const DWORD count = cancel ? 2 : 1;
+    const ULONGLONG start = GetTickCount64();
+    for (;;) {
+        DWORD left = INFINITE;
+        if (limit != INFINITE) {
+            ULONGLONG spent = GetTickCount64() - start;
+            left = spent >= limit ? 0 : static_cast<DWORD>(limit - spent);
+        }
+        DWORD result = MsgWaitForMultipleObjects(count, handles, FALSE, left, QS_SENDMESSAGE);
+        if (result == WAIT_OBJECT_0 + count) {
+            MSG message;
+            PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+            continue;
+        }
+        if (result == WAIT_TIMEOUT)
+            return ChildEnd::timedOut;
+        if (cancel && result == WAIT_OBJECT_0 + 1)
+            return ChildEnd::cancelled;
+        return ChildEnd::exited;
     }
 }
 
-// Hides the owner while the child runs, optionally waits for it, and returns
-// its exit code, closing both child handles before the owner comes back.
-int supervise(Child child, HWND owner, bool hideOwner, bool wait) {
-    bool hide = hideOwner && owner;
+// Ends the child with everything it started, and gives it a moment to let
+// go of its files.
+void endChild(const Child& child) {
+    if (!child.job || !TerminateJobObject(child.job.get(), 1))
+        TerminateProcess(child.process.get(), 1);
+    WaitForSingleObject(child.process.get(), endingWait);
+}
+
+// Hides the owner while the child runs, optionally waits for it (ending it
+// at the executor's limit or cancel event), and returns its exit code,
+// closing the child's handles before the owner comes back.
+int supervise(Child child, HWND owner, const TExecutor& executor, ChildEnd& end) {
+    bool hide = executor.HideOwner && owner;
     if (hide)
         ShowWindow(owner, SW_HIDE);
-    if (wait)
-        awaitAnsweringSent(child.process.get());
+    end = ChildEnd::exited;
+    if (executor.Wait)
+        end = awaitAnsweringSent(child.process.get(), executor.TimeLimit, executor.Cancel);
+    if (end != ChildEnd::exited)
+        endChild(child);
     DWORD code = 0;
     GetExitCodeProcess(child.process.get(), &code);
+    child.job.reset();
     child.process.reset();
     child.thread.reset();
     if (hide) {
@@ -180,7 +240,7 @@ int TExecutor::ExecuteDirect(const std::string& application, const std::string& 
     auto child = startFirst({{application, commandLine}}, settings);
     if (!child)
         return 1;
-    return supervise(std::move(*child), owner_, HideOwner, Wait);
+    return supervise(std::move(*child), owner_, *this, LastEnd);
 }
 
 int TExecutor::executeNamed(const std::string& associated) {
@@ -199,7 +259,7 @@ int TExecutor::executeNamed(const std::string& associated) {
     auto child = startFirst(attempts, startSettings(*this));
     if (!child)
         return 1;
-    return supervise(std::move(*child), owner_, HideOwner, Wait);
+    return supervise(std::move(*child), owner_, *this, LastEnd);
 }
 
 int TExecutor::executeAssociated() {
@@ -215,9 +275,12 @@ int TExecutor::executeAssociated() {
         std::string application = percent >= 2 ? command.substr(0, percent - 2) : "";
         std::string joined =
             (percent >= 1 ? command.substr(0, percent - 1) : "") + " " + CommandLine;
+        // Not waited for, so it is no job's either: the job would end it.
+        StartSettings settings = startSettings(*this);
+        settings.contained = false;
         auto child = startFirst(
             {{application, " " + CommandLine}, {joined, std::nullopt}, {std::nullopt, joined}},
-            startSettings(*this));
+            settings);
         return child ? 0 : 1;
     }
 
@@ -235,7 +298,7 @@ int TExecutor::executeAssociated() {
     auto child = startFirst({{program, CommandLine}}, startSettings(*this));
     if (!child)
         return 1;
-    return supervise(std::move(*child), owner_, HideOwner, Wait);
+    return supervise(std::move(*child), owner_, *this, LastEnd);
 }
 
 } // namespace launch

@@ -2,7 +2,9 @@
 // owns it while the child runs, waits for the child and hands back its exit
 // code. It can also start the program Windows associates with a file type.
 // While it waits, the thread still answers messages other threads and
-// programs send to its windows, and runs nothing else.
+// programs send to its windows, and runs nothing else. A wait can be given a
+// limit, and an event that ends it early: the child then ends, and with it
+// every program it started.
 #pragma once
 
 #include <windows.h>
@@ -30,6 +32,9 @@ enum class TMyVisibility : unsigned char {
     MAX,
 };
 
+// How the last child waited for came to its end.
+enum class ChildEnd : unsigned char { exited, timedOut, cancelled };
+
 class TExecutor {
 public:
     // The owner is the window hidden while a child runs; it may be null.
@@ -45,12 +50,19 @@ public:
     // The child's working directory, where a relative FileName is also
     // looked for first; empty means the caller's current directory.
     std::string WorkingDirectory;
+    // For a child waited for: how long it may run, in milliseconds, and an
+    // event that ends it when set (none when null). Either ends the child
+    // together with every program it started, which it cannot leave behind.
+    DWORD TimeLimit = INFINITE;
+    HANDLE Cancel = nullptr;
+    ChildEnd LastEnd = ChildEnd::exited;
 
     // Starts the child by the first start attempt that works. Returns 1 when
     // none does, otherwise the child's exit code (259, STILL_ACTIVE, for a
     // child still running when not waited for); 0 for an associated program
     // whose registry command holds a "%", which is neither waited for nor
-    // hides the owner.
+    // hides the owner. A child ended at its limit or by Cancel gives 1, and
+    // LastEnd says so.
     int Execute();
 
     // Runs one program directly, without a console and, when `output` is

@@ -1,13 +1,14 @@
 // The game list kept in step with the MAME that wrote it: what identifies that
 // MAME is stored beside the list, and each generation (a MAME replaced since,
 // or the configuration panel's "Apply") has the list written anew, without
-// losing the old one when it writes none.
+// losing the old one when it writes none, or only part of one.
 #pragma once
 
 #include "launch/Executor.h"
 #include "launch/Outcome.h"
 
 #include <string>
+#include <string_view>
 
 namespace launch {
 
@@ -15,12 +16,39 @@ namespace launch {
 // write time, as text to store; empty when it cannot be read (a missing file).
 std::string mameStamp(const std::string& mameExe);
 
-// Has MAME write its game list into a temporary file of the program folder
-// and puts it in place of "gamelist" only when it holds a game list, so a
-// failing MAME, or a program that is no MAME, leaves the old list byte for
-// byte. A failure says why no list was written. Raises "Cannot create file
-// %s" when the new list cannot replace the old one (which then stays).
+// A game list MAME wrote anew, or why there is none.
+struct RenewedList {
+    enum class Status : unsigned char {
+        whole,     // content holds it
+        failed,    // failure says why there is none
+        cancelled, // by the run's cancel event
+        elsewhere, // another copy of the program renews the list right now
+    };
+    Status status = Status::failed;
+    std::string content;
+    std::string failure;
+};
+
+// Has MAME write its game list into a file of its own in the program folder
+// and takes the list only when it is whole: a failing MAME, a program that is
+// no MAME, a MAME ended at `exe`'s time limit or by its cancel event, and a
+// list cut short by a full disk give none, and the failure says why. The file
+// is gone however the run ends. One renewal at a time among all copies of the
+// program: while another copy's runs, none is started.
+RenewedList writeRenewedList(TExecutor& exe, const std::string& mameExe,
+                             const std::string& programFolder, bool xp);
+
+// Puts a renewed list in place of "gamelist", whole or not at all. Raises
+// "Cannot create file %s"; the old list then stays.
+void installGameList(const std::string& programFolder, std::string_view content);
+
+// Both steps, as the configuration panel's "Apply" renews the list: a
+// failure says why no list was written. Raises as installGameList does.
 Outcome renewGameList(TExecutor& exe, const std::string& mameExe, const std::string& programFolder,
                       bool xp);
+
+// Removes the file of a renewal that was killed midway, unless a renewal of
+// any copy of the program is writing it now.
+void removeRenewalLeftover(const std::string& programFolder);
 
 } // namespace launch

@@ -2,10 +2,8 @@
 
 #include "assets/resource.h"
 #include "launch/GameListUpdate.h"
-#include "settings/FilesFolder.h"
 #include "settings/ProgramSettings.h"
 #include "settings/Settings.h"
-#include "toolkit/base/Error.h"
 #include "toolkit/files/Paths.h"
 #include "toolkit/gui/Application.h"
 #include "toolkit/gui/Dialogs.h"
@@ -13,50 +11,6 @@
 #include "ui/SplashWindow.h"
 
 namespace ui {
-
-namespace {
-
-// A write of ours at start-up failed: the start goes on with the files that
-// are there, and the user learns which file it was and why.
-void reportStartWriteFailure(const std::string& error, const std::string& path) {
-    std::string cause = settings::writeFailureCause(path);
-    tk::dialogs().message(error + (cause.empty() ? "" : ": " + cause) +
-                          ". The next start tries again.");
-}
-
-// Runs a write of start-up; false, said once, when it is refused.
-template <typename Write> bool writeAtStart(const std::string& path, Write write) {
-    try {
-        write();
-        return true;
-    } catch (const tk::Error& refused) {
-        // A refused write must not cost the list that is there.
-        reportStartWriteFailure(refused.what(), path);
-        return false;
-    }
-}
-
-// Has the MAME named write the game list anew; false, said once, when the old
-// list stays.
-bool renewGameList(const std::string& mameExe, bool xp) {
-    std::string folder = settings::filesFolder();
-    std::string list = settings::programFile(settings::gameListFileName);
-    // MAME would be blamed for a list it was not let write.
-    if (!settings::folderWritable(folder)) {
-        reportStartWriteFailure(tk::formatMessage("Unable to write to %s", list), list);
-        return false;
-    }
-    // Not `exe`, which would bring the main window up before its list.
-    launch::TExecutor renewal{nullptr};
-    launch::Outcome renewed = launch::Outcome::success();
-    if (!writeAtStart(list, [&] { renewed = launch::renewGameList(renewal, mameExe, folder, xp); }))
-        return false;
-    if (renewed.failed())
-        tk::dialogs().message(renewed.message());
-    return !renewed.failed();
-}
-
-} // namespace
 
 TForm1::TForm1()
     : tk::Form(
@@ -135,6 +89,7 @@ void TForm1::FormShow() {
 
     showStatus(*splash, "Searching for Config files");
     removeWriteLeftovers(stored.mameExe());
+    launch::removeRenewalLeftover(settings::filesFolder());
     if (std::string notice = settings::filesFolderNotice(); !notice.empty())
         tk::dialogs().message(notice);
     if (!stored.fileExists()) {
@@ -151,24 +106,6 @@ void TForm1::FormShow() {
     renewGameListForNewMame(*splash, stored);
     showStatus(*splash, "Loading Gamelist");
     buildList(stored.mameExe(), true);
-}
-
-void TForm1::renewGameListForNewMame(TForm4& splash, const settings::ProgramSettings& stored) {
-    std::string mameExe = stored.mameExe();
-    std::string stamp = launch::mameStamp(mameExe);
-    std::string previous = stored.mameStamp();
-    if (stamp.empty() || stamp == previous)
-        return;
-    // A settings file from before the stamp was kept: its list is taken as
-    // this MAME's. A renewal that failed keeps the old stamp, so the next
-    // start tries again.
-    if (!previous.empty()) {
-        showStatus(splash, "New MAME found: updating Gamelist");
-        if (!renewGameList(mameExe, xp.checked()))
-            return;
-    }
-    writeAtStart(settings::settingsPath(),
-                 [&] { settings::ProgramSettings::storeMameStamp(stamp); });
 }
 
 TForm1::State TForm1::state() const {

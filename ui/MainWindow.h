@@ -3,6 +3,7 @@
 #pragma once
 
 #include "launch/Executor.h"
+#include "launch/GameListRenewal.h"
 #include "launch/WatchedProcess.h"
 #include "settings/ProgramSettings.h"
 #include "shape/ShapedForm.h"
@@ -18,6 +19,8 @@
 #include "ui/CreditsWindow.h"
 #include "ui/EditorText.h"
 
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -126,6 +129,12 @@ public:
     // for the MAME the settings file names now.
     void refreshlist();
 
+    // How long a new MAME found at the start may take over its game list
+    // before it is ended; it needs a few seconds at most.
+    std::chrono::seconds renewalTimeLimit{60};
+    // Whether MAME writes the game list behind the start now.
+    bool renewingGameList() const { return renewal_ != nullptr; }
+
 protected:
     void onShow() override { FormShow(); }
     void onTimer(UINT_PTR id) override;
@@ -144,7 +153,14 @@ private:
     // MAME's configuration files.
     void removeWriteLeftovers(const std::string& mameExe);
     void connectHandlers();
+    // Starts the renewal of the game list when MAME changed since it was
+    // written (MainWindowRenewal.cpp).
     void renewGameListForNewMame(TForm4& splash, const settings::ProgramSettings& stored);
+    void renewalEnded(const launch::RenewedList& renewed, const std::string& stamp);
+    // Ends a renewal still running: "Apply" writes the same file.
+    void endRenewal();
+    // refreshlist, with the chosen game chosen again when it is still listed.
+    void refreshKeepingChoice();
     // refreshlist for this MAME; at the start, with the ROM folder's listing
     // made while the windows were, when it is of the same folders.
     void buildList(const std::string& mameExe, bool atStart = false);
@@ -158,6 +174,11 @@ private:
     TextForm configFileForm_;  // how ConfigFile was read, to be written back so
     std::string searchFolder_; // where "Search" opens when Edit1 names no folder
     unsigned launches_ = 0;
+    bool buildingList_ = false;
+    // What came while the list was built and waits for the build's end.
+    std::function<void()> afterBuild_;
+    // Last, so it ends first: its MAME is ended while the window still is.
+    std::unique_ptr<launch::GameListRenewal> renewal_;
 };
 
 } // namespace ui

@@ -52,6 +52,7 @@ void TForm1::SpeedButton9Click() {
         return refuse("This MAME exe doesn't exists!");
 
     settings::ProgramSettings::storeMame(mameExe, Edit2.text());
+    endRenewal();
     launch::Outcome listed =
         launch::renewGameList(exe, mameExe, settings::filesFolder(), xp.checked());
     // The list on screen is the kept file's: the message is all there is to

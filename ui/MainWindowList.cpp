@@ -5,11 +5,14 @@
 #include "catalogue/RomDirectory.h"
 #include "settings/ProgramSettings.h"
 #include "settings/Settings.h"
+#include "toolkit/base/Handles.h"
 #include "toolkit/files/Paths.h"
 #include "toolkit/gui/Dialogs.h"
 #include "toolkit/text/CodePage.h"
 #include "ui/MainWindow.h"
 #include "ui/StartListing.h"
+
+#include <utility>
 
 namespace ui {
 
@@ -97,6 +100,10 @@ void TForm1::refreshlist() {
 void TForm1::buildList(const std::string& mameExe, bool atStart) {
     catalogue::RomDirectory romDirectory;
     {
+        // The ROM directory's question runs the window's messages: what they
+        // bring that rebuilds the list waits for this build's end.
+        buildingList_ = true;
+        tk::ScopeExit built([this] { buildingList_ = false; });
         PanelCover cover(Panel2);
         FileListSetter setter(filelist);
         romDirectory = catalogue::ResolveRomDirectory(mameExe, setter, userChoosesDosMame);
@@ -130,6 +137,8 @@ void TForm1::buildList(const std::string& mameExe, bool atStart) {
         }
         fillLists();
     }
+    if (afterBuild_)
+        std::exchange(afterBuild_, nullptr)();
     if (!romDirectory.entered)
         tk::dialogs().message(romDirectoryFailure(mameExe, romDirectory));
 }

@@ -391,6 +391,19 @@ read_main_window() {
   list_hwnd=$(field "$(listbox1)" hwnd || true)
 }
 
+# Whether ListBox1 lists exactly ROWS now; reads the main window.
+main_list_is() { # ROWS
+  read_main_window
+  [ "$(list_rows "$list_hwnd")" = "$1" ]
+}
+
+# Waits until ListBox1 lists exactly ROWS, as a new MAME's list comes in
+# behind the start, and reads the main window either way.
+await_main_list() { # ROWS [TIMEOUT]
+  wait_until "${2:-120}" main_list_is "$1" || true
+  read_main_window
+}
+
 # The text of ListBox1's selected row in $tree; empty when none is.
 selected_row() { row_lines "$list_hwnd" | { grep -F $'\tselected=1\t' || true; } | sed 's/.*\ttext=//'; }
 panel1() {

@@ -2,8 +2,9 @@
 # A new MAME is noticed: keston.ini from before keeps its game list and gets
 # the MAME's stamp; after the MAME executable is replaced, the next start has
 # MAME write the list again before it is built (a game new to the list
-# appears); a replacement that writes no list leaves the old list and stamp
-# and says so, and the next start tries again.
+# appears once MAME has written it, the start going on meanwhile); a
+# replacement that writes no list leaves the old list and stamp and says so,
+# and the next start tries again.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 
@@ -18,6 +19,11 @@ write_settings "mameexe=$mame_exe_windows" "parameters=" "xp=1" "close=0"
 listfull_runs() { grep -c $'^start\t.*\t-listfull$' "$bridge_log" || true; }
 # Changes the executable as a new version would: another size, another time.
 replace_mame() { printf 'new version' >>"$mame_dir/mame.exe"; }
+pong_listed() {
+  read_main_window
+  list_rows "$list_hwnd" | grep -qxF 'Pong (Rev E) [TTL]'
+}
+stamp_is_not() { [ "$(setting mamestamp)" != "$1" ]; } # STAMP
 
 : >"$bridge_log"
 start_keston
@@ -34,12 +40,13 @@ stop_keston
 replace_mame
 start_keston
 find_window Form1 120
+expect_true "the new MAME's list replaces the old one: pong appears" wait_until 120 pong_listed
 read_main_window
-expect_equal "the new MAME wrote the list before it was built: pong appears" \
+expect_equal "the whole new list" \
   "$(list_rows "$list_hwnd")" "$(printf 'Galaxian (Namco set 1)\nPong (Rev E) [TTL]')"
 expect_equal "one MAME run" "$(listfull_runs)" 1
 expect_true "gamelist is the new MAME's" grep -q '^pong ' "$program_dir/gamelist"
-expect_true "its stamp replaced the old one" test "$(setting mamestamp)" != "$stamp"
+expect_true "its stamp replaced the old one" wait_until 10 stamp_is_not "$stamp"
 expect_equal "no message" "$(message_boxes "KESTON PRIME")" ""
 stop_keston
 start_keston

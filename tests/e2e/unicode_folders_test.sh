@@ -47,7 +47,7 @@ check_start() { # WHAT
     return
   fi
   find_window Form1
-  read_main_window
+  await_main_list "$new_list"
   local shown
   shown=$(list_rows "$list_hwnd")
   expect_equal "$1: the new MAME's list, from the ROM folder" "$shown" "$new_list"

@@ -6,7 +6,10 @@
 // directory) in fakemame.log beside itself. A game it "plays" as a file
 // "game" beside it says: the first line gives the exit code and how many
 // milliseconds to run, the rest is printed to the standard error; the end of
-// such a game is recorded too.
+// such a game is recorded too. A file "hang" beside it makes -listfull print
+// the list's first lines, write its process id into "hang.pid" beside it and
+// never end, as a MAME that hangs does; a file "cut" makes it stop in the
+// middle of a line, as a list cut short does.
 #include <windows.h>
 
 #include <cstdio>
@@ -42,6 +45,18 @@ int failingExitCode() {
     return code;
 }
 
+[[noreturn]] void hang() {
+    std::fputs("Name:             Description:\n"
+               "galaga           \"Galaga (Namco rev. B)\"\n",
+               stdout);
+    std::fflush(stdout);
+    FILE* file = std::fopen(besideSelf("hang.pid").c_str(), "wb");
+    std::fprintf(file, "%lu", GetCurrentProcessId());
+    std::fclose(file);
+    for (;;)
+        Sleep(INFINITE);
+}
+
 int playedGame() {
     FILE* file = std::fopen(besideSelf("game").c_str(), "rb");
     if (!file)
@@ -65,6 +80,15 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "-listfull") == 0) {
         if (int code = failingExitCode())
             return code;
+        if (GetFileAttributesA(besideSelf("hang").c_str()) != INVALID_FILE_ATTRIBUTES)
+            hang();
+        if (GetFileAttributesA(besideSelf("cut").c_str()) != INVALID_FILE_ATTRIBUTES) {
+            std::fputs("Name:             Description:\n"
+                       "galaga           \"Galaga (Namco rev. B)\"\n"
+                       "pacman           \"Pac-M",
+                       stdout);
+            return 0;
+        }
         std::fputs("Name:             Description:\n"
                    "galaga           \"Galaga (Namco rev. B)\"\n"
                    "pacman           \"Pac-Man (Midway)\"\n"

@@ -167,6 +167,41 @@ TEST_F(ExecutorTest, WhileWaitingOtherThreadsAreAnsweredAndNothingPostedRuns) {
     EXPECT_EQ(argdump::OwnerWindow::appMessages, 1);
 }
 
+// A child past its time limit, or cancelled, is ended with the programs it
+// started: here the command interpreter and argdump, which it runs. One that
+// ends in time gives its own exit code.
+TEST_F(ExecutorTest, ALimitOrACancelEndsTheChildWithWhatItStarted) {
+    exe.FileName = tk::joinPath(tk::systemFolder(), "cmd.exe");
+    exe.CommandLine = "/c \"" + tk::shortPath(argdump::path()) + " 7\"";
+    exe.TimeLimit = 20000;
+    EXPECT_EQ(exe.Execute(), 7);
+    EXPECT_EQ(exe.LastEnd, launch::ChildEnd::exited);
+
+    argdump::ScopedVariable sleep("ARGDUMP_SLEEP", "600000");
+    tk::KernelHandle cancel(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    for (launch::ChildEnd end : {launch::ChildEnd::timedOut, launch::ChildEnd::cancelled}) {
+        DeleteFileW(tk::utf8ToWide(record).c_str());
+        bool cancelled = end == launch::ChildEnd::cancelled;
+        exe.TimeLimit = cancelled ? 30000 : 4000; // the first only as a safeguard
+        exe.Cancel = cancelled ? cancel.get() : nullptr;
+        // Set once argdump runs, as the program's end comes at any moment.
+        std::thread canceller([&] {
+            if (cancelled && !argdump::awaitRecord(record).empty())
+                SetEvent(cancel.get());
+        });
+        auto begun = std::chrono::steady_clock::now();
+        EXPECT_EQ(exe.Execute(), 1);
+        canceller.join();
+        EXPECT_LT(std::chrono::steady_clock::now() - begun, std::chrono::seconds(15));
+        EXPECT_EQ(exe.LastEnd, end);
+        std::string pid = argdump::readRecord(record)["pid"];
+        ASSERT_FALSE(pid.empty()) << "argdump ran";
+        tk::KernelHandle child(OpenProcess(SYNCHRONIZE, FALSE, std::stoul(pid)));
+        EXPECT_TRUE(!child || WaitForSingleObject(child.get(), 5000) == WAIT_OBJECT_0)
+            << "argdump under the interpreter ended too";
+    }
+}
+
 TEST_F(ExecutorTest, CommandNameWithoutExtensionFallsBackToTheProgramWindowsFinds) {
     // CreateProcessW takes no default extension, so "argdump" alone fails and
     // the path FindExecutableW found runs with the same blank-led arguments.

@@ -181,4 +181,27 @@ TEST(MameStamp, AnExecutableNamedInAnyLettersHasItsSizeInTheStamp) {
     EXPECT_GT(stamp.size(), size.size() + 1) << "a write time follows";
 }
 
+TEST(MameStamp, ChangesWithTheSizeOrTheWriteTimeOfTheExecutable) {
+    testing_support::TempFolder temp("keston-stamp");
+    std::string exe = temp.file("mame.exe");
+    testing_support::writeFile(exe, "MZ first");
+    std::string first = launch::mameStamp(exe);
+    EXPECT_FALSE(first.empty());
+    EXPECT_EQ(launch::mameStamp(exe), first) << "the same file, the same stamp";
+
+    testing_support::writeFile(exe, "MZ first and longer");
+    std::string longer = launch::mameStamp(exe);
+    EXPECT_NE(longer, first);
+
+    // Same size, another write time: a MAME copied over with its own time.
+    tk::FileHandle file(
+        CreateFileA(exe.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(file);
+    FILETIME older{0x12345678, 0x01D00000};
+    ASSERT_TRUE(SetFileTime(file.get(), nullptr, nullptr, &older));
+    file.reset();
+    EXPECT_NE(launch::mameStamp(exe), longer);
+    EXPECT_EQ(launch::mameStamp(temp.file("missing.exe")), "");
+}
+
 } // namespace

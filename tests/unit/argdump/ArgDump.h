@@ -118,7 +118,7 @@ private:
     tk::WindowHandle window_;
 };
 
-// The fields argdump wrote, in UTF-8 ("commandline", "directory", "argc", "argv0", ...,
+// The fields argdump wrote, in UTF-8 ("pid", "commandline", "directory", "argc", "argv0", ...,
 // "startflags", "show", "windowvisible"); empty when there is no record.
 using Record = std::map<std::string, std::string>;
 

@@ -1,5 +1,5 @@
 // Stands in for MAME and other child programs in the launcher tests. It
-// records how it was started (raw command line, current directory, argv, the
+// records how it was started (its process id, raw command line, current directory, argv, the
 // show-window value it was given, whether it has a console window, the kind
 // of its standard output and, on request, whether a window is visible and the
 // kind of a handle of its parent's) in the file that ARGDUMP_OUT names, prints
@@ -43,6 +43,7 @@ void writeRecord(const wchar_t* target, int argc, wchar_t** argv) {
     FILE* file = _wfopen(part.c_str(), L"wb");
     if (!file)
         return;
+    std::fprintf(file, "pid=%lu\n", GetCurrentProcessId());
     std::fprintf(file, "commandline=%s\n", utf8(GetCommandLineW()).c_str());
     std::fprintf(file, "directory=%s\n", currentDirectory().c_str());
     std::fprintf(file, "argc=%d\n", argc);

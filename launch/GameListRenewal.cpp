@@ -1,0 +1,47 @@
+#include "launch/GameListRenewal.h"
+
+#include "toolkit/base/Error.h"
+
+namespace launch {
+
+namespace {
+
+RenewedList renewed(const std::string& mameExe, const std::string& programFolder, bool xp,
+                    DWORD milliseconds, HANDLE cancel) {
+    // No owner: nothing of the user's is hidden while MAME runs.
+    TExecutor exe{nullptr};
+    exe.TimeLimit = milliseconds;
+    exe.Cancel = cancel;
+    try {
+        return writeRenewedList(exe, mameExe, programFolder, xp);
+    } catch (const tk::Error& error) {
+        return {RenewedList::Status::failed,
+                {},
+                tk::errorReportText(error.what()) + " The game list stays as it was."};
+    }
+}
+
+} // namespace
+
+GameListRenewal::GameListRenewal(std::string mameExe, std::string programFolder, bool xp,
+                                 DWORD milliseconds, OnEnd onEnd)
+    : cancel_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    thread_ = std::thread([mameExe = std::move(mameExe), programFolder = std::move(programFolder),
+                           xp, milliseconds, cancel = cancel_.get(), onEnd = std::move(onEnd)] {
+        // Nothing may leave the thread; a failure beyond the renewal's own
+        // (memory) leaves the old list, as a failed renewal does.
+        try {
+            onEnd(renewed(mameExe, programFolder, xp, milliseconds, cancel));
+        } catch (...) {
+        }
+    });
+}
+
+GameListRenewal::~GameListRenewal() {
+    if (cancel_)
+        SetEvent(cancel_.get());
+    if (thread_.joinable())
+        thread_.join();
+}
+
+} // namespace launch

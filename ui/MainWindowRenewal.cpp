@@ -1,0 +1,116 @@
+// The main window's renewal of the game list for a MAME replaced since the
+// list was written. MAME writes the new list behind the start, on a thread of
+// its own: the start goes on with the list there is, and a whole new list
+// replaces it once MAME has written one, keeping the game the user chose. The
+// stamp of the new MAME is stored only with its list, so a renewal that
+// fails, or that the program's end cuts short, is tried again at the next
+// start.
+#include "launch/GameListRenewal.h"
+#include "settings/FilesFolder.h"
+#include "settings/ProgramSettings.h"
+#include "settings/Settings.h"
+#include "toolkit/base/Error.h"
+#include "toolkit/gui/Dialogs.h"
+#include "toolkit/gui/Window.h"
+#include "ui/MainWindow.h"
+#include "ui/SplashWindow.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace ui {
+
+namespace {
+
+// A write of ours at start-up failed: the start goes on with the files that
+// are there, and the user learns which file it was and why.
+void reportStartWriteFailure(const std::string& error, const std::string& path) {
+    std::string cause = settings::writeFailureCause(path);
+    tk::dialogs().message(error + (cause.empty() ? "" : ": " + cause) +
+                          ". The next start tries again.");
+}
+
+// Runs a write of start-up; false, said once, when it is refused.
+template <typename Write> bool writeAtStart(const std::string& path, Write write) {
+    try {
+        write();
+        return true;
+    } catch (const tk::Error& refused) {
+        // A refused write must not cost the list that is there.
+        reportStartWriteFailure(refused.what(), path);
+        return false;
+    }
+}
+
+void storeStampAtStart(const std::string& stamp) {
+    writeAtStart(settings::settingsPath(),
+                 [&] { settings::ProgramSettings::storeMameStamp(stamp); });
+}
+
+} // namespace
+
+void TForm1::renewGameListForNewMame(TForm4& splash, const settings::ProgramSettings& stored) {
+    std::string mameExe = stored.mameExe();
+    std::string stamp = launch::mameStamp(mameExe);
+    std::string previous = stored.mameStamp();
+    if (stamp.empty() || stamp == previous)
+        return;
+    // A settings file from before the stamp was kept: its list is taken as
+    // this MAME's.
+    if (previous.empty())
+        return storeStampAtStart(stamp);
+    showStatus(splash, "New MAME found: updating Gamelist");
+    std::string folder = settings::filesFolder();
+    // MAME would be blamed for a list it was not let write.
+    if (!settings::folderWritable(folder)) {
+        std::string list = settings::programFile(settings::gameListFileName);
+        return reportStartWriteFailure(tk::formatMessage("Unable to write to %s", list), list);
+    }
+    auto milliseconds = std::chrono::duration_cast<std::chrono::milliseconds>(renewalTimeLimit);
+    renewal_ = std::make_unique<launch::GameListRenewal>(
+        mameExe, folder, xp.checked(), static_cast<DWORD>(milliseconds.count()),
+        [this, window = handle(), stamp](launch::RenewedList renewed) {
+            auto ended = std::make_shared<launch::RenewedList>(std::move(renewed));
+            tk::postToWindow(window, [this, ended, stamp] { renewalEnded(*ended, stamp); });
+        });
+}
+
+void TForm1::endRenewal() {
+    renewal_.reset();
+}
+
+void TForm1::renewalEnded(const launch::RenewedList& renewed, const std::string& stamp) {
+    // Ended early by "Apply", which renews the list itself.
+    if (!renewal_)
+        return;
+    if (buildingList_) {
+        afterBuild_ = [this, renewed, stamp] { renewalEnded(renewed, stamp); };
+        return;
+    }
+    renewal_.reset();
+    using Status = launch::RenewedList::Status;
+    if (renewed.status == Status::failed)
+        tk::dialogs().message(renewed.failure);
+    if (renewed.status != Status::whole)
+        return;
+    std::string list = settings::programFile(settings::gameListFileName);
+    if (!writeAtStart(list,
+                      [&] { launch::installGameList(settings::filesFolder(), renewed.content); }))
+        return;
+    refreshKeepingChoice();
+    storeStampAtStart(stamp);
+}
+
+void TForm1::refreshKeepingChoice() {
+    int index = ListBox1.itemIndex();
+    std::string chosen = index >= 0 ? gamelist.item(index) : "";
+    refreshlist();
+    if (chosen.empty())
+        return;
+    std::vector<std::string> names = gamelist.items();
+    auto found = std::find(names.begin(), names.end(), chosen);
+    if (found != names.end())
+        ListBox1.setItemIndex(static_cast<int>(found - names.begin()));
+}
+
+} // namespace ui

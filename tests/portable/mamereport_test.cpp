@@ -116,9 +116,9 @@ TEST(GameEndMessage, NamesTheGameTheCodeInWordsAndMamesLines) {
 
 TEST(GameEndMessage, ACrashIsNamedAndAnyOtherCodeIsMamesOwn) {
     auto words = [](std::uint32_t code) {
-        return launch::gameEndMessage("Pong", "pong", code, {});
+        return launch::gameEndMessage("pong", "pong", code, {});
     };
-    const std::string ended = "Pong: MAME ended with exit code ";
+    const std::string ended = "pong: MAME ended with exit code ";
     EXPECT_EQ(words(0xC0000005u), ended + "3221225477 (0xC0000005), MAME crashed (Windows "
                                           "exception: access violation).");
     EXPECT_EQ(words(0x80000003u),

@@ -33,9 +33,9 @@ private:
 };
 
 // The room a message box has for its text on the work area, in the font and
-// the line breaking of message boxes. A box grows with its text and is never
-// moved back onto the screen, so a text it cannot hold would push its end,
-// which says why, and its buttons beyond the screen's edge.
+// the line breaking of message boxes. A box is as tall as its text and
+// centred on the screen, so a text it cannot hold would push its end, which
+// says why, and its button beyond the screen's edges.
 class MessageRoom {
 public:
     MessageRoom() {
@@ -48,14 +48,15 @@ public:
         SelectObjectScope select(screen_.get(), font_.get());
         TEXTMETRICW text{};
         GetTextMetricsW(screen_.get(), &text);
-        int frames = 2 * GetSystemMetrics(SM_CXFIXEDFRAME);
-        // Boxes break lines at a width of their own; narrower here, so a
-        // text counts more lines than the box gives it, never fewer.
-        width_ = (work.right - work.left) / 2;
-        widest_ = work.right - work.left - frames - 8 * text.tmAveCharWidth;
-        // The caption, the frames, the margins and the row of buttons.
-        highest_ =
-            work.bottom - work.top - GetSystemMetrics(SM_CYCAPTION) - frames - 7 * text.tmHeight;
+        // Boxes break long texts at a width of their own, some 34 average
+        // characters under Wine; counted at fewer, a text takes at least as
+        // many lines here as in the box.
+        width_ = 30 * text.tmAveCharWidth;
+        widest_ = work.right - work.left - 8 * text.tmAveCharWidth;
+        // The caption, the frames, the margins and the button row: 75 pixels
+        // beside a 13-pixel font, counted at more.
+        highest_ = work.bottom - work.top - GetSystemMetrics(SM_CYCAPTION) -
+                   2 * GetSystemMetrics(SM_CYFIXEDFRAME) - 6 * text.tmHeight;
     }
 
     bool holds(std::string_view text) const {

@@ -49,7 +49,8 @@ int failingExitCode() {
 }
 
 // A copy of this program that inherits the standard error, as output of its
-// own, and sleeps with it open: "-hold <milliseconds>".
+// own, and sleeps with it open: "-hold <milliseconds>". Without a console
+// of its own, none outlives it when the test ends it.
 void startHolder(unsigned long milliseconds) {
     HANDLE output = GetStdHandle(STD_ERROR_HANDLE);
     SetHandleInformation(output, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
@@ -60,7 +61,7 @@ void startHolder(unsigned long milliseconds) {
     startup.hStdError = output;
     std::string line = "\"" + selfPath() + "\" -hold " + std::to_string(milliseconds);
     PROCESS_INFORMATION started{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS, nullptr,
                         nullptr, &startup, &started))
         return;
     record("holder " + std::to_string(started.dwProcessId));

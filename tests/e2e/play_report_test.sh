@@ -79,19 +79,18 @@ expect_false "without MAME's list of similar names" grep -qF "approximately matc
 dismiss_message_box "$box"
 
 # --- a description too long for the screen --------------------------------------
-# Whether the probe line's window lies on the work area.
-on_work_area() { # PROBE_LINE
-  local work left top right bottom x y
-  work=$(field "$(probe screen)" work)
-  IFS=, read -r left top right bottom <<<"$work"
+# Whether the probe line's window lies on the screen.
+on_screen() { # PROBE_LINE
+  local x y
   x=$(field "$1" x)
   y=$(field "$1" y)
-  [ "$x" -ge "$left" ] && [ "$y" -ge "$top" ] && [ $((x + $(field "$1" w))) -le "$right" ] &&
-    [ $((y + $(field "$1" h))) -le "$bottom" ]
+  [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + $(field "$1" w))) -le "$screen_w" ] &&
+    [ $((y + $(field "$1" h))) -le "$screen_h" ]
 }
 play "$long_description" galaga
 await_message
-expect_true "the box lies on the work area ($(field "$box" w)x$(field "$box" h))" on_work_area "$box"
+read_screen
+expect_true "the box lies on the screen ($(field "$box" w)x$(field "$box" h))" on_screen "$box"
 ok_button=$(probe tree "$(field "$box" hwnd)" | awk -F'\t' '$1 == "child" && index($0, "\tclass=Button\t")')
 expect_true "its button is shown" test -n "$ok_button"
 expect_true "and lies within the box" test \

@@ -1,6 +1,7 @@
 #include "launch/ListfullRun.h"
 
 #include "catalogue/LookupKey.h"
+#include "launch/ExitCodes.h"
 #include "launch/InterpreterRun.h"
 #include "launch/MameCommands.h"
 #include "settings/Settings.h"
@@ -53,8 +54,10 @@ Outcome missingGameList(const ListfullResult& run, const std::string& mameExe,
                                 "MAME through \"command\".");
     // The interpreter ran what the user named, which printed something else
     // or nothing: a program that is no MAME, or a MAME that failed.
+    auto code = static_cast<std::uint32_t>(run.exitCode);
+    std::string crash = isExceptionCode(code) ? ", a crash (" + exceptionWords(code) + ")" : "";
     return Outcome::failure(mameExe + " did not print a MAME game list: it ended with exit code " +
-                            std::to_string(run.exitCode) + ".");
+                            exitCodeNumber(code) + crash + ".");
 }
 
 } // namespace launch

@@ -1,8 +1,9 @@
 #include "launch/MameReport.h"
 
+#include "launch/ExitCodes.h"
 #include "toolkit/text/LineSplitter.h"
 
-#include <cstdio>
+#include <algorithm>
 
 namespace launch {
 
@@ -66,7 +67,12 @@ std::string OutputTail::text() const {
 }
 
 MameWords reasonLines(std::string_view output, std::size_t maxLines) {
-    std::vector<Paragraph> paragraphs = paragraphsOf(output);
+    // A NUL would end the text where the message reaches the system; the
+    // words after it are still MAME's (and a program writing UTF-16 puts one
+    // after every letter).
+    std::string text(output);
+    text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
+    std::vector<Paragraph> paragraphs = paragraphsOf(text);
     // Only where a reason comes before it: alone, a listing is all MAME said.
     while (paragraphs.size() >= 3 && paragraphs[paragraphs.size() - 2].back().ends_with(':'))
         paragraphs.resize(paragraphs.size() - 2);
@@ -97,18 +103,15 @@ std::string exitCodeWords(std::uint32_t exitCode) {
     default:
         break;
     }
-    if (exitCode >= 0xC0000000u) {
-        char code[16];
-        std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(exitCode));
-        return std::string("MAME crashed (Windows exception ") + code + ")";
-    }
+    if (isExceptionCode(exitCode))
+        return "MAME crashed (" + exceptionWords(exitCode) + ")";
     return "an error MAME gives no name to";
 }
 
 std::string gameEndMessage(const std::string& description, const std::string& shortName,
                            std::uint32_t exitCode, const MameWords& said) {
     std::string game = description == shortName ? shortName : description + " (" + shortName + ")";
-    std::string message = game + ": MAME ended with exit code " + std::to_string(exitCode) + ", " +
+    std::string message = game + ": MAME ended with exit code " + exitCodeNumber(exitCode) + ", " +
                           exitCodeWords(exitCode) + ".";
     if (!said.lines.empty()) {
         message += "\n\nMAME said:";

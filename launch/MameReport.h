@@ -36,15 +36,15 @@ struct MameWords {
 };
 
 // At most `maxLines` lines that say why MAME stopped, from the end of its
-// output, without blank lines and trailing blanks, each cut to a readable
-// length: MAME says why last, after the lines (such as one per missing file)
-// that it stopped on. A listing MAME puts after its reason (a paragraph
-// introduced by a line that ends in a colon, such as the systems with names
-// like an unknown one) is not the reason, and is left out with its heading,
-// uncounted, when a reason comes before it.
+// output, without NUL bytes, blank lines and trailing blanks, each cut to a
+// readable length: MAME says why last, after the lines (such as one per
+// missing file) that it stopped on. A listing MAME puts after its reason (a
+// paragraph introduced by a line that ends in a colon, such as the systems
+// with names like an unknown one) is not the reason, and is left out with its
+// heading, uncounted, when a reason comes before it.
 MameWords reasonLines(std::string_view output, std::size_t maxLines = 6);
 
-// MAME's documented exit codes in words; a Windows exception code as such.
+// MAME's documented exit codes in words; a Windows exception code as a crash.
 std::string exitCodeWords(std::uint32_t exitCode);
 
 // The message for a game that MAME ended with a non-zero exit code, naming

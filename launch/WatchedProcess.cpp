@@ -4,6 +4,8 @@
 #include "toolkit/base/Handles.h"
 #include "toolkit/text/CodePage.h"
 
+#include <algorithm>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -44,17 +46,52 @@ private:
     bool updated_ = false;
 };
 
-// The watching thread: drains the pipe until every writer has closed it,
-// then waits for the program itself.
+// How long the watch sleeps while the pipe is empty and the program runs:
+// short enough that a program filling the pipe hardly waits, long enough
+// that a game printing nothing for hours costs nothing.
+constexpr DWORD idleWait = 20;
+// The pipe's buffer: a program that prints in bursts writes on while the
+// watch sleeps.
+constexpr DWORD pipeBuffer = 64 * 1024;
+
+// Takes what the pipe holds at this moment and never waits for more: once
+// the program has ended, a child of its that inherited the pipe may keep it
+// open for as long as it runs. Returns how many bytes it took, or nothing
+// once no writer holds the pipe any more.
+std::optional<DWORD> takeWaiting(HANDLE pipe, OutputTail& tail) {
+    DWORD waiting = 0;
+    if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &waiting, nullptr))
+        return std::nullopt;
+    char buffer[4096];
+    DWORD taken = 0;
+    while (taken < waiting) {
+        DWORD got = 0;
+        if (!ReadFile(pipe, buffer, std::min<DWORD>(waiting - taken, sizeof buffer), &got, nullptr))
+            return std::nullopt;
+        if (got == 0)
+            break;
+        tail.append({buffer, got});
+        taken += got;
+    }
+    return taken;
+}
+
+// The watching thread: takes the output as it comes while the program runs,
+// so the program never waits for a full pipe, and reports when the program
+// itself ends, with what it wrote before that.
 void watch(tk::KernelHandle output, tk::KernelHandle process, const OnProcessEnd& onEnd) {
     OutputTail tail;
-    char buffer[4096];
-    DWORD got = 0;
-    // A read of no bytes is no end: only a broken pipe is.
-    while (ReadFile(output.get(), buffer, sizeof buffer, &got, nullptr))
-        tail.append({buffer, got});
+    bool open = true;
+    DWORD wait = 0;
+    while (WaitForSingleObject(process.get(), wait) == WAIT_TIMEOUT) {
+        std::optional<DWORD> taken = takeWaiting(output.get(), tail);
+        open = taken.has_value();
+        wait = !open ? INFINITE : *taken > 0 ? 0 : idleWait;
+    }
+    // Everything the program wrote before it ended is in the pipe now.
+    if (open)
+        takeWaiting(output.get(), tail);
     output.reset();
-    WaitForSingleObject(process.get(), INFINITE);
     DWORD code = 0;
     GetExitCodeProcess(process.get(), &code);
     if (onEnd)
@@ -80,7 +117,7 @@ Outcome startWatched(const std::string& commandLine, const std::string& director
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
     HANDLE readEnd = nullptr;
     HANDLE writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0))
+    if (!CreatePipe(&readEnd, &writeEnd, &inheritable, pipeBuffer))
         return startFailure(GetLastError());
     tk::KernelHandle reader(readEnd);
     tk::KernelHandle writer(writeEnd);
@@ -106,7 +143,7 @@ Outcome startWatched(const std::string& commandLine, const std::string& director
         return startFailure(GetLastError());
     tk::KernelHandle process(started.hProcess);
     tk::KernelHandle thread(started.hThread);
-    // The child holds the only writing end now: the pipe ends when it does.
+    // Only the child, and whatever it starts, holds the writing end now.
     writer.reset();
     std::thread(
         [](tk::KernelHandle output, tk::KernelHandle child, OnProcessEnd end) {

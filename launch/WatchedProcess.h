@@ -26,8 +26,10 @@ using OnProcessEnd = std::function<void(ProcessEnd)>;
 // window shown normally and, for a console program, without a console
 // window; it inherits only the pipe's writing end. A thread of its own reads
 // the pipe as fast as the program writes, keeping only the last part
-// (OutputTail), then waits for the program's end and calls `onEnd` when
-// given. A failure to start carries the system's own text for its reason.
+// (OutputTail), and calls `onEnd`, when given, as soon as the program itself
+// ends, with what it wrote until then: a child of it that keeps the pipe
+// open is not waited for. A failure to start carries the system's own text
+// for its reason.
 // Nothing ends the program from here: it outlives the caller, whose process
 // may end first.
 Outcome startWatched(const std::string& commandLine, const std::string& directory,

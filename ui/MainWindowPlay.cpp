@@ -2,10 +2,12 @@
 // that a game MAME ends with an error is reported in MAME's own words.
 //
 // Each launch has a thread of its own that drains MAME's output into a
-// bounded tail and then waits for MAME (launch/WatchedProcess); it hands the
-// end to this window's thread through a posted message. So the window never
-// waits for MAME, MAME never waits for a full pipe, and closing the program
-// leaves MAME running: the threads end with the process, MAME does not.
+// bounded tail while MAME runs and tells of MAME's end, not waiting for a
+// child of MAME that keeps the output open (launch/WatchedProcess); it hands
+// the end to this window's thread through a posted message. So the window
+// never waits for MAME, MAME never waits for a full pipe, and closing the
+// program leaves MAME running: the threads end with the process, MAME does
+// not.
 #include "launch/GameLaunch.h"
 #include "settings/ProgramSettings.h"
 #include "toolkit/gui/Application.h"

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # "Play" against real MAME: a game MAME cannot run is reported with the exit
 # code in words and MAME's own last lines (an empty pacman.zip: required files
-# are missing; a device row: no such system); a game that runs says nothing
-# and shows no console window; the window stays usable while MAME runs, and
-# closing the program leaves MAME running to its end. Nothing is written for
-# it.
+# are missing; a device row: no such system); a description far too long for
+# the screen leaves the box, its button and MAME's reason on the screen; a
+# game that runs says nothing and shows no console window; the window stays
+# usable while MAME runs, and closing the program leaves MAME running to its
+# end. Nothing is written for it.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 
@@ -12,8 +13,14 @@ parameters="-video none -sound none -seconds_to_run 4"
 new_program_folder "Program Folder"
 new_mame_folder "MAME Folder"
 run_mame -listfull >"$program_dir/gamelist"
+# Galaga's description made about 5,000 characters long.
+long_description="Galaga (Namco rev. B)"
+for _ in $(seq 100); do long_description+=" with a description far too long for the screen"; done
+sed -i "s/^galaga  *\"Galaga (Namco rev. B)\"\$/galaga           \"$long_description\"/" \
+  "$program_dir/gamelist"
+grep -qF "$long_description" "$program_dir/gamelist" || die "no long description in the gamelist"
 run_mame -rompath roms -cc
-add_roms namco51 pacman pong
+add_roms namco51 pacman pong galaga
 write_settings "mameexe=$mame_exe_windows" "parameters=$parameters" "xp=1" "close=0"
 : >"$bridge_log"
 
@@ -69,6 +76,34 @@ expect_true "a device row: MAME knows no such system" grep -qF \
   "Namco 51xx (namco51): MAME ended with exit code 5, MAME knows no such system." <<<"$message"
 expect_true "in MAME's words" grep -qF "Unknown system 'namco51'" <<<"$message"
 expect_false "without MAME's list of similar names" grep -qF "approximately matches" <<<"$message"
+dismiss_message_box "$box"
+
+# --- a description too long for the screen --------------------------------------
+# Whether the probe line's window lies on the screen.
+on_screen() { # PROBE_LINE
+  local x y
+  x=$(field "$1" x)
+  y=$(field "$1" y)
+  [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + $(field "$1" w))) -le "$screen_w" ] &&
+    [ $((y + $(field "$1" h))) -le "$screen_h" ]
+}
+play "$long_description" galaga
+await_message
+read_screen
+expect_true "the box lies on the screen ($(field "$box" w)x$(field "$box" h))" on_screen "$box"
+ok_button=$(probe tree "$(field "$box" hwnd)" | awk -F'\t' '$1 == "child" && index($0, "\tclass=Button\t")')
+expect_true "its button is shown" test -n "$ok_button"
+expect_true "and lies within the box" test \
+  $(($(field "$ok_button" y) + $(field "$ok_button" h))) -le $(($(field "$box" h) - 4))
+expect_true "the message begins with the description" grep -qF \
+  "Galaga (Namco rev. B) with a description" <<<"$message"
+expect_true "it still says why, in MAME's words" grep -qF \
+  'required files are missing.\n\nMAME said:' <<<"$message"
+expect_true "to the end" grep -qF \
+  "Fatal error: Required files are missing, the machine cannot be run." <<<"$message"
+park_pointer
+take_screenshot long-description
+note "screenshot: $shot"
 dismiss_message_box "$box"
 
 # --- a game that runs ------------------------------------------------------------

@@ -1,6 +1,7 @@
 // Any output of MAME, in pieces of any size: the tail keeps at most its
 // capacity and only what came last, and the reason lines are few, short,
-// neither blank nor broken across lines.
+// neither blank nor broken across lines, and hold no NUL that would end
+// the message early.
 #include "launch/MameReport.h"
 
 #include "fuzz/FuzzCheck.h"
@@ -20,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(lines.size() <= 4);
     for (const std::string& line : lines) {
         FUZZ_CHECK(!line.empty() && line.size() <= 203);
-        FUZZ_CHECK(line.find_first_of("\r\n") == std::string::npos);
+        FUZZ_CHECK(line.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos);
         FUZZ_CHECK(line.back() != ' ' && line.back() != '\t');
     }
     return 0;

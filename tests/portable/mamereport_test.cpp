@@ -63,6 +63,14 @@ TEST(ReasonLines, AListingAfterTheReasonIsLeftOutWithItsHeading) {
     EXPECT_EQ(reasonLines("Fatal error: bad file:\n").lines, Lines{"Fatal error: bad file:"});
 }
 
+TEST(ReasonLines, NulBytesAreDroppedAndTheWordsAfterThemKept) {
+    using namespace std::string_literals;
+    EXPECT_EQ(reasonLines("unzip: bad\0 header\nFatal\0\0 error: no ROMs\n\0\n"s).lines,
+              (Lines{"unzip: bad header", "Fatal error: no ROMs"}));
+    EXPECT_EQ(reasonLines("O\0K\0\n\0F\0a\0i\0l\0\n\0"s).lines, (Lines{"OK", "Fail"}))
+        << "UTF-16 output reads as its letters";
+}
+
 TEST(ReasonLines, LinesAreTrimmedAndCutToAReadableLengthAtACharacterBoundary) {
     EXPECT_EQ(reasonLines("  indented stays   \t\r\n").lines, Lines{"  indented stays"});
     std::string longLine = std::string(199, 'x') + "\xCE\xB2" + std::string(50, 'y');
@@ -104,6 +112,24 @@ TEST(GameEndMessage, NamesTheGameTheCodeInWordsAndMamesLines) {
     EXPECT_EQ(launch::gameEndMessage("readme", "readme", 6, {}),
               "readme: MAME ended with exit code 6, the configuration or a parameter is invalid.")
         << "a file listed by its name alone is named once";
-    EXPECT_EQ(launch::exitCodeWords(0xC0000005u), "MAME crashed (Windows exception 0xC0000005)");
-    EXPECT_EQ(launch::exitCodeWords(7), "an error MAME gives no name to");
+}
+
+TEST(GameEndMessage, ACrashIsNamedAndAnyOtherCodeIsMamesOwn) {
+    auto words = [](std::uint32_t code) {
+        return launch::gameEndMessage("pong", "pong", code, {});
+    };
+    const std::string ended = "pong: MAME ended with exit code ";
+    EXPECT_EQ(words(0xC0000005u), ended + "3221225477 (0xC0000005), MAME crashed (Windows "
+                                          "exception: access violation).");
+    EXPECT_EQ(words(0x80000003u),
+              ended + "2147483651 (0x80000003), MAME crashed (Windows exception: breakpoint).");
+    EXPECT_EQ(words(0xC0000417u), ended + "3221226519 (0xC0000417), MAME crashed (Windows "
+                                          "exception).");
+    EXPECT_EQ(words(0xFFFFFFFFu),
+              ended + "4294967295 (0xFFFFFFFF), an error MAME gives no name to.")
+        << "-1 is a program's own code";
+    EXPECT_EQ(words(0x80070005u),
+              ended + "2147942405 (0x80070005), an error MAME gives no name to.")
+        << "an HRESULT is no exception";
+    EXPECT_EQ(words(7), ended + "7, an error MAME gives no name to.");
 }

@@ -4,12 +4,14 @@
 // into the current directory for -cc unless FAKEMAME_NO_INI is set, and
 // records every other call's command line (for -cc with the current
 // directory) in fakemame.log beside itself. A game it "plays" as a file
-// "game" beside it says: the first line gives the exit code and how many
-// milliseconds to run, the rest is printed to the standard error; the end of
-// such a game is recorded too. A file "hang" beside it makes -listfull print
-// the list's first lines, write its process id into "hang.pid" beside it and
-// never end, as a MAME that hangs does; a file "cut" makes it stop in the
-// middle of a line, as a list cut short does.
+// "game" beside it says: the first line gives the exit code, how many
+// milliseconds to run and, optionally, how many milliseconds a child of it
+// holds its output open after it ended (its process id recorded as "holder
+// <id>"), the rest is printed to the standard error; the end of such a game
+// is recorded too. A file "hang" beside it makes -listfull print the list's
+// first lines, write its process id into "hang.pid" beside it and never end,
+// as a MAME that hangs does; a file "cut" makes it stop in the middle of a
+// line, as a list cut short does.
 #include <windows.h>
 
 #include <cstdio>
@@ -19,10 +21,14 @@
 
 namespace {
 
-std::string besideSelf(const char* name) {
+std::string selfPath() {
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string path = self;
+    return self;
+}
+
+std::string besideSelf(const char* name) {
+    std::string path = selfPath();
     return path.substr(0, path.find_last_of('\\')) + "\\" + name;
 }
 
@@ -57,14 +63,40 @@ int failingExitCode() {
         Sleep(INFINITE);
 }
 
+// A copy of this program that inherits the standard error, as output of its
+// own, and sleeps with it open: "-hold <milliseconds>". Without a console
+// of its own, none outlives it when the test ends it.
+void startHolder(unsigned long milliseconds) {
+    HANDLE output = GetStdHandle(STD_ERROR_HANDLE);
+    SetHandleInformation(output, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = output;
+    startup.hStdError = output;
+    std::string line = "\"" + selfPath() + "\" -hold " + std::to_string(milliseconds);
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS, nullptr,
+                        nullptr, &startup, &started))
+        return;
+    record("holder " + std::to_string(started.dwProcessId));
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+}
+
 int playedGame() {
     FILE* file = std::fopen(besideSelf("game").c_str(), "rb");
     if (!file)
         return 0;
     int code = 0;
     unsigned long milliseconds = 0;
-    if (std::fscanf(file, "%d %lu\n", &code, &milliseconds) != 2)
+    unsigned long held = 0;
+    char first[64] = {};
+    if (!std::fgets(first, sizeof first, file) ||
+        std::sscanf(first, "%d %lu %lu", &code, &milliseconds, &held) < 2)
         code = 1;
+    if (held > 0)
+        startHolder(held);
     for (int c; (c = std::fgetc(file)) != EOF;)
         std::fputc(c, stderr);
     std::fclose(file);
@@ -77,6 +109,10 @@ int playedGame() {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 2 && std::strcmp(argv[1], "-hold") == 0) {
+        Sleep(std::strtoul(argv[2], nullptr, 10));
+        return 0;
+    }
     if (argc > 1 && std::strcmp(argv[1], "-listfull") == 0) {
         if (int code = failingExitCode())
             return code;

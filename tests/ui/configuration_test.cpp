@@ -2,6 +2,7 @@
 #include "support/MameFolder.h"
 #include "support/ProgramFolder.h"
 #include "support/ScriptedDialogs.h"
+#include "toolkit/base/Handles.h"
 #include "toolkit/files/Paths.h"
 #include "toolkit/gui/Application.h"
 #include "ui/MainWindow.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sstream>
 
 #include <commdlg.h>
 
@@ -33,23 +35,40 @@ protected:
 
     void TearDown() override {
         window.reset();
+        for (DWORD holder : holders()) {
+            tk::KernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, holder));
+            TerminateProcess(process.get(), 1);
+            WaitForSingleObject(process.get(), 5000);
+        }
         clearProgramFiles();
+    }
+
+    // The children MAME's stand-in left holding its output, by the log.
+    std::vector<DWORD> holders() const {
+        std::vector<DWORD> found;
+        std::istringstream log(readFile(mame.file("fakemame.log")));
+        for (std::string line; std::getline(log, line);) {
+            if (line.starts_with("holder "))
+                found.push_back(static_cast<DWORD>(std::stoul(line.substr(7))));
+        }
+        return found;
     }
 
     std::string settings() const { return readFile(inProgramFolder("keston.ini")); }
 
     // The panel applied with the stand-in, pong listed and selected, and
-    // what MAME does when it plays it: its exit code, how long it runs and
-    // what it prints to its errors.
-    void selectPongThatEnds(int exitCode, int milliseconds, const std::string& errors) {
+    // what MAME does when it plays it: its exit code, how long it runs, what
+    // it prints to its errors and how long a child of it holds them open.
+    void selectPongThatEnds(int exitCode, int milliseconds, const std::string& errors,
+                            int heldMilliseconds = 0) {
         ui::TForm1& w = *window;
         w.Edit1.setText(mame.exe());
         w.xp.setChecked(true);
         w.SpeedButton7Click();
         ASSERT_EQ(w.ListBox1.count(), 1);
         w.ListBox1.setItemIndex(0);
-        writeFile(mame.file("game"),
-                  std::to_string(exitCode) + " " + std::to_string(milliseconds) + "\n" + errors);
+        writeFile(mame.file("game"), std::to_string(exitCode) + " " + std::to_string(milliseconds) +
+                                         " " + std::to_string(heldMilliseconds) + "\n" + errors);
     }
 
     // Processes messages until `done` says so; false after 20 s.
@@ -197,6 +216,17 @@ TEST_F(ConfigurationPanel, AProgramThatPrintsNoGameListLeavesTheListAndTheFileAs
          mame.exe() + " did not print a MAME game list: it ended with exit code 3." + kept},
         {hostname, "",
          hostname + " did not print a MAME game list: it ended with exit code 1." + kept},
+        // Codes as Play's report names them: unsigned, a crash as such.
+        {mame.exe(), "-1073741819",
+         mame.exe() +
+             " did not print a MAME game list: it ended with exit code 3221225477 "
+             "(0xC0000005), a crash (Windows exception: access violation)." +
+             kept},
+        {mame.exe(), "-1",
+         mame.exe() +
+             " did not print a MAME game list: it ended with exit code 4294967295 "
+             "(0xFFFFFFFF)." +
+             kept},
     };
     for (const auto& [program, exitCode, message] : cases) {
         dialogs.log.clear();
@@ -371,6 +401,23 @@ TEST_F(ConfigurationPanel, CloseAfterPlayingComesBackWithTheMessageWhenMameFails
     Sleep(300);
     tk::application().processMessages();
     EXPECT_NE(w.handle(), nullptr);
+}
+
+TEST_F(ConfigurationPanel, AFailureIsToldWhenMameEndsThoughAChildOfItHoldsItsOutput) {
+    ui::TForm1& w = *window;
+    selectPongThatEnds(1, 0, "Fatal error: validity checks failed\r\n", 60000);
+    w.close1.setChecked(true);
+    w.SpeedButton1Click();
+
+    ASSERT_TRUE(processMessagesUntil([&] { return !dialogs.log.empty(); }));
+    EXPECT_EQ(dialogs.texts("message"),
+              std::vector<std::string>{"Pong (Rev E) [TTL] (pong): MAME ended with exit code 1, "
+                                       "MAME failed its validity checks.\n\nMAME said:\n"
+                                       "Fatal error: validity checks failed"});
+    EXPECT_TRUE(w.visible()) << "back, and open";
+    ASSERT_EQ(holders().size(), 1u);
+    tk::KernelHandle holder(OpenProcess(SYNCHRONIZE, FALSE, holders()[0]));
+    EXPECT_EQ(WaitForSingleObject(holder.get(), 0), WAIT_TIMEOUT) << "the child held the output";
 }
 
 TEST_F(ConfigurationPanel, CloseAfterPlayingClosesWhileMameStillRunsAfterTheDelay) {

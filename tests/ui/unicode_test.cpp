@@ -2,6 +2,7 @@
 #include "support/PictureFiles.h"
 #include "support/ProgramFolder.h"
 #include "support/ScriptedDialogs.h"
+#include "support/SystemDialogs.h"
 #include "support/TempFolder.h"
 #include "support/UnicodeNames.h"
 #include "toolkit/gui/Application.h"
@@ -83,28 +84,6 @@ TEST_F(UnicodeTexts, ThePathChosenInTheOpenDialogReachesTheField) {
 }
 
 namespace {
-
-std::wstring windowClass(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
-// The system's dialog windows up on this thread.
-std::vector<HWND> dialogWindows() {
-    std::vector<HWND> found;
-    for (HWND window : tk::threadWindows()) {
-        if (windowClass(window) == L"#32770" && IsWindowVisible(window))
-            found.push_back(window);
-    }
-    return found;
-}
-
-std::wstring windowText(HWND window) {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), int(text.size()))));
-    return text;
-}
 
 // A dialog that was not answered is cancelled after a while, so that a
 // failing test fails rather than waits for ever.
@@ -202,35 +181,6 @@ TEST(OpenDialogs, TakeAndGiveFoldersAndFilesInAnyLettersAndPreviewThem) {
         }
     }
 }
-
-namespace {
-
-struct MessageBoxSeen {
-    std::wstring caption;
-    std::wstring text;
-};
-
-// The message box up on this thread, read, then answered with `button`.
-MessageBoxSeen readAndAnswer(int button) {
-    MessageBoxSeen seen;
-    for (HWND window : dialogWindows()) {
-        seen.caption = windowText(window);
-        // The text is the one static control that has text; the icon's has none.
-        EnumChildWindows(
-            window,
-            [](HWND child, LPARAM into) -> BOOL {
-                std::wstring text = windowText(child);
-                if (lstrcmpiW(windowClass(child).c_str(), L"Static") == 0 && !text.empty())
-                    *reinterpret_cast<std::wstring*>(into) = text;
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&seen.text));
-        PostMessageW(window, WM_COMMAND, button, 0);
-    }
-    return seen;
-}
-
-} // namespace
 
 TEST(MessageBoxes, ShowTextsAndCaptionsInAnyLettersUnchanged) {
     const std::string title = tk::application().title();

@@ -1,6 +1,8 @@
 // Everything a handler shows or asks goes through one Dialogs service: the
 // program installs the real one, tests a scripted one that records each text
-// and answers as told. Every text given and returned is UTF-8.
+// and answers as told. Every text given and returned is UTF-8. The real
+// message boxes stay on the screen: a text the work area cannot hold is
+// shortened in its middle (tk::fittedText), its start and end kept.
 #pragma once
 
 #include <windows.h>

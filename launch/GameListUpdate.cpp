@@ -1,5 +1,6 @@
 #include "launch/GameListUpdate.h"
 
+#include "launch/ExitCodes.h"
 #include "launch/ListfullRun.h"
 #include "settings/Settings.h"
 #include "toolkit/base/Handles.h"
@@ -15,24 +16,14 @@ namespace {
 // 8.3 as it is, so the interpreter "command" takes it too.
 constexpr char renewedListName[] = "gamelist.new";
 
-// Less room than this left beside a list MAME has written: its last lines
-// may not have fitted, and a list cut short can still end on a whole line.
-constexpr ULONGLONG nearlyFull = 64 * 1024;
-
 std::string renewedPath(const std::string& programFolder) {
     return tk::joinPath(programFolder, renewedListName);
-}
-
-bool diskFull(const std::string& folder) {
-    ULARGE_INTEGER available;
-    return GetDiskFreeSpaceExW(tk::utf8ToWide(folder).c_str(), &available, nullptr, nullptr) &&
-           available.QuadPart < nearlyFull;
 }
 
 // A MAME just ended, or the console it wrote through, can hold the file for a
 // moment longer.
 void removeRenewed(const std::string& path) {
-    const std::wstring wide = tk::utf8ToWide(path);
+    const std::wstring wide = tk::fileSystemPath(path);
     for (int attempt = 0; attempt < 20; ++attempt) {
         if (DeleteFileW(wide.c_str()))
             return;
@@ -60,8 +51,9 @@ RenewedList judged(const TExecutor& exe, const ListfullResult& run, const std::s
     if (exe.LastEnd == ChildEnd::timedOut)
         return failed(mameExe + " did not finish its game list within " +
                       secondsText(exe.TimeLimit) + " and was ended.");
-    // Asked first: a MAME that could write nothing at all is not to blame.
-    if (diskFull(programFolder))
+    // Asked first: a MAME that could write nothing at all is not to blame, and
+    // a list cut short by a full disk can still end on a whole line.
+    if (tk::diskNearlyFull(programFolder))
         return failed("The disk is full: MAME's new game list does not fit into " + programFolder +
                       ".");
     if (Outcome written = missingGameList(run, mameExe, renewed); written.failed())
@@ -71,7 +63,7 @@ RenewedList judged(const TExecutor& exe, const ListfullResult& run, const std::s
     if (content.empty() || content.back() != '\n')
         return failed(mameExe +
                       " stopped in the middle of its game list: it ended with exit code " +
-                      std::to_string(run.exitCode) + ".");
+                      exitCodeNumber(static_cast<std::uint32_t>(run.exitCode)) + ".");
     return {RenewedList::Status::whole, std::move(content), {}};
 }
 
@@ -124,7 +116,7 @@ void removeRenewalLeftover(const std::string& programFolder) {
     std::string renewed = renewedPath(programFolder);
     tk::FileTurn turn(renewed, 0);
     if (turn.held())
-        DeleteFileW(tk::utf8ToWide(renewed).c_str());
+        DeleteFileW(tk::fileSystemPath(renewed).c_str());
 }
 
 } // namespace launch

@@ -13,9 +13,6 @@ namespace {
 
 constexpr char userFolderName[] = "KESTON PRIME";
 
-// Below this the next whole-file write of keston.ini or gamelist may not fit.
-constexpr ULONGLONG nearlyFull = 64 * 1024;
-
 // Every path here may be as long as the file system allows.
 std::wstring wide(const std::string& path) {
     return tk::fileSystemPath(path);
@@ -101,9 +98,7 @@ std::string writeFailureCause(const std::string& path) {
             return "the file is in use by another program";
     }
     std::string folder = tk::folderPart(path);
-    ULARGE_INTEGER available;
-    if (GetDiskFreeSpaceExW(wide(folder).c_str(), &available, nullptr, nullptr) &&
-        available.QuadPart < nearlyFull)
+    if (tk::diskNearlyFull(folder))
         return "the disk is full";
     if (!folderWritable(folder))
         return "its folder cannot be written";

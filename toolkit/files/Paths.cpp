@@ -58,6 +58,13 @@ bool folderExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool diskNearlyFull(const std::string& folder) {
+    constexpr ULONGLONG nearlyFull = 64 * 1024;
+    ULARGE_INTEGER available;
+    return GetDiskFreeSpaceExW(fileSystemPath(folder).c_str(), &available, nullptr, nullptr) &&
+           available.QuadPart < nearlyFull;
+}
+
 bool fileExists(const std::string& path) {
     // A wildcard search would find some file, but such a path names none.
     if (path.find_first_of("*?") != std::string::npos)

@@ -19,6 +19,11 @@ std::string shortPath(const std::string& path);
 // in its long form (see longPathForm); a shorter one as it is.
 std::wstring fileSystemPath(const std::string& path);
 
+// So little room is left on the folder's disk that the next whole-file write
+// of a list or settings file may not fit, or a file just written there may
+// have been cut short.
+bool diskNearlyFull(const std::string& folder);
+
 // The file attributes can be read and include the directory flag.
 bool folderExists(const std::string& path);
 

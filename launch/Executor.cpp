@@ -1,5 +1,6 @@
 #include "launch/Executor.h"
 
+#include "launch/InheritedHandles.h"
 #include "toolkit/base/Error.h"
 #include "toolkit/base/Handles.h"
 #include "toolkit/text/CodePage.h"
@@ -53,10 +54,24 @@ WORD showWindowValue(TMyVisibility visibility) {
 struct StartSettings {
     STARTUPINFOW startup{};
     std::wstring directory; // empty: the caller's current directory
-    BOOL inheritHandles = FALSE;
     DWORD flags = newConsole;
     // Started in a job of its own, to be ended with all it starts.
     bool contained = false;
+
+    // Gives the child these standard handles; the error handle also stands
+    // in for a missing output (an interpreter's own words go there).
+    void giveStandardHandles(HANDLE output, HANDLE error) {
+        if (!output && !error)
+            return;
+        startup.dwFlags |= STARTF_USESTDHANDLES;
+        startup.hStdOutput = output ? output : error;
+        startup.hStdError = error;
+    }
+    std::vector<HANDLE> standardHandles() const {
+        if (!(startup.dwFlags & STARTF_USESTDHANDLES))
+            return {};
+        return {startup.hStdOutput, startup.hStdError};
+    }
 };
 
 StartSettings startSettings(const TExecutor& executor) {
@@ -67,6 +82,7 @@ StartSettings startSettings(const TExecutor& executor) {
     settings.directory = tk::utf8ToWide(executor.WorkingDirectory);
     settings.contained =
         executor.Wait && (executor.TimeLimit != INFINITE || executor.Cancel != nullptr);
+    settings.giveStandardHandles(nullptr, executor.ErrorOutput);
     return settings;
 }
 
@@ -87,20 +103,27 @@ void contain(Child& child) {
     ResumeThread(child.thread.get());
 }
 
-std::optional<Child> tryStart(const Attempt& attempt, StartSettings& settings) {
+std::optional<Child> tryStart(const Attempt& attempt, const StartSettings& settings) {
     if (attempt.application && attempt.application->empty())
         return std::nullopt;
     std::wstring application = tk::utf8ToWide(attempt.application.value_or(""));
     // CreateProcessW may write into its command line, and it must take any
     // length whole, so it gets a private writable copy.
     std::wstring line = tk::utf8ToWide(attempt.commandLine.value_or(""));
+    std::vector<HANDLE> handed = settings.standardHandles();
+    InheritedHandles inherited(handed);
+    if (!handed.empty() && !inherited.ready())
+        return std::nullopt;
+    STARTUPINFOEXW startup{settings.startup, handed.empty() ? nullptr : inherited.list()};
+    startup.StartupInfo.cb = handed.empty() ? sizeof(STARTUPINFOW) : sizeof startup;
+    DWORD flags = settings.flags | (settings.contained ? CREATE_SUSPENDED : 0) |
+                  (handed.empty() ? 0 : EXTENDED_STARTUPINFO_PRESENT);
     PROCESS_INFORMATION started{};
     if (!CreateProcessW(attempt.application ? application.c_str() : nullptr,
                         attempt.commandLine ? line.data() : nullptr, nullptr, nullptr,
-                        settings.inheritHandles,
-                        settings.flags | (settings.contained ? CREATE_SUSPENDED : 0), nullptr,
+                        !handed.empty(), flags, nullptr,
                         settings.directory.empty() ? nullptr : settings.directory.c_str(),
-                        &settings.startup, &started))
+                        &startup.StartupInfo, &started))
         return std::nullopt;
     Child child{tk::KernelHandle(started.hProcess), tk::KernelHandle(started.hThread), {}};
     if (settings.contained)
@@ -108,7 +131,8 @@ std::optional<Child> tryStart(const Attempt& attempt, StartSettings& settings) {
     return child;
 }
 
-std::optional<Child> startFirst(const std::vector<Attempt>& attempts, StartSettings settings) {
+std::optional<Child> startFirst(const std::vector<Attempt>& attempts,
+                                const StartSettings& settings) {
     for (const auto& attempt : attempts) {
         if (auto child = tryStart(attempt, settings))
             return child;
@@ -232,11 +256,7 @@ int TExecutor::ExecuteDirect(const std::string& application, const std::string& 
                              HANDLE output) {
     StartSettings settings = startSettings(*this);
     settings.flags = noConsole;
-    if (output) {
-        settings.startup.dwFlags |= STARTF_USESTDHANDLES;
-        settings.startup.hStdOutput = output;
-        settings.inheritHandles = TRUE;
-    }
+    settings.giveStandardHandles(output, ErrorOutput);
     auto child = startFirst({{application, commandLine}}, settings);
     if (!child)
         return 1;

@@ -55,6 +55,10 @@ public:
     // together with every program it started, which it cannot leave behind.
     DWORD TimeLimit = INFINITE;
     HANDLE Cancel = nullptr;
+    // An inheritable handle the child gets as its standard error (and, when
+    // no other is given, its standard output), so what it says there can be
+    // read afterwards; none when null. The child inherits nothing else.
+    HANDLE ErrorOutput = nullptr;
     ChildEnd LastEnd = ChildEnd::exited;
 
     // Starts the child by the first start attempt that works. Returns 1 when

@@ -8,8 +8,10 @@ namespace {
 
 RenewedList renewed(const std::string& mameExe, const std::string& programFolder, bool xp,
                     DWORD milliseconds, HANDLE cancel) {
-    // No owner: nothing of the user's is hidden while MAME runs.
+    // No owner: nothing of the user's is hidden while MAME runs. Nor is the
+    // interpreter's console shown over the start that goes on meanwhile.
     TExecutor exe{nullptr};
+    exe.Visibility = TMyVisibility::HIDE;
     exe.TimeLimit = milliseconds;
     exe.Cancel = cancel;
     try {

@@ -1,13 +1,18 @@
 #include "launch/GameListUpdate.h"
 
+#include "launch/CapturedOutput.h"
 #include "launch/ExitCodes.h"
 #include "launch/ListfullRun.h"
+#include "launch/MameReport.h"
 #include "settings/Settings.h"
 #include "toolkit/base/Handles.h"
 #include "toolkit/files/AtomicFile.h"
 #include "toolkit/files/FileReader.h"
 #include "toolkit/files/Paths.h"
+#include "toolkit/files/SystemError.h"
 #include "toolkit/text/CodePage.h"
+
+#include <optional>
 
 namespace launch {
 
@@ -21,15 +26,22 @@ std::string renewedPath(const std::string& programFolder) {
 }
 
 // A MAME just ended, or the console it wrote through, can hold the file for a
-// moment longer.
-void removeRenewed(const std::string& path) {
+// moment longer. The system's error number when it stays, 0 once it is gone.
+DWORD removeRenewed(const std::string& path) {
     const std::wstring wide = tk::fileSystemPath(path);
-    for (int attempt = 0; attempt < 20; ++attempt) {
+    for (int attempt = 0;; ++attempt) {
         if (DeleteFileW(wide.c_str()))
-            return;
+            return 0;
         DWORD error = GetLastError();
-        if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED)
-            return;
+        DWORD attributes = GetFileAttributesW(wide.c_str());
+        if (error == ERROR_FILE_NOT_FOUND || attributes == INVALID_FILE_ATTRIBUTES)
+            return 0;
+        // A read-only file, or a folder, stays however long it is waited for.
+        bool passing = error == ERROR_SHARING_VIOLATION ||
+                       (error == ERROR_ACCESS_DENIED &&
+                        !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)));
+        if (!passing || attempt == 19)
+            return error;
         Sleep(100);
     }
 }
@@ -39,31 +51,52 @@ std::string secondsText(DWORD milliseconds) {
     return std::to_string(seconds) + (seconds == 1 ? " second" : " seconds");
 }
 
-RenewedList failed(const std::string& why) {
-    return {RenewedList::Status::failed, {}, why + " The game list stays as it was."};
+RenewedList failed(const std::string& why, const std::string& mameSaid = {}) {
+    return {RenewedList::Status::failed, {}, why + " The game list stays as it was." + mameSaid};
 }
 
-// What the run left in the list file, taken only when it is a whole list.
+// The list file's name must be free for MAME: a file found there is none of
+// this run's, and a list is taken only from a file the run created.
+std::optional<std::string> blockedListFile(const std::string& renewed) {
+    if (tk::folderExists(renewed))
+        return "MAME's new game list cannot be written: " + renewed + " is a folder.";
+    if (DWORD error = removeRenewed(renewed))
+        return "MAME's new game list cannot be written: " + renewed +
+               " is left from an earlier run and cannot be removed (" + tk::systemErrorText(error) +
+               ").";
+    return std::nullopt;
+}
+
+// What the run left in the list file, taken only when MAME says it succeeded
+// and the list is whole.
 RenewedList judged(const TExecutor& exe, const ListfullResult& run, const std::string& mameExe,
-                   const std::string& programFolder, const std::string& renewed) {
+                   const std::string& programFolder, const std::string& renewed,
+                   const std::string& errorOutput) {
     if (exe.LastEnd == ChildEnd::cancelled)
         return {RenewedList::Status::cancelled, {}, {}};
+    const std::string said = mameSaid(reasonLines(errorOutput));
     if (exe.LastEnd == ChildEnd::timedOut)
         return failed(mameExe + " did not finish its game list within " +
-                      secondsText(exe.TimeLimit) + " and was ended.");
+                          secondsText(exe.TimeLimit) + " and was ended.",
+                      said);
     // Asked first: a MAME that could write nothing at all is not to blame, and
     // a list cut short by a full disk can still end on a whole line.
     if (tk::diskNearlyFull(programFolder))
         return failed("The disk is full: MAME's new game list does not fit into " + programFolder +
                       ".");
     if (Outcome written = missingGameList(run, mameExe, renewed); written.failed())
-        return failed(written.message());
+        return failed(written.message(), said);
+    auto code = static_cast<std::uint32_t>(run.exitCode);
+    // However much it printed, a MAME that failed may have left games out.
+    if (code != 0)
+        return failed(mameExe + " failed while writing its game list: it ended with exit code " +
+                          exitCodeNumber(code) + ", " + exitCodeWords(code) + ".",
+                      said);
     std::string content = tk::readWholeFile(renewed);
     // MAME ends every line: a last line without its end was cut off.
     if (content.empty() || content.back() != '\n')
-        return failed(mameExe +
-                      " stopped in the middle of its game list: it ended with exit code " +
-                      exitCodeNumber(static_cast<std::uint32_t>(run.exitCode)) + ".");
+        return failed(
+            mameExe + " stopped in the middle of its game list: it ended with exit code 0.", said);
     return {RenewedList::Status::whole, std::move(content), {}};
 }
 
@@ -87,11 +120,16 @@ RenewedList writeRenewedList(TExecutor& exe, const std::string& mameExe,
     tk::FileTurn turn(renewed, 0);
     if (!turn.held())
         return {RenewedList::Status::elsewhere, {}, {}};
+    if (auto blocked = blockedListFile(renewed))
+        return failed(*blocked);
     // Gone however the renewal ends: a partial list would keep a full disk
     // full, and it is no list to keep.
     tk::ScopeExit remove([&] { removeRenewed(renewed); });
+    CapturedOutput errors;
+    exe.ErrorOutput = errors.handle();
     ListfullResult run = runListfull(exe, mameExe, programFolder, xp, renewedListName);
-    return judged(exe, run, mameExe, programFolder, renewed);
+    exe.ErrorOutput = nullptr;
+    return judged(exe, run, mameExe, programFolder, renewed, errors.tail());
 }
 
 void installGameList(const std::string& programFolder, std::string_view content) {

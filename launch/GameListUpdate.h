@@ -29,12 +29,15 @@ struct RenewedList {
     std::string failure;
 };
 
-// Has MAME write its game list into a file of its own in the program folder
-// and takes the list only when it is whole: a failing MAME, a program that is
-// no MAME, a MAME ended at `exe`'s time limit or by its cancel event, and a
-// list cut short by a full disk give none, and the failure says why. The file
-// is gone however the run ends. One renewal at a time among all copies of the
-// program: while another copy's runs, none is started.
+// Has MAME write its game list into a file of its own in the program folder,
+// which the run creates (a file or folder found under that name is removed
+// first, or named in the failure), and takes the list only when MAME ended
+// with exit code 0 and the list is whole: a failing MAME (whatever it
+// printed), a program that is no MAME, a MAME ended at `exe`'s time limit or
+// by its cancel event, and a list cut short by a full disk give none, and the
+// failure says why, quoting what MAME said on its standard error. The file
+// is gone however the run ends. One renewal at a time among all copies of
+// the program: while another copy's runs, none is started.
 RenewedList writeRenewedList(TExecutor& exe, const std::string& mameExe,
                              const std::string& programFolder, bool xp);
 

@@ -111,17 +111,20 @@ std::string exitCodeWords(std::uint32_t exitCode) {
 std::string gameEndMessage(const std::string& description, const std::string& shortName,
                            std::uint32_t exitCode, const MameWords& said) {
     std::string game = description == shortName ? shortName : description + " (" + shortName + ")";
-    std::string message = game + ": MAME ended with exit code " + exitCodeNumber(exitCode) + ", " +
-                          exitCodeWords(exitCode) + ".";
-    if (!said.lines.empty()) {
-        message += "\n\nMAME said:";
-        if (said.leftOut > 0)
-            message += "\n(" + std::to_string(said.leftOut) +
-                       (said.leftOut == 1 ? " earlier line" : " earlier lines") + " left out)";
-        for (const std::string& line : said.lines)
-            message += "\n" + line;
-    }
-    return message;
+    return game + ": MAME ended with exit code " + exitCodeNumber(exitCode) + ", " +
+           exitCodeWords(exitCode) + "." + mameSaid(said);
+}
+
+std::string mameSaid(const MameWords& said) {
+    if (said.lines.empty())
+        return {};
+    std::string text = "\n\nMAME said:";
+    if (said.leftOut > 0)
+        text += "\n(" + std::to_string(said.leftOut) +
+                (said.leftOut == 1 ? " earlier line" : " earlier lines") + " left out)";
+    for (const std::string& line : said.lines)
+        text += "\n" + line;
+    return text;
 }
 
 } // namespace launch

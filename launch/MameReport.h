@@ -47,6 +47,10 @@ MameWords reasonLines(std::string_view output, std::size_t maxLines = 6);
 // MAME's documented exit codes in words; a Windows exception code as a crash.
 std::string exitCodeWords(std::uint32_t exitCode);
 
+// MAME's words as a message quotes them: an empty line, "MAME said:" and the
+// lines; empty when it said nothing.
+std::string mameSaid(const MameWords& said);
+
 // The message for a game that MAME ended with a non-zero exit code, naming
 // the game by its description and short name. All texts in UTF-8.
 std::string gameEndMessage(const std::string& description, const std::string& shortName,

@@ -1,7 +1,9 @@
 #include "launch/WatchedProcess.h"
 
+#include "launch/InheritedHandles.h"
 #include "launch/MameReport.h"
 #include "toolkit/base/Handles.h"
+#include "toolkit/files/SystemError.h"
 #include "toolkit/text/CodePage.h"
 
 #include <algorithm>
@@ -12,39 +14,6 @@
 namespace launch {
 
 namespace {
-
-// The list of handles a child may inherit: only these, whatever else of the
-// process is inheritable at that moment.
-class InheritedHandles {
-public:
-    explicit InheritedHandles(HANDLE handle) : handles_{handle} {
-        SIZE_T size = 0;
-        InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
-        storage_.resize(size);
-        if (!InitializeProcThreadAttributeList(list(), 1, 0, &size))
-            return;
-        initialized_ = true;
-        updated_ = UpdateProcThreadAttribute(list(), 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handles_,
-                                             sizeof handles_, nullptr, nullptr);
-    }
-    InheritedHandles(const InheritedHandles&) = delete;
-    InheritedHandles& operator=(const InheritedHandles&) = delete;
-    ~InheritedHandles() {
-        if (initialized_)
-            DeleteProcThreadAttributeList(list());
-    }
-
-    bool ready() const { return updated_; }
-    LPPROC_THREAD_ATTRIBUTE_LIST list() {
-        return reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage_.data());
-    }
-
-private:
-    HANDLE handles_[1];
-    std::vector<char> storage_;
-    bool initialized_ = false;
-    bool updated_ = false;
-};
 
 // How long the watch sleeps while the pipe is empty and the program runs:
 // short enough that a program filling the pipe hardly waits, long enough
@@ -100,14 +69,7 @@ void watch(tk::KernelHandle output, tk::KernelHandle process, const OnProcessEnd
 
 // The system's own text for a failure to start a program.
 Outcome startFailure(DWORD code) {
-    wchar_t* text = nullptr;
-    DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                      FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    tk::LocalMemory owned(text);
-    std::string reason = tk::wideToUtf8(std::wstring_view(text ? text : L"", text ? length : 0));
-    reason.erase(reason.find_last_not_of(" \r\n") + 1);
-    return Outcome::failure(reason.empty() ? "Error " + std::to_string(code) + "." : reason);
+    return Outcome::failure(tk::systemErrorText(code) + ".");
 }
 
 } // namespace
@@ -122,7 +84,7 @@ Outcome startWatched(const std::string& commandLine, const std::string& director
     tk::KernelHandle reader(readEnd);
     tk::KernelHandle writer(writeEnd);
     SetHandleInformation(reader.get(), HANDLE_FLAG_INHERIT, 0);
-    InheritedHandles inherited(writer.get());
+    InheritedHandles inherited({writer.get()});
     if (!inherited.ready())
         return startFailure(GetLastError());
 

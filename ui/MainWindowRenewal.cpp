@@ -42,9 +42,13 @@ template <typename Write> bool writeAtStart(const std::string& path, Write write
     }
 }
 
+// Not worth a message at every start: a stamp that cannot be stored only
+// has the next start renew the list again.
 void storeStampAtStart(const std::string& stamp) {
-    writeAtStart(settings::settingsPath(),
-                 [&] { settings::ProgramSettings::storeMameStamp(stamp); });
+    try {
+        settings::ProgramSettings::storeMameStamp(stamp);
+    } catch (const tk::Error&) {
+    }
 }
 
 } // namespace

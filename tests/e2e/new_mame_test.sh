@@ -3,8 +3,8 @@
 # the MAME's stamp; after the MAME executable is replaced, the next start has
 # MAME write the list again before it is built (a game new to the list
 # appears once MAME has written it, the start going on meanwhile); a
-# replacement that writes no list leaves the old list and stamp and says so,
-# and the next start tries again.
+# replacement that writes no list, or fails after part of one, leaves the old
+# list and stamp and says so in MAME's words, and the next start tries again.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 
@@ -67,7 +67,7 @@ expect_equal "exactly one message" "$(wc -l <<<"$boxes")" 1
 box=$(head -n 1 <<<"$boxes")
 expect_equal "it says MAME printed no list and the list stays" \
   "$(message_text "$(field "$box" hwnd)")" \
-  "$mame_exe_windows did not print a MAME game list: it ended with exit code 3. The game list stays as it was."
+  "$mame_exe_windows did not print a MAME game list: it ended with exit code 3. The game list stays as it was.\n\nMAME said:\nThis MAME is broken"
 dismiss_message_box "$box"
 find_window Form1
 read_main_window
@@ -81,5 +81,25 @@ expect_equal "the old stamp stays" "$(setting mamestamp)" "$renewed_stamp"
 KESTON_REAL_MAME=$work/broken-mame start_keston
 expect_true "the next start tries again" wait_until 120 message_box_shown "KESTON PRIME"
 expect_equal "one more MAME run" "$(listfull_runs)" 3
+stop_keston
+
+# --- a new MAME that fails after part of its list -------------------------------
+# Through cmd, which hands MAME's exit code on: part of a list is no list.
+printf '#!/bin/sh
+/usr/games/mame -listfull | head -n 10
+echo "Fatal error: out of memory" >&2
+exit 3
+' \
+  >"$work/failing-mame"
+chmod +x "$work/failing-mame"
+KESTON_REAL_MAME=$work/failing-mame start_keston
+expect_true "a message comes up" wait_until 120 message_box_shown "KESTON PRIME"
+box=$(message_boxes "KESTON PRIME" | head -n 1)
+expect_equal "it quotes MAME and keeps the list" "$(message_text "$(field "$box" hwnd)")" \
+  "$mame_exe_windows failed while writing its game list: it ended with exit code 3, a fatal error occurred. The game list stays as it was.\n\nMAME said:\nFatal error: out of memory"
+dismiss_message_box "$box"
+expect_true "gamelist is left as it was" cmp -s "$program_dir/gamelist" "$work/renewed-gamelist"
+stop_keston
+expect_equal "the old stamp stays" "$(setting mamestamp)" "$renewed_stamp"
 
 e2e_finish

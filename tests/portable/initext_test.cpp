@@ -68,10 +68,13 @@ TEST(ProfileWrite, ChangesOnlyTheLineThePerKeyReadTakes) {
         {"[config]\r\nclose=1\r\n\r\n[other]\r\nxp=9\r\n[config]\r\nxp=3\r\n", "config", "xp", "1",
          "[config]\r\nclose=1\r\nxp=1\r\n\r\n[other]\r\nxp=9\r\n[config]\r\nxp=3\r\n"},
         {"xp=7\n [ config ] \n\nclose=1\n", " config", "xp", "1",
-         "xp=7\n [ config ] \n\nclose=1\nxp=1\n"},
+         "xp=7\n [ config ] \n\nclose=1\nxp=1\r\n"},
+        {"[config\nxp=0\n[con]fig]\nxp=5\n", "config", "xp", "1",
+         "[config\nxp=1\r\n[con]fig]\nxp=5\n"},
+        {"[other]\nk=v\n[con]fig]\nxp=5", "CON", "xp", "1", "[other]\nk=v\n[con]fig]\nxp=1\r\n"},
         {"[config]", "config", "Skin", "", "[config]\r\nSkin=\r\n"},
         {"; comment\r[other]\rk=v", "config", "Skin", "C:\\s.bmp",
-         "; comment\r[other]\rk=v\r[config]\rSkin=C:\\s.bmp\r"},
+         "; comment\r[other]\rk=v\r\n[config]\r\nSkin=C:\\s.bmp\r\n"},
         {"", "config", "mamestamp", "123 456", "[config]\r\nmamestamp=123 456\r\n"},
     };
     for (const Case& c : cases) {

@@ -1,6 +1,6 @@
 // Stands in for MAME in the ui tests: prints a short game list for
-// -listfull (with LF line ends, as MAME on Linux does) unless told to fail,
-// writes a mame.ini
+// -listfull (with LF line ends, as MAME on Linux does) unless told to fail
+// (see listfull()), writes a mame.ini
 // into the current directory for -cc unless FAKEMAME_NO_INI is set, and
 // records every other call's command line (for -cc with the current
 // directory) in fakemame.log beside itself. A game it "plays" as a file
@@ -38,16 +38,35 @@ void record(const std::string& line) {
     std::fclose(file);
 }
 
-// A file "exitcode" beside this program makes -listfull print nothing and
-// end with the number it holds, as a failing MAME does.
-int failingExitCode() {
-    FILE* file = std::fopen(besideSelf("exitcode").c_str(), "rb");
+const char* const gameLines[] = {
+    "galaga           \"Galaga (Namco rev. B)\"\n",
+    "pacman           \"Pac-Man (Midway)\"\n",
+    "pong             \"Pong (Rev E) [TTL]\"\n",
+};
+
+// How -listfull ends: by default the whole list and exit code 0. A file
+// "exitcode" beside this program makes it end as a failing MAME does: its
+// first line gives the exit code and, optionally, how many game lines come
+// before (none by default when the code is not 0, all when it is); the rest
+// of the file is printed to the standard error.
+int listfull() {
     int code = 0;
-    if (file) {
-        if (std::fscanf(file, "%d", &code) != 1)
+    int games = 3;
+    if (FILE* file = std::fopen(besideSelf("exitcode").c_str(), "rb")) {
+        char first[64] = {};
+        int read =
+            std::fgets(first, sizeof first, file) ? std::sscanf(first, "%d %d", &code, &games) : 0;
+        if (read < 1)
             code = 1;
+        if (read < 2)
+            games = code == 0 ? 3 : 0;
+        for (int c; (c = std::fgetc(file)) != EOF;)
+            std::fputc(c, stderr);
         std::fclose(file);
     }
+    std::fputs("Name:             Description:\n", stdout);
+    for (int game = 0; game < games && game < 3; ++game)
+        std::fputs(gameLines[game], stdout);
     return code;
 }
 
@@ -114,23 +133,15 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (argc > 1 && std::strcmp(argv[1], "-listfull") == 0) {
-        if (int code = failingExitCode())
-            return code;
         if (GetFileAttributesA(besideSelf("hang").c_str()) != INVALID_FILE_ATTRIBUTES)
             hang();
         if (GetFileAttributesA(besideSelf("cut").c_str()) != INVALID_FILE_ATTRIBUTES) {
-            std::fputs("Name:             Description:\n"
-                       "galaga           \"Galaga (Namco rev. B)\"\n"
-                       "pacman           \"Pac-M",
-                       stdout);
+            std::fputs("Name:             Description:\n", stdout);
+            std::fputs(gameLines[0], stdout);
+            std::fputs("pacman           \"Pac-M", stdout);
             return 0;
         }
-        std::fputs("Name:             Description:\n"
-                   "galaga           \"Galaga (Namco rev. B)\"\n"
-                   "pacman           \"Pac-Man (Midway)\"\n"
-                   "pong             \"Pong (Rev E) [TTL]\"\n",
-                   stdout);
-        return 0;
+        return listfull();
     }
     if (argc > 1 && std::strcmp(argv[1], "-cc") == 0) {
         char directory[MAX_PATH] = {};

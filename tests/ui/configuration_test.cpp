@@ -4,6 +4,7 @@
 #include "support/ScriptedDialogs.h"
 #include "toolkit/base/Handles.h"
 #include "toolkit/files/Paths.h"
+#include "toolkit/files/SystemError.h"
 #include "toolkit/gui/Application.h"
 #include "ui/MainWindow.h"
 
@@ -196,8 +197,9 @@ TEST_F(ConfigurationPanel, AMissingInterpreterIsSaidOnceAndLeavesTheOptionsUnwri
     EXPECT_FALSE(tk::fileExists(inProgramFolder("gamelist")));
 }
 
-// A failing MAME, and a program that is no MAME, printing nothing or
-// something else: the list on screen and the file stay, byte for byte.
+// A failing MAME, whatever part of a list it printed, and a program that is
+// no MAME, printing nothing or something else: the list on screen and the
+// file stay, byte for byte, and MAME's own words are quoted.
 TEST_F(ConfigurationPanel, AProgramThatPrintsNoGameListLeavesTheListAndTheFileAsTheyWere) {
     ui::TForm1& w = *window;
     w.Edit1.setText(mame.exe());
@@ -227,6 +229,16 @@ TEST_F(ConfigurationPanel, AProgramThatPrintsNoGameListLeavesTheListAndTheFileAs
              " did not print a MAME game list: it ended with exit code 4294967295 "
              "(0xFFFFFFFF)." +
              kept},
+        {mame.exe(), "3 2\nFatal error: out of memory\n",
+         mame.exe() +
+             " failed while writing its game list: it ended with exit code 3, a fatal error "
+             "occurred." +
+             kept + "\n\nMAME said:\nFatal error: out of memory"},
+        {mame.exe(), "3 1\nError: unable to open driver database (disk I/O)\n",
+         mame.exe() +
+             " failed while writing its game list: it ended with exit code 3, a fatal error "
+             "occurred." +
+             kept + "\n\nMAME said:\nError: unable to open driver database (disk I/O)"},
     };
     for (const auto& [program, exitCode, message] : cases) {
         dialogs.log.clear();
@@ -241,12 +253,44 @@ TEST_F(ConfigurationPanel, AProgramThatPrintsNoGameListLeavesTheListAndTheFileAs
         EXPECT_EQ(w.state(), ui::TForm1::State::configuration) << message;
     }
 
-    DeleteFileA(mame.file("exitcode").c_str());
+    // Warnings on its errors do not make a MAME that succeeded fail.
+    writeFile(mame.file("exitcode"), "0\nWarning: pacman has no ROM set\n");
     dialogs.log.clear();
     w.Edit1.setText(mame.exe());
     w.SpeedButton9Click();
     EXPECT_TRUE(dialogs.texts("message").empty());
     EXPECT_EQ(readFile(inProgramFolder("gamelist")), goodList);
+}
+
+// A file or folder found where MAME is to write its list is none of this
+// run's: it is named, never taken for MAME's list, and MAME is not blamed.
+TEST_F(ConfigurationPanel, AListFileFoundBeforeTheRunIsNeverTakenAndIsNamed) {
+    ui::TForm1& w = *window;
+    w.Edit1.setText(mame.exe());
+    w.xp.setChecked(true);
+    w.SpeedButton7Click();
+    const std::string goodList = readFile(inProgramFolder("gamelist"));
+    const std::string planted = inProgramFolder("gamelist.new");
+    const std::string start = "MAME's new game list cannot be written: " + planted;
+    const std::string kept = " The game list stays as it was.";
+
+    writeFile(planted, "Name:             Description:\npong             \"Pong PLANTED\"\n");
+    SetFileAttributesA(planted.c_str(), FILE_ATTRIBUTE_READONLY);
+    w.SpeedButton2Click();
+    w.SpeedButton9Click();
+    SetFileAttributesA(planted.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(planted.c_str());
+    CreateDirectoryA(planted.c_str(), nullptr);
+    w.SpeedButton9Click();
+    RemoveDirectoryA(planted.c_str());
+
+    EXPECT_EQ(
+        dialogs.texts("message"),
+        (std::vector<std::string>{start + " is left from an earlier run and cannot be removed (" +
+                                      tk::systemErrorText(ERROR_ACCESS_DENIED) + ")." + kept,
+                                  start + " is a folder." + kept}));
+    EXPECT_EQ(readFile(inProgramFolder("gamelist")), goodList);
+    EXPECT_EQ(w.ListBox1.items(), std::vector<std::string>{"Pong (Rev E) [TTL]"});
 }
 
 // The box starts where the system can run its interpreter; a stored value is

@@ -157,25 +157,31 @@ TEST_F(NewMame, TheNewMameWritesTheListBehindTheStartAndTheChosenGameStaysChosen
     EXPECT_FALSE(again.renewingGameList());
 }
 
-// A MAME that prints no list, or stops in the middle of one.
+// A MAME that prints no list, fails after part of one (through the
+// interpreter, which hands MAME's exit code on), or stops in the middle of one.
 TEST_F(NewMame, ANewMameWithoutAWholeListKeepsTheOldListAndStampAndTheNextStartTriesAgain) {
     writeOldStamp();
     struct Failure {
         const char* file; // beside the MAME stand-in, saying how it fails
+        const char* content;
         std::string said;
     };
     const std::string stays = " The game list stays as it was.";
     for (const Failure& failure :
-         {Failure{"exitcode", mame.exe() +
-                                  " did not print a MAME game list: it ended with exit "
-                                  "code 3." +
-                                  stays},
-          Failure{"cut", mame.exe() +
-                             " stopped in the middle of its game list: it ended with "
-                             "exit code 0." +
-                             stays}}) {
-        SCOPED_TRACE(failure.file);
-        writeFile(mame.file(failure.file), "3");
+         {Failure{"exitcode", "3",
+                  mame.exe() + " did not print a MAME game list: it ended with exit code 3." +
+                      stays},
+          Failure{"exitcode", "3 2\nFatal error: out of memory\n",
+                  mame.exe() +
+                      " failed while writing its game list: it ended with exit code 3, a fatal "
+                      "error occurred." +
+                      stays + "\n\nMAME said:\nFatal error: out of memory"},
+          Failure{"cut", "",
+                  mame.exe() +
+                      " stopped in the middle of its game list: it ended with exit code 0." +
+                      stays}}) {
+        SCOPED_TRACE(failure.content);
+        writeFile(mame.file(failure.file), failure.content);
         for (int start = 0; start < 2; ++start) {
             dialogs.log.clear();
             ui::TForm1& w = startAgain();
@@ -192,24 +198,31 @@ TEST_F(NewMame, ANewMameWithoutAWholeListKeepsTheOldListAndStampAndTheNextStartT
     }
 }
 
-// The stamp cannot be stored: the renewed list is shown all the same, the
-// user is told which file refused and why, and the next start tries again.
-TEST_F(NewMame, AStampThatCannotBeStoredCostsNoListAndIsTriedAgain) {
+// The stamp cannot be stored: the renewed list is shown all the same, nothing
+// is said, and the next start tries again; settings from before the stamp
+// start without a word too.
+TEST_F(NewMame, AStampThatCannotBeStoredCostsNoListAndNoMessageAndIsTriedAgain) {
     writeOldStamp();
     std::string ini = inProgramFolder("keston.ini");
     SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY);
-    const std::vector<std::string> said{"Unable to write to " + ini +
-                                        ": the file is read-only. The next start tries again."};
     for (int start = 0; start < 2; ++start) {
         dialogs.log.clear();
         ui::TForm1& w = startAgain();
         EXPECT_TRUE(renewed());
         ASSERT_TRUE(renewalEnds(w));
         EXPECT_EQ(w.ListBox1.items(), newRows);
-        EXPECT_EQ(dialogs.texts("message"), said);
+        EXPECT_TRUE(dialogs.log.empty());
         EXPECT_EQ(storedStamp(), oldStamp);
     }
     SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+    writeSettings("");
+    SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY);
+    dialogs.log.clear();
+    startAgain();
+    SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_FALSE(renewed());
+    EXPECT_TRUE(dialogs.log.empty());
+    EXPECT_EQ(storedStamp(), "");
 }
 
 // The renewed list cannot replace the old one: the old one is shown, and MAME,

@@ -98,17 +98,17 @@ LineSpan lineAt(std::string_view text, size_t begin) {
     return {begin, end, next};
 }
 
-std::string_view lineEndOf(std::string_view text) {
-    LineSpan first = lineAt(text, 0);
-    return first.end == first.next ? "\r\n" : text.substr(first.end, first.next - first.end);
-}
+// The platform's profile functions end every line they write so, whatever
+// the file's other lines end with.
+constexpr std::string_view profileLineEnd = "\r\n";
 
-// The name a section header gives, by the private-profile rules; nothing for
-// a line that is no header.
+// The name a section header gives, by the private-profile rules: up to the
+// first "]", or to the line's end when it has none; nothing for a line that
+// is no header.
 std::optional<std::string_view> profileHeader(std::string_view line) {
-    if (line.empty() || line.front() != '[' || line.find(']') == std::string_view::npos)
+    if (line.empty() || line.front() != '[')
         return std::nullopt;
-    return profileTrimmed(line.substr(1, line.rfind(']') - 1));
+    return profileTrimmed(line.substr(1, line.find(']', 1) - 1));
 }
 
 } // namespace
@@ -203,8 +203,7 @@ std::optional<std::string> profileValue(std::string_view text, std::string_view 
         std::string_view line = profileTrimmed(raw);
         if (line.empty())
             continue;
-        // A header's name is what its "[" and the line's last "]" enclose,
-        // without blanks. Only the first section of the name is searched.
+        // Only the first section of the name is searched.
         if (auto header = profileHeader(line)) {
             if (inSection)
                 return std::nullopt;
@@ -223,7 +222,6 @@ std::string profileWritten(std::string_view text, std::string_view section, std:
                            std::string_view value, UpperCase upperCase) {
     const std::string wantedSection = upperCase(profileTrimmed(section));
     const std::string wantedKey = upperCase(profileTrimmed(key));
-    const std::string_view lineEnd = lineEndOf(text);
     std::optional<size_t> sectionEnd; // after the found section's last line
     for (size_t at = 0; at < text.size();) {
         LineSpan span = lineAt(text, at);
@@ -246,17 +244,18 @@ std::string profileWritten(std::string_view text, std::string_view section, std:
         std::string_view name = profileTrimmed(line.substr(0, line.find('=')));
         if (upperCase(name) == wantedKey)
             return std::string(text.substr(0, span.begin)) + std::string(name) + "=" +
-                   std::string(value) + std::string(text.substr(span.end));
+                   std::string(value) + std::string(profileLineEnd) +
+                   std::string(text.substr(span.next));
     }
-    std::string entry = std::string(key) + "=" + std::string(value) + std::string(lineEnd);
+    std::string entry = std::string(key) + "=" + std::string(value) + std::string(profileLineEnd);
     if (!sectionEnd) {
-        entry = "[" + std::string(section) + "]" + std::string(lineEnd) + entry;
+        entry = "[" + std::string(section) + "]" + std::string(profileLineEnd) + entry;
         sectionEnd = text.size();
     }
     // A last line without its line end gets one before anything follows it.
     std::string before(text.substr(0, *sectionEnd));
     if (!before.empty() && before.back() != '\n' && before.back() != '\r')
-        before += lineEnd;
+        before += profileLineEnd;
     return before + entry + std::string(text.substr(*sectionEnd));
 }
 

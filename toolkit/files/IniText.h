@@ -44,7 +44,8 @@ private:
 };
 
 // The value that the platform's private-profile read gives for the key: the
-// first section of that name (blanks around the name do not count), in it
+// first section of that name (a header's name runs from its "[" to the first
+// "]", or to the line's end, and blanks around it do not count), in it
 // the first line whose text before its first "=" is the key, both without
 // regard to case; the value without blanks around it and without quotes
 // (' or ") that enclose it wholly. Nothing when the section or key is
@@ -57,8 +58,9 @@ std::optional<std::string> profileValue(std::string_view text, std::string_view 
 // in the first section of that name (as profileValue finds them, the key
 // alone without "=" counting too) becomes the key as the file spells it, "="
 // and the value; a key the section lacks goes after the section's last line,
-// and a missing section, spelled as given, after the whole text. New lines
-// end as the text's first line does.
+// and a missing section, spelled as given, after the whole text. The lines
+// written end in CR LF, as the platform writes them, and so does a last line
+// that had no end when anything follows it.
 std::string profileWritten(std::string_view text, std::string_view section, std::string_view key,
                            std::string_view value, UpperCase upperCase);
 

@@ -37,8 +37,14 @@ expect_true "the stamp of this MAME is stored" test -n "$stamp"
 stop_keston
 
 # --- a new MAME ----------------------------------------------------------------
+# One that takes its time: the start goes on meanwhile, and the interpreter
+# that runs MAME shows no console window over it.
 replace_mame
-start_keston
+printf '#!/bin/sh\nsleep 2\nexec /usr/games/mame "$@"\n' >"$work/slow-mame"
+chmod +x "$work/slow-mame"
+console_shown() { probe windows | grep -qi 'cmd\.exe'; }
+KESTON_REAL_MAME=$work/slow-mame start_keston
+expect_false "no console window comes up" wait_until 3 console_shown
 find_window Form1 120
 expect_true "the new MAME's list replaces the old one: pong appears" wait_until 120 pong_listed
 read_main_window

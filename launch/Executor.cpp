@@ -151,35 +151,6 @@ std::string associatedProgram(const std::string& file, const std::string& direct
     return code > 32 ? tk::wideToUtf8(found) : "";
 }
 
-// The default value of a key under HKEY_CLASSES_ROOT; empty when the key or
-// the value is missing. The key is only read: asking for more fails for
-// ordinary users.
-std::string classesDefaultValue(const std::string& subkey) {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, tk::utf8ToWide(subkey).c_str(), 0, KEY_QUERY_VALUE,
-                      &opened) != ERROR_SUCCESS)
-        return {};
-    tk::KeyHandle key(opened);
-    DWORD type = 0;
-    DWORD size = 0;
-    if (RegQueryValueExW(key.get(), nullptr, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
-        return {};
-    if (type != REG_SZ && type != REG_EXPAND_SZ)
-        throw tk::Error(tk::formatMessage("Invalid data type for '%s'", ""));
-    // Sizes are in bytes; one more character than asked for keeps room for
-    // a terminating zero that the stored text may lack.
-    std::vector<wchar_t> data(size / sizeof(wchar_t) + 1);
-    LONG status;
-    while ((status = RegQueryValueExW(key.get(), nullptr, nullptr, &type,
-                                      reinterpret_cast<BYTE*>(data.data()), &size)) ==
-           ERROR_MORE_DATA)
-        data.resize(size / sizeof(wchar_t) + 1);
-    if (status != ERROR_SUCCESS)
-        return {};
-    std::wstring text(data.data(), size / sizeof(wchar_t));
-    return tk::wideToUtf8(text.substr(0, text.find(L'\0')));
-}
-
 // Waits for the process while answering what other threads and programs send
 // to this thread's windows, so none of them waits for the child too. Posted
 // messages, input and timers stay queued until the child ends: no handler of
@@ -244,12 +215,7 @@ int supervise(Child child, HWND owner, const TExecutor& executor, ChildEnd& end)
 } // namespace
 
 int TExecutor::Execute() {
-    // Looked up on every run, whatever the mode.
-    std::string associated = associatedProgram(FileName, WorkingDirectory);
-    if (LaunchType.empty())
-        return executeNamed(associated);
-    // No start attempt belongs to a file name together with a file type.
-    return FileName.empty() ? executeAssociated() : 1;
+    return executeNamed(associatedProgram(FileName, WorkingDirectory));
 }
 
 int TExecutor::ExecuteDirect(const std::string& application, const std::string& commandLine,
@@ -277,45 +243,6 @@ int TExecutor::executeNamed(const std::string& associated) {
                     {std::nullopt, FileName},
                     {std::nullopt, associated + " " + FileName}};
     auto child = startFirst(attempts, startSettings(*this));
-    if (!child)
-        return 1;
-    return supervise(std::move(*child), owner_, *this, LastEnd);
-}
-
-int TExecutor::executeAssociated() {
-    std::string verb = LaunchOperation.empty() ? "open" : LaunchOperation;
-    std::string typeName = classesDefaultValue(LaunchType);
-    std::string command =
-        typeName.empty() ? "" : classesDefaultValue(typeName + "\\shell\\" + verb + "\\command");
-
-    auto percent = command.find('%');
-    if (percent != std::string::npos) {
-        // A template with a placeholder: the program is taken from the text
-        // before it, and the child is neither waited for nor hides the owner.
-        std::string application = percent >= 2 ? command.substr(0, percent - 2) : "";
-        std::string joined =
-            (percent >= 1 ? command.substr(0, percent - 1) : "") + " " + CommandLine;
-        // Not waited for, so it is no job's either: the job would end it.
-        StartSettings settings = startSettings(*this);
-        settings.contained = false;
-        auto child = startFirst(
-            {{application, " " + CommandLine}, {joined, std::nullopt}, {std::nullopt, joined}},
-            settings);
-        return child ? 0 : 1;
-    }
-
-    std::string program;
-    if (command.size() > 1 && command.front() == '"') {
-        auto closing = command.find('"', 1);
-        // A quote that never closes takes the rest of the template as the path.
-        program = command.substr(1, closing == std::string::npos ? std::string::npos : closing - 1);
-        if (closing != std::string::npos) {
-            auto argument = command.find_first_not_of(' ', closing + 1);
-            if (argument != std::string::npos)
-                CommandLine = command.substr(argument) + " " + CommandLine;
-        }
-    }
-    auto child = startFirst({{program, CommandLine}}, startSettings(*this));
     if (!child)
         return 1;
     return supervise(std::move(*child), owner_, *this, LastEnd);

@@ -1,7 +1,7 @@
 // TExecutor starts another program as a child process, hides the window that
 // owns it while the child runs, waits for the child and hands back its exit
-// code. It can also start the program Windows associates with a file type.
-// While it waits, the thread still answers messages other threads and
+// code; a document starts the program Windows associates with it. While it
+// waits, the thread still answers messages other threads and
 // programs send to its windows, and runs nothing else. A wait can be given a
 // limit, and an event that ends it early: the child then ends, and with it
 // every program it started.
@@ -44,8 +44,6 @@ public:
     bool HideOwner = true;
     bool Wait = true;
     std::string FileName;
-    std::string LaunchType;
-    std::string LaunchOperation; // empty means "open"
     std::string CommandLine;
     // The child's working directory, where a relative FileName is also
     // looked for first; empty means the caller's current directory.
@@ -63,10 +61,8 @@ public:
 
     // Starts the child by the first start attempt that works. Returns 1 when
     // none does, otherwise the child's exit code (259, STILL_ACTIVE, for a
-    // child still running when not waited for); 0 for an associated program
-    // whose registry command holds a "%", which is neither waited for nor
-    // hides the owner. A child ended at its limit or by Cancel gives 1, and
-    // LastEnd says so.
+    // child still running when not waited for). A child ended at its limit
+    // or by Cancel gives 1, and LastEnd says so.
     int Execute();
 
     // Runs one program directly, without a console and, when `output` is
@@ -78,7 +74,6 @@ public:
 
 private:
     int executeNamed(const std::string& associated);
-    int executeAssociated();
 
     HWND owner_;
 };

@@ -29,21 +29,14 @@ std::string renewedPath(const std::string& programFolder) {
 // moment longer. The system's error number when it stays, 0 once it is gone.
 DWORD removeRenewed(const std::string& path) {
     const std::wstring wide = tk::fileSystemPath(path);
-    for (int attempt = 0;; ++attempt) {
-        if (DeleteFileW(wide.c_str()))
-            return 0;
-        DWORD error = GetLastError();
-        DWORD attributes = GetFileAttributesW(wide.c_str());
-        if (error == ERROR_FILE_NOT_FOUND || attributes == INVALID_FILE_ATTRIBUTES)
-            return 0;
-        // A read-only file, or a folder, stays however long it is waited for.
-        bool passing = error == ERROR_SHARING_VIOLATION ||
-                       (error == ERROR_ACCESS_DENIED &&
-                        !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)));
-        if (!passing || attempt == 19)
-            return error;
-        Sleep(100);
-    }
+    DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return 0;
+    // A read-only file, or a folder, stays however long it is waited for.
+    int attempts = attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY) ? 1 : 20;
+    DWORD error =
+        tk::retriedWhileHeld([&] { return DeleteFileW(wide.c_str()) != 0; }, attempts, 100);
+    return error == ERROR_FILE_NOT_FOUND ? 0 : error;
 }
 
 std::string secondsText(DWORD milliseconds) {

@@ -9,7 +9,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -31,7 +33,8 @@ public:
         ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, tk::utf8ToWide(key).c_str(), 0, nullptr, 0,
                                   KEY_ALL_ACCESS, nullptr, &raw, nullptr),
                   ERROR_SUCCESS);
-        tk::KeyHandle handle(raw);
+        std::unique_ptr<std::remove_pointer_t<HKEY>, decltype(&RegCloseKey)> handle(raw,
+                                                                                    &RegCloseKey);
         created_.push_back(key.substr(0, key.find('\\')));
         std::wstring text = tk::utf8ToWide(value);
         ASSERT_EQ(RegSetValueExW(raw, nullptr, 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
@@ -253,9 +256,6 @@ TEST_F(ExecutorTest, NothingStartedGivesOneAndNeverHidesTheOwner) {
     owned.CommandLine.clear();
     EXPECT_EQ(owned.Execute(), 1);
 
-    owned.LaunchType = ".kestonnotregistered";
-    EXPECT_EQ(owned.Execute(), 1);
-
     EXPECT_FALSE(tk::fileExists(record));
     EXPECT_EQ(argdump::OwnerWindow::hides, 0);
     EXPECT_TRUE(IsWindowVisible(owner->get()));
@@ -284,86 +284,6 @@ TEST_F(ExecutorTest, LongCommandLinesReachTheChildWhole) {
     auto child = argdump::readRecord(record);
     EXPECT_EQ(child["commandline"], " " + exe.CommandLine);
     EXPECT_EQ(child["argv3"], word + "y");
-}
-
-TEST_F(ExecutorTest, FileTypeModePrefixesTheRegisteredArgumentOnEveryCall) {
-    ClassesKeys keys;
-    keys.setDefault(".kestonlaunch", "KestonTest.Launch");
-    keys.setDefault("KestonTest.Launch\\shell\\open\\command",
-                    "\"" + argdump::path() + "\"   word");
-    exe.LaunchType = ".kestonlaunch";
-    exe.CommandLine = "21";
-
-    // The child's command line has no blank in front, so "word" is its argv0.
-    EXPECT_EQ(exe.Execute(), 21);
-    EXPECT_EQ(exe.CommandLine, "word 21");
-    EXPECT_EQ(argdump::readRecord(record)["commandline"], "word 21");
-
-    EXPECT_EQ(exe.Execute(), 0);
-    EXPECT_EQ(exe.CommandLine, "word word 21");
-    EXPECT_EQ(argdump::readRecord(record)["argv2"], "21");
-}
-
-TEST_F(ExecutorTest, FileTypeModeUsesTheGivenVerbAndKeepsTheCommandLineWithoutArgument) {
-    ClassesKeys keys;
-    keys.setDefault(".kestonverb", "KestonTest.Verb");
-    keys.setDefault("KestonTest.Verb\\shell\\open\\command", "\"" + temp.file("none.exe") + "\"");
-    keys.setDefault("KestonTest.Verb\\shell\\play\\command", "\"" + argdump::path() + "\"   ");
-    exe.LaunchType = ".kestonverb";
-    exe.CommandLine = "x 8";
-
-    EXPECT_EQ(exe.Execute(), 1);
-
-    exe.LaunchOperation = "play";
-    EXPECT_EQ(exe.Execute(), 8);
-    EXPECT_EQ(exe.CommandLine, "x 8");
-}
-
-TEST_F(ExecutorTest, FileTypeModeWithAPlaceholderNeitherWaitsNorHidesTheOwner) {
-    ClassesKeys keys;
-    keys.setDefault(".kestonopen", "KestonTest.Open");
-    keys.setDefault("KestonTest.Open\\shell\\open\\command", "\"" + argdump::path() + "\" \"%1\"");
-    argdump::ScopedVariable sleep("ARGDUMP_SLEEP", "4000");
-    owned.LaunchType = ".kestonopen";
-    owned.CommandLine = "33";
-
-    auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(owned.Execute(), 0);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
-
-    EXPECT_EQ(argdump::OwnerWindow::hides, 0);
-    auto child = argdump::awaitRecord(record);
-    EXPECT_EQ(child["argv1"], "33");
-    EXPECT_EQ(owned.CommandLine, "33");
-}
-
-TEST_F(ExecutorTest, FileTypeModeReadsTypesAndCommandsInAnyLetters) {
-    ClassesKeys keys;
-    std::string program =
-        argdump::copyTo(tk::joinPath(argdump::unicodeFolder(temp, unicodeName), "мэйм.exe"));
-    keys.setDefault(".kestonигра", "KestonTest.ゲーム");
-    keys.setDefault("KestonTest.ゲーム\\shell\\open\\command", "\"" + program + "\" 🎮");
-    exe.LaunchType = ".kestonигра";
-    exe.CommandLine = "24";
-
-    EXPECT_EQ(exe.Execute(), 24);
-
-    auto child = argdump::readRecord(record);
-    EXPECT_EQ(child["commandline"], "🎮 24");
-    EXPECT_EQ(child["argv0"], "🎮");
-}
-
-TEST_F(ExecutorTest, FileTypeModeRejectsANonTextRegistryValue) {
-    ClassesKeys keys;
-    keys.setDefault(".kestonbinary", "KestonTest.Binary", REG_BINARY);
-    owned.LaunchType = ".kestonbinary";
-    try {
-        owned.Execute();
-        FAIL() << "no error";
-    } catch (const tk::Error& error) {
-        EXPECT_STREQ(error.what(), "Invalid data type for ''");
-    }
-    EXPECT_EQ(argdump::OwnerWindow::hides, 0);
 }
 
 } // namespace

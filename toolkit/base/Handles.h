@@ -52,11 +52,6 @@ struct FindTraits {
     static Type null() { return INVALID_HANDLE_VALUE; }
     static void close(Type h) { FindClose(h); }
 };
-struct KeyTraits {
-    using Type = HKEY;
-    static Type null() { return nullptr; }
-    static void close(Type h) { RegCloseKey(h); }
-};
 // Memory the system allocated for the caller, such as FormatMessage's text.
 struct LocalTraits {
     using Type = HLOCAL;
@@ -67,7 +62,6 @@ struct LocalTraits {
 using KernelHandle = UniqueHandle<KernelTraits>;
 using FileHandle = UniqueHandle<FileTraits>;
 using FindHandle = UniqueHandle<FindTraits>;
-using KeyHandle = UniqueHandle<KeyTraits>;
 using LocalMemory = UniqueHandle<LocalTraits>;
 
 // Runs an action at scope exit, also when an exception leaves the scope: the

@@ -132,6 +132,25 @@ bool overwriteFile(const std::string& path, std::string_view content) {
     return FlushFileBuffers(file.get());
 }
 
+} // namespace
+
+unsigned long retriedWhileHeld(const std::function<bool()>& operation, int attempts,
+                               unsigned long pause) {
+    for (int attempt = 1;; ++attempt) {
+        if (operation())
+            return 0;
+        DWORD error = GetLastError();
+        // Access is denied too while a file deleted by another waits for its
+        // last handle to close.
+        if (attempt >= attempts ||
+            (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION))
+            return error;
+        Sleep(pause);
+    }
+}
+
+namespace {
+
 // A reader holds the file for a moment, and a system may refuse to rename
 // over a file that is open: the rename is tried again for that long.
 constexpr int renameAttempts = 20;
@@ -147,16 +166,12 @@ bool swapIn(const std::string& replacement, const std::string& target) {
     DWORD attributes = GetFileAttributesW(to.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return false;
-    for (int attempt = 1;; ++attempt) {
-        if (MoveFileExW(from.c_str(), to.c_str(),
-                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return true;
-        DWORD error = GetLastError();
-        if (attempt == renameAttempts ||
-            (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION))
-            return false;
-        Sleep(renamePause);
-    }
+    return retriedWhileHeld(
+               [&] {
+                   return MoveFileExW(from.c_str(), to.c_str(),
+                                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+               },
+               renameAttempts, renamePause) == 0;
 }
 
 // Fills a new temporary file and swaps it in for the file, all in the file's

@@ -49,6 +49,13 @@ public:
         : Error(formatMessage("%s is in use by another copy of the program", path)) {}
 };
 
+// Runs a file operation (false on failure, the system's error number set)
+// again while the file is only held for a moment: a reader has it open, or a
+// program just ended still lets go of it. Up to `attempts` runs, `pause`
+// milliseconds apart; 0 once it succeeds, else the last error number.
+unsigned long retriedWhileHeld(const std::function<bool()>& operation, int attempts,
+                               unsigned long pause);
+
 // Replaces the file by one holding `content`, or creates it. Raises FileInUse,
 // or "Cannot create file %s" naming `path`; the old file is then intact and
 // no temporary file remains.

@@ -27,23 +27,9 @@ RenewedList renewed(const std::string& mameExe, const std::string& programFolder
 
 GameListRenewal::GameListRenewal(std::string mameExe, std::string programFolder, bool xp,
                                  DWORD milliseconds, OnEnd onEnd)
-    : cancel_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
-    thread_ = std::thread([mameExe = std::move(mameExe), programFolder = std::move(programFolder),
-                           xp, milliseconds, cancel = cancel_.get(), onEnd = std::move(onEnd)] {
-        // Nothing may leave the thread; a failure beyond the renewal's own
-        // (memory) leaves the old list, as a failed renewal does.
-        try {
-            onEnd(renewed(mameExe, programFolder, xp, milliseconds, cancel));
-        } catch (...) {
-        }
-    });
-}
-
-GameListRenewal::~GameListRenewal() {
-    if (cancel_)
-        SetEvent(cancel_.get());
-    if (thread_.joinable())
-        thread_.join();
-}
+    : work_([mameExe = std::move(mameExe), programFolder = std::move(programFolder), xp,
+             milliseconds, onEnd = std::move(onEnd)](HANDLE cancel) {
+          onEnd(renewed(mameExe, programFolder, xp, milliseconds, cancel));
+      }) {}
 
 } // namespace launch

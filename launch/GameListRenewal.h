@@ -6,13 +6,12 @@
 #pragma once
 
 #include "launch/GameListUpdate.h"
-#include "toolkit/base/Handles.h"
+#include "toolkit/base/BackgroundWork.h"
 
 #include <windows.h>
 
 #include <functional>
 #include <string>
-#include <thread>
 
 namespace launch {
 
@@ -26,13 +25,14 @@ public:
                     OnEnd onEnd);
     GameListRenewal(const GameListRenewal&) = delete;
     GameListRenewal& operator=(const GameListRenewal&) = delete;
-    // Cancels a run still going and waits for the thread, which then ends
-    // without delay; the callback hears of the cancellation.
-    ~GameListRenewal();
+    // Cancels a run still going and waits a moment for its end (MAME
+    // ended, its file removed); the callback hears of the cancellation.
+    // What is not over by then ends with the program, and the next start
+    // removes the file.
+    ~GameListRenewal() = default;
 
 private:
-    tk::KernelHandle cancel_;
-    std::thread thread_;
+    tk::BackgroundWork work_;
 };
 
 } // namespace launch

@@ -1,5 +1,6 @@
 #include "toolkit/files/ListingAhead.h"
 
+#include "toolkit/base/Handles.h"
 #include "toolkit/files/DirectoryListing.h"
 #include "toolkit/files/Paths.h"
 
@@ -72,3 +73,20 @@ TEST_F(ListingAheadTest, TheListingIsWholeWhenTaken) {
 }
 
 } // namespace
+
+// The end of its owner waits for no slow folder: a listing is stopped between
+// two batches, and work that cannot stop is waited for a moment at most.
+TEST_F(ListingAheadTest, ItsEndWaitsAMomentAtMostAndAStoppedListingHasNoFiles) {
+    tk::KernelHandle set(CreateEventW(nullptr, TRUE, TRUE, nullptr));
+    EXPECT_EQ(tk::listFiles({roms, other}, "*.*", set.get()), Names{});
+    EXPECT_EQ(tk::listFiles({roms}, "*.zip", set.get()), Names{});
+
+    ULONGLONG start = GetTickCount64();
+    {
+        tk::ListingAhead slow([] {
+            Sleep(5000);
+            return std::optional<Choice>();
+        });
+    }
+    EXPECT_LT(GetTickCount64() - start, 2000u);
+}

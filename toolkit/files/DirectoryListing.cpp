@@ -117,10 +117,15 @@ bool takesEveryName(const std::string& pattern) {
     return pattern == "*" || pattern == "*.*";
 }
 
+bool cancelled(HANDLE cancel) {
+    return cancel && WaitForSingleObject(cancel, 0) == WAIT_OBJECT_0;
+}
+
 // Every entry of the folder, hundreds to a call: under Wine a file search
 // fetches a few KB per call, under a process-wide lock, and looks at one
 // entry more than it returns each time.
-void addEveryFileOf(const std::string& folder, std::size_t index, ListedFiles& files) {
+void addEveryFileOf(const std::string& folder, std::size_t index, ListedFiles& files,
+                    HANDLE cancel) {
     FileHandle directory(CreateFileW(utf8ToWide(folder).c_str(), FILE_LIST_DIRECTORY,
                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
@@ -129,7 +134,8 @@ void addEveryFileOf(const std::string& folder, std::size_t index, ListedFiles& f
     constexpr std::size_t bufferBytes = 256 * 1024;
     // Eight-byte aligned, as the entries are.
     std::vector<std::uint64_t> buffer(bufferBytes / sizeof(std::uint64_t));
-    while (GetFileInformationByHandleEx(directory.get(), FileFullDirectoryInfo, buffer.data(),
+    while (!cancelled(cancel) &&
+           GetFileInformationByHandleEx(directory.get(), FileFullDirectoryInfo, buffer.data(),
                                         bufferBytes)) {
         const auto* at = reinterpret_cast<const char*>(buffer.data());
         for (;;) {
@@ -147,7 +153,7 @@ void addEveryFileOf(const std::string& folder, std::size_t index, ListedFiles& f
 // A narrower pattern is left to the file search, which matches it by the
 // system's own rules for wildcards.
 void addMatchingFilesOf(const std::string& folder, std::size_t index, const std::string& pattern,
-                        ListedFiles& files) {
+                        ListedFiles& files, HANDLE cancel) {
     std::string search =
         !folder.empty() && folder.back() == '\\' ? folder + pattern : joinPath(folder, pattern);
     WIN32_FIND_DATAW found;
@@ -158,7 +164,7 @@ void addMatchingFilesOf(const std::string& folder, std::size_t index, const std:
     do {
         if (!(found.dwFileAttributes & leftOut))
             files.add(found.cFileName, index);
-    } while (FindNextFileW(handle.get(), &found));
+    } while (!cancelled(cancel) && FindNextFileW(handle.get(), &found));
 }
 
 } // namespace
@@ -198,14 +204,16 @@ bool DirectorySetting::setPaths(const std::vector<std::string>& texts) {
 }
 
 std::vector<std::string> listFiles(const std::vector<std::string>& folders,
-                                   const std::string& pattern) {
+                                   const std::string& pattern, void* cancel) {
     ListedFiles files;
-    for (std::size_t index = 0; index < folders.size(); ++index) {
+    for (std::size_t index = 0; index < folders.size() && !cancelled(cancel); ++index) {
         if (takesEveryName(pattern))
-            addEveryFileOf(folders[index], index, files);
+            addEveryFileOf(folders[index], index, files, cancel);
         else
-            addMatchingFilesOf(folders[index], index, pattern, files);
+            addMatchingFilesOf(folders[index], index, pattern, files, cancel);
     }
+    if (cancelled(cancel))
+        return {};
     return files.sortedNames();
 }
 

@@ -45,8 +45,10 @@ private:
 // The names (without path, in UTF-8) of the ordinary files of the folders that match
 // the pattern: no directories, hidden or system files. A name found in several
 // folders is listed once, from the first. Sorted as a sorted list box sorts:
-// ascending without regard to case, in the user's locale.
+// ascending without regard to case, in the user's locale. When the event
+// `cancel` is set, the listing stops after the batch of names it is reading
+// (a folder on a slow share takes long) and returns nothing.
 std::vector<std::string> listFiles(const std::vector<std::string>& folders,
-                                   const std::string& pattern);
+                                   const std::string& pattern, void* cancel = nullptr);
 
 } // namespace tk

@@ -2,46 +2,31 @@
 
 #include "toolkit/files/DirectoryListing.h"
 
-#include <windows.h>
-
 #include <utility>
 
 namespace tk {
 
-ListingAhead::ListingAhead(Decide decide) : decide_(std::move(decide)) {
+ListingAhead::ListingAhead(Decide decide)
+    : work_([listed = listed_, decide = std::move(decide)](HANDLE cancel) {
+          try {
+              listed->choice = decide();
+              if (listed->choice)
+                  listed->files =
+                      listFiles(listed->choice->folders, listed->choice->pattern, cancel);
+          } catch (...) {
+              listed->choice.reset();
+          }
+      }) {
     // Without a thread there is nothing to take: the caller lists itself.
-    thread_.reset(CreateThread(nullptr, 0, &ListingAhead::run, this, 0, nullptr));
-    taken_ = !thread_;
-}
-
-ListingAhead::~ListingAhead() {
-    wait();
-}
-
-DWORD WINAPI ListingAhead::run(void* self) {
-    auto& listing = *static_cast<ListingAhead*>(self);
-    try {
-        listing.choice_ = listing.decide_();
-        if (listing.choice_)
-            listing.files_ = listFiles(listing.choice_->folders, listing.choice_->pattern);
-    } catch (...) {
-        listing.choice_.reset();
-    }
-    return 0;
-}
-
-void ListingAhead::wait() {
-    if (thread_)
-        WaitForSingleObject(thread_.get(), INFINITE);
-    thread_.reset();
+    taken_ = !work_.started();
 }
 
 std::optional<std::vector<std::string>> ListingAhead::take(const Choice& decided) {
-    wait();
+    work_.wait(INFINITE);
     bool first = !std::exchange(taken_, true);
-    if (!first || choice_ != decided)
+    if (!first || listed_->choice != decided)
         return std::nullopt;
-    return std::move(files_);
+    return std::move(listed_->files);
 }
 
 } // namespace tk

@@ -5,9 +5,10 @@
 // between. Otherwise the listing is thrown away and the caller lists anew.
 #pragma once
 
-#include "toolkit/base/Handles.h"
+#include "toolkit/base/BackgroundWork.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,23 +30,26 @@ public:
     explicit ListingAhead(Decide decide);
     ListingAhead(const ListingAhead&) = delete;
     ListingAhead& operator=(const ListingAhead&) = delete;
-    // Waits for the thread.
-    ~ListingAhead();
+    // Stops the listing between two batches of a folder and waits that long
+    // at most (tk::BackgroundWork).
+    ~ListingAhead() = default;
 
     // The files listFiles gave for `decided`, when the thread decided the
     // same; nothing otherwise, and at every call after the first, which
-    // throws the listing away either way. Waits for the thread.
+    // throws the listing away either way. Waits for the thread, whose work
+    // the caller would otherwise do itself.
     std::optional<std::vector<std::string>> take(const Choice& decided);
 
 private:
-    static DWORD WINAPI run(void* self);
-    void wait();
+    // Shared with the thread, which may outlive this object when it ends.
+    struct Listed {
+        std::optional<Choice> choice;
+        std::vector<std::string> files;
+    };
 
-    Decide decide_;
-    std::optional<Choice> choice_;
-    std::vector<std::string> files_;
+    std::shared_ptr<Listed> listed_ = std::make_shared<Listed>();
     bool taken_ = false;
-    KernelHandle thread_;
+    BackgroundWork work_;
 };
 
 } // namespace tk

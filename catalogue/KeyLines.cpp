@@ -33,6 +33,7 @@ bool isGameLine(std::string_view line) {
 }
 
 bool KeySearch::match(std::string_view line) {
+    ++linesSeen_;
     auto split = splitKeyLine(line);
     if (!split || !sameKey(split->key, key_))
         return false;
@@ -51,9 +52,14 @@ std::string KeySearch::finish() {
 }
 
 std::string lookupKeyInText(std::string_view key, std::string_view text) {
+    return keyLineInText(key, text).value;
+}
+
+KeyValue keyLineInText(std::string_view key, std::string_view text) {
     KeySearch search(key);
     search.feed(text);
-    return search.finish();
+    std::string value = search.finish();
+    return {std::move(value), search.line()};
 }
 
 } // namespace catalogue

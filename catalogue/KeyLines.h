@@ -29,6 +29,14 @@ std::optional<KeyLine> splitKeyLine(std::string_view line);
 // quotes.
 bool isGameLine(std::string_view line);
 
+// A key's value and the number of its line, counted from 1 as an editor
+// counts them, so that a message can lead the user to it; line 0 when no line
+// matches.
+struct KeyValue {
+    std::string value;
+    std::size_t line = 0;
+};
+
 // The search for the first line whose first word equals the key, over a text
 // that comes in pieces; the value is the empty text when no line matches.
 class KeySearch {
@@ -37,15 +45,19 @@ public:
     // Returns true once the matching line is found; later pieces are not needed.
     bool feed(std::string_view piece);
     std::string finish();
+    // After finish(): the matching line's number, 0 when none matched.
+    std::size_t line() const { return value_ ? linesSeen_ : 0; }
 
 private:
     bool match(std::string_view line);
 
     std::string key_;
     tk::LineSplitter lines_;
+    std::size_t linesSeen_ = 0;
     std::optional<std::string> value_;
 };
 
 std::string lookupKeyInText(std::string_view key, std::string_view text);
+KeyValue keyLineInText(std::string_view key, std::string_view text);
 
 } // namespace catalogue

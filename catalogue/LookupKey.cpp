@@ -10,6 +10,10 @@
 namespace catalogue {
 
 std::string LookupKey(const std::string& key, const std::string& fileName) {
+    return lookupKeyLine(key, fileName).value;
+}
+
+KeyValue lookupKeyLine(const std::string& key, const std::string& fileName) {
     tk::InputFile file(fileName);
     std::array<char, 64 * 1024> buffer;
     std::size_t count = file.read(buffer.data(), buffer.size());
@@ -19,14 +23,15 @@ std::string LookupKey(const std::string& key, const std::string& fileName) {
     // its bytes stand.
     if (tk::encodingOf(first) != tk::TextEncoding::none) {
         std::string text = std::string(first) + file.readAll();
-        return lookupKeyInText(key, tk::decodeText(text).text);
+        return keyLineInText(key, tk::decodeText(text).text);
     }
     KeySearch search(key);
     for (; count != 0; count = file.read(buffer.data(), buffer.size())) {
         if (search.feed(std::string_view(buffer.data(), count)))
             break;
     }
-    return search.finish();
+    std::string value = search.finish();
+    return {std::move(value), search.line()};
 }
 
 bool holdsGameList(const std::string& fileName) {

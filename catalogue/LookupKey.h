@@ -2,6 +2,8 @@
 // whose first word is the key.
 #pragma once
 
+#include "catalogue/KeyLines.h"
+
 #include <string>
 
 namespace catalogue {
@@ -11,6 +13,9 @@ namespace catalogue {
 // mark is UTF-8; that of any other is its bytes. A file that cannot be opened
 // or read raises tk::InOutError with the system's error number.
 std::string LookupKey(const std::string& key, const std::string& fileName);
+
+// The same search, with the number of the matching line.
+KeyValue lookupKeyLine(const std::string& key, const std::string& fileName);
 
 // Whether the file holds at least one line of a game list; read up to that
 // line. A file that cannot be read holds none.

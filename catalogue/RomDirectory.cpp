@@ -5,10 +5,10 @@
 #include "toolkit/files/Paths.h"
 #include "toolkit/text/CodePage.h"
 
+#include <windows.h>
+
 namespace catalogue {
 namespace {
-
-constexpr char romPathKey[] = "rompath";
 
 class FileSystemSources : public RomSources {
 public:
@@ -18,11 +18,26 @@ public:
     bool isDirectory(const std::string& path) override { return tk::folderExists(path); }
     // MAME writes its ini in UTF-8; one an older MAME or an editor left in
     // the code page reads in the code page.
-    std::string iniRomPath(const std::string& iniFile) override {
-        return tk::utf8OfUtf8OrAnsi(LookupKey(romPathKey, iniFile));
+    KeyValue iniValue(const std::string& iniFile, const std::string& key) override {
+        KeyValue found = lookupKeyLine(key, iniFile);
+        return {tk::utf8OfUtf8OrAnsi(found.value), found.line};
     }
     std::string cfgRomPath(const std::string& cfgFile) override {
-        return tk::IniFile(cfgFile).readString("directory", romPathKey, "");
+        return tk::IniFile(cfgFile).readString("directory", "rompath", "");
+    }
+    // The very call MAME's Windows build makes, so that a name it does not
+    // know stays as written just as there.
+    std::string expandedEnvironment(const std::string& text) override {
+        if (text.find('%') == std::string::npos)
+            return text;
+        std::wstring wide = tk::utf8ToWide(text);
+        DWORD size = ExpandEnvironmentStringsW(wide.c_str(), nullptr, 0);
+        std::wstring expanded(size, L'\0');
+        DWORD written = ExpandEnvironmentStringsW(wide.c_str(), expanded.data(), size);
+        if (written == 0 || written > size)
+            return text;
+        expanded.resize(written - 1);
+        return tk::wideToUtf8(expanded);
     }
     bool userChoosesDosMame() override { return userChoosesDosMame_(); }
 
@@ -36,6 +51,14 @@ RomDirectory ResolveRomDirectory(const std::string& mameExe, RomPathSetter& sett
                                  const DosMameQuestion& userChoosesDosMame) {
     FileSystemSources sources(userChoosesDosMame);
     return chooseRomDirectory(mameExe, sources, setter);
+}
+
+std::string findMameIniOnIniPath(const std::string& mameExe) {
+    // The inipath alone asks nothing.
+    const DosMameQuestion none;
+    FileSystemSources sources(none);
+    std::optional<MameIniRomPath> read = mameIniOnIniPath(tk::folderPart(mameExe), sources);
+    return read ? read->source.file : std::string();
 }
 
 } // namespace catalogue

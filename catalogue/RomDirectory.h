@@ -19,4 +19,9 @@ using DosMameQuestion = std::function<bool()>;
 RomDirectory ResolveRomDirectory(const std::string& mameExe, RomPathSetter& setter,
                                  const DosMameQuestion& userChoosesDosMame);
 
+// The mame.ini along MAME's inipath that the ROM directory is read from when
+// none of the files beside MAME exists; the empty text when MAME has none.
+// Raises the reading errors of the files read.
+std::string findMameIniOnIniPath(const std::string& mameExe);
+
 } // namespace catalogue

@@ -1,5 +1,7 @@
 // The main window's editor of MAME's own configuration file: finding it
-// beside MAME (or having MAME create it), showing it in the memo, saving it.
+// beside MAME or along its inipath (or having MAME create it), showing it in
+// the memo, saving it.
+#include "catalogue/RomDirectory.h"
 #include "launch/InterpreterRun.h"
 #include "settings/ProgramSettings.h"
 #include "settings/Settings.h"
@@ -26,14 +28,16 @@ std::vector<std::string> configCandidates(const std::string& mameExe) {
 
 // MAME's configuration file beside it, or the empty text. The last candidate
 // that exists wins, so mame.cfg comes before the executable's own .cfg, then
-// its .ini, then mame.ini.
+// its .ini, then mame.ini. Without one, the mame.ini MAME keeps along its
+// inipath, the one the game list reads: one made beside MAME would be read
+// first, and the user's own would silently stop counting.
 std::string findConfigFile(const std::string& mameExe) {
     std::string found;
     for (const auto& candidate : configCandidates(mameExe)) {
         if (tk::fileExists(candidate))
             found = candidate;
     }
-    return found;
+    return found.empty() ? catalogue::findMameIniOnIniPath(mameExe) : found;
 }
 
 } // namespace

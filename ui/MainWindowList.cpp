@@ -70,12 +70,24 @@ std::string joined(const std::vector<std::string>& paths) {
     return text;
 }
 
+// Where the folder was named, so that the user finds the line to mend.
+std::string sourceNote(const catalogue::RomPathSource& source) {
+    if (source.file.empty())
+        return "";
+    if (!source.setsRomPath)
+        return " (no rompath in " + source.file + ")";
+    if (source.line == 0)
+        return " (rompath in " + source.file + ")";
+    return " (rompath in " + source.file + ", line " + std::to_string(source.line) + ")";
+}
+
 // A MAME moved or deleted takes its ROM directory along: it is the cause.
 std::string romDirectoryFailure(const std::string& mameExe,
                                 const catalogue::RomDirectory& romDirectory) {
     if (!mameExe.empty() && !tk::fileExists(mameExe))
         return "MAME is not found at " + mameExe + ". Press \"Configure \" and name it.";
-    return "The ROM directory " + joined(romDirectory.paths) + " cannot be opened.";
+    return "The ROM directory " + joined(romDirectory.paths) + " cannot be opened." +
+           sourceNote(romDirectory.source);
 }
 
 // The files of the directory just set: at the start, those listed while the

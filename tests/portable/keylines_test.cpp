@@ -62,6 +62,10 @@ TEST(KeyText, LinesEndAtCrLfAtALoneLfAndAtALoneCr) {
     EXPECT_EQ(lookupIn(mixed, "d"), "4");
     EXPECT_EQ(lookupIn(mixed, "e"), "5");
     EXPECT_EQ(lookupIn(mixed, "f"), "6");
+    // Counted as an editor shows them: CR LF ends one line, LF CR two.
+    EXPECT_EQ(catalogue::keyLineInText("c", mixed).line, 3u);
+    EXPECT_EQ(catalogue::keyLineInText("f", mixed).line, 8u);
+    EXPECT_EQ(catalogue::keyLineInText("g", mixed).line, 0u);
 }
 
 // Lines that each rule of the lookup decides differently.

@@ -89,6 +89,24 @@ TEST_F(ConfigEditor, TheLastExistingCandidateWinsAndCloseReturnsToThePanel) {
     EXPECT_TRUE(dialogs.log.empty());
 }
 
+// Without a file beside MAME, the one MAME reads along its inipath is the
+// one to edit: one made beside MAME would silently take its place.
+TEST_F(ConfigEditor, WithoutAFileBesideMameTheOneOnItsIniPathOpens) {
+    ui::TForm1& w = *window;
+    for (const char* name : {"ini", "ini\\presets", "o"})
+        CreateDirectoryA(inMame(name).c_str(), nullptr);
+    writeFile(inMame("ini\\presets\\mame.ini"), "rompath p");
+    openEditor();
+    EXPECT_EQ(w.Cxdetexto.text(), "rompath p");
+    writeFile(inMame("ini\\mame.ini"), "inipath o");
+    writeFile(inMame("o\\mame.ini"), "rompath o");
+    openEditor();
+    w.Cxdetexto.setText("rompath mine");
+    w.SpeedButton10Click();
+    EXPECT_EQ(readFile(inMame("o\\mame.ini")), "rompath mine");
+    EXPECT_FALSE(tk::fileExists(inMame("mame.ini")));
+}
+
 TEST_F(ConfigEditor, AnExecutableOtherThanTheStoredOneAsksForApplyFirst) {
     ui::TForm1& w = *window;
     writeFile(inMame("mame.ini"), "rompath roms\n");

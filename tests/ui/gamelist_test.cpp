@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using namespace testing_support;
 
 namespace {
@@ -109,9 +111,34 @@ TEST_F(GameListBuild, ARomDirectoryThatCannotBeEnteredGivesAnEmptyListAndOneMess
 
     EXPECT_EQ(w.ListBox1.count(), 0);
     EXPECT_EQ(w.gamelist.count(), 0);
-    ASSERT_EQ(dialogs.texts("message").size(), 1u);
-    EXPECT_NE(dialogs.texts("message")[0].find(mame.file("missing")), std::string::npos);
+    EXPECT_EQ(dialogs.texts("message"),
+              std::vector<std::string>{"The ROM directory " + mame.file("missing") +
+                                       " cannot be opened. (rompath in " + mame.file("mame.ini") +
+                                       ", line 1)"});
     EXPECT_FALSE(w.Panel2.visible());
+}
+
+// Without a mame.ini beside MAME, the one MAME writes into its "ini" folder
+// names the list, without a rompath MAME's "roms"; the message leads to the
+// line, or says the file names none.
+TEST_F(GameListBuild, MamesIniInItsIniFolderNamesTheListAndTheMessageTheLine) {
+    DeleteFileA(mame.file("mame.ini").c_str());
+    CreateDirectoryA(mame.file("ini").c_str(), nullptr);
+    const std::string ini = mame.file("ini\\mame.ini");
+    writeFile(ini, "\xEF\xBB\xBF# core\nrompath \"a b\"\n");
+    ui::TForm1 w;
+    w.refreshlist();
+    writeFile(ini, "# core\n");
+    w.refreshlist();
+    EXPECT_EQ(w.gamelist.count(), 5);
+    std::filesystem::remove_all(mame.roms());
+    w.refreshlist();
+    const std::string cannot = " cannot be opened. (";
+    EXPECT_EQ(
+        dialogs.texts("message"),
+        (std::vector<std::string>{
+            "The ROM directory " + mame.file("a b") + cannot + "rompath in " + ini + ", line 2)",
+            "The ROM directory " + mame.file("Roms") + cannot + "no rompath in " + ini + ")"}));
 }
 
 TEST_F(GameListBuild, AnIniAndAFolderCfgAskTheUserWhichMameItIs) {

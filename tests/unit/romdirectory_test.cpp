@@ -3,6 +3,7 @@
 #include "toolkit/base/Handles.h"
 #include "toolkit/files/DirectoryListing.h"
 #include "toolkit/files/Paths.h"
+#include "toolkit/text/CodePage.h"
 
 #include "support/Files.h"
 #include "support/TempFolder.h"
@@ -141,6 +142,16 @@ TEST_F(RomDirectory, AConfigurationFileThatCannotBeReadEndsTheResolution) {
     }
     EXPECT_TRUE(setter.handed.empty());
     EXPECT_EQ(tk::currentDirectory(), work);
+}
+
+// The system's expansion, as MAME's Windows build calls it: any letters come
+// through, and a name the environment lacks stays as written.
+TEST_F(RomDirectory, VariablesInARomPathAreTheSystemsEnvironment) {
+    const std::string sets = folder("\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B"); // Игры
+    SetEnvironmentVariableW(L"KESTON_SETS", tk::utf8ToWide(sets).c_str());
+    write(inMame("mame.ini"), "rompath \"%KESTON_SETS%;%KESTON_UNSET%\"\r\n");
+    EXPECT_EQ(resolve("mame.exe").paths, (Paths{sets, inMame("%KESTON_UNSET%")}));
+    SetEnvironmentVariableW(L"KESTON_SETS", nullptr);
 }
 
 // MAME writes its ini in UTF-8, with a mark or, as older versions did,

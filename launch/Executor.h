@@ -1,8 +1,8 @@
 // TExecutor starts another program as a child process, hides the window that
 // owns it while the child runs, waits for the child and hands back its exit
 // code; a document starts the program Windows associates with it. While it
-// waits, the thread still answers messages other threads and
-// programs send to its windows, and runs nothing else. A wait can be given a
+// waits, the thread still answers messages other threads and programs send
+// to its windows, and runs nothing else. A wait can be given a
 // limit, and an event that ends it early: the child then ends, and with it
 // every program it started.
 #pragma once

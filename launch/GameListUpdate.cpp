@@ -32,8 +32,8 @@ DWORD removeRenewed(const std::string& path) {
     DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return 0;
-    // A read-only file, or a folder, stays however long it is waited for.
-    int attempts = attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY) ? 1 : 20;
+    // A read-only file stays however long it is waited for.
+    int attempts = attributes & FILE_ATTRIBUTE_READONLY ? 1 : 20;
     DWORD error =
         tk::retriedWhileHeld([&] { return DeleteFileW(wide.c_str()) != 0; }, attempts, 100);
     return error == ERROR_FILE_NOT_FOUND ? 0 : error;

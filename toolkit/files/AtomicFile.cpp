@@ -132,25 +132,6 @@ bool overwriteFile(const std::string& path, std::string_view content) {
     return FlushFileBuffers(file.get());
 }
 
-} // namespace
-
-unsigned long retriedWhileHeld(const std::function<bool()>& operation, int attempts,
-                               unsigned long pause) {
-    for (int attempt = 1;; ++attempt) {
-        if (operation())
-            return 0;
-        DWORD error = GetLastError();
-        // Access is denied too while a file deleted by another waits for its
-        // last handle to close.
-        if (attempt >= attempts ||
-            (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION))
-            return error;
-        Sleep(pause);
-    }
-}
-
-namespace {
-
 // A reader holds the file for a moment, and a system may refuse to rename
 // over a file that is open: the rename is tried again for that long.
 constexpr int renameAttempts = 20;
@@ -228,6 +209,21 @@ void removeLeftovers(const std::string& path) {
     FileTurn turn(path, 0);
     if (turn.held())
         removeLeftover(temporarySibling(finalTarget(path)));
+}
+
+unsigned long retriedWhileHeld(const std::function<bool()>& operation, int attempts,
+                               unsigned long pause) {
+    for (int attempt = 1;; ++attempt) {
+        if (operation())
+            return 0;
+        DWORD error = GetLastError();
+        // Access is denied too while a file deleted by another waits for its
+        // last handle to close.
+        if (attempt >= attempts ||
+            (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION))
+            return error;
+        Sleep(pause);
+    }
 }
 
 } // namespace tk

@@ -37,14 +37,22 @@ configure_and_build_native() { build_preset native "$native" "$@"; }
 # Debian package provides. The marker names the prefix's version, so a prefix
 # made before a change here is brought up to it.
 ensure_prefix() {
-  local ready="$WINEPREFIX/.keston-ready-3"
+  local ready="$WINEPREFIX/.keston-ready-3" fonts="$WINEPREFIX/drive_c/windows/Fonts"
   [ -f "$ready" ] && return 0
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1 || true
+  # A first boot that left no Windows folder (a wineserver of an earlier
+  # prefix in the way) is tried once more from nothing, with its words shown.
+  if [ ! -d "$fonts" ]; then
+    wineserver -k 2>/dev/null || true
+    rm -rf -- "${WINEPREFIX:?}"/*
+    wineboot -i || true
+    [ -d "$fonts" ] || { echo "Wine could not make its prefix in $WINEPREFIX" >&2 && return 1; }
+  fi
   # Debian's Wine does not look in its own font folder, so "MS Sans Serif",
   # "Wingdings" and the frame's "Marlett" would all fall back to a sans
   # serif: the prefix gets copies of them.
-  cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$WINEPREFIX/drive_c/windows/Fonts/"
+  cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$fonts/"
   local substitutes='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
   wine reg add "$substitutes" /v Impact /t REG_SZ /d 'Liberation Sans Narrow' /f >/dev/null 2>&1
   wine reg add "$substitutes" /v 'Times New Roman' /t REG_SZ /d 'Liberation Serif' /f >/dev/null 2>&1
@@ -67,20 +75,24 @@ wine_managed() { # Y|N
 # stays between the programs it starts.
 ensure_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
-  local number
-  number=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$number" >/dev/null 2>&1 &
+  local number log
+  number=$(mktemp) log=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$number" >"$log" 2>&1 &
   xvfb_pid=$!
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     if [ -s "$number" ]; then
       export DISPLAY=:$(head -n 1 "$number")
-      rm -f "$number"
-      xdpyinfo >/dev/null 2>&1 && return 0
+      if xdpyinfo >/dev/null 2>&1; then
+        rm -f "$number" "$log"
+        return 0
+      fi
     fi
+    kill -0 "$xvfb_pid" 2>/dev/null || break
     sleep 0.1
   done
-  rm -f "$number"
-  echo "Xvfb did not start" >&2
+  echo "Xvfb did not start:" >&2
+  cat "$log" >&2
+  rm -f "$number" "$log"
   return 1
 }
 

@@ -36,8 +36,9 @@ configure_and_build_native() { build_preset native "$native" "$@"; }
 # design's fonts or their metric twins, and a stand-in for "Impact", which no
 # Debian package provides. The marker names the prefix's version, so a prefix
 # made before a change here is brought up to it.
+prefix_marker=.keston-ready-3
 ensure_prefix() {
-  local ready="$WINEPREFIX/.keston-ready-3" fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  local ready="$WINEPREFIX/$prefix_marker" fonts="$WINEPREFIX/drive_c/windows/Fonts"
   [ -f "$ready" ] && return 0
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1 || true
@@ -69,25 +70,26 @@ wine_managed() { # Y|N
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$1" /f >/dev/null 2>&1
 }
 
-# Starts Xvfb on a free display unless a display is already given. The server
-# picks the number itself (-displayfd), so runs started side by side never
-# share a display. No reset when the last client leaves: a test's backdrop
-# stays between the programs it starts.
-ensure_display() {
-  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
-  local number log
+# Starts an Xvfb on a free display and sets new_display to it (xvfb_pids
+# gathers the servers). The server picks the number itself (-displayfd), so
+# runs started side by side never share a display. No reset when the last
+# client leaves: a test's backdrop stays between the programs it starts.
+xvfb_pids=()
+start_xvfb() {
+  local number log pid
   number=$(mktemp) log=$(mktemp)
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$number" >"$log" 2>&1 &
-  xvfb_pid=$!
+  pid=$!
+  xvfb_pids+=("$pid")
   for _ in $(seq 300); do
     if [ -s "$number" ]; then
-      export DISPLAY=:$(head -n 1 "$number")
-      if xdpyinfo >/dev/null 2>&1; then
+      new_display=:$(head -n 1 "$number")
+      if DISPLAY=$new_display xdpyinfo >/dev/null 2>&1; then
         rm -f "$number" "$log"
         return 0
       fi
     fi
-    kill -0 "$xvfb_pid" 2>/dev/null || break
+    kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
   done
   echo "Xvfb did not start:" >&2
@@ -96,10 +98,49 @@ ensure_display() {
   return 1
 }
 
+# Uses the caller's display when it answers, or starts one.
+ensure_display() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+  start_xvfb
+  export DISPLAY=$new_display
+}
+
 # A persistent wineserver with Wine's background services already up: started
 # from a test instead, the services would inherit that test's output pipe and
 # CTest would wait for them forever.
 start_wineserver() {
   wineserver -p >/dev/null 2>&1 || true
   wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+}
+
+# The seats for tests that need a display of their own (scripts/seat): the
+# display and prefix in use, and on a machine with more cores one more per
+# core, each with a copy of the prefix (seat_prefixes), an Xvfb and a Wine
+# server of its own.
+seat_prefixes=()
+for ((seat = 2; seat <= $(nproc); seat++)); do seat_prefixes+=("$build/wineprefix-seat$seat"); done
+
+# Brings each seat's prefix up to the one in use.
+copy_seat_prefixes() {
+  local prefix
+  for prefix in "${seat_prefixes[@]}"; do
+    [ ! -f "$prefix/$prefix_marker" ] || continue
+    rm -rf -- "$prefix"
+    cp -a --reflink=auto "$WINEPREFIX" "$prefix"
+  done
+}
+
+# Starts the seats' displays and servers and names them all in KESTON_SEATS.
+start_seats() {
+  local seats="$DISPLAY=$WINEPREFIX" prefix
+  for prefix in "${seat_prefixes[@]}"; do
+    start_xvfb
+    (
+      export WINEPREFIX=$prefix DISPLAY=$new_display
+      start_wineserver
+      wine_managed N
+    )
+    seats+=" $new_display=$prefix"
+  done
+  export KESTON_SEATS=$seats
 }

@@ -19,31 +19,31 @@ std::string startFolder(const std::string& mameexe) {
 
 } // namespace
 
-Outcome launchGame(const std::string& mameexe, const std::string& shortName,
-                   const std::string& parameters, OnProcessEnd onEnd) {
+tk::Outcome launchGame(const std::string& mameexe, const std::string& shortName,
+                       const std::string& parameters, OnProcessEnd onEnd) {
     // Without a program, Windows would take the short name as the program to
     // start.
     if (mameexe.empty())
-        return Outcome::failure(
+        return tk::Outcome::failure(
             "No MAME executable is configured. Press \"Configure \" and name it.");
     // A ROM file named "-listxml.zip" must not make MAME run one of its jobs.
     if (std::string refusal = gameArgumentRefusal(shortName); !refusal.empty())
-        return Outcome::failure("The game " + shortName + " is not started: " + refusal);
-    Outcome started = startWatched(playCommandLine(mameexe, shortName, parameters),
-                                   startFolder(mameexe), std::move(onEnd));
+        return tk::Outcome::failure("The game " + shortName + " is not started: " + refusal);
+    tk::Outcome started = startWatched(playCommandLine(mameexe, shortName, parameters),
+                                       startFolder(mameexe), std::move(onEnd));
     if (!started.failed())
         return started;
-    return Outcome::failure("Cannot start " + unquoted(mameexe) + ": " + started.message());
+    return tk::Outcome::failure("Cannot start " + unquoted(mameexe) + ": " + started.message());
 }
 
-Outcome gameEndReport(const std::string& description, const std::string& shortName,
-                      const ProcessEnd& end) {
+tk::Outcome gameEndReport(const std::string& description, const std::string& shortName,
+                          const ProcessEnd& end) {
     if (end.exitCode == 0)
-        return Outcome::success();
+        return tk::Outcome::success();
     MameWords said = reasonLines(end.output);
     for (std::string& line : said.lines)
         line = tk::utf8OfUtf8OrAnsi(line);
-    return Outcome::failure(gameEndMessage(description, shortName, end.exitCode, said));
+    return tk::Outcome::failure(gameEndMessage(description, shortName, end.exitCode, said));
 }
 
 } // namespace launch

@@ -2,8 +2,8 @@
 // it without waiting for it.
 #pragma once
 
-#include "launch/Outcome.h"
 #include "launch/WatchedProcess.h"
+#include "toolkit/base/Outcome.h"
 
 #include <string>
 
@@ -13,14 +13,14 @@ namespace launch {
 // the parameters, without a console window, its output kept for the message.
 // A failure names the executable and the reason; once MAME started, `onEnd`,
 // when given, is called on a thread of its own when it ends.
-Outcome launchGame(const std::string& mameexe, const std::string& shortName,
-                   const std::string& parameters, OnProcessEnd onEnd = {});
+tk::Outcome launchGame(const std::string& mameexe, const std::string& shortName,
+                       const std::string& parameters, OnProcessEnd onEnd = {});
 
 // The message for a game MAME ended with a non-zero exit code: its
 // description and short name (both UTF-8, as the program keeps all text), the
 // code in words and MAME's lines that say why, each read as UTF-8 or, failing
 // that, in the code page. A good end is a success.
-Outcome gameEndReport(const std::string& description, const std::string& shortName,
-                      const ProcessEnd& end);
+tk::Outcome gameEndReport(const std::string& description, const std::string& shortName,
+                          const ProcessEnd& end);
 
 } // namespace launch

@@ -17,9 +17,8 @@ RenewedList renewed(const std::string& mameExe, const std::string& programFolder
     try {
         return writeRenewedList(exe, mameExe, programFolder, xp);
     } catch (const tk::Error& error) {
-        return {RenewedList::Status::failed,
-                {},
-                tk::errorReportText(error.what()) + " The game list stays as it was."};
+        return RenewedList::failed(tk::errorReportText(error.what()) +
+                                   " The game list stays as it was.");
     }
 }
 

@@ -12,8 +12,6 @@
 #include "toolkit/files/SystemError.h"
 #include "toolkit/text/CodePage.h"
 
-#include <optional>
-
 namespace launch {
 
 namespace {
@@ -45,19 +43,20 @@ std::string secondsText(DWORD milliseconds) {
 }
 
 RenewedList failed(const std::string& why, const std::string& mameSaid = {}) {
-    return {RenewedList::Status::failed, {}, why + " The game list stays as it was." + mameSaid};
+    return RenewedList::failed(why + " The game list stays as it was." + mameSaid);
 }
 
 // The list file's name must be free for MAME: a file found there is none of
 // this run's, and a list is taken only from a file the run created.
-std::optional<std::string> blockedListFile(const std::string& renewed) {
+tk::Outcome freedListFile(const std::string& renewed) {
+    const std::string blocked = "MAME's new game list cannot be written: " + renewed;
     if (tk::folderExists(renewed))
-        return "MAME's new game list cannot be written: " + renewed + " is a folder.";
+        return tk::Outcome::failure(blocked + " is a folder.");
     if (DWORD error = removeRenewed(renewed))
-        return "MAME's new game list cannot be written: " + renewed +
-               " is left from an earlier run and cannot be removed (" + tk::systemErrorText(error) +
-               ").";
-    return std::nullopt;
+        return tk::Outcome::failure(blocked +
+                                    " is left from an earlier run and cannot be removed (" +
+                                    tk::systemErrorText(error) + ").");
+    return tk::Outcome::success();
 }
 
 // What the run left in the list file, taken only when MAME says it succeeded
@@ -66,7 +65,7 @@ RenewedList judged(const TExecutor& exe, const ListfullResult& run, const std::s
                    const std::string& programFolder, const std::string& renewed,
                    const std::string& errorOutput) {
     if (exe.LastEnd == ChildEnd::cancelled)
-        return {RenewedList::Status::cancelled, {}, {}};
+        return {RenewedList::Status::cancelled};
     const std::string said = mameSaid(reasonLines(errorOutput));
     if (exe.LastEnd == ChildEnd::timedOut)
         return failed(mameExe + " did not finish its game list within " +
@@ -77,7 +76,7 @@ RenewedList judged(const TExecutor& exe, const ListfullResult& run, const std::s
     if (tk::diskNearlyFull(programFolder))
         return failed("The disk is full: MAME's new game list does not fit into " + programFolder +
                       ".");
-    if (Outcome written = missingGameList(run, mameExe, renewed); written.failed())
+    if (tk::Outcome written = missingGameList(run, mameExe, renewed); written.failed())
         return failed(written.message(), said);
     auto code = static_cast<std::uint32_t>(run.exitCode);
     // However much it printed, a MAME that failed may have left games out.
@@ -90,7 +89,7 @@ RenewedList judged(const TExecutor& exe, const ListfullResult& run, const std::s
     if (content.empty() || content.back() != '\n')
         return failed(
             mameExe + " stopped in the middle of its game list: it ended with exit code 0.", said);
-    return {RenewedList::Status::whole, std::move(content), {}};
+    return RenewedList::whole(std::move(content));
 }
 
 } // namespace
@@ -112,9 +111,9 @@ RenewedList writeRenewedList(TExecutor& exe, const std::string& mameExe,
     // writing one file would spoil both.
     tk::FileTurn turn(renewed, 0);
     if (!turn.held())
-        return {RenewedList::Status::elsewhere, {}, {}};
-    if (auto blocked = blockedListFile(renewed))
-        return failed(*blocked);
+        return {RenewedList::Status::elsewhere};
+    if (tk::Outcome freed = freedListFile(renewed); freed.failed())
+        return failed(freed.message());
     // Gone however the renewal ends: a partial list would keep a full disk
     // full, and it is no list to keep.
     tk::ScopeExit remove([&] { removeRenewed(renewed); });
@@ -131,16 +130,17 @@ void installGameList(const std::string& programFolder, std::string_view content)
     tk::replaceFileContent(tk::joinPath(programFolder, settings::gameListFileName), content);
 }
 
-Outcome renewGameList(TExecutor& exe, const std::string& mameExe, const std::string& programFolder,
-                      bool xp) {
+tk::Outcome renewGameList(TExecutor& exe, const std::string& mameExe,
+                          const std::string& programFolder, bool xp) {
     RenewedList renewed = writeRenewedList(exe, mameExe, programFolder, xp);
-    if (renewed.status == RenewedList::Status::failed)
-        return Outcome::failure(renewed.failure);
-    if (renewed.status != RenewedList::Status::whole)
-        return Outcome::failure("Another copy of KESTON PRIME is having MAME write the game list "
-                                "right now. Press \"Apply\" again when it has finished.");
+    if (renewed.status != RenewedList::Status::tried)
+        return tk::Outcome::failure(
+            "Another copy of KESTON PRIME is having MAME write the game list "
+            "right now. Press \"Apply\" again when it has finished.");
+    if (renewed.outcome.failed())
+        return renewed.outcome;
     installGameList(programFolder, renewed.content);
-    return Outcome::success();
+    return tk::Outcome::success();
 }
 
 void removeRenewalLeftover(const std::string& programFolder) {

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "launch/Executor.h"
-#include "launch/Outcome.h"
+#include "toolkit/base/Outcome.h"
 
 #include <string>
 #include <string_view>
@@ -19,14 +19,20 @@ std::string mameStamp(const std::string& mameExe);
 // A game list MAME wrote anew, or why there is none.
 struct RenewedList {
     enum class Status : unsigned char {
-        whole,     // content holds it
-        failed,    // failure says why there is none
-        cancelled, // by the run's cancel event
+        tried,     // outcome says whether content holds the list, or why not
+        cancelled, // by the run's cancel event: there is nothing to tell
         elsewhere, // another copy of the program renews the list right now
     };
-    Status status = Status::failed;
+    Status status = Status::tried;
+    tk::Outcome outcome = tk::Outcome::success();
     std::string content;
-    std::string failure;
+
+    static RenewedList whole(std::string content) {
+        return {Status::tried, tk::Outcome::success(), std::move(content)};
+    }
+    static RenewedList failed(std::string why) {
+        return {Status::tried, tk::Outcome::failure(std::move(why)), {}};
+    }
 };
 
 // Has MAME write its game list into a file of its own in the program folder,
@@ -47,8 +53,8 @@ void installGameList(const std::string& programFolder, std::string_view content)
 
 // Both steps, as the configuration panel's "Apply" renews the list: a
 // failure says why no list was written. Raises as installGameList does.
-Outcome renewGameList(TExecutor& exe, const std::string& mameExe, const std::string& programFolder,
-                      bool xp);
+tk::Outcome renewGameList(TExecutor& exe, const std::string& mameExe,
+                          const std::string& programFolder, bool xp);
 
 // Removes the file of a renewal that was killed midway, unless a renewal of
 // any copy of the program is writing it now.

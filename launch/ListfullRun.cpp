@@ -39,25 +39,26 @@ ListfullResult runListfull(TExecutor& exe, const std::string& mameExe,
     return {exitCode, tk::fileExists(job.fileName) ? "" : xp ? "cmd" : "command"};
 }
 
-Outcome missingGameList(const ListfullResult& run, const std::string& mameExe,
-                        const std::string& listFile) {
+tk::Outcome missingGameList(const ListfullResult& run, const std::string& mameExe,
+                            const std::string& listFile) {
     if (catalogue::holdsGameList(listFile))
-        return Outcome::success();
+        return tk::Outcome::success();
     const std::string start = "MAME did not write its game list: ";
     if (run.missingInterpreter == "command")
-        return Outcome::failure(start + "the command interpreter \"command\" was not found. "
-                                        "Tick \"Using Windows XP/2000\" to run MAME through "
-                                        "\"cmd\".");
+        return tk::Outcome::failure(start + "the command interpreter \"command\" was not found. "
+                                            "Tick \"Using Windows XP/2000\" to run MAME through "
+                                            "\"cmd\".");
     if (!run.missingInterpreter.empty())
-        return Outcome::failure(start + "the command interpreter \"" + run.missingInterpreter +
-                                "\" was not found. Untick \"Using Windows XP/2000\" to run "
-                                "MAME through \"command\".");
+        return tk::Outcome::failure(start + "the command interpreter \"" + run.missingInterpreter +
+                                    "\" was not found. Untick \"Using Windows XP/2000\" to run "
+                                    "MAME through \"command\".");
     // The interpreter ran what the user named, which printed something else
     // or nothing: a program that is no MAME, or a MAME that failed.
     auto code = static_cast<std::uint32_t>(run.exitCode);
     std::string crash = isExceptionCode(code) ? ", a crash (" + exceptionWords(code) + ")" : "";
-    return Outcome::failure(mameExe + " did not print a MAME game list: it ended with exit code " +
-                            exitCodeNumber(code) + crash + ".");
+    return tk::Outcome::failure(mameExe +
+                                " did not print a MAME game list: it ended with exit code " +
+                                exitCodeNumber(code) + crash + ".");
 }
 
 } // namespace launch

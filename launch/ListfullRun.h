@@ -3,8 +3,8 @@
 #pragma once
 
 #include "launch/Executor.h"
-#include "launch/Outcome.h"
 #include "settings/Settings.h"
+#include "toolkit/base/Outcome.h"
 
 #include <string>
 
@@ -30,7 +30,7 @@ ListfullResult runListfull(TExecutor& exe, const std::string& mameExe,
 
 // A failure when the list file holds no game list after the run, saying why:
 // the interpreter was missing, or the program named as MAME printed none.
-Outcome missingGameList(const ListfullResult& run, const std::string& mameExe,
-                        const std::string& listFile);
+tk::Outcome missingGameList(const ListfullResult& run, const std::string& mameExe,
+                            const std::string& listFile);
 
 } // namespace launch

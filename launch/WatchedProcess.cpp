@@ -68,14 +68,14 @@ void watch(tk::KernelHandle output, tk::KernelHandle process, const OnProcessEnd
 }
 
 // The system's own text for a failure to start a program.
-Outcome startFailure(DWORD code) {
-    return Outcome::failure(tk::systemErrorText(code) + ".");
+tk::Outcome startFailure(DWORD code) {
+    return tk::Outcome::failure(tk::systemErrorText(code) + ".");
 }
 
 } // namespace
 
-Outcome startWatched(const std::string& commandLine, const std::string& directory,
-                     OnProcessEnd onEnd) {
+tk::Outcome startWatched(const std::string& commandLine, const std::string& directory,
+                         OnProcessEnd onEnd) {
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
     HANDLE readEnd = nullptr;
     HANDLE writeEnd = nullptr;
@@ -117,7 +117,7 @@ Outcome startWatched(const std::string& commandLine, const std::string& director
         },
         std::move(reader), std::move(process), std::move(onEnd))
         .detach();
-    return Outcome::success();
+    return tk::Outcome::success();
 }
 
 } // namespace launch

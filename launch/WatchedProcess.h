@@ -3,7 +3,7 @@
 // for it, and it never waits for the user interface.
 #pragma once
 
-#include "launch/Outcome.h"
+#include "toolkit/base/Outcome.h"
 
 #include <windows.h>
 
@@ -32,7 +32,7 @@ using OnProcessEnd = std::function<void(ProcessEnd)>;
 // for its reason.
 // Nothing ends the program from here: it outlives the caller, whose process
 // may end first.
-Outcome startWatched(const std::string& commandLine, const std::string& directory,
-                     OnProcessEnd onEnd);
+tk::Outcome startWatched(const std::string& commandLine, const std::string& directory,
+                         OnProcessEnd onEnd);
 
 } // namespace launch

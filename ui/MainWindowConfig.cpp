@@ -53,8 +53,7 @@ void TForm1::SpeedButton9Click() {
 
     settings::ProgramSettings::storeMame(mameExe, Edit2.text());
     endRenewal();
-    launch::Outcome listed =
-        launch::renewGameList(exe, mameExe, settings::filesFolder(), xp.checked());
+    tk::Outcome listed = launch::renewGameList(exe, mameExe, settings::filesFolder(), xp.checked());
     // The list on screen is the kept file's: the message is all there is to
     // say, and the panel stays for the user to put right what it names.
     if (listed.failed()) {

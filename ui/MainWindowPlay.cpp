@@ -28,8 +28,7 @@ void TForm1::SpeedButton1Click() {
     PlayedGame game{++launches_, tk::wideToUtf8(ListBox1.row(index)), gamelist.item(index)};
     // A MAME that did not start keeps the front-end open, whatever
     // "Close After Playing" says.
-    launch::Outcome started =
-        launch::launchGame(mameExe, game.shortName, parameters, reportTo(game));
+    tk::Outcome started = launch::launchGame(mameExe, game.shortName, parameters, reportTo(game));
     if (started.failed()) {
         tk::dialogs().message(started.message());
         return;
@@ -51,7 +50,7 @@ launch::OnProcessEnd TForm1::reportTo(PlayedGame game) {
 }
 
 void TForm1::gameEnded(const PlayedGame& game, const launch::ProcessEnd& end) {
-    launch::Outcome report = launch::gameEndReport(game.description, game.shortName, end);
+    tk::Outcome report = launch::gameEndReport(game.description, game.shortName, end);
     if (closeAfterPlaying.ended(handle(), game.launch)) {
         if (!report.failed()) {
             close();

@@ -10,6 +10,7 @@
 #include "settings/ProgramSettings.h"
 #include "settings/Settings.h"
 #include "toolkit/base/Error.h"
+#include "toolkit/base/Outcome.h"
 #include "toolkit/gui/Dialogs.h"
 #include "toolkit/gui/Window.h"
 #include "ui/MainWindow.h"
@@ -24,22 +25,21 @@ namespace {
 
 // A write of ours at start-up failed: the start goes on with the files that
 // are there, and the user learns which file it was and why.
-void reportStartWriteFailure(const std::string& error, const std::string& path) {
+tk::Outcome startWriteFailure(const std::string& error, const std::string& path) {
     std::string cause = settings::writeFailureCause(path);
-    tk::dialogs().message(error + (cause.empty() ? "" : ": " + cause) +
-                          ". The next start tries again.");
+    return tk::Outcome::failure(error + (cause.empty() ? "" : ": " + cause) +
+                                ". The next start tries again.");
 }
 
-// Runs a write of start-up; false, said once, when it is refused.
-template <typename Write> bool writeAtStart(const std::string& path, Write write) {
+// Runs a write of start-up. A refused write must not cost the list that is
+// there: it is an outcome to tell, not an error that ends the start.
+template <typename Write> tk::Outcome writeAtStart(const std::string& path, Write write) {
     try {
         write();
-        return true;
     } catch (const tk::Error& refused) {
-        // A refused write must not cost the list that is there.
-        reportStartWriteFailure(refused.what(), path);
-        return false;
+        return startWriteFailure(refused.what(), path);
     }
+    return tk::Outcome::success();
 }
 
 // Not worth a message at every start: a stamp that cannot be stored only
@@ -68,7 +68,8 @@ void TForm1::renewGameListForNewMame(TForm4& splash, const settings::ProgramSett
     // MAME would be blamed for a list it was not let write.
     if (!settings::folderWritable(folder)) {
         std::string list = settings::programFile(settings::gameListFileName);
-        return reportStartWriteFailure(tk::formatMessage("Unable to write to %s", list), list);
+        return tk::dialogs().message(
+            startWriteFailure(tk::formatMessage("Unable to write to %s", list), list).message());
     }
     auto milliseconds = std::chrono::duration_cast<std::chrono::milliseconds>(renewalTimeLimit);
     renewal_ = std::make_unique<launch::GameListRenewal>(
@@ -92,15 +93,15 @@ void TForm1::renewalEnded(const launch::RenewedList& renewed, const std::string&
         return;
     }
     renewal_.reset();
-    using Status = launch::RenewedList::Status;
-    if (renewed.status == Status::failed)
-        tk::dialogs().message(renewed.failure);
-    if (renewed.status != Status::whole)
+    if (renewed.status != launch::RenewedList::Status::tried)
         return;
+    if (renewed.outcome.failed())
+        return tk::dialogs().message(renewed.outcome.message());
     std::string list = settings::programFile(settings::gameListFileName);
-    if (!writeAtStart(list,
-                      [&] { launch::installGameList(settings::filesFolder(), renewed.content); }))
-        return;
+    tk::Outcome installed = writeAtStart(
+        list, [&] { launch::installGameList(settings::filesFolder(), renewed.content); });
+    if (installed.failed())
+        return tk::dialogs().message(installed.message());
     refreshKeepingChoice();
     storeStampAtStart(stamp);
 }

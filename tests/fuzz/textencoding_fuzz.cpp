@@ -2,10 +2,13 @@
 // back to the same bytes (an odd last byte of UTF-16 aside, which is no
 // character and is dropped). The UTF-8 test agrees with the escapes: text is
 // well-formed exactly when escaping leaves it as it is, and escaping always
-// comes back to the same bytes, also through UTF-16.
+// comes back to the same bytes, also through UTF-16. Only an ASCII byte
+// decodes to an ASCII character: no overlong form makes a path's backslash.
 #include "toolkit/text/TextEncoding.h"
 
 #include "fuzz/FuzzCheck.h"
+
+#include <algorithm>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view bytes = fuzz_support::text(data, size);
@@ -14,6 +17,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool utf16 = decoded.encoding == tk::TextEncoding::utf16le ||
                  decoded.encoding == tk::TextEncoding::utf16be;
     FUZZ_CHECK(encoded == (utf16 && size % 2 == 1 ? bytes.substr(0, size - 1) : bytes));
+
+    std::u16string read = tk::utf8ToUtf16(bytes);
+    FUZZ_CHECK(std::count_if(read.begin(), read.end(), [](char16_t unit) { return unit < 0x80; }) ==
+               std::count_if(bytes.begin(), bytes.end(),
+                             [](char byte) { return static_cast<unsigned char>(byte) < 0x80; }));
 
     std::string escaped = tk::escapeInvalidUtf8(bytes);
     FUZZ_CHECK(tk::isUtf8(bytes) == (escaped == bytes));

@@ -62,6 +62,25 @@ TEST(Utf16, EveryCharacterAndLoneHalfMakesTheRoundTrip) {
     EXPECT_EQ(tk::utf8ToUtf16("Attach\xE9"s), u"Attach\u00E9") << "a stray byte is its value";
 }
 
+template <typename... Units> std::u16string u16(Units... units) {
+    return {char16_t(units)...};
+}
+
+// Only a sequence that is one character, or a lone surrogate, decodes: the
+// bytes of an overlong form or of a lead beyond U+10FFFF stand for their own
+// values, so none of them reads as ASCII, as a path's backslash say.
+TEST(Utf16, NoOtherSequenceDecodes) {
+    using namespace std::string_literals;
+    EXPECT_EQ(tk::utf8ToUtf16("C:\\a\xE0\x81\x9C"s), u"C:\\a"s + u16(0xE0, 0x81, 0x9C));
+    EXPECT_EQ(tk::utf8ToUtf16("\xF0\x80\x81\x9C"s), u16(0xF0, 0x80, 0x81, 0x9C));
+    EXPECT_EQ(tk::utf8ToUtf16("\xF8\x80\x80|"s), u16(0xF8, 0x80, 0x80, '|'));
+    EXPECT_EQ(tk::utf8ToUtf16("\xED\xA0\x80"s), std::u16string(1, char16_t(0xD800)));
+    for (const std::string& text : {"\xE0\x81\x9C"s, "\xF8\x80\x80"s, "\xC3"s})
+        EXPECT_EQ(tk::firstCharacter(text), text.substr(0, 1)) << text;
+    for (const std::string& text : {"\xCE\xB2x"s, "\xED\xA0\x80x"s, "\xF0\x9F\x8E\xAEx"s})
+        EXPECT_EQ(tk::firstCharacter(text), text.substr(0, text.size() - 1)) << text;
+}
+
 TEST(InvalidUtf8Escapes, EveryByteComesBackAndValidTextStaysAsItIs) {
     using namespace std::string_literals;
     const std::string mixed = "rompath C:\\Jeux\\R\xC3\xA9tro;D:\\Caf\xE9\xFF\x80\xED\xA0\x80"s;

@@ -15,11 +15,11 @@ using launch::launchGame;
 class GameLaunchTest : public ::testing::Test {
 protected:
     // A launch that must have started MAME.
-    static void started(const launch::Outcome& outcome) {
+    static void started(const tk::Outcome& outcome) {
         EXPECT_FALSE(outcome.failed()) << outcome.message();
     }
     // A launch that must have been refused with `message`.
-    static void refused(const launch::Outcome& outcome, const std::string& message) {
+    static void refused(const tk::Outcome& outcome, const std::string& message) {
         EXPECT_TRUE(outcome.failed());
         EXPECT_EQ(outcome.message(), message);
     }
@@ -80,7 +80,7 @@ TEST_F(GameLaunchTest, AMissingExecutableIsReportedByNameAndReason) {
     std::string before = tk::currentDirectory();
     std::string mame = temp.file("No MAME Here\\mame.exe");
 
-    launch::Outcome outcome = launchGame(mame, "pacman", "");
+    tk::Outcome outcome = launchGame(mame, "pacman", "");
 
     ASSERT_TRUE(outcome.failed());
     const std::string& message = outcome.message();
@@ -129,7 +129,7 @@ TEST_F(GameLaunchTest, AShortNameIsOneArgumentAndNeverAnOption) {
 
 TEST(GameEndReport, EachLineIsReadAsUtf8OrInTheCodePage) {
     launch::ProcessEnd end{2, "r\xC3\xA9tro.zip NOT FOUND\nC:\\Jeux\\R\xE9tro: no such folder\n"};
-    launch::Outcome report = launch::gameEndReport("FM-16\xCE\xB2", "fm16beta", end);
+    tk::Outcome report = launch::gameEndReport("FM-16\xCE\xB2", "fm16beta", end);
     EXPECT_TRUE(report.failed());
     EXPECT_EQ(report.message(),
               "FM-16\xCE\xB2 (fm16beta): MAME ended with exit code 2, required files are missing."

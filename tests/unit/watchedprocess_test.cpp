@@ -30,7 +30,7 @@ protected:
     // given; the end arrives in `ended`. True when it started.
     bool start(const std::string& arguments, const std::string& directory = "",
                const std::string& program = argdump::path()) {
-        launch::Outcome started =
+        tk::Outcome started =
             startWatched(quoted(program) + " " + arguments, directory,
                          [this](ProcessEnd end) { ended.set_value(std::move(end)); });
         EXPECT_EQ(started.message(), "");
@@ -123,8 +123,8 @@ TEST_F(WatchedProcessTest, OnlyThePipeIsInherited) {
 
 TEST_F(WatchedProcessTest, AProgramThatCannotStartGivesTheSystemsReason) {
     bool called = false;
-    launch::Outcome started = startWatched(quoted(temp.file("missing.exe")) + " pacman", "",
-                                           [&](ProcessEnd) { called = true; });
+    tk::Outcome started = startWatched(quoted(temp.file("missing.exe")) + " pacman", "",
+                                       [&](ProcessEnd) { called = true; });
     EXPECT_TRUE(started.failed());
     EXPECT_FALSE(started.message().empty());
     EXPECT_EQ(started.message().find("Error "), std::string::npos)

@@ -1,5 +1,7 @@
 #include "toolkit/files/PathText.h"
 
+#include "toolkit/text/TextEncoding.h"
+
 #include <string_view>
 
 namespace tk {
@@ -12,13 +14,6 @@ constexpr std::string_view temporaryTag = ".~writing-8d2e4a1c";
 
 // The most UTF-16 units a file system takes in one name.
 constexpr size_t longestName = 255;
-
-size_t utf16Units(std::string_view text) {
-    size_t units = 0;
-    for (unsigned char c : text)
-        units += (c & 0xC0) == 0x80 ? 0 : c >= 0xF0 ? 2 : 1;
-    return units;
-}
 
 } // namespace
 
@@ -54,7 +49,8 @@ std::string temporarySibling(const std::string& path) {
     // A name too long to take the tag loses its last characters whole, all
     // bytes of their UTF-8 form.
     size_t end = path.size();
-    while (utf16Units(std::string_view(path).substr(name, end - name)) + temporaryTag.size() >
+    while (utf8ToUtf16(std::string_view(path).substr(name, end - name)).size() +
+               temporaryTag.size() >
            longestName) {
         --end;
         while (end > name && (static_cast<unsigned char>(path[end]) & 0xC0) == 0x80)

@@ -7,22 +7,25 @@
 namespace tk {
 namespace {
 
-std::wstring toWide(UINT codePage, std::string_view text) {
+// The system converts the code page's side only: every UTF-8 conversion is
+// the portable one of TextEncoding.h, so a name keeps its lone surrogates and
+// every part of the program decodes the same bytes to the same characters.
+std::wstring ansiToWide(std::string_view text) {
     if (text.empty())
         return {};
-    int length = MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), nullptr, 0);
+    int length = MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0);
     std::wstring wide(length, L'\0');
-    MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), wide.data(), length);
+    MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), wide.data(), length);
     return wide;
 }
 
-std::string fromWide(UINT codePage, const std::wstring& wide) {
+std::string wideToAnsi(std::wstring_view wide) {
     if (wide.empty())
         return {};
-    int length = WideCharToMultiByte(codePage, 0, wide.data(), int(wide.size()), nullptr, 0,
-                                     nullptr, nullptr);
+    int length =
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
     std::string text(length, '\0');
-    WideCharToMultiByte(codePage, 0, wide.data(), int(wide.size()), text.data(), length, nullptr,
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), text.data(), length, nullptr,
                         nullptr);
     return text;
 }
@@ -34,10 +37,6 @@ std::wstring upperCase(std::wstring wide) {
         LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, wide.data(), int(wide.size()), wide.data(),
                      int(wide.size()));
     return wide;
-}
-
-std::wstring ansiToWide(std::string_view text) {
-    return toWide(CP_ACP, text);
 }
 
 } // namespace
@@ -60,7 +59,7 @@ std::string utf8OfUtf8OrAnsi(std::string_view bytes) {
 }
 
 std::string ansiToUtf8(std::string_view text) {
-    return fromWide(CP_UTF8, toWide(CP_ACP, text));
+    return wideToUtf8(ansiToWide(text));
 }
 
 bool fitsCodePage(std::string_view text) {
@@ -79,28 +78,25 @@ std::string firstOutsideCodePage(std::string_view text) {
     if (fitsCodePage(text))
         return {};
     // Character by character only once the whole is known not to fit.
-    std::size_t at = 0;
-    while (at < text.size()) {
-        auto lead = static_cast<unsigned char>(text[at]);
-        std::size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        std::string_view character = text.substr(at, length);
+    for (std::string_view rest = text; !rest.empty();) {
+        std::string_view character = firstCharacter(rest);
         if (!fitsCodePage(character))
             return std::string(character);
-        at += length;
+        rest.remove_prefix(character.size());
     }
     return {};
 }
 
 std::string utf8ToAnsi(std::string_view text) {
-    return fromWide(CP_ACP, toWide(CP_UTF8, text));
+    return wideToAnsi(utf8ToWide(text));
 }
 
 std::string utf8UpperCase(std::string_view text) {
-    return fromWide(CP_UTF8, upperCase(toWide(CP_UTF8, text)));
+    return wideToUtf8(upperCase(utf8ToWide(text)));
 }
 
 std::string ansiUpperCase(std::string_view text) {
-    return fromWide(CP_ACP, upperCase(toWide(CP_ACP, text)));
+    return wideToAnsi(upperCase(ansiToWide(text)));
 }
 
 } // namespace tk

@@ -1,7 +1,10 @@
 // The one conversion edge of the program's text: it keeps every string in
 // UTF-8 and converts at each call of a system function to the UTF-16 of the
 // "W" forms. Text in the system's ANSI code page only comes in from outside
-// (a settings file without a byte-order mark, an older MAME's files).
+// (a settings file without a byte-order mark, an older MAME's files). The
+// UTF-8 side of every conversion here is the portable one of TextEncoding.h
+// (a lone surrogate kept, a stray byte read as the character of its value);
+// the system converts only the code page's side.
 #pragma once
 
 #include <string>
@@ -32,7 +35,8 @@ std::string wideToUtf8(std::wstring_view text);
 std::wstring wideOfUtf8OrAnsi(std::string_view bytes);
 std::string utf8OfUtf8OrAnsi(std::string_view bytes);
 
-// Upper case by the system's rules for every Unicode letter.
+// Upper case by the system's rules for every Unicode letter; a lone surrogate
+// of a name stays as it is, so names that differ in one stay apart.
 std::string utf8UpperCase(std::string_view text);
 
 // Upper case by the system's rules for the code page's letters.

@@ -71,36 +71,12 @@ std::string bytesOf(std::u16string_view units, bool bigEndian) {
     return out;
 }
 
-// The next character of UTF-8 text (a lone surrogate included); a byte that
-// starts no well-formed sequence stands for itself.
-std::uint32_t nextCharacter(std::string_view text, std::size_t& at) {
-    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    std::uint32_t lead = byte(at);
-    int length = lead >= 0xF0 && lead < 0xF5 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 1;
-    if (lead < 0x80 || length == 1 || at + length > text.size()) {
-        ++at;
-        return lead;
-    }
-    std::uint32_t code = lead & (0x7F >> length);
-    for (int i = 1; i < length; ++i) {
-        if ((byte(at + i) & 0xC0) != 0x80) {
-            ++at;
-            return lead;
-        }
-        code = code << 6 | (byte(at + i) & 0x3F);
-    }
-    if (code > 0x10FFFF) {
-        ++at;
-        return lead;
-    }
-    at += length;
-    return code;
-}
-
-// The length of the well-formed UTF-8 sequence at `at`, 0 when none starts
-// there. The second byte's range rules out overlong forms, surrogates and
-// values beyond U+10FFFF.
-std::size_t wellFormedLength(std::string_view text, std::size_t at) {
+// The length of the sequence at `at` that is one character, 0 when none
+// starts there. The second byte's range rules out overlong forms and values
+// beyond U+10FFFF, and surrogates unless `halves` lets a lone one through in
+// its three-byte form: no byte of a sequence ever reads as ASCII, a path's
+// backslash among them.
+std::size_t sequenceLength(std::string_view text, std::size_t at, bool halves) {
     auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     unsigned lead = byte(at);
     if (lead < 0x80)
@@ -113,13 +89,26 @@ std::size_t wellFormedLength(std::string_view text, std::size_t at) {
         return 0;
     unsigned second = byte(at + 1);
     unsigned low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
-    unsigned high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    unsigned high = lead == 0xED && !halves ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
     if (second < low || second > high)
         return 0;
     for (std::size_t i = 2; i < length; ++i)
         if ((byte(at + i) & 0xC0) != 0x80)
             return 0;
     return length;
+}
+
+// The next character of UTF-8 text, a lone surrogate included; a byte that
+// starts no such sequence stands for the character of its value.
+std::uint32_t nextCharacter(std::string_view text, std::size_t& at) {
+    std::size_t length = sequenceLength(text, at, true);
+    std::uint32_t code = static_cast<unsigned char>(text[at]);
+    if (length > 1)
+        code &= 0x7F >> length;
+    for (std::size_t i = 1; i < length; ++i)
+        code = code << 6 | (static_cast<unsigned char>(text[at + i]) & 0x3F);
+    at += length == 0 ? 1 : length;
+    return code;
 }
 
 } // namespace
@@ -156,7 +145,7 @@ std::string encodeText(std::string_view text, TextEncoding encoding) {
 
 bool isUtf8(std::string_view bytes) {
     for (std::size_t at = 0; at < bytes.size();) {
-        std::size_t length = wellFormedLength(bytes, at);
+        std::size_t length = sequenceLength(bytes, at, false);
         if (length == 0)
             return false;
         at += length;
@@ -168,7 +157,7 @@ std::string escapeInvalidUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
     for (std::size_t at = 0; at < bytes.size();) {
-        std::size_t length = wellFormedLength(bytes, at);
+        std::size_t length = sequenceLength(bytes, at, false);
         if (length == 0) {
             appendUtf8(out, escapeBase + static_cast<unsigned char>(bytes[at]));
             ++at;
@@ -208,6 +197,13 @@ std::u16string utf8ToUtf16(std::string_view text) {
         }
     }
     return out;
+}
+
+std::string_view firstCharacter(std::string_view text) {
+    std::size_t at = 0;
+    if (!text.empty())
+        nextCharacter(text, at);
+    return text.substr(0, at);
 }
 
 std::string utf16ToUtf8(std::u16string_view text) {

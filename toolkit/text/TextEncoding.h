@@ -36,10 +36,15 @@ std::string encodeText(std::string_view text, TextEncoding encoding);
 bool isUtf8(std::string_view bytes);
 
 // UTF-8 as the decoding above makes it (a lone surrogate in its three-byte
-// form) to UTF-16 and back; a byte that starts no sequence stands for the
-// character of its value.
+// form) to UTF-16 and back; a byte that starts no sequence (a stray byte, an
+// overlong form, a value beyond U+10FFFF) stands for the character of its
+// value. Every conversion of the program's UTF-8 text goes through these.
 std::u16string utf8ToUtf16(std::string_view text);
 std::string utf16ToUtf8(std::u16string_view text);
+
+// The bytes of the first character of UTF-8 text as utf8ToUtf16 reads it:
+// one byte where no sequence starts; empty for empty text.
+std::string_view firstCharacter(std::string_view text);
 
 // UTF-8 that keeps every byte of text that should be UTF-8 but is not all
 // well-formed: a byte that starts no well-formed sequence becomes the lone

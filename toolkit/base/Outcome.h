@@ -1,12 +1,15 @@
-// What a launching step tells its caller: that it went through, or the text
-// that tells the user why not. A failure that ends the whole action is no
-// outcome but an exception (tk::Error), which the general error report shows.
+// What a step that can fail tells its caller: that it went through, or the
+// text that tells the user why not. The caller decides when and whether the
+// user hears it, so a failure that must not stop the rest (a start that goes
+// on with the files it has) is no exception. A failure that ends the whole
+// action is no outcome but an Error (Error.h), which the general error report
+// shows.
 #pragma once
 
 #include <string>
 #include <utility>
 
-namespace launch {
+namespace tk {
 
 class [[nodiscard]] Outcome {
 public:
@@ -24,4 +27,4 @@ private:
     std::string message_;
 };
 
-} // namespace launch
+} // namespace tk

@@ -41,9 +41,9 @@ public:
         handed.clear();
         catalogue::RomDecision decision = catalogue::chooseRomDirectory(mameExe, *this);
         Resolved resolved;
-        for (const catalogue::RomFolders& folders : decision.handed) {
-            handed.push_back(folders.paths);
-            resolved = {folders.paths, enterAny(folders.paths), folders.source};
+        for (const catalogue::RomFolders& named : decision.handed) {
+            handed.push_back(named.paths);
+            resolved = {named.paths, enterAny(named.paths), named.source};
         }
         return resolved;
     }

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 namespace catalogue {
 namespace {
 

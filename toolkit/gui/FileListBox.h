@@ -13,8 +13,8 @@ class FileListBox : public ListBox {
 public:
     FileListBox(Container& parent, Bounds bounds) : ListBox(parent, bounds) {}
 
-    // Shows the directories and pattern of a setting made from this list's
-    // own (directory()), as a path setter leaves them.
+    // Takes the directories and pattern of a setting made from directory();
+    // update or adopt lists them.
     void setDirectory(DirectorySetting directory) { directory_ = std::move(directory); }
 
     // Lists the directories again, also when they did not change. The list

@@ -11,7 +11,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         // MAME's ROM folder is listed while the windows are made.
         ui::StartListing romFolderListing;
         tk::application().setTitle("KESTON PRIME");
-        ui::TForm1 mainWindow;
+        ui::TForm1 mainWindow(romFolderListing);
         tk::application().run(mainWindow);
     } catch (...) {
         tk::application().reportCurrentException();

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 namespace catalogue {
 namespace {
 
@@ -47,10 +49,15 @@ private:
 
 } // namespace
 
-RomDirectory ResolveRomDirectory(const std::string& mameExe, RomPathSetter& setter,
+RomDirectory ResolveRomDirectory(const std::string& mameExe, tk::DirectorySetting shown,
                                  const DosMameQuestion& userChoosesDosMame) {
     FileSystemSources sources(userChoosesDosMame);
-    return chooseRomDirectory(mameExe, sources, setter);
+    RomDecision decision = chooseRomDirectory(mameExe, sources);
+    bool entered = false;
+    for (const RomFolders& folders : decision.handed)
+        entered = shown.setPaths(folders.paths);
+    RomFolders& mames = decision.handed.back();
+    return {std::move(mames.paths), entered, std::move(mames.source), std::move(shown)};
 }
 
 std::string findMameIniOnIniPath(const std::string& mameExe) {

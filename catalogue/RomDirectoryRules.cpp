@@ -123,43 +123,45 @@ std::optional<std::string> iniCandidate(const std::string& mameExe, const std::s
     return std::nullopt;
 }
 
-RomDirectory hand(std::vector<std::string> paths, RomPathSource source, RomPathSetter& setter) {
-    bool entered = paths.size() == 1 ? setter.setPath(paths.front()) : setter.setPaths(paths);
-    return {std::move(paths), entered, std::move(source)};
-}
-
-RomDirectory fromIni(const std::string& ini, const std::string& folder, RomSources& sources,
-                     RomPathSetter& setter) {
+RomFolders fromIni(const std::string& ini, const std::string& folder, RomSources& sources) {
     MameIniRomPath read = readMameIni(ini, folder, sources);
-    return hand(relativeFix(read.value, folder, sources, Variables::expanded),
-                std::move(read.source), setter);
+    return {relativeFix(read.value, folder, sources, Variables::expanded), std::move(read.source)};
 }
 
-RomDirectory fromCfg(const std::string& cfg, const std::string& folder, RomSources& sources,
-                     RomPathSetter& setter) {
-    return hand(relativeFix(sources.cfgRomPath(cfg), folder, sources, Variables::kept),
-                {cfg, 0, true}, setter);
+RomFolders fromCfg(const std::string& cfg, const std::string& folder, RomSources& sources) {
+    return {relativeFix(sources.cfgRomPath(cfg), folder, sources, Variables::kept), {cfg, 0, true}};
 }
 
 // When the folder mame.cfg names no directory, "roms" beside MAME stands in,
 // which no file names.
-RomDirectory fromFolderCfg(const std::string& cfg, const std::string& folder, RomSources& sources,
-                           RomPathSetter& setter) {
+RomFolders fromFolderCfg(const std::string& cfg, const std::string& folder, RomSources& sources) {
     std::vector<std::string> paths =
         relativeFix(sources.cfgRomPath(cfg), folder, sources, Variables::kept);
     if (std::any_of(paths.begin(), paths.end(),
                     [&](const std::string& path) { return sources.isDirectory(path); }))
-        return hand(std::move(paths), {cfg, 0, true}, setter);
-    return hand({tk::joinPath(folder, "roms")}, {}, setter);
+        return {std::move(paths), {cfg, 0, true}};
+    return {{tk::joinPath(folder, "roms")}, {}};
 }
 
 // Without a rompath MAME looks in "roms" in its folder.
-RomDirectory fromIniPath(const std::string& folder, RomSources& sources, RomPathSetter& setter) {
+RomFolders fromIniPath(const std::string& folder, RomSources& sources) {
     std::optional<MameIniRomPath> read = mameIniOnIniPath(folder, sources);
     if (read && read->source.setsRomPath)
-        return hand(relativeFix(read->value, folder, sources, Variables::expanded),
-                    std::move(read->source), setter);
-    return hand({tk::joinPath(folder, "Roms")}, read ? read->source : RomPathSource{}, setter);
+        return {relativeFix(read->value, folder, sources, Variables::expanded),
+                std::move(read->source)};
+    return {{tk::joinPath(folder, "Roms")}, read ? read->source : RomPathSource{}};
+}
+
+// The CFG beside MAME, named after it or the folder's; without one, MAME's
+// inipath.
+RomFolders fromCfgOrIniPath(const std::string& mameExe, const std::string& folder,
+                            const std::string& folderCfg, RomSources& sources) {
+    const std::string exeCfg = tk::changeExtension(mameExe, ".cfg");
+    if (sources.fileExists(exeCfg))
+        return fromCfg(exeCfg, folder, sources);
+    if (sources.fileExists(folderCfg))
+        return fromFolderCfg(folderCfg, folder, sources);
+    return fromIniPath(folder, sources);
 }
 
 } // namespace
@@ -171,21 +173,17 @@ std::optional<MameIniRomPath> mameIniOnIniPath(const std::string& mameFolder, Ro
     return readMameIni(*firstIni, mameFolder, sources);
 }
 
-RomDirectory chooseRomDirectory(const std::string& mameExe, RomSources& sources,
-                                RomPathSetter& setter) {
+RomDecision chooseRomDirectory(const std::string& mameExe, RomSources& sources) {
     const std::string folder = tk::folderPart(mameExe);
     const std::string folderCfg = tk::joinPath(folder, "mame.cfg");
+    RomDecision decision;
     if (auto ini = iniCandidate(mameExe, folder, sources)) {
-        RomDirectory chosen = fromIni(*ini, folder, sources, setter);
+        decision.handed.push_back(fromIni(*ini, folder, sources));
         if (!sources.fileExists(folderCfg) || !sources.userChoosesDosMame())
-            return chosen;
+            return decision;
     }
-    const std::string exeCfg = tk::changeExtension(mameExe, ".cfg");
-    if (sources.fileExists(exeCfg))
-        return fromCfg(exeCfg, folder, sources, setter);
-    if (sources.fileExists(folderCfg))
-        return fromFolderCfg(folderCfg, folder, sources, setter);
-    return fromIniPath(folder, sources, setter);
+    decision.handed.push_back(fromCfgOrIniPath(mameExe, folder, folderCfg, sources));
+    return decision;
 }
 
 } // namespace catalogue

@@ -12,16 +12,6 @@
 
 namespace catalogue {
 
-// The file list's path setter, handed full paths. Each call returns whether
-// the directory can be listed; a later call replaces an earlier one.
-class RomPathSetter {
-public:
-    virtual ~RomPathSetter() = default;
-    [[nodiscard]] virtual bool setPath(const std::string& path) = 0;
-    // The parts of a ";" list, whose files are listed together.
-    [[nodiscard]] virtual bool setPaths(const std::vector<std::string>& paths) = 0;
-};
-
 // What the decision asks: which files and directories exist, what the
 // configuration files say, and which MAME the user runs.
 class RomSources {
@@ -40,7 +30,7 @@ public:
     virtual bool userChoosesDosMame() = 0;
 };
 
-// Where the folders handed over were named, so that the user can find it: a
+// Where the folders were named, so that the user can find it: a
 // rompath in `file` at `line` (0 for mame.cfg's, whose lines are not
 // counted); with `setsRomPath` false, the file was read and sets none. No
 // file: the folder beside MAME stood in without one.
@@ -50,11 +40,20 @@ struct RomPathSource {
     bool setsRomPath = false;
 };
 
-// What was finally handed to the setter: one path, or the parts of a list.
-struct RomDirectory {
+// The folders one file names, as full paths: one, or the parts of a ";"
+// list, whose files are listed together.
+struct RomFolders {
     std::vector<std::string> paths;
-    bool entered = false;
     RomPathSource source;
+};
+
+// The folders for the file list to take in turn, never none, each replacing
+// the ones before as far as it can enter them: the INI's, and after them,
+// when the user says it is DOS MAME, the CFG's. The last are MAME's own; a
+// name pattern an earlier one ends in stays for it, as the list keeps its
+// pattern.
+struct RomDecision {
+    std::vector<RomFolders> handed;
 };
 
 // The rompath MAME settles on from its mame.ini files, as MAME takes an
@@ -74,7 +73,6 @@ std::optional<MameIniRomPath> mameIniOnIniPath(const std::string& mameFolder, Ro
 // CFG and the folder mame.cfg, and asks which MAME it is when an INI and the
 // folder mame.cfg both exist; when none of them exists, MAME's inipath. The
 // sources' errors pass through.
-RomDirectory chooseRomDirectory(const std::string& mameExe, RomSources& sources,
-                                RomPathSetter& setter);
+RomDecision chooseRomDirectory(const std::string& mameExe, RomSources& sources);
 
 } // namespace catalogue

@@ -28,6 +28,10 @@ TForm1::TForm1()
     FormCreate();
 }
 
+TForm1::TForm1(StartListing& startListing) : TForm1() {
+    startListing_ = &startListing;
+}
+
 void TForm1::connectHandlers() {
     SpeedButton1.onClick = [this] { SpeedButton1Click(); };
     SpeedButton2.onClick = [this] { SpeedButton2Click(); };

@@ -26,6 +26,7 @@
 
 namespace ui {
 
+class StartListing;
 class TForm4;
 
 namespace design {
@@ -35,7 +36,11 @@ inline const tk::FontStyle panelCheckBox{.color = tk::silver};
 
 class TForm1 : public tk::Form {
 public:
+    // The start lists the ROM folder itself.
     TForm1();
+    // With the ROM folder's listing begun before the window, which the
+    // start's list build takes when it decides the same folders.
+    explicit TForm1(StartListing& startListing);
 
     // Which of the three button sets the window shows.
     enum class State { list, configuration, editor };
@@ -159,6 +164,10 @@ private:
     void renewalEnded(const launch::RenewedList& renewed, const std::string& stamp);
     // Ends a renewal still running: "Apply" writes the same file.
     void endRenewal();
+    // "Apply": stores the panel's MAME and has it write the game list anew.
+    // False, once the user is told why, when the MAME is refused or its
+    // list is not written.
+    bool applyConfiguration();
     // refreshlist, with the chosen game chosen again when it is still listed.
     void refreshKeepingChoice();
     // refreshlist for this MAME; at the start, with the ROM folder's listing
@@ -169,7 +178,6 @@ private:
     void gameEnded(const PlayedGame& game, const launch::ProcessEnd& end);
 
     bool FirstShow = false;
-    bool ApplyFailed = false;
     std::string ConfigFile;
     TextForm configFileForm_;  // how ConfigFile was read, to be written back so
     std::string searchFolder_; // where "Search" opens when Edit1 names no folder
@@ -177,6 +185,8 @@ private:
     bool buildingList_ = false;
     // What came while the list was built and waits for the build's end.
     std::function<void()> afterBuild_;
+    // None: the start lists the ROM folder itself.
+    StartListing* startListing_ = nullptr;
     // Last, so it ends first: its MAME is ended while the window still is.
     std::unique_ptr<launch::GameListRenewal> renewal_;
 };

@@ -37,6 +37,11 @@ void TForm1::SpeedButton6Click() {
 }
 
 void TForm1::SpeedButton9Click() {
+    // "Apply" keeps the panel open, whatever the outcome.
+    applyConfiguration();
+}
+
+bool TForm1::applyConfiguration() {
     // Explorer's "Copy as path" puts the path in double quotes.
     std::string mameExe = launch::unquoted(Edit1.text());
     if (mameExe != Edit1.text())
@@ -44,7 +49,7 @@ void TForm1::SpeedButton9Click() {
     auto refuse = [this](const char* text) {
         tk::dialogs().message(text);
         Edit1.setFocus();
-        ApplyFailed = true;
+        return false;
     };
     if (!tk::folderExists(tk::folderPart(mameExe)))
         return refuse("This MAME exe doesn't exists! Please type the full Path!");
@@ -58,20 +63,19 @@ void TForm1::SpeedButton9Click() {
     // say, and the panel stays for the user to put right what it names.
     if (listed.failed()) {
         tk::dialogs().message(listed.message());
-        ApplyFailed = true;
-        return;
+        return false;
     }
     refreshlist();
     settings::ProgramSettings::storeXp(xp.checked());
     settings::ProgramSettings::storeCloseAfterPlaying(close1.checked());
     // The list is this MAME's now: a start-up renews it once MAME changes.
     settings::ProgramSettings::storeMameStamp(launch::mameStamp(mameExe));
+    return true;
 }
 
 void TForm1::SpeedButton7Click() {
-    ApplyFailed = false;
-    SpeedButton9Click();
-    if (!ApplyFailed)
+    // "OK": applies, and leaves the panel only when that went through.
+    if (applyConfiguration())
         SpeedButton8Click();
 }
 

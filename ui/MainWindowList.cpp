@@ -18,18 +18,6 @@ namespace ui {
 
 namespace {
 
-class FileListSetter : public catalogue::RomPathSetter {
-public:
-    explicit FileListSetter(tk::FileListBox& list) : list_(list) {}
-    bool setPath(const std::string& path) override { return list_.setDirectory(path); }
-    bool setPaths(const std::vector<std::string>& paths) override {
-        return list_.setDirectories(paths);
-    }
-
-private:
-    tk::FileListBox& list_;
-};
-
 // Hides the loading panel however the build ends, so the window is never
 // left covered.
 class PanelCover {
@@ -90,12 +78,12 @@ std::string romDirectoryFailure(const std::string& mameExe,
            sourceNote(romDirectory.source);
 }
 
-// The files of the directory just set: at the start, those listed while the
-// windows were made, when that listing chose the same directory.
-void listRomFiles(tk::FileListBox& list, bool atStart) {
-    if (atStart) {
+// The files of the directory just set: those listed ahead, when that
+// listing chose the same directory.
+void listRomFiles(tk::FileListBox& list, StartListing* listedAhead) {
+    if (listedAhead) {
         const tk::DirectorySetting& directory = list.directory();
-        if (auto listed = StartListing::take({directory.folders(), directory.pattern()})) {
+        if (auto listed = listedAhead->take({directory.folders(), directory.pattern()})) {
             list.adopt(std::move(*listed));
             return;
         }
@@ -117,12 +105,13 @@ void TForm1::buildList(const std::string& mameExe, bool atStart) {
         buildingList_ = true;
         tk::ScopeExit built([this] { buildingList_ = false; });
         PanelCover cover(Panel2);
-        FileListSetter setter(filelist);
-        romDirectory = catalogue::ResolveRomDirectory(mameExe, setter, userChoosesDosMame);
+        romDirectory =
+            catalogue::ResolveRomDirectory(mameExe, filelist.directory(), userChoosesDosMame);
+        filelist.setDirectory(romDirectory.directory);
         // A directory that cannot be entered lists nothing: the previous
         // directory's files are not this MAME's games.
         if (romDirectory.entered)
-            listRomFiles(filelist, atStart);
+            listRomFiles(filelist, atStart ? startListing_ : nullptr);
         else
             filelist.empty();
         const std::vector<std::string>& files = filelist.files();

@@ -19,11 +19,10 @@ public:
     StartListing();
     StartListing(const StartListing&) = delete;
     StartListing& operator=(const StartListing&) = delete;
-    ~StartListing();
 
     // The files listed ahead, when the listing decided as `decided`; nothing
-    // otherwise, after the first call, or when no listing was begun.
-    static std::optional<std::vector<std::string>> take(const tk::ListingAhead::Choice& decided);
+    // otherwise, and after the first call.
+    std::optional<std::vector<std::string>> take(const tk::ListingAhead::Choice& decided);
 
 private:
     tk::ListingAhead listing_;

@@ -196,25 +196,15 @@ void phase(const std::string& name, std::optional<LARGE_INTEGER> from,
         figure("phase_" + name + "_ms", msBetween(*from, *to));
 }
 
-class NoDirectory : public catalogue::RomPathSetter {
-public:
-    bool setPath(const std::string& path) override { return setting.setPath(path); }
-    bool setPaths(const std::vector<std::string>& paths) override {
-        return setting.setPaths(paths);
-    }
-    tk::DirectorySetting setting;
-};
-
 // The parts of the list build again, one by one, through the functions the
 // build calls, and the hidden lists' fills, which wait for the idle thread.
 void timeBuildParts(ui::TForm1& w, bool showAll) {
     Stopwatch clock;
-    NoDirectory setter;
-    catalogue::ResolveRomDirectory(settings::ProgramSettings::read().mameExe(), setter,
-                                   [] { return false; });
+    catalogue::RomDirectory decided = catalogue::ResolveRomDirectory(
+        settings::ProgramSettings::read().mameExe(), tk::DirectorySetting(), [] { return false; });
     figure("part_rom_directory_ms", clock.lap());
     std::vector<std::string> files =
-        tk::listFiles(setter.setting.folders(), setter.setting.pattern());
+        tk::listFiles(decided.directory.folders(), decided.directory.pattern());
     figure("part_listing_ms", clock.lap());
     catalogue::GameIndex index(settings::programFile(settings::gameListFileName));
     index.lookup("");
@@ -251,7 +241,7 @@ int run(bool showAll) {
     testing_support::ScriptedDialogs dialogs;
     Checks checks;
     Stopwatch clock;
-    ui::TForm1 w;
+    ui::TForm1 w(romFolderListing);
     figure("phase_main_window_ms", clock.lap());
 
     SplashTexts texts;

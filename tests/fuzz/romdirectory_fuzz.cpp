@@ -2,7 +2,8 @@
 // first byte says which files exist beside MAME and in its "ini" folder and
 // how the user answers; the rest, split at NUL, is the text of the mame.ini
 // beside MAME, of every other mame.ini, and mame.cfg's rompath. Every
-// decision hands over at least one folder, and names a line that exists.
+// decision hands over at least one folder at each step, and names a line
+// that exists.
 #include "catalogue/KeyLines.h"
 #include "catalogue/RomDirectoryRules.h"
 
@@ -52,11 +53,6 @@ private:
     std::array<std::string, 3> texts_;
 };
 
-struct Setter : catalogue::RomPathSetter {
-    bool setPath(const std::string& path) override { return !path.empty(); }
-    bool setPaths(const std::vector<std::string>& paths) override { return !paths.empty(); }
-};
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -70,11 +66,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         input.remove_prefix(std::min(end + 1, input.size()));
     }
     FuzzedSources sources(data[0], std::move(texts));
-    Setter setter;
-    catalogue::RomDirectory decided = catalogue::chooseRomDirectory(mameExe, sources, setter);
-    FUZZ_CHECK(!decided.paths.empty());
-    FUZZ_CHECK(std::none_of(decided.paths.begin(), decided.paths.end(),
-                            [](const std::string& path) { return path.empty(); }));
-    FUZZ_CHECK(decided.source.line == 0 || decided.source.setsRomPath);
+    catalogue::RomDecision decided = catalogue::chooseRomDirectory(mameExe, sources);
+    // The INI's folders, and the CFG's after them when the user says DOS MAME.
+    FUZZ_CHECK(!decided.handed.empty() && decided.handed.size() <= 2);
+    for (const catalogue::RomFolders& folders : decided.handed) {
+        FUZZ_CHECK(!folders.paths.empty());
+        FUZZ_CHECK(std::none_of(folders.paths.begin(), folders.paths.end(),
+                                [](const std::string& path) { return path.empty(); }));
+        FUZZ_CHECK(folders.source.line == 0 || folders.source.setsRomPath);
+    }
     return 0;
 }

@@ -15,11 +15,18 @@ using Source = std::tuple<std::string, std::size_t, bool>;
 
 namespace {
 
+// MAME's own folders, and whether the list entered any of them.
+struct Resolved {
+    Paths paths;
+    bool entered = false;
+    catalogue::RomPathSource source;
+};
+
 // A small file system around C:\mame: folders, configuration files with their
 // rompath values, the folder the list shows, and the user's answers to the
 // question. Whatever is handed to the list must be a full path: the program's
 // current directory is no base for anything.
-class World : public catalogue::RomSources, public catalogue::RomPathSetter {
+class World : public catalogue::RomSources {
 public:
     std::set<std::string> folders = {"C:\\mame", "C:\\work"};
     // An ini's text, a cfg's rompath, an entry's expansion.
@@ -29,9 +36,16 @@ public:
     std::vector<Paths> handed;
     int questions = 0;
 
-    catalogue::RomDirectory resolve(const std::string& mameExe) {
+    // The decision, taken by the list in turn as the program's list takes it.
+    Resolved resolve(const std::string& mameExe) {
         handed.clear();
-        return catalogue::chooseRomDirectory(mameExe, *this, *this);
+        catalogue::RomDecision decision = catalogue::chooseRomDirectory(mameExe, *this);
+        Resolved resolved;
+        for (const catalogue::RomFolders& named : decision.handed) {
+            handed.push_back(named.paths);
+            resolved = {named.paths, enterAny(named.paths), named.source};
+        }
+        return resolved;
     }
 
     bool fileExists(const std::string& path) override {
@@ -54,19 +68,14 @@ public:
         dosMameAnswers.pop_front();
         return dos;
     }
-    bool setPath(const std::string& path) override {
-        handed.push_back({path});
-        return enter(path);
-    }
-    bool setPaths(const std::vector<std::string>& paths) override {
-        handed.push_back(paths);
+
+private:
+    bool enterAny(const Paths& paths) {
         for (const std::string& path : paths)
             if (enter(path))
                 return true;
         return false;
     }
-
-private:
     static std::string withoutTrailingBackslash(std::string result) {
         while (result.size() > 3 && result.back() == '\\')
             result.pop_back();
@@ -116,7 +125,7 @@ TEST_F(RomDirectoryRules, OnlyAnIniBesideTheFolderCfgAsksAndOnlyNoReadsTheCfg) {
     EXPECT_EQ(world.resolve("C:\\mame\\mame.exe").paths, Paths{"C:\\mame\\roms"});
     EXPECT_EQ(world.handed, std::vector<Paths>{{"C:\\mame\\roms"}});
 
-    catalogue::RomDirectory dos = world.resolve("C:\\mame\\mame.exe");
+    Resolved dos = world.resolve("C:\\mame\\mame.exe");
     EXPECT_EQ(world.handed, (std::vector<Paths>{{"C:\\mame\\roms"}, {"C:\\mame\\dosroms"}}));
     EXPECT_EQ(dos.paths, Paths{"C:\\mame\\dosroms"});
     EXPECT_TRUE(dos.entered);
@@ -132,7 +141,7 @@ TEST_F(RomDirectoryRules, OnlyAnIniBesideTheFolderCfgAsksAndOnlyNoReadsTheCfg) {
 
 TEST_F(RomDirectoryRules, OnlyTheFolderCfgFallsBackToRomsWhenItsValueNamesNoDirectory) {
     world.cfgFiles = {{"C:\\mame\\mame.cfg", "gone"}};
-    catalogue::RomDirectory missing = world.resolve("C:\\mame\\mame.exe");
+    Resolved missing = world.resolve("C:\\mame\\mame.exe");
     EXPECT_EQ(missing.paths, Paths{"C:\\mame\\gone"});
     EXPECT_FALSE(missing.entered);
     EXPECT_EQ(world.listed, "C:\\work");
@@ -173,7 +182,7 @@ TEST_F(RomDirectoryRules, ARelativeValueIsTakenAgainstMamesFolderWhateverWasList
 TEST_F(RomDirectoryRules, ASemicolonListIsSplitUnlessItNamesADirectoryAsAWhole) {
     world.folders.insert({"C:\\mame\\roms", "C:\\mame\\more", "D:\\elsewhere", "C:\\mame\\a;b"});
     world.iniFiles = {{"C:\\mame\\mame.ini", "rompath roms;missing;;D:\\elsewhere;more"}};
-    catalogue::RomDirectory found = world.resolve("C:\\mame\\mame.exe");
+    Resolved found = world.resolve("C:\\mame\\mame.exe");
     EXPECT_EQ(found.paths,
               (Paths{"C:\\mame\\roms", "C:\\mame\\missing", "D:\\elsewhere", "C:\\mame\\more"}));
     EXPECT_TRUE(found.entered);
@@ -255,7 +264,7 @@ TEST_F(RomDirectoryRules, FoldersInAnyLettersResolveAsTheyAreNamed) {
     const std::string pad = "D:\\\xF0\x9F\x8E\xAE";                            // 🎮
     world.folders.insert({mame, table, pad});
     world.iniFiles = {{mame + "\\mame.ini", "rompath \xE3\x82\xB2\xE3\x83\xBC\xE8\xA1\xA8;" + pad}};
-    catalogue::RomDirectory found = world.resolve(mame + "\\mame.exe");
+    Resolved found = world.resolve(mame + "\\mame.exe");
     EXPECT_EQ(found.paths, (Paths{table, pad}));
     EXPECT_EQ(world.listed, table);
 

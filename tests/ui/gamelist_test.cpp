@@ -6,6 +6,7 @@
 #include "toolkit/files/Paths.h"
 #include "toolkit/gui/Application.h"
 #include "ui/MainWindow.h"
+#include "ui/StartListing.h"
 
 #include <gtest/gtest.h>
 
@@ -162,6 +163,19 @@ TEST_F(GameListBuild, StartUpWithBothFilesShowsTheBuiltList) {
     EXPECT_EQ(w.state(), ui::TForm1::State::list);
     EXPECT_EQ(w.gamelist.items(),
               (std::vector<std::string>{"blank", "galaga", "galaga", "pacman", "PONG"}));
+}
+
+// A listing begun before the window decides the folders the start's build
+// decides, and the window it is handed to takes it.
+TEST_F(GameListBuild, TheStartTakesTheRomFolderListedBeforeTheWindow) {
+    ui::StartListing handed, another;
+    ui::TForm1 w(handed);
+    w.show();
+    ASSERT_EQ(w.gamelist.count(), 5);
+    const tk::DirectorySetting& shown = w.filelist.directory();
+    const tk::ListingAhead::Choice decided{shown.folders(), shown.pattern()};
+    EXPECT_EQ(another.take(decided), w.filelist.files());
+    EXPECT_EQ(handed.take(decided), std::nullopt) << "the start took it";
 }
 
 TEST_F(GameListBuild, DescriptionsInUtf8ShowEveryLetterAndOlderOnesKeepTheCodePage) {

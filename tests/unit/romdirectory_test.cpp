@@ -24,21 +24,6 @@ using testing_support::errorOf;
 
 namespace {
 
-// The file list's real path setter, with a record of what it was handed.
-struct ListSetter : catalogue::RomPathSetter {
-    tk::DirectorySetting list;
-    std::vector<Paths> handed;
-
-    bool setPath(const std::string& path) override {
-        handed.push_back({path});
-        return list.setPath(path);
-    }
-    bool setPaths(const std::vector<std::string>& paths) override {
-        handed.push_back(paths);
-        return list.setPaths(paths);
-    }
-};
-
 class RomDirectory : public ::testing::Test {
 protected:
     // A current directory that holds a "roms" of its own, which must never be
@@ -54,17 +39,21 @@ protected:
     }
     std::string inMame(const std::string& name) { return tk::joinPath(mame, name); }
 
+    // Taken by the list as the main window's list takes it, one decision
+    // after the other.
     catalogue::RomDirectory resolve(const std::string& exeName) {
-        return ResolveRomDirectory(inMame(exeName), setter, [this] {
+        catalogue::RomDirectory found = ResolveRomDirectory(inMame(exeName), list, [this] {
             ++questions;
             return answers.at(questions - 1);
         });
+        list = found.directory;
+        return found;
     }
 
     testing_support::TempFolder temp{"keston-roms"};
     std::string mame = folder("mame");
     std::string work = folder("work");
-    ListSetter setter;
+    tk::DirectorySetting list;
     // The "which MAME" answers, true for DOS MAME, and how often it was asked.
     std::vector<bool> answers;
     size_t questions = 0;
@@ -80,7 +69,7 @@ TEST_F(RomDirectory, AnIniOnDiskIsReadAndItsDirectoryEntered) {
     catalogue::RomDirectory found = resolve("mame.exe");
     EXPECT_EQ(found.paths, Paths{roms});
     EXPECT_TRUE(found.entered);
-    EXPECT_EQ(setter.list.folders(), Paths{roms});
+    EXPECT_EQ(found.directory.folders(), Paths{roms});
     EXPECT_EQ(tk::currentDirectory(), work);
     EXPECT_EQ(questions, 0u);
 
@@ -101,12 +90,18 @@ TEST_F(RomDirectory, WithAnIniAndAFolderCfgTheUserIsAskedWhichMame) {
     EXPECT_EQ(questions, 1u);
 
     // No: the CFG stage's setting replaces the INI stage's.
-    setter.handed.clear();
     catalogue::RomDirectory found = resolve("mame.exe");
-    EXPECT_EQ(setter.handed, (std::vector<Paths>{{roms}, {dosRoms}}));
     EXPECT_EQ(found.paths, Paths{dosRoms});
-    EXPECT_EQ(setter.list.folders(), Paths{dosRoms});
+    EXPECT_EQ(found.directory.folders(), Paths{dosRoms});
     EXPECT_EQ(tk::currentDirectory(), work);
+
+    // The INI's folders are taken first: a name pattern they end in stays
+    // for the CFG's.
+    write(inMame("mame.ini"), "rompath roms\\*.zip\r\n");
+    answers.push_back(true);
+    found = resolve("mame.exe");
+    EXPECT_EQ(found.directory.folders(), Paths{dosRoms});
+    EXPECT_EQ(found.directory.pattern(), "*.zip");
 }
 
 TEST_F(RomDirectory, FoldersNamedLikeConfigurationFilesAreNotThem) {
@@ -140,7 +135,6 @@ TEST_F(RomDirectory, AConfigurationFileThatCannotBeReadEndsTheResolution) {
         ASSERT_TRUE(held);
         EXPECT_EQ(errorOf([&] { resolve("mame.exe"); }), "Cannot open file " + inMame("mame.cfg"));
     }
-    EXPECT_TRUE(setter.handed.empty());
     EXPECT_EQ(tk::currentDirectory(), work);
 }
 
@@ -169,8 +163,8 @@ TEST_F(RomDirectory, ARomPathInAnyLettersNamesTheRightFolders) {
     for (const std::string& mark : {std::string(), std::string("\xEF\xBB\xBF")}) {
         write(inMame("mame.ini"), mark + "rompath " + cjk + ";" + emoji + "\r\n");
         EXPECT_EQ(resolve("mame.exe").paths, both);
-        EXPECT_EQ(setter.list.folders(), both);
-        EXPECT_EQ(tk::listFiles(setter.list.folders(), "*.zip"), names);
+        EXPECT_EQ(list.folders(), both);
+        EXPECT_EQ(tk::listFiles(list.folders(), "*.zip"), names);
     }
     if (GetACP() == 1252) {
         const std::string retro = folder("R\xC3\xA9tro");

@@ -1,10 +1,11 @@
 // A hidden list of one directory's file names (or several directories'
-// merged), re-read on request. Setting a directory that cannot be entered
-// leaves the list's directory as it was.
+// merged), re-read on request.
 #pragma once
 
 #include "toolkit/files/DirectoryListing.h"
 #include "toolkit/gui/ListBox.h"
+
+#include <utility>
 
 namespace tk {
 
@@ -12,10 +13,9 @@ class FileListBox : public ListBox {
 public:
     FileListBox(Container& parent, Bounds bounds) : ListBox(parent, bounds) {}
 
-    [[nodiscard]] bool setDirectory(const std::string& path) { return directory_.setPath(path); }
-    [[nodiscard]] bool setDirectories(const std::vector<std::string>& paths) {
-        return directory_.setPaths(paths);
-    }
+    // Takes the directories and pattern of a setting made from directory();
+    // update or adopt lists them.
+    void setDirectory(DirectorySetting directory) { directory_ = std::move(directory); }
 
     // Lists the directories again, also when they did not change. The list
     // is never on the screen: its rows go in when the thread is idle.

@@ -19,21 +19,24 @@ std::string startFolder(const std::string& mameexe) {
 
 } // namespace
 
-Outcome launchGame(const std::string& mameexe, const std::string& shortName,
+Watched launchGame(const std::string& mameexe, const std::string& shortName,
                    const std::string& parameters, OnProcessEnd onEnd) {
     // Without a program, Windows would take the short name as the program to
     // start.
     if (mameexe.empty())
-        return Outcome::failure(
-            "No MAME executable is configured. Press \"Configure \" and name it.");
+        return {
+            Outcome::failure("No MAME executable is configured. Press \"Configure \" and name it."),
+            nullptr};
     // A ROM file named "-listxml.zip" must not make MAME run one of its jobs.
     if (std::string refusal = gameArgumentRefusal(shortName); !refusal.empty())
-        return Outcome::failure("The game " + shortName + " is not started: " + refusal);
-    Outcome started = startWatched(playCommandLine(mameexe, shortName, parameters),
+        return {Outcome::failure("The game " + shortName + " is not started: " + refusal), nullptr};
+    Watched started = startWatched(playCommandLine(mameexe, shortName, parameters),
                                    startFolder(mameexe), std::move(onEnd));
-    if (!started.failed())
+    if (!started.outcome.failed())
         return started;
-    return Outcome::failure("Cannot start " + unquoted(mameexe) + ": " + started.message());
+    return {
+        Outcome::failure("Cannot start " + unquoted(mameexe) + ": " + started.outcome.message()),
+        nullptr};
 }
 
 Outcome gameEndReport(const std::string& description, const std::string& shortName,

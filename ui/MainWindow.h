@@ -21,6 +21,7 @@
 
 #include <chrono>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -177,6 +178,9 @@ private:
     bool buildingList_ = false;
     // What came while the list was built and waits for the build's end.
     std::function<void()> afterBuild_;
+    // The watches of the games "Play" started that have not ended yet, by
+    // launch: the window's end stops them, not the games.
+    std::map<unsigned, launch::ProcessWatch> games_;
     // Last, so it ends first: its MAME is ended while the window still is.
     std::unique_ptr<launch::GameListRenewal> renewal_;
 };

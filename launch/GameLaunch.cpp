@@ -17,6 +17,10 @@ std::string startFolder(const std::string& mameexe) {
     return tk::folderExists(folder) ? folder : "";
 }
 
+Watched notStarted(std::string message) {
+    return {Outcome::failure(std::move(message)), nullptr};
+}
+
 } // namespace
 
 Watched launchGame(const std::string& mameexe, const std::string& shortName,
@@ -24,19 +28,15 @@ Watched launchGame(const std::string& mameexe, const std::string& shortName,
     // Without a program, Windows would take the short name as the program to
     // start.
     if (mameexe.empty())
-        return {
-            Outcome::failure("No MAME executable is configured. Press \"Configure \" and name it."),
-            nullptr};
+        return notStarted("No MAME executable is configured. Press \"Configure \" and name it.");
     // A ROM file named "-listxml.zip" must not make MAME run one of its jobs.
     if (std::string refusal = gameArgumentRefusal(shortName); !refusal.empty())
-        return {Outcome::failure("The game " + shortName + " is not started: " + refusal), nullptr};
+        return notStarted("The game " + shortName + " is not started: " + refusal);
     Watched started = startWatched(playCommandLine(mameexe, shortName, parameters),
                                    startFolder(mameexe), std::move(onEnd));
     if (!started.outcome.failed())
         return started;
-    return {
-        Outcome::failure("Cannot start " + unquoted(mameexe) + ": " + started.outcome.message()),
-        nullptr};
+    return notStarted("Cannot start " + unquoted(mameexe) + ": " + started.outcome.message());
 }
 
 Outcome gameEndReport(const std::string& description, const std::string& shortName,

@@ -11,9 +11,9 @@
 #   b  a renewal of the game list for a new MAME whose -listfull never ends
 #   c  a game started with "Play" that runs on and prints nothing (a MAME
 #      stand-in that sleeps for pong); c_wakeups_per_s counts how often the
-#      program's threads woke up (Linux's context switches of its process)
-#      during one second of that game, and c_game_outlived says whether the
-#      game still ran after the program's end
+#      program's threads beside the window thread woke up (Linux's context
+#      switches) during one second of that game, and c_game_outlived says
+#      whether the game still ran after the program's end
 #
 #     tests/bench/close_times.sh [KESTON_EXE [RUNS [FILES]]]
 #
@@ -58,10 +58,15 @@ close_ms() {
   wait "$keston_pid" 2>/dev/null || true
   awk -v ns=$(($(now_ns) - start)) 'BEGIN { printf "%.0f", ns / 1e6 }'
 }
-# Voluntary and involuntary context switches of all threads of a process.
+# Voluntary and involuntary context switches of the threads of a process
+# but its first, the window thread (whose Linux thread id is the process's).
 switches() { # PID
-  cat /proc/"$1"/task/*/status 2>/dev/null |
-    awk '/^(non)?voluntary_ctxt_switches:/ { n += $2 } END { print n + 0 }'
+  local task n=0
+  for task in /proc/"$1"/task/*; do
+    [ "${task##*/}" != "$1" ] || continue
+    n=$((n + $(awk '/^(non)?voluntary_ctxt_switches:/ { n += $2 } END { print n + 0 }' "$task/status")))
+  done
+  echo "$n"
 }
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 figures() { # NAME VALUES...

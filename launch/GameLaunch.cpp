@@ -17,23 +17,26 @@ std::string startFolder(const std::string& mameexe) {
     return tk::folderExists(folder) ? folder : "";
 }
 
+Watched notStarted(std::string message) {
+    return {tk::Outcome::failure(std::move(message)), nullptr};
+}
+
 } // namespace
 
-tk::Outcome launchGame(const std::string& mameexe, const std::string& shortName,
-                       const std::string& parameters, OnProcessEnd onEnd) {
+Watched launchGame(const std::string& mameexe, const std::string& shortName,
+                   const std::string& parameters, OnProcessEnd onEnd) {
     // Without a program, Windows would take the short name as the program to
     // start.
     if (mameexe.empty())
-        return tk::Outcome::failure(
-            "No MAME executable is configured. Press \"Configure \" and name it.");
+        return notStarted("No MAME executable is configured. Press \"Configure \" and name it.");
     // A ROM file named "-listxml.zip" must not make MAME run one of its jobs.
     if (std::string refusal = gameArgumentRefusal(shortName); !refusal.empty())
-        return tk::Outcome::failure("The game " + shortName + " is not started: " + refusal);
-    tk::Outcome started = startWatched(playCommandLine(mameexe, shortName, parameters),
-                                       startFolder(mameexe), std::move(onEnd));
-    if (!started.failed())
+        return notStarted("The game " + shortName + " is not started: " + refusal);
+    Watched started = startWatched(playCommandLine(mameexe, shortName, parameters),
+                                   startFolder(mameexe), std::move(onEnd));
+    if (!started.outcome.failed())
         return started;
-    return tk::Outcome::failure("Cannot start " + unquoted(mameexe) + ": " + started.message());
+    return notStarted("Cannot start " + unquoted(mameexe) + ": " + started.outcome.message());
 }
 
 tk::Outcome gameEndReport(const std::string& description, const std::string& shortName,

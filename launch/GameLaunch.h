@@ -12,9 +12,10 @@ namespace launch {
 // Starts MAME as stored, in its own folder, with the game's short name and
 // the parameters, without a console window, its output kept for the message.
 // A failure names the executable and the reason; once MAME started, `onEnd`,
-// when given, is called on a thread of its own when it ends.
-tk::Outcome launchGame(const std::string& mameexe, const std::string& shortName,
-                       const std::string& parameters, OnProcessEnd onEnd = {});
+// when given, is called on a thread of its own when it ends, unless the
+// watch that is returned ended first.
+Watched launchGame(const std::string& mameexe, const std::string& shortName,
+                   const std::string& parameters, OnProcessEnd onEnd = {});
 
 // The message for a game MAME ended with a non-zero exit code: its
 // description and short name (both UTF-8, as the program keeps all text), the

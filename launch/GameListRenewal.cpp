@@ -1,6 +1,7 @@
 #include "launch/GameListRenewal.h"
 
 #include "toolkit/base/Error.h"
+#include "toolkit/files/SystemError.h"
 
 namespace launch {
 
@@ -27,8 +28,15 @@ RenewedList renewed(const std::string& mameExe, const std::string& programFolder
 GameListRenewal::GameListRenewal(std::string mameExe, std::string programFolder, bool xp,
                                  DWORD milliseconds, OnEnd onEnd)
     : work_([mameExe = std::move(mameExe), programFolder = std::move(programFolder), xp,
-             milliseconds, onEnd = std::move(onEnd)](HANDLE cancel) {
+             milliseconds, onEnd](HANDLE cancel) {
           onEnd(renewed(mameExe, programFolder, xp, milliseconds, cancel));
-      }) {}
+      }) {
+    // The caller waits for an end, which only the work would have brought.
+    if (!work_.started())
+        onEnd({RenewedList::Status::failed,
+               {},
+               "MAME cannot be run for a new game list: " +
+                   tk::systemErrorText(work_.startError()) + ". The game list stays as it was."});
+}
 
 } // namespace launch

@@ -17,7 +17,8 @@ namespace launch {
 
 class GameListRenewal {
 public:
-    // Called once, on the renewal's thread, when the renewal is over.
+    // Called once, on the renewal's thread, when the renewal is over; when
+    // the system gives no thread for it, at once, with the failure.
     using OnEnd = std::function<void(RenewedList)>;
 
     // MAME gets `milliseconds` to write its list; then it is ended.

@@ -21,6 +21,7 @@
 
 #include <chrono>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -187,6 +188,9 @@ private:
     std::function<void()> afterBuild_;
     // None: the start lists the ROM folder itself.
     StartListing* startListing_ = nullptr;
+    // The watches of the games "Play" started that have not ended yet, by
+    // launch: the window's end stops them, not the games.
+    std::map<unsigned, launch::ProcessWatch> games_;
     // Last, so it ends first: its MAME is ended while the window still is.
     std::unique_ptr<launch::GameListRenewal> renewal_;
 };

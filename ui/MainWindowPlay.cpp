@@ -1,13 +1,13 @@
 // "Play": MAME started for the selected game and watched while it runs, so
 // that a game MAME ends with an error is reported in MAME's own words.
 //
-// Each launch has a thread of its own that drains MAME's output into a
-// bounded tail while MAME runs and tells of MAME's end, not waiting for a
-// child of MAME that keeps the output open (launch/WatchedProcess); it hands
-// the end to this window's thread through a posted message. So the window
-// never waits for MAME, MAME never waits for a full pipe, and closing the
-// program leaves MAME running: the threads end with the process, MAME does
-// not.
+// Each launch has a watch of its own, kept by this window, that drains MAME's
+// output into a bounded tail while MAME runs and tells of MAME's end, not
+// waiting for a child of MAME that keeps the output open
+// (launch/WatchedProcess); it hands the end to this window's thread through
+// a posted message, where the watch is let go. So the window never waits for
+// MAME, MAME never waits for a full pipe, and closing the program stops the
+// watches at once and leaves MAME running.
 #include "launch/GameLaunch.h"
 #include "settings/ProgramSettings.h"
 #include "toolkit/gui/Application.h"
@@ -28,11 +28,13 @@ void TForm1::SpeedButton1Click() {
     PlayedGame game{++launches_, tk::wideToUtf8(ListBox1.row(index)), gamelist.item(index)};
     // A MAME that did not start keeps the front-end open, whatever
     // "Close After Playing" says.
-    tk::Outcome started = launch::launchGame(mameExe, game.shortName, parameters, reportTo(game));
-    if (started.failed()) {
-        tk::dialogs().message(started.message());
+    launch::Watched started =
+        launch::launchGame(mameExe, game.shortName, parameters, reportTo(game));
+    if (started.outcome.failed()) {
+        tk::dialogs().message(started.outcome.message());
         return;
     }
+    games_.emplace(game.launch, std::move(started.watch));
     if (!close1.checked())
         return;
     // Out of sight at once; closed when MAME still runs after the delay or
@@ -50,6 +52,7 @@ launch::OnProcessEnd TForm1::reportTo(PlayedGame game) {
 }
 
 void TForm1::gameEnded(const PlayedGame& game, const launch::ProcessEnd& end) {
+    games_.erase(game.launch);
     tk::Outcome report = launch::gameEndReport(game.description, game.shortName, end);
     if (closeAfterPlaying.ended(handle(), game.launch)) {
         if (!report.failed()) {

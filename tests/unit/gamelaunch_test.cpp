@@ -15,13 +15,13 @@ using launch::launchGame;
 class GameLaunchTest : public ::testing::Test {
 protected:
     // A launch that must have started MAME.
-    static void started(const tk::Outcome& outcome) {
-        EXPECT_FALSE(outcome.failed()) << outcome.message();
+    static void started(const launch::Watched& launched) {
+        EXPECT_FALSE(launched.outcome.failed()) << launched.outcome.message();
     }
     // A launch that must have been refused with `message`.
-    static void refused(const tk::Outcome& outcome, const std::string& message) {
-        EXPECT_TRUE(outcome.failed());
-        EXPECT_EQ(outcome.message(), message);
+    static void refused(const launch::Watched& launched, const std::string& message) {
+        EXPECT_TRUE(launched.outcome.failed());
+        EXPECT_EQ(launched.outcome.message(), message);
     }
 
     testing_support::TempFolder temp{"keston-play"};
@@ -80,7 +80,7 @@ TEST_F(GameLaunchTest, AMissingExecutableIsReportedByNameAndReason) {
     std::string before = tk::currentDirectory();
     std::string mame = temp.file("No MAME Here\\mame.exe");
 
-    tk::Outcome outcome = launchGame(mame, "pacman", "");
+    tk::Outcome outcome = launchGame(mame, "pacman", "").outcome;
 
     ASSERT_TRUE(outcome.failed());
     const std::string& message = outcome.message();

@@ -30,11 +30,12 @@ protected:
     // given; the end arrives in `ended`. True when it started.
     bool start(const std::string& arguments, const std::string& directory = "",
                const std::string& program = argdump::path()) {
-        tk::Outcome started =
+        launch::Watched started =
             startWatched(quoted(program) + " " + arguments, directory,
                          [this](ProcessEnd end) { ended.set_value(std::move(end)); });
-        EXPECT_EQ(started.message(), "");
-        return !started.failed();
+        EXPECT_EQ(started.outcome.message(), "");
+        watch = std::move(started.watch);
+        return !started.outcome.failed() && watch;
     }
     ProcessEnd awaitEnd(std::chrono::seconds limit = 60s) {
         std::future<ProcessEnd> end = ended.get_future();
@@ -49,6 +50,7 @@ protected:
     std::string record = temp.file("record.txt");
     argdump::ScopedVariable output{"ARGDUMP_OUT", record};
     std::promise<ProcessEnd> ended;
+    launch::ProcessWatch watch;
 };
 
 TEST_F(WatchedProcessTest, TheEndBringsTheExitCodeAndWhatWasPrintedOnBothOutputs) {
@@ -123,13 +125,30 @@ TEST_F(WatchedProcessTest, OnlyThePipeIsInherited) {
 
 TEST_F(WatchedProcessTest, AProgramThatCannotStartGivesTheSystemsReason) {
     bool called = false;
-    tk::Outcome started = startWatched(quoted(temp.file("missing.exe")) + " pacman", "",
-                                       [&](ProcessEnd) { called = true; });
-    EXPECT_TRUE(started.failed());
-    EXPECT_FALSE(started.message().empty());
-    EXPECT_EQ(started.message().find("Error "), std::string::npos)
-        << "the system's words, not a number: " << started.message();
+    launch::Watched started = startWatched(quoted(temp.file("missing.exe")) + " pacman", "",
+                                           [&](ProcessEnd) { called = true; });
+    EXPECT_TRUE(started.outcome.failed());
+    EXPECT_FALSE(started.watch);
+    EXPECT_FALSE(started.outcome.message().empty());
+    EXPECT_EQ(started.outcome.message().find("Error "), std::string::npos)
+        << "the system's words, not a number: " << started.outcome.message();
     EXPECT_FALSE(called);
+}
+
+TEST_F(WatchedProcessTest, TheWatchsEndLeavesTheProgramRunningAndTellsNothingOfItsEnd) {
+    argdump::ScopedVariable sleep{"ARGDUMP_SLEEP", "2000"};
+    ASSERT_TRUE(start("0"));
+    auto pid = static_cast<DWORD>(std::stoul(argdump::awaitRecord(record)["pid"]));
+    tk::KernelHandle program(OpenProcess(SYNCHRONIZE, FALSE, pid));
+    ASSERT_TRUE(program);
+
+    auto before = std::chrono::steady_clock::now();
+    watch.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 500ms)
+        << "a stopped watch holds up the window's end";
+    EXPECT_EQ(WaitForSingleObject(program.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_EQ(WaitForSingleObject(program.get(), 10000), WAIT_OBJECT_0) << "it ends on its own";
+    EXPECT_EQ(ended.get_future().wait_for(300ms), std::future_status::timeout);
 }
 
 } // namespace

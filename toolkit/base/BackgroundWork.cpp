@@ -8,12 +8,16 @@ BackgroundWork::BackgroundWork(Work work)
     : state_(std::make_shared<State>(
           State{KernelHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr)), std::move(work)})) {
     // A work that could not be asked to stop is not begun.
-    if (!state_->cancel)
+    if (!state_->cancel) {
+        startError_ = GetLastError();
         return;
+    }
     auto* shared = new std::shared_ptr<State>(state_);
     thread_.reset(CreateThread(nullptr, 0, &BackgroundWork::run, shared, 0, nullptr));
-    if (!thread_)
+    if (!thread_) {
+        startError_ = GetLastError();
         delete shared;
+    }
 }
 
 BackgroundWork::~BackgroundWork() {

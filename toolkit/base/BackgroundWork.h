@@ -29,6 +29,8 @@ public:
     ~BackgroundWork();
 
     bool started() const { return static_cast<bool>(thread_); }
+    // The system's error number for why the work was not begun; 0 once it was.
+    DWORD startError() const { return startError_; }
     void cancel() const;
     // Waits for the work's end, at most `milliseconds`; true once it ended.
     bool wait(DWORD milliseconds) const;
@@ -43,6 +45,7 @@ private:
 
     std::shared_ptr<State> state_;
     KernelHandle thread_;
+    DWORD startError_ = 0;
 };
 
 } // namespace tk

@@ -33,10 +33,9 @@ GameListRenewal::GameListRenewal(std::string mameExe, std::string programFolder,
       }) {
     // The caller waits for an end, which only the work would have brought.
     if (!work_.started())
-        onEnd({RenewedList::Status::failed,
-               {},
-               "MAME cannot be run for a new game list: " +
-                   tk::systemErrorText(work_.startError()) + ". The game list stays as it was."});
+        onEnd(RenewedList::failed(
+            "MAME cannot be run for a new game list: " + tk::systemErrorText(work_.startError()) +
+            ". The game list stays as it was."));
 }
 
 } // namespace launch

@@ -2,6 +2,7 @@
 // the editor on it, and the three button sets that switch between them.
 #pragma once
 
+#include "catalogue/GameList.h"
 #include "launch/Executor.h"
 #include "launch/GameListRenewal.h"
 #include "launch/WatchedProcess.h"
@@ -34,6 +35,10 @@ inline const tk::FontStyle panelCheckBox{.color = tk::silver};
 } // namespace design
 
 class TForm1 : public tk::Form {
+    // The game rows, held once: ListBox1 and the hidden lists are views of
+    // it, so it is made before them and ends after them.
+    catalogue::GameRows games_;
+
 public:
     TForm1();
 
@@ -164,6 +169,8 @@ private:
     // refreshlist for this MAME; at the start, with the ROM folder's listing
     // made while the windows were, when it is of the same folders.
     void buildList(const std::string& mameExe, bool atStart = false);
+    // Holds the rows built and shows them in every list.
+    void showGames(catalogue::GameRows games);
     // On the watching thread: hands MAME's end to the window's thread.
     launch::OnProcessEnd reportTo(PlayedGame game);
     void gameEnded(const PlayedGame& game, const launch::ProcessEnd& end);

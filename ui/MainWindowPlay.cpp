@@ -13,7 +13,6 @@
 #include "toolkit/gui/Application.h"
 #include "toolkit/gui/Dialogs.h"
 #include "toolkit/gui/Window.h"
-#include "toolkit/text/CodePage.h"
 #include "ui/MainWindow.h"
 
 namespace ui {
@@ -25,7 +24,9 @@ void TForm1::SpeedButton1Click() {
     const settings::ProgramSettings stored = settings::ProgramSettings::read();
     std::string mameExe = stored.mameExe();
     std::string parameters = stored.parameters();
-    PlayedGame game{++launches_, tk::wideToUtf8(ListBox1.row(index)), gamelist.item(index)};
+    const auto row = static_cast<std::size_t>(index);
+    PlayedGame game{++launches_, std::string(games_.description(row)),
+                    std::string(games_.shortName(row))};
     // A MAME that did not start keeps the front-end open, whatever
     // "Close After Playing" says.
     launch::Outcome started =

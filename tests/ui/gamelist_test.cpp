@@ -55,6 +55,9 @@ TEST_F(GameListBuild, ListsTheKnownRomFilesSortedAndIndexAligned) {
     EXPECT_EQ(w.ziplist.items(),
               (std::vector<std::string>{"blank.zip", "galaga.7z", "galaga.zip", "pacman.zip",
                                         "PONG.ZIP", "readme.txt", ""}));
+    EXPECT_EQ(w.filelist.items(),
+              (std::vector<std::string>{"blank.zip", "galaga.7z", "galaga.zip", "pacman.zip",
+                                        "PONG.ZIP", "readme.txt"}));
     EXPECT_EQ(w.ListBox1.itemIndex(), -1);
     EXPECT_FALSE(w.Panel2.visible());
     EXPECT_EQ(tk::currentDirectory(), started);
@@ -68,6 +71,7 @@ TEST_F(GameListBuild, ARelativeRomPathIsEachMamesOwnWhateverWasListedBefore) {
     writeFile(inProgramFolder("keston.ini"), "[config]\r\nmameexe=" + other.exe() + "\r\n");
     w.refreshlist();
     EXPECT_EQ(w.gamelist.items(), std::vector<std::string>{"galaga"});
+    EXPECT_EQ(w.ziplist.items(), (std::vector<std::string>{"galaga.zip", ""}));
 
     writeFile(inProgramFolder("keston.ini"), "[config]\r\nmameexe=" + mame.exe() + "\r\n");
     w.refreshlist();

@@ -7,6 +7,8 @@
 
 #include <usp10.h>
 
+#include <array>
+
 namespace tk {
 
 namespace {
@@ -15,16 +17,26 @@ RowSource noRows() {
     return {[] { return std::size_t(0); }, [](std::size_t) { return std::string_view(); }};
 }
 
+// The ordinal upper case of each ASCII unit, at hand without a call.
+using AsciiUpper = std::array<wchar_t, 0x80>;
+
+AsciiUpper asciiUpper() {
+    AsciiUpper upper{};
+    for (std::size_t unit = 0; unit < upper.size(); ++unit)
+        upper[unit] = ordinalUpper(static_cast<wchar_t>(unit));
+    return upper;
+}
+
 // Whether the UTF-8 row begins with the units of `upper`, each compared in
 // its ordinal upper case. Most rows differ within their first bytes, which
 // are ASCII: they are compared as they are, without a conversion.
-bool beginsWith(std::string_view row, std::wstring_view upper) {
+bool beginsWith(std::string_view row, std::wstring_view upper, const AsciiUpper& ascii) {
     std::size_t i = 0;
     for (; i < upper.size() && i < row.size(); ++i) {
         auto byte = static_cast<unsigned char>(row[i]);
         if (byte >= 0x80)
             break;
-        if (ordinalUpper(static_cast<wchar_t>(byte)) != upper[i])
+        if (ascii[byte] != upper[i])
             return false;
     }
     if (i == upper.size())
@@ -69,9 +81,10 @@ std::wstring SearchableListBox::row(int index) const {
 
 int SearchableListBox::findPrefix(std::wstring_view prefix) const {
     const std::wstring wanted = ordinalUpper(prefix);
+    static const AsciiUpper ascii = asciiUpper();
     const std::size_t count = rows_.count();
     for (std::size_t i = 0; i < count; ++i)
-        if (beginsWith(rows_.row(i), wanted))
+        if (beginsWith(rows_.row(i), wanted, ascii))
             return static_cast<int>(i);
     return -1;
 }

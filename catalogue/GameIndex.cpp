@@ -4,7 +4,7 @@
 
 namespace catalogue {
 
-std::string GameIndex::lookup(const std::string& baseName) {
+std::string GameIndex::lookup(std::string_view baseName) {
     if (!index_)
         index_.emplace(tk::InputFile(fileName_).readAll());
     return std::string(index_->lookup(baseName));

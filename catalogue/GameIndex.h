@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace catalogue {
 
@@ -17,7 +18,7 @@ class GameIndex {
 public:
     explicit GameIndex(std::string fileName) : fileName_(std::move(fileName)) {}
 
-    std::string lookup(const std::string& baseName);
+    std::string lookup(std::string_view baseName);
 
 private:
     std::string fileName_;

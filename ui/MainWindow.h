@@ -2,6 +2,7 @@
 // the editor on it, and the three button sets that switch between them.
 #pragma once
 
+#include "catalogue/GameList.h"
 #include "launch/Executor.h"
 #include "launch/GameListRenewal.h"
 #include "launch/WatchedProcess.h"
@@ -36,6 +37,10 @@ inline const tk::FontStyle panelCheckBox{.color = tk::silver};
 } // namespace design
 
 class TForm1 : public tk::Form {
+    // The game rows, held once: ListBox1 and the hidden lists are views of
+    // it, so it is made before them and ends after them.
+    catalogue::GameRows games_;
+
 public:
     // The start lists the ROM folder itself.
     TForm1();
@@ -174,6 +179,8 @@ private:
     // refreshlist for this MAME; at the start, with the ROM folder's listing
     // made while the windows were, when it is of the same folders.
     void buildList(const std::string& mameExe, bool atStart = false);
+    // Holds the rows built and shows them in every list.
+    void showGames(catalogue::GameRows games);
     // On the watching thread: hands MAME's end to the window's thread.
     launch::OnProcessEnd reportTo(PlayedGame game);
     void gameEnded(const PlayedGame& game, const launch::ProcessEnd& end);
@@ -190,7 +197,7 @@ private:
     StartListing* startListing_ = nullptr;
     // The watches of the games "Play" started that have not ended yet, by
     // launch: the window's end stops them, not the games.
-    std::map<unsigned, launch::ProcessWatch> games_;
+    std::map<unsigned, launch::ProcessWatch> watches_;
     // Last, so it ends first: its MAME is ended while the window still is.
     std::unique_ptr<launch::GameListRenewal> renewal_;
 };

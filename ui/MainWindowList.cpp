@@ -34,16 +34,6 @@ private:
     tk::Panel& panel_;
 };
 
-// MAME writes its descriptions in UTF-8; an older MAME, or a list edited by
-// hand, in the system's code page. Each is read as what it is.
-std::vector<std::wstring> shownDescriptions(const std::vector<std::string>& descriptions) {
-    std::vector<std::wstring> shown;
-    shown.reserve(descriptions.size());
-    for (const std::string& description : descriptions)
-        shown.push_back(tk::wideOfUtf8OrAnsi(description));
-    return shown;
-}
-
 // Both kinds of configuration file beside MAME leave its generation open.
 bool userChoosesDosMame() {
     return tk::dialogs().ask("Could not determine MAME version. Pres \"YES\" for MAMEw or "
@@ -80,18 +70,47 @@ std::string romDirectoryFailure(const std::string& mameExe,
 
 // The files of the directory just set: those listed ahead, when that
 // listing chose the same directory.
-void listRomFiles(tk::FileListBox& list, StartListing* listedAhead) {
+std::vector<std::string> listRomFiles(const tk::FileListBox& list, StartListing* listedAhead) {
     if (listedAhead) {
         const tk::DirectorySetting& directory = list.directory();
-        if (auto listed = listedAhead->take({directory.folders(), directory.pattern()})) {
-            list.adopt(std::move(*listed));
-            return;
-        }
+        if (auto listed = listedAhead->take({directory.folders(), directory.pattern()}))
+            return std::move(*listed);
     }
-    list.update();
+    return list.listed();
+}
+
+// The rows of the files that the gamelist file knows (all, with showAll).
+// The file's bytes and index live only as long as the walk.
+void addGames(catalogue::GameRows& games, bool showAll) {
+    catalogue::GameIndex index(settings::programFile(settings::gameListFileName));
+    // MAME writes its descriptions in UTF-8; an older MAME, or a list edited
+    // by hand, in the system's code page. Each is kept as UTF-8.
+    catalogue::appendGames(
+        [&](std::string_view name) { return tk::utf8OfUtf8OrAnsi(index.lookup(name)); }, showAll,
+        games);
 }
 
 } // namespace
+
+void TForm1::showGames(catalogue::GameRows games) {
+    {
+        // The rows held before go now, before the lists take the new ones.
+        catalogue::GameRows before = std::exchange(games_, std::move(games));
+    }
+    // Every list reads the rows held now, whenever it reads them.
+    auto files = [this](std::size_t extra) {
+        return tk::RowSource{[this, extra] { return games_.fileCount() + extra; },
+                             [this](std::size_t i) { return games_.file(i); }};
+    };
+    // The hidden lists take their rows when the window is on the screen;
+    // ziplist ends with one empty row.
+    filelist.assignWhenIdle(files(0));
+    ziplist.assignWhenIdle(files(1));
+    gamelist.assignWhenIdle(
+        {[this] { return games_.size(); }, [this](std::size_t i) { return games_.shortName(i); }});
+    ListBox1.assign({[this] { return games_.size(); },
+                     [this](std::size_t i) { return games_.description(i); }});
+}
 
 void TForm1::refreshlist() {
     buildList(settings::ProgramSettings::read().mameExe());
@@ -110,33 +129,17 @@ void TForm1::buildList(const std::string& mameExe, bool atStart) {
         filelist.setDirectory(romDirectory.directory);
         // A directory that cannot be entered lists nothing: the previous
         // directory's files are not this MAME's games.
-        if (romDirectory.entered)
-            listRomFiles(filelist, atStart ? startListing_ : nullptr);
-        else
-            filelist.empty();
-        const std::vector<std::string>& files = filelist.files();
-        // The hidden lists take their rows when the window is on the screen.
-        std::vector<std::string> rows = files;
-        rows.emplace_back();
-        ziplist.assignWhenIdle(std::move(rows));
-
-        ListBox1.clear();
-        gamelist.clear();
-        catalogue::GameIndex index(settings::programFile(settings::gameListFileName));
-        catalogue::GameRows games;
-        auto fillLists = [&] {
-            gamelist.assignWhenIdle(std::move(games.shortNames));
-            ListBox1.assign(shownDescriptions(games.descriptions));
-        };
+        catalogue::GameRows games(romDirectory.entered
+                                      ? listRomFiles(filelist, atStart ? startListing_ : nullptr)
+                                      : std::vector<std::string>());
+        // The rows made before a lookup failed are shown all the same.
         try {
-            catalogue::appendGames(
-                files, [&](const std::string& name) { return index.lookup(name); },
-                CheckBox1.checked(), games);
+            addGames(games, CheckBox1.checked());
         } catch (...) {
-            fillLists();
+            showGames(std::move(games));
             throw;
         }
-        fillLists();
+        showGames(std::move(games));
     }
     if (afterBuild_)
         std::exchange(afterBuild_, nullptr)();

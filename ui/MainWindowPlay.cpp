@@ -13,7 +13,6 @@
 #include "toolkit/gui/Application.h"
 #include "toolkit/gui/Dialogs.h"
 #include "toolkit/gui/Window.h"
-#include "toolkit/text/CodePage.h"
 #include "ui/MainWindow.h"
 
 namespace ui {
@@ -25,7 +24,9 @@ void TForm1::SpeedButton1Click() {
     const settings::ProgramSettings stored = settings::ProgramSettings::read();
     std::string mameExe = stored.mameExe();
     std::string parameters = stored.parameters();
-    PlayedGame game{++launches_, tk::wideToUtf8(ListBox1.row(index)), gamelist.item(index)};
+    const auto row = static_cast<std::size_t>(index);
+    PlayedGame game{++launches_, std::string(games_.description(row)),
+                    std::string(games_.shortName(row))};
     // A MAME that did not start keeps the front-end open, whatever
     // "Close After Playing" says.
     launch::Watched started =
@@ -34,7 +35,7 @@ void TForm1::SpeedButton1Click() {
         tk::dialogs().message(started.outcome.message());
         return;
     }
-    games_.emplace(game.launch, std::move(started.watch));
+    watches_.emplace(game.launch, std::move(started.watch));
     if (!close1.checked())
         return;
     // Out of sight at once; closed when MAME still runs after the delay or
@@ -52,7 +53,7 @@ launch::OnProcessEnd TForm1::reportTo(PlayedGame game) {
 }
 
 void TForm1::gameEnded(const PlayedGame& game, const launch::ProcessEnd& end) {
-    games_.erase(game.launch);
+    watches_.erase(game.launch);
     tk::Outcome report = launch::gameEndReport(game.description, game.shortName, end);
     if (closeAfterPlaying.ended(handle(), game.launch)) {
         if (!report.failed()) {

@@ -108,14 +108,16 @@ void TForm1::renewalEnded(const launch::RenewedList& renewed, const std::string&
 
 void TForm1::refreshKeepingChoice() {
     int index = ListBox1.itemIndex();
-    std::string chosen = index >= 0 ? gamelist.item(index) : "";
+    std::string chosen =
+        index >= 0 ? std::string(games_.shortName(static_cast<std::size_t>(index))) : "";
     refreshlist();
     if (chosen.empty())
         return;
-    std::vector<std::string> names = gamelist.items();
-    auto found = std::find(names.begin(), names.end(), chosen);
-    if (found != names.end())
-        ListBox1.setItemIndex(static_cast<int>(found - names.begin()));
+    for (std::size_t row = 0; row < games_.size(); ++row)
+        if (games_.shortName(row) == chosen) {
+            ListBox1.setItemIndex(static_cast<int>(row));
+            return;
+        }
 }
 
 } // namespace ui

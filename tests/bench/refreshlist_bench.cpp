@@ -400,7 +400,7 @@ int run(const std::string& listFull, int runs) {
     checkRows(w, games, set, checks);
     checks.equal("dialogs_shown", dialogs.log.size(), 0);
 
-    const std::vector<std::string>& files = w.filelist.files();
+    const std::vector<std::string> files = w.filelist.listed();
     double sequentialPerFile = sequentialMsPerFile(files, gamelist, checks);
     double fileCount = static_cast<double>(files.size());
     double indexedPerFile = refreshMs / fileCount;

@@ -21,7 +21,6 @@
 #include "toolkit/files/DirectoryListing.h"
 #include "toolkit/files/Paths.h"
 #include "toolkit/gui/Application.h"
-#include "toolkit/gui/ListRows.h"
 #include "toolkit/text/CodePage.h"
 #include "ui/MainWindow.h"
 #include "ui/SplashWindow.h"
@@ -196,43 +195,70 @@ void phase(const std::string& name, std::optional<LARGE_INTEGER> from,
         figure("phase_" + name + "_ms", msBetween(*from, *to));
 }
 
+// The heap bytes a part keeps, from one step to the next.
+class Scale {
+public:
+    void weigh(const std::string& name) {
+        std::size_t held = heapBytes();
+        figure("part_" + name + "_bytes",
+               static_cast<long long>(held) - static_cast<long long>(last_));
+        last_ = held;
+    }
+    void zero() { last_ = heapBytes(); }
+
+private:
+    std::size_t last_ = heapBytes();
+};
+
 // The parts of the list build again, one by one, through the functions the
-// build calls, and the hidden lists' fills, which wait for the idle thread.
+// build calls, each timed and weighed, and the list boxes' fills from the
+// rows built, each weighed from an empty list.
 void timeBuildParts(ui::TForm1& w, bool showAll) {
+    figure("part_peak_private_bytes_after_start", processMemory().PeakPagefileUsage);
+    figure("part_heap_bytes_after_start", heapBytes());
+    Scale scale;
     Stopwatch clock;
     catalogue::RomDirectory decided = catalogue::ResolveRomDirectory(
         settings::ProgramSettings::read().mameExe(), tk::DirectorySetting(), [] { return false; });
     figure("part_rom_directory_ms", clock.lap());
-    std::vector<std::string> files =
+    std::optional<std::vector<std::string>> files =
         tk::listFiles(decided.directory.folders(), decided.directory.pattern());
     figure("part_listing_ms", clock.lap());
-    catalogue::GameIndex index(settings::programFile(settings::gameListFileName));
-    index.lookup("");
+    scale.weigh("listing");
+    catalogue::GameRows games(*files);
+    files.reset();
+    figure("part_files_held_ms", clock.lap());
+    scale.weigh("files_held");
+    std::optional<catalogue::GameIndex> index(settings::programFile(settings::gameListFileName));
+    index->lookup("");
     figure("part_gamelist_read_ms", clock.lap());
-    catalogue::GameRows games;
+    scale.weigh("gamelist_index");
     catalogue::appendGames(
-        files, [&](const std::string& name) { return index.lookup(name); }, showAll, games);
+        [&](std::string_view name) { return tk::utf8OfUtf8OrAnsi(index->lookup(name)); }, showAll,
+        games);
     figure("part_lookups_ms", clock.lap());
-    // ListBox1's rows made as the build makes them from MAME's UTF-8; their
-    // going into the window is the start's own phase listbox1_fill.
-    std::vector<std::wstring> shown;
-    shown.reserve(games.descriptions.size());
-    for (const std::string& description : games.descriptions)
-        shown.push_back(tk::wideOfUtf8OrAnsi(description));
-    tk::ListRows listRows(shown);
-    figure("part_listbox1_rows_ms", clock.lap());
+    index.reset();
+    scale.weigh("rows_held");
 
-    // The hidden lists' fills: the same work whenever it is done.
-    auto fillHidden = [&](const std::string& name, tk::ListBox& list,
-                          const std::vector<std::string>& rows) {
+    // The list boxes' fills: the same work whenever it is done.
+    auto fill = [&](const std::string& name, auto& list, tk::RowSource rows) {
+        list.clear();
+        scale.zero();
         clock.lap();
-        list.assign(rows);
+        list.assign(std::move(rows));
         figure("part_" + name + "_fill_ms", clock.lap());
+        scale.weigh(name + "_window");
     };
-    fillHidden("filelist", w.filelist, files);
-    files.emplace_back();
-    fillHidden("ziplist", w.ziplist, files);
-    fillHidden("gamelist", w.gamelist, games.shortNames);
+    fill("filelist", w.filelist,
+         {[&] { return games.fileCount(); }, [&](std::size_t i) { return games.file(i); }});
+    fill("ziplist", w.ziplist,
+         {[&] { return games.fileCount() + 1; }, [&](std::size_t i) { return games.file(i); }});
+    fill("gamelist", w.gamelist,
+         {[&] { return games.size(); }, [&](std::size_t i) { return games.shortName(i); }});
+    fill("listbox1", w.ListBox1,
+         {[&] { return games.size(); }, [&](std::size_t i) { return games.description(i); }});
+    // The window's own lists read its own rows again.
+    w.refreshlist();
 }
 
 int run(bool showAll) {

@@ -1,6 +1,10 @@
 // Times a program's start from outside, as a user sees it: from process
 // creation until one of its windows shows a list box that holds the
-// expected number of rows. Then reads the process's peak memory and ends it.
+// expected number of rows, and reads the process's peak memory then. Then
+// asks each of its list boxes, the hidden ones too, for its number of rows,
+// as a program that reads them would, so that rows a list takes in only
+// when the program is idle are in, reads the peak memory once more and ends
+// the process.
 // Prints "name=value" figures; exits non-zero when the list never came.
 //
 //     startup_watch <program.exe> <rows> [timeout seconds]
@@ -59,6 +63,22 @@ BOOL CALLBACK checkTopLevel(HWND window, LPARAM context) {
     if (process == search.process && IsWindowVisible(window))
         EnumChildWindows(window, checkChild, context);
     return search.found ? FALSE : TRUE;
+}
+
+// Every list box of the process answers once, however long it takes.
+BOOL CALLBACK askChild(HWND child, LPARAM) {
+    DWORD_PTR count = 0;
+    if (isListBox(child))
+        SendMessageTimeoutA(child, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 10000, &count);
+    return TRUE;
+}
+
+BOOL CALLBACK askTopLevel(HWND window, LPARAM context) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == static_cast<DWORD>(context))
+        EnumChildWindows(window, askChild, 0);
+    return TRUE;
 }
 
 bool listShown(DWORD process, LRESULT rows) {
@@ -122,6 +142,11 @@ int main(int argc, char** argv) {
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
     bool measured = GetProcessMemoryInfo(started.hProcess, &memory, sizeof memory);
+    PROCESS_MEMORY_COUNTERS everyList = memory;
+    if (shown && measured) {
+        EnumWindows(askTopLevel, static_cast<LPARAM>(started.dwProcessId));
+        measured = GetProcessMemoryInfo(started.hProcess, &everyList, sizeof everyList);
+    }
     double cpu = cpuMs(started.hProcess);
     TerminateProcess(started.hProcess, 0);
     WaitForSingleObject(started.hProcess, 5000);
@@ -141,6 +166,8 @@ int main(int argc, char** argv) {
                     static_cast<unsigned long long>(memory.PeakWorkingSetSize));
         std::printf("peak_private_bytes=%llu\n",
                     static_cast<unsigned long long>(memory.PeakPagefileUsage));
+        std::printf("peak_private_bytes_every_list_filled=%llu\n",
+                    static_cast<unsigned long long>(everyList.PeakPagefileUsage));
     }
     return 0;
 }

@@ -416,6 +416,30 @@ TEST_F(ConfigurationPanel, PlayNamesTheGameByTheRowTheListKeepsNotByTheWindowsTe
     EXPECT_TRUE(dialogs.texts("message")[0].starts_with("Pong (Rev E) [TTL] (pong): "));
 }
 
+TEST_F(ConfigurationPanel, PlayStartsTheChosenRowsGameAfterARebuildWhateverTheHiddenListHolds) {
+    ui::TForm1& w = *window;
+    w.Edit1.setText(mame.exe());
+    w.Edit2.setText("-video none");
+    w.xp.setChecked(true);
+    w.SpeedButton7Click();
+    mame.addRoms({"GALAGA.ZIP", "pacman.zip"});
+    w.refreshlist();
+    ASSERT_EQ(w.ListBox1.count(), 3);
+    // Another program rewrites the hidden list's row of the chosen game.
+    HWND hidden = w.gamelist.handle();
+    SendMessageW(hidden, LB_DELETESTRING, 1, 0);
+    SendMessageW(hidden, LB_INSERTSTRING, 1, reinterpret_cast<LPARAM>(L"galaga"));
+    writeFile(mame.file("game"), "0 0\n");
+
+    w.ListBox1.setItemIndex(1);
+    w.SpeedButton1Click();
+    ASSERT_TRUE(processMessagesUntil(
+        [&] { return readFile(mame.file("fakemame.log")).ends_with("ended\n"); }));
+    std::string started = "\"";
+    started += mame.exe() + "\" pacman -video none\nended\n";
+    EXPECT_EQ(readFile(mame.file("fakemame.log")), started);
+}
+
 TEST_F(ConfigurationPanel, AGoodEndSaysNothing) {
     ui::TForm1& w = *window;
     selectPongThatEnds(0, 0, "some noise on the errors\r\n");

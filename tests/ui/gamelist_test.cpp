@@ -56,6 +56,9 @@ TEST_F(GameListBuild, ListsTheKnownRomFilesSortedAndIndexAligned) {
     EXPECT_EQ(w.ziplist.items(),
               (std::vector<std::string>{"blank.zip", "galaga.7z", "galaga.zip", "pacman.zip",
                                         "PONG.ZIP", "readme.txt", ""}));
+    EXPECT_EQ(w.filelist.items(),
+              (std::vector<std::string>{"blank.zip", "galaga.7z", "galaga.zip", "pacman.zip",
+                                        "PONG.ZIP", "readme.txt"}));
     EXPECT_EQ(w.ListBox1.itemIndex(), -1);
     EXPECT_FALSE(w.Panel2.visible());
     EXPECT_EQ(tk::currentDirectory(), started);
@@ -69,6 +72,7 @@ TEST_F(GameListBuild, ARelativeRomPathIsEachMamesOwnWhateverWasListedBefore) {
     writeFile(inProgramFolder("keston.ini"), "[config]\r\nmameexe=" + other.exe() + "\r\n");
     w.refreshlist();
     EXPECT_EQ(w.gamelist.items(), std::vector<std::string>{"galaga"});
+    EXPECT_EQ(w.ziplist.items(), (std::vector<std::string>{"galaga.zip", ""}));
 
     writeFile(inProgramFolder("keston.ini"), "[config]\r\nmameexe=" + mame.exe() + "\r\n");
     w.refreshlist();
@@ -174,7 +178,7 @@ TEST_F(GameListBuild, TheStartTakesTheRomFolderListedBeforeTheWindow) {
     ASSERT_EQ(w.gamelist.count(), 5);
     const tk::DirectorySetting& shown = w.filelist.directory();
     const tk::ListingAhead::Choice decided{shown.folders(), shown.pattern()};
-    EXPECT_EQ(another.take(decided), w.filelist.files());
+    EXPECT_EQ(another.take(decided), w.filelist.items());
     EXPECT_EQ(handed.take(decided), std::nullopt) << "the start took it";
 }
 

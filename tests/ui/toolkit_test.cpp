@@ -1,3 +1,4 @@
+#include "support/RowSources.h"
 #include "support/ScriptedDialogs.h"
 #include "support/UnicodeNames.h"
 #include "toolkit/base/Error.h"
@@ -156,7 +157,7 @@ TEST_F(Toolkit, RowsGivenForWhenIdleGoInWhenAskedForOrWhenTheThreadIsIdle) {
     // Rows in UTF-8, in any letters: the window keeps them in UTF-16.
     const std::vector<std::string> rows{"pacman.zip", testing_support::japaneseName + ".zip",
                                         testing_support::emojiName + ".zip", ""};
-    form.list.assignWhenIdle(rows);
+    form.list.assignWhenIdle(testing_support::rowsOf(rows));
     EXPECT_EQ(rowsHeld(list), 0) << "nothing went in at once";
 
     // Another thread asks, as another program would, while this one only
@@ -179,20 +180,23 @@ TEST_F(Toolkit, RowsGivenForWhenIdleGoInWhenAskedForOrWhenTheThreadIsIdle) {
     EXPECT_EQ(outside, tk::utf8ToWide(rows[2])) << "another program reads the letters";
     EXPECT_EQ(form.list.items(), rows);
 
-    form.list.assignWhenIdle({"dkong.zip", "1942.zip"});
+    std::vector<std::string> owned{"dkong.zip", "1942.zip"};
+    form.list.assignWhenIdle(testing_support::rowsOf(owned));
     EXPECT_EQ(rowsHeld(list), 4);
+    owned.push_back("galaxian.zip");
     tk::application().processMessages();
-    EXPECT_EQ(rowsHeld(list), 2) << "the idle thread took the rows in";
-    EXPECT_EQ(form.list.items(), (std::vector<std::string>{"dkong.zip", "1942.zip"}));
+    EXPECT_EQ(form.list.items(),
+              (std::vector<std::string>{"dkong.zip", "1942.zip", "galaxian.zip"}))
+        << "the idle thread took the rows in as their owner holds them then";
 
-    form.list.assignWhenIdle({"zaxxon.zip"});
+    const std::vector<std::string> zaxxon{"zaxxon.zip"}, mspacman{"mspacman.zip"};
+    form.list.assignWhenIdle(testing_support::rowsOf(zaxxon));
     form.list.clear();
     tk::application().processMessages();
     EXPECT_EQ(rowsHeld(list), 0) << "clearing dropped the pending rows";
-    form.list.assignWhenIdle({"zaxxon.zip"});
-    form.list.assign({"mspacman.zip"});
-    EXPECT_EQ(form.list.items(), std::vector<std::string>{"mspacman.zip"})
-        << "rows given at once replace the pending ones";
+    form.list.assignWhenIdle(testing_support::rowsOf(zaxxon));
+    form.list.assign(testing_support::rowsOf(mspacman));
+    EXPECT_EQ(form.list.items(), mspacman) << "rows given at once replace the pending ones";
 }
 
 TEST_F(Toolkit, TheWindowTakesTheRegionOnlyWhenItAcceptsIt) {
@@ -249,12 +253,12 @@ struct LongListForm : tk::Form {
 
     LongListForm() : Form({.caption = "Long list", .clientWidth = 200, .clientHeight = 120}) {
         for (int i = 0; i < rowCount; ++i)
-            rows.push_back(L"Game " + std::to_wstring(i));
-        rows[30'000] = L"Kick Boxing";
-        rows[kombat - 1] = L"Mortal Combat (bootleg)";
-        rows[kombat] = L"Mortal Kombat (rev 5.0 T-Unit 03/19/93)";
-        rows[rowCount - 1] = L"MORTAL KOMBAT II";
-        list.assign(rows);
+            rows.push_back("Game " + std::to_string(i));
+        rows[30'000] = "Kick Boxing";
+        rows[kombat - 1] = "Mortal Combat (bootleg)";
+        rows[kombat] = "Mortal Kombat (rev 5.0 T-Unit 03/19/93)";
+        rows[rowCount - 1] = "MORTAL KOMBAT II";
+        list.assign(testing_support::rowsOf(rows));
     }
 
     // Types `keys` into the list as a person does, one key every `gap` ms.
@@ -272,7 +276,7 @@ struct LongListForm : tk::Form {
         }
     }
 
-    std::vector<std::wstring> rows;
+    std::vector<std::string> rows;
     tk::SearchableListBox list{*this, {0, 0, 200, 120}};
 };
 
@@ -286,7 +290,7 @@ TEST(SearchableList, TypingAtNormalSpeedFindsTheRowFarDownALongList) {
     EXPECT_LT(GetTickCount() - start, 500u) << "a key that matches nothing is quick";
     EXPECT_EQ(form.list.itemIndex(), LongListForm::kombat) << "and leaves the selection";
     EXPECT_EQ(form.list.findPrefix(L"mortal kombat i"), LongListForm::rowCount - 1);
-    EXPECT_EQ(form.list.row(LongListForm::kombat), form.rows[LongListForm::kombat]);
+    EXPECT_EQ(form.list.row(LongListForm::kombat), tk::utf8ToWide(form.rows[LongListForm::kombat]));
 }
 
 TEST(SearchableList, TheWindowHoldsEveryRowAsTextForWhoeverReadsIt) {
@@ -296,12 +300,16 @@ TEST(SearchableList, TheWindowHoldsEveryRowAsTextForWhoeverReadsIt) {
     // spread over the whole list, the last among them.
     int differing = 0;
     for (int i = LongListForm::rowCount - 1; i >= 0; i -= 997)
-        differing += form.list.unicodeItem(i) != form.rows[static_cast<std::size_t>(i)];
+        differing +=
+            form.list.unicodeItem(i) != tk::utf8ToWide(form.rows[static_cast<std::size_t>(i)]);
     EXPECT_EQ(differing, 0);
 
-    form.list.assign({L"Pac-Man\0 and what follows a NUL", L"Galaga"});
+    using namespace std::string_literals;
+    const std::vector<std::string> nul{"Pac-Man\0 and what follows a NUL"s, "Galaga"};
+    form.list.assign(testing_support::rowsOf(nul));
     EXPECT_EQ(form.list.row(0), L"Pac-Man") << "a row ends at its first NUL, in memory";
     EXPECT_EQ(form.list.unicodeItem(0), L"Pac-Man") << "as in the window";
+    EXPECT_EQ(form.list.findPrefix(L"pac-man and"), -1) << "and when searched";
     EXPECT_EQ(form.list.row(2), L"");
     form.list.clear();
     EXPECT_EQ(form.list.count(), 0);

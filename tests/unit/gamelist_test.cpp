@@ -24,15 +24,23 @@ protected:
     void write(const std::string& path, const std::string& content) {
         testing_support::writeFile(path, content);
     }
-    catalogue::GameRows build(bool showAll) {
+    struct Columns {
+        Names shortNames;
+        Names descriptions;
+    };
+    Columns build(bool showAll) {
         tk::DirectorySetting setting;
         EXPECT_TRUE(setting.setPath(roms));
         catalogue::GameIndex index(gamelist);
-        catalogue::GameRows rows;
-        catalogue::appendGames(
-            tk::listFiles(setting.folders(), setting.pattern()),
-            [&](const std::string& key) { return index.lookup(key); }, showAll, rows);
-        return rows;
+        catalogue::GameRows rows(tk::listFiles(setting.folders(), setting.pattern()));
+        catalogue::appendGames([&](std::string_view key) { return index.lookup(key); }, showAll,
+                               rows);
+        Names names, descriptions;
+        for (std::size_t row = 0; row < rows.size(); ++row) {
+            names.emplace_back(rows.shortName(row));
+            descriptions.emplace_back(rows.description(row));
+        }
+        return {names, descriptions};
     }
 
     testing_support::TempFolder temp{"keston-games"};
@@ -49,7 +57,7 @@ TEST_F(RomFolder, TheListFollowsTheSortedFilesWithCapitalsAndTwins) {
         write(tk::joinPath(roms, name), "");
     fs::create_directories(tk::joinPath(roms, "galaga"));
 
-    catalogue::GameRows rows = build(false);
+    Columns rows = build(false);
     EXPECT_EQ(rows.shortNames, (Names{"dkong", "GALAGA", "pacman", "pacman"}));
     EXPECT_EQ(rows.descriptions,
               (Names{"Donkey Kong (US set 1)", "Galaga", "Pac-Man (Midway)", "Pac-Man (Midway)"}));

@@ -1,5 +1,5 @@
 // A hidden list of one directory's file names (or several directories'
-// merged), re-read on request.
+// merged): it lists them on request, and shows the rows it is given.
 #pragma once
 
 #include "toolkit/files/DirectoryListing.h"
@@ -17,29 +17,15 @@ public:
     // update or adopt lists them.
     void setDirectory(DirectorySetting directory) { directory_ = std::move(directory); }
 
-    // Lists the directories again, also when they did not change. The list
-    // is never on the screen: its rows go in when the thread is idle.
-    void update() {
-        files_ = listFiles(directory_.folders(), directory_.pattern());
-        assignWhenIdle(files_);
-    }
-    // Takes the files of its directory as listed elsewhere, as update would.
-    void adopt(std::vector<std::string> files) {
-        files_ = std::move(files);
-        assignWhenIdle(files_);
-    }
-    // Lists nothing, whatever the directory.
-    void empty() {
-        files_.clear();
-        clear();
+    // The files of the directories as they are now, also when the
+    // directories did not change.
+    std::vector<std::string> listed() const {
+        return listFiles(directory_.folders(), directory_.pattern());
     }
     const DirectorySetting& directory() const { return directory_; }
-    // The rows, as listed by the last update.
-    const std::vector<std::string>& files() const { return files_; }
 
 private:
     DirectorySetting directory_;
-    std::vector<std::string> files_;
 };
 
 } // namespace tk

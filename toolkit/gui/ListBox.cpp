@@ -3,6 +3,8 @@
 #include "toolkit/gui/Application.h"
 #include "toolkit/text/CodePage.h"
 
+#include <algorithm>
+
 namespace tk {
 namespace {
 
@@ -58,19 +60,35 @@ void ListBoxWindow::setItemIndex(int index) {
     SendMessageW(handle(), LB_SETCURSEL, index, 0);
 }
 
-void ListBoxWindow::fill(const std::wstring& texts, std::span<const std::size_t> starts) {
+void ListBoxWindow::widen(std::string_view row, std::wstring& wide) {
+    // Most rows are ASCII, which widens unit for unit without a conversion.
+    if (std::all_of(row.begin(), row.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        wide.assign(row.begin(), row.end());
+    else
+        wide = utf8ToWide(row);
+}
+
+void ListBoxWindow::fill(const RowSource& rows) {
     // Straight to the list box's own procedure: the message dispatch, and a
     // procedure in front of it, cost more than the row itself under Wine.
     auto own = reinterpret_cast<WNDPROC>(GetClassLongPtrW(handle(), GCLP_WNDPROC));
     auto send = [&](UINT message, WPARAM wParam, LPARAM lParam) {
         CallWindowProcW(own, handle(), message, wParam, lParam);
     };
+    const std::size_t count = rows.count();
+    std::size_t units = 0; // at most one per byte of UTF-8
+    for (std::size_t i = 0; i < count; ++i)
+        units += rows.row(i).size() + 1;
     // Reserved up front, and painted once at the end instead of per row.
     send(WM_SETREDRAW, FALSE, 0);
     send(LB_RESETCONTENT, 0, 0);
-    send(LB_INITSTORAGE, starts.size(), texts.size() * sizeof(wchar_t));
-    for (std::size_t start : starts)
-        send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(texts.data() + start));
+    send(LB_INITSTORAGE, count, units * sizeof(wchar_t));
+    std::wstring wide;
+    for (std::size_t i = 0; i < count; ++i) {
+        widen(rows.row(i), wide);
+        send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    }
     send(WM_SETREDRAW, TRUE, 0);
     InvalidateRect(handle(), nullptr, TRUE);
 }
@@ -87,38 +105,21 @@ void ListBox::clear() {
     reset();
 }
 
-void ListBox::assign(const std::vector<std::string>& rows) {
+void ListBox::assign(const RowSource& rows) {
     pending_.reset();
-    // The list box keeps its rows in UTF-16: converted here all at once, they
-    // go in without a conversion and a buffer per message. A row ends at its
-    // first NUL, as a row sent as text would.
-    std::string joined;
-    std::size_t room = 0;
-    for (const auto& row : rows)
-        room += row.size() + 1;
-    joined.reserve(room);
-    for (const auto& row : rows) {
-        joined.append(row.c_str());
-        joined += '\0';
-    }
-    const std::wstring texts = utf8ToWide(joined);
-    std::vector<std::size_t> starts;
-    starts.reserve(rows.size());
-    for (std::size_t start = 0; start < texts.size(); start = texts.find(L'\0', start) + 1)
-        starts.push_back(start);
-    fill(texts, starts);
+    fill(rows);
 }
 
-void ListBox::assignWhenIdle(std::vector<std::string> rows) {
+void ListBox::assignWhenIdle(RowSource rows) {
     subclass_.install(handle(), &ListBox::procedure, this);
     pending_ = std::move(rows);
     application().notifyWhenIdle(handle());
 }
 
 void ListBox::assignPending() {
-    std::vector<std::string> rows = std::move(*pending_);
+    RowSource rows = std::move(*pending_);
     pending_.reset();
-    assign(rows);
+    fill(rows);
 }
 
 LRESULT CALLBACK ListBox::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,

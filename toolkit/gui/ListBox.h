@@ -1,14 +1,16 @@
 // List boxes: the system's list box window that every list shares, and the
-// list that keeps rows the program only stores, as the hidden lists do. The list people read and
-// search is SearchableListBox.
+// list that shows rows the program keeps elsewhere and never reads back, as
+// the hidden lists do. The list people read and search is SearchableListBox.
 #pragma once
 
 #include "toolkit/gui/WindowSubclass.h"
 #include "toolkit/gui/Windowed.h"
 
+#include <cstddef>
+#include <functional>
 #include <optional>
-#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tk {
@@ -17,6 +19,14 @@ struct ListBoxStyle {
     Color color = systemColor(COLOR_WINDOW);
     int itemHeight = 13;
     bool border = true;
+};
+
+// Rows that their owner keeps, in UTF-8, read by index whenever a list needs
+// them: a list keeps no copy of its own beyond the window's. Each call sees
+// the owner's rows as they are then.
+struct RowSource {
+    std::function<std::size_t()> count;
+    std::function<std::string_view(std::size_t)> row;
 };
 
 // What every list box has: the window with the design's colours, the rows
@@ -40,36 +50,38 @@ protected:
     ListBoxWindow(Container& parent, Bounds bounds, const ListBoxStyle& style, DWORD drawing);
 
     const ControlColors& colors() const { return colors_; }
-    // Replaces every row by the NUL-ended texts that begin at `starts`.
-    void fill(const std::wstring& texts, std::span<const std::size_t> starts);
+    // Replaces every row by the source's, in UTF-16; a row ends at its first
+    // NUL, as a row sent as text does.
+    void fill(const RowSource& rows);
     void reset();
+    // A row in UTF-16, into a buffer that serves every row.
+    static void widen(std::string_view row, std::wstring& wide);
 
 private:
     ControlColors colors_;
 };
 
-// A list of rows in UTF-8 that the program keeps rather than shows; the
-// window holds them in UTF-16, so a row in any letters comes back as it went
-// in, and other programs read them as they read any list box.
+// A list whose window holds the rows of a source that the program keeps
+// elsewhere, so that other programs read them as they read any list box.
 class ListBox : public ListBoxWindow {
 public:
     ListBox(Container& parent, Bounds bounds, ListBoxStyle style = {});
 
     void clear();
     // Replaces every row at once, with one repaint at the end.
-    void assign(const std::vector<std::string>& rows);
+    void assign(const RowSource& rows);
     // The same for a list that is not on the screen, without making the
     // windows that are wait for it: the rows go in once the thread has
     // nothing else to do (after painting), or before anything, in this
     // program or another, asks the list box about its rows.
-    void assignWhenIdle(std::vector<std::string> rows);
+    void assignWhenIdle(RowSource rows);
 
 private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR, DWORD_PTR list);
     void assignPending();
 
-    std::optional<std::vector<std::string>> pending_;
+    std::optional<RowSource> pending_;
     WindowSubclass subclass_;
 };
 

@@ -2,28 +2,91 @@
 
 #include "toolkit/base/Handles.h"
 #include "toolkit/gui/Application.h"
+#include "toolkit/text/CodePage.h"
+#include "toolkit/text/OrdinalCase.h"
 
 #include <usp10.h>
 
+#include <array>
+
 namespace tk {
 
+namespace {
+
+RowSource noRows() {
+    return {[] { return std::size_t(0); }, [](std::size_t) { return std::string_view(); }};
+}
+
+// The ordinal upper case of each ASCII unit, at hand without a call.
+using AsciiUpper = std::array<wchar_t, 0x80>;
+
+AsciiUpper asciiUpper() {
+    AsciiUpper upper{};
+    for (std::size_t unit = 0; unit < upper.size(); ++unit)
+        upper[unit] = ordinalUpper(static_cast<wchar_t>(unit));
+    return upper;
+}
+
+// Whether the UTF-8 row begins with the units of `upper`, each compared in
+// its ordinal upper case. Most rows differ within their first bytes, which
+// are ASCII: they are compared as they are, without a conversion.
+bool beginsWith(std::string_view row, std::wstring_view upper, const AsciiUpper& ascii) {
+    std::size_t i = 0;
+    for (; i < upper.size() && i < row.size(); ++i) {
+        auto byte = static_cast<unsigned char>(row[i]);
+        if (byte >= 0x80)
+            break;
+        if (ascii[byte] != upper[i])
+            return false;
+    }
+    if (i == upper.size())
+        return true;
+    if (i == row.size())
+        return false;
+    // A unit takes at most three bytes of UTF-8: the first bytes give all
+    // the units compared.
+    std::wstring wide = utf8ToWide(row.substr(0, 3 * upper.size()));
+    if (wide.size() < upper.size())
+        return false;
+    for (; i < upper.size(); ++i)
+        if (ordinalUpper(wide[i]) != upper[i])
+            return false;
+    return true;
+}
+
+} // namespace
+
 SearchableListBox::SearchableListBox(Container& parent, Bounds bounds, ListBoxStyle style)
-    : ListBoxWindow(parent, bounds, style, LBS_OWNERDRAWFIXED | LBS_HASSTRINGS) {
+    : ListBoxWindow(parent, bounds, style, LBS_OWNERDRAWFIXED | LBS_HASSTRINGS), rows_(noRows()) {
     subclass_.install(handle(), &SearchableListBox::procedure, this);
 }
 
-void SearchableListBox::assign(const std::vector<std::wstring>& rows) {
-    rows_ = ListRows(rows);
-    fill(rows_.texts(), rows_.starts());
+void SearchableListBox::assign(RowSource rows) {
+    rows_ = std::move(rows);
+    fill(rows_);
 }
 
 void SearchableListBox::clear() {
-    rows_ = ListRows();
+    rows_ = noRows();
     reset();
 }
 
-std::wstring_view SearchableListBox::row(int index) const {
-    return index < 0 ? std::wstring_view() : rows_[static_cast<std::size_t>(index)];
+std::wstring SearchableListBox::row(int index) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= rows_.count())
+        return {};
+    std::wstring wide;
+    widen(rows_.row(static_cast<std::size_t>(index)), wide);
+    return wide.substr(0, wide.find(L'\0'));
+}
+
+int SearchableListBox::findPrefix(std::wstring_view prefix) const {
+    const std::wstring wanted = ordinalUpper(prefix);
+    static const AsciiUpper ascii = asciiUpper();
+    const std::size_t count = rows_.count();
+    for (std::size_t i = 0; i < count; ++i)
+        if (beginsWith(rows_.row(i), wanted, ascii))
+            return static_cast<int>(i);
+    return -1;
 }
 
 void SearchableListBox::drawItem(const DRAWITEMSTRUCT& item) {
@@ -38,7 +101,7 @@ void SearchableListBox::drawItem(const DRAWITEMSTRUCT& item) {
         // Uniscribe takes each letter the font lacks from a font that has it,
         // as the system's edit controls do; a plain text output would show
         // a box for it.
-        std::wstring_view text = row(static_cast<int>(item.itemID));
+        const std::wstring text = row(static_cast<int>(item.itemID));
         SCRIPT_STRING_ANALYSIS analysis = nullptr;
         if (!text.empty() &&
             SUCCEEDED(ScriptStringAnalyse(dc, text.data(), static_cast<int>(text.size()),

@@ -1,5 +1,5 @@
 // The list people read and search: a Unicode window, so rows hold every
-// letter, that draws each row from the rows it keeps in memory, taking each
+// letter, that draws each row from the rows its source keeps, taking each
 // letter its font lacks from a font that has it. Letters typed while it has
 // the focus select the first row that begins with them, ignoring case;
 // letters typed within a short pause of each other make one prefix (see
@@ -8,12 +8,10 @@
 #pragma once
 
 #include "toolkit/gui/ListBox.h"
-#include "toolkit/gui/ListRows.h"
 #include "toolkit/text/TypedPrefix.h"
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace tk {
 
@@ -21,13 +19,17 @@ class SearchableListBox : public ListBoxWindow {
 public:
     SearchableListBox(Container& parent, Bounds bounds, ListBoxStyle style = {});
 
-    // Replaces every row, in memory and in the window, with one repaint.
-    void assign(const std::vector<std::wstring>& rows);
+    // Shows the source's rows, read from it again whenever one is drawn or
+    // searched, so they stay as long as the source: the window takes them
+    // in at once, with one repaint.
+    void assign(RowSource rows);
     void clear();
-    // A row as assigned; empty beyond the last row.
-    std::wstring_view row(int index) const;
-    // The first row that begins with `prefix`, ignoring case; -1 for none.
-    int findPrefix(std::wstring_view prefix) const { return rows_.findPrefix(prefix); }
+    // A row as the source gives it now, up to its first NUL, as the window
+    // holds it; empty beyond the last row.
+    std::wstring row(int index) const;
+    // The first row that begins with `prefix`, ignoring case as an ordinal
+    // comparison does in every script; -1 for none.
+    int findPrefix(std::wstring_view prefix) const;
 
     void drawItem(const DRAWITEMSTRUCT& item) override;
 
@@ -38,7 +40,7 @@ private:
     // (Enter, Escape, ...), which the list box then handles as usual.
     bool findTyped(wchar_t character, DWORD time);
 
-    ListRows rows_;
+    RowSource rows_;
     TypedPrefix typed_;
     WindowSubclass subclass_;
 };

@@ -12,9 +12,21 @@
 
 namespace ui {
 
-TForm1::TForm1()
+TForm1::TForm1() : TForm1(nullptr) {}
+
+TForm1::TForm1(StartListing& startListing) : TForm1(&startListing) {}
+
+TForm1::TForm1(StartListing* listedAhead)
     : tk::Form(
-          {.caption = "Form1", .frame = tk::Frame::none, .clientWidth = 340, .clientHeight = 385}) {
+          {.caption = "Form1", .frame = tk::Frame::none, .clientWidth = 340, .clientHeight = 385}),
+      gameList_(*this,
+                {.shown = ListBox1,
+                 .files = filelist,
+                 .zips = ziplist,
+                 .games = gamelist,
+                 .loading = Panel2,
+                 .showAll = CheckBox1},
+                listedAhead) {
     ShapedForm1.setPicture(tk::Picture::fromBitmapResource(IDB_SKIN));
     ShapedForm1.ReadMask2(tk::resourceBytes(IDR_MAIN_WINDOW_REGION));
     Image1.setPicture(tk::Picture::fromBitmapResource(IDB_FLAG));
@@ -28,8 +40,8 @@ TForm1::TForm1()
     FormCreate();
 }
 
-TForm1::TForm1(StartListing& startListing) : TForm1() {
-    startListing_ = &startListing;
+TForm1::~TForm1() {
+    gameList_.endRenewal();
 }
 
 void TForm1::connectHandlers() {
@@ -107,9 +119,10 @@ void TForm1::FormShow() {
         SpeedButton2Click();
         return;
     }
-    renewGameListForNewMame(*splash, stored);
+    gameList_.renewForNewMame(stored, xp.checked(), renewalTimeLimit,
+                              [&](const std::string& text) { showStatus(*splash, text); });
     showStatus(*splash, "Loading Gamelist");
-    buildList(stored.mameExe(), true);
+    gameList_.build(stored.mameExe(), true);
 }
 
 TForm1::State TForm1::state() const {
@@ -167,6 +180,10 @@ void TForm1::Image1Click() {
 
 void TForm1::CheckBox1Click() {
     refreshlist();
+}
+
+void TForm1::refreshlist() {
+    gameList_.refresh();
 }
 
 } // namespace ui

@@ -2,9 +2,7 @@
 // the editor on it, and the three button sets that switch between them.
 #pragma once
 
-#include "catalogue/GameList.h"
 #include "launch/Executor.h"
-#include "launch/GameListRenewal.h"
 #include "launch/WatchedProcess.h"
 #include "settings/ProgramSettings.h"
 #include "shape/ShapedForm.h"
@@ -19,9 +17,9 @@
 #include "ui/CloseAfterPlaying.h"
 #include "ui/CreditsWindow.h"
 #include "ui/EditorText.h"
+#include "ui/GameListKeeper.h"
 
 #include <chrono>
-#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -37,9 +35,9 @@ inline const tk::FontStyle panelCheckBox{.color = tk::silver};
 } // namespace design
 
 class TForm1 : public tk::Form {
-    // The game rows, held once: ListBox1 and the hidden lists are views of
-    // it, so it is made before them and ends after them.
-    catalogue::GameRows games_;
+    // The game list: ListBox1 and the hidden lists are views of its rows, so
+    // it is made before them and ends after them.
+    GameListKeeper gameList_;
 
 public:
     // The start lists the ROM folder itself.
@@ -47,6 +45,9 @@ public:
     // With the ROM folder's listing begun before the window, which the
     // start's list build takes when it decides the same folders.
     explicit TForm1(StartListing& startListing);
+    // Ends the game list's renewal first: its MAME is ended while the
+    // window still is.
+    ~TForm1() override;
 
     // Which of the three button sets the window shows.
     enum class State { list, configuration, editor };
@@ -144,13 +145,15 @@ public:
     // before it is ended; it needs a few seconds at most.
     std::chrono::seconds renewalTimeLimit{60};
     // Whether MAME writes the game list behind the start now.
-    bool renewingGameList() const { return renewal_ != nullptr; }
+    bool renewingGameList() const { return gameList_.renewing(); }
 
 protected:
     void onShow() override { FormShow(); }
     void onTimer(UINT_PTR id) override;
 
 private:
+    explicit TForm1(StartListing* listedAhead);
+
     // A game "Play" started, as its message names it.
     struct PlayedGame {
         unsigned launch;
@@ -164,23 +167,10 @@ private:
     // MAME's configuration files.
     void removeWriteLeftovers(const std::string& mameExe);
     void connectHandlers();
-    // Starts the renewal of the game list when MAME changed since it was
-    // written (MainWindowRenewal.cpp).
-    void renewGameListForNewMame(TForm4& splash, const settings::ProgramSettings& stored);
-    void renewalEnded(const launch::RenewedList& renewed, const std::string& stamp);
-    // Ends a renewal still running: "Apply" writes the same file.
-    void endRenewal();
     // "Apply": stores the panel's MAME and has it write the game list anew.
     // False, once the user is told why, when the MAME is refused or its
     // list is not written.
     bool applyConfiguration();
-    // refreshlist, with the chosen game chosen again when it is still listed.
-    void refreshKeepingChoice();
-    // refreshlist for this MAME; at the start, with the ROM folder's listing
-    // made while the windows were, when it is of the same folders.
-    void buildList(const std::string& mameExe, bool atStart = false);
-    // Holds the rows built and shows them in every list.
-    void showGames(catalogue::GameRows games);
     // On the watching thread: hands MAME's end to the window's thread.
     launch::OnProcessEnd reportTo(PlayedGame game);
     void gameEnded(const PlayedGame& game, const launch::ProcessEnd& end);
@@ -190,16 +180,9 @@ private:
     TextForm configFileForm_;  // how ConfigFile was read, to be written back so
     std::string searchFolder_; // where "Search" opens when Edit1 names no folder
     unsigned launches_ = 0;
-    bool buildingList_ = false;
-    // What came while the list was built and waits for the build's end.
-    std::function<void()> afterBuild_;
-    // None: the start lists the ROM folder itself.
-    StartListing* startListing_ = nullptr;
     // The watches of the games "Play" started that have not ended yet, by
     // launch: the window's end stops them, not the games.
     std::map<unsigned, launch::ProcessWatch> watches_;
-    // Last, so it ends first: its MAME is ended while the window still is.
-    std::unique_ptr<launch::GameListRenewal> renewal_;
 };
 
 } // namespace ui

@@ -57,7 +57,7 @@ bool TForm1::applyConfiguration() {
         return refuse("This MAME exe doesn't exists!");
 
     settings::ProgramSettings::storeMame(mameExe, Edit2.text());
-    endRenewal();
+    gameList_.endRenewal();
     tk::Outcome listed = launch::renewGameList(exe, mameExe, settings::filesFolder(), xp.checked());
     // The list on screen is the kept file's: the message is all there is to
     // say, and the panel stays for the user to put right what it names.

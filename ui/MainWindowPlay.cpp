@@ -15,18 +15,19 @@
 #include "toolkit/gui/Window.h"
 #include "ui/MainWindow.h"
 
+#include <optional>
+#include <utility>
+
 namespace ui {
 
 void TForm1::SpeedButton1Click() {
-    int index = ListBox1.itemIndex();
-    if (index < 0)
+    std::optional<GameListKeeper::Game> chosen = gameList_.chosen();
+    if (!chosen)
         return;
     const settings::ProgramSettings stored = settings::ProgramSettings::read();
     std::string mameExe = stored.mameExe();
     std::string parameters = stored.parameters();
-    const auto row = static_cast<std::size_t>(index);
-    PlayedGame game{++launches_, std::string(games_.description(row)),
-                    std::string(games_.shortName(row))};
+    PlayedGame game{++launches_, std::move(chosen->description), std::move(chosen->shortName)};
     // A MAME that did not start keeps the front-end open, whatever
     // "Close After Playing" says.
     launch::Watched started =

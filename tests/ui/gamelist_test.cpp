@@ -5,6 +5,7 @@
 #include "toolkit/base/Error.h"
 #include "toolkit/files/Paths.h"
 #include "toolkit/gui/Application.h"
+#include "ui/GameListKeeper.h"
 #include "ui/MainWindow.h"
 #include "ui/StartListing.h"
 
@@ -62,6 +63,37 @@ TEST_F(GameListBuild, ListsTheKnownRomFilesSortedAndIndexAligned) {
     EXPECT_EQ(w.ListBox1.itemIndex(), -1);
     EXPECT_FALSE(w.Panel2.visible());
     EXPECT_EQ(tk::currentDirectory(), started);
+    EXPECT_TRUE(dialogs.log.empty());
+}
+
+// The list needs only a window and the controls it is given: it fills those
+// and names the game of the row chosen in the shown one.
+TEST_F(GameListBuild, TheListFillsTheControlsItIsGivenAndNamesTheChosenGame) {
+    tk::Form form({.caption = "List"});
+    tk::SearchableListBox shown{form, {0, 0, 200, 100}};
+    tk::FileListBox files{form, {0, 100, 50, 50}};
+    tk::ListBox zips{form, {50, 100, 50, 50}};
+    tk::ListBox games{form, {100, 100, 50, 50}};
+    tk::Panel loading{form, {0, 0, 200, 150}, {}};
+    tk::CheckBox showAll{form, {0, 150, 20, 20}, "", {}, tk::buttonFace};
+    ui::GameListKeeper list(form,
+                            {.shown = shown,
+                             .files = files,
+                             .zips = zips,
+                             .games = games,
+                             .loading = loading,
+                             .showAll = showAll},
+                            nullptr);
+    list.build(mame.exe());
+
+    EXPECT_EQ(shown.items().size(), 5u);
+    EXPECT_FALSE(list.chosen());
+    shown.setItemIndex(3);
+    auto chosen = list.chosen();
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(chosen->description, "Pac-Man (Midway)");
+    EXPECT_EQ(chosen->shortName, "pacman");
+    EXPECT_FALSE(list.renewing());
     EXPECT_TRUE(dialogs.log.empty());
 }
 

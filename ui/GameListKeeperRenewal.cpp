@@ -1,10 +1,12 @@
-// The main window's renewal of the game list for a MAME replaced since the
+// The renewal of the game list for a MAME replaced since the
 // list was written. MAME writes the new list behind the start, on a thread of
 // its own: the start goes on with the list there is, and a whole new list
 // replaces it once MAME has written one, keeping the game the user chose. The
 // stamp of the new MAME is stored only with its list, so a renewal that
 // fails, or that the program's end cuts short, is tried again at the next
 // start.
+#include "ui/GameListKeeper.h"
+
 #include "launch/GameListRenewal.h"
 #include "settings/FilesFolder.h"
 #include "settings/ProgramSettings.h"
@@ -13,8 +15,6 @@
 #include "toolkit/base/Outcome.h"
 #include "toolkit/gui/Dialogs.h"
 #include "toolkit/gui/Window.h"
-#include "ui/MainWindow.h"
-#include "ui/SplashWindow.h"
 
 #include <algorithm>
 #include <memory>
@@ -53,7 +53,9 @@ void storeStampAtStart(const std::string& stamp) {
 
 } // namespace
 
-void TForm1::renewGameListForNewMame(TForm4& splash, const settings::ProgramSettings& stored) {
+void GameListKeeper::renewForNewMame(const settings::ProgramSettings& stored, bool xp,
+                                     std::chrono::milliseconds limit,
+                                     const std::function<void(const std::string&)>& status) {
     std::string mameExe = stored.mameExe();
     std::string stamp = launch::mameStamp(mameExe);
     std::string previous = stored.mameStamp();
@@ -63,7 +65,7 @@ void TForm1::renewGameListForNewMame(TForm4& splash, const settings::ProgramSett
     // this MAME's.
     if (previous.empty())
         return storeStampAtStart(stamp);
-    showStatus(splash, "New MAME found: updating Gamelist");
+    status("New MAME found: updating Gamelist");
     std::string folder = settings::filesFolder();
     // MAME would be blamed for a list it was not let write.
     if (!settings::folderWritable(folder)) {
@@ -71,24 +73,23 @@ void TForm1::renewGameListForNewMame(TForm4& splash, const settings::ProgramSett
         return tk::dialogs().message(
             startWriteFailure(tk::formatMessage("Unable to write to %s", list), list).message());
     }
-    auto milliseconds = std::chrono::duration_cast<std::chrono::milliseconds>(renewalTimeLimit);
     renewal_ = std::make_unique<launch::GameListRenewal>(
-        mameExe, folder, xp.checked(), static_cast<DWORD>(milliseconds.count()),
-        [this, window = handle(), stamp](launch::RenewedList renewed) {
+        mameExe, folder, xp, static_cast<DWORD>(limit.count()),
+        [this, window = window_.handle(), stamp](launch::RenewedList renewed) {
             auto ended = std::make_shared<launch::RenewedList>(std::move(renewed));
             tk::postToWindow(window, [this, ended, stamp] { renewalEnded(*ended, stamp); });
         });
 }
 
-void TForm1::endRenewal() {
+void GameListKeeper::endRenewal() {
     renewal_.reset();
 }
 
-void TForm1::renewalEnded(const launch::RenewedList& renewed, const std::string& stamp) {
+void GameListKeeper::renewalEnded(const launch::RenewedList& renewed, const std::string& stamp) {
     // Ended early by "Apply", which renews the list itself.
     if (!renewal_)
         return;
-    if (buildingList_) {
+    if (building_) {
         afterBuild_ = [this, renewed, stamp] { renewalEnded(renewed, stamp); };
         return;
     }
@@ -104,20 +105,6 @@ void TForm1::renewalEnded(const launch::RenewedList& renewed, const std::string&
         return tk::dialogs().message(installed.message());
     refreshKeepingChoice();
     storeStampAtStart(stamp);
-}
-
-void TForm1::refreshKeepingChoice() {
-    int index = ListBox1.itemIndex();
-    std::string chosen =
-        index >= 0 ? std::string(games_.shortName(static_cast<std::size_t>(index))) : "";
-    refreshlist();
-    if (chosen.empty())
-        return;
-    for (std::size_t row = 0; row < games_.size(); ++row)
-        if (games_.shortName(row) == chosen) {
-            ListBox1.setItemIndex(static_cast<int>(row));
-            return;
-        }
 }
 
 } // namespace ui

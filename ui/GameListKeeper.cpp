@@ -1,5 +1,7 @@
 // The main window's game list: built from the files of MAME's ROM directory
 // and the descriptions of the gamelist file.
+#include "ui/GameListKeeper.h"
+
 #include "catalogue/GameIndex.h"
 #include "catalogue/GameList.h"
 #include "catalogue/RomDirectory.h"
@@ -9,7 +11,6 @@
 #include "toolkit/files/Paths.h"
 #include "toolkit/gui/Dialogs.h"
 #include "toolkit/text/CodePage.h"
-#include "ui/MainWindow.h"
 #include "ui/StartListing.h"
 
 #include <utility>
@@ -92,7 +93,11 @@ void addGames(catalogue::GameRows& games, bool showAll) {
 
 } // namespace
 
-void TForm1::showGames(catalogue::GameRows games) {
+GameListKeeper::GameListKeeper(const tk::Form& window, const Controls& controls,
+                               StartListing* listedAhead)
+    : window_(window), controls_(controls), startListing_(listedAhead) {}
+
+void GameListKeeper::show(catalogue::GameRows games) {
     {
         // The rows held before go now, before the lists take the new ones.
         catalogue::GameRows before = std::exchange(games_, std::move(games));
@@ -103,48 +108,69 @@ void TForm1::showGames(catalogue::GameRows games) {
                              [this](std::size_t i) { return games_.file(i); }};
     };
     // The hidden lists take their rows when the window is on the screen;
-    // ziplist ends with one empty row.
-    filelist.assignWhenIdle(files(0));
-    ziplist.assignWhenIdle(files(1));
-    gamelist.assignWhenIdle(
+    // the zip list ends with one empty row.
+    controls_.files.assignWhenIdle(files(0));
+    controls_.zips.assignWhenIdle(files(1));
+    controls_.games.assignWhenIdle(
         {[this] { return games_.size(); }, [this](std::size_t i) { return games_.shortName(i); }});
-    ListBox1.assign({[this] { return games_.size(); },
-                     [this](std::size_t i) { return games_.description(i); }});
+    controls_.shown.assign({[this] { return games_.size(); },
+                            [this](std::size_t i) { return games_.description(i); }});
 }
 
-void TForm1::refreshlist() {
-    buildList(settings::ProgramSettings::read().mameExe());
+void GameListKeeper::refresh() {
+    build(settings::ProgramSettings::read().mameExe());
 }
 
-void TForm1::buildList(const std::string& mameExe, bool atStart) {
+void GameListKeeper::build(const std::string& mameExe, bool atStart) {
     catalogue::RomDirectory romDirectory;
     {
         // The ROM directory's question runs the window's messages: what they
         // bring that rebuilds the list waits for this build's end.
-        buildingList_ = true;
-        tk::ScopeExit built([this] { buildingList_ = false; });
-        PanelCover cover(Panel2);
+        building_ = true;
+        tk::ScopeExit built([this] { building_ = false; });
+        PanelCover cover(controls_.loading);
+        tk::FileListBox& files = controls_.files;
         romDirectory =
-            catalogue::ResolveRomDirectory(mameExe, filelist.directory(), userChoosesDosMame);
-        filelist.setDirectory(romDirectory.directory);
+            catalogue::ResolveRomDirectory(mameExe, files.directory(), userChoosesDosMame);
+        files.setDirectory(romDirectory.directory);
         // A directory that cannot be entered lists nothing: the previous
         // directory's files are not this MAME's games.
         catalogue::GameRows games(romDirectory.entered
-                                      ? listRomFiles(filelist, atStart ? startListing_ : nullptr)
+                                      ? listRomFiles(files, atStart ? startListing_ : nullptr)
                                       : std::vector<std::string>());
         // The rows made before a lookup failed are shown all the same.
         try {
-            addGames(games, CheckBox1.checked());
+            addGames(games, controls_.showAll.checked());
         } catch (...) {
-            showGames(std::move(games));
+            show(std::move(games));
             throw;
         }
-        showGames(std::move(games));
+        show(std::move(games));
     }
     if (afterBuild_)
         std::exchange(afterBuild_, nullptr)();
     if (!romDirectory.entered)
         tk::dialogs().message(romDirectoryFailure(mameExe, romDirectory));
+}
+
+std::optional<GameListKeeper::Game> GameListKeeper::chosen() const {
+    int index = controls_.shown.itemIndex();
+    if (index < 0)
+        return std::nullopt;
+    const auto row = static_cast<std::size_t>(index);
+    return Game{std::string(games_.description(row)), std::string(games_.shortName(row))};
+}
+
+void GameListKeeper::refreshKeepingChoice() {
+    std::optional<Game> game = chosen();
+    refresh();
+    if (!game || game->shortName.empty())
+        return;
+    for (std::size_t row = 0; row < games_.size(); ++row)
+        if (games_.shortName(row) == game->shortName) {
+            controls_.shown.setItemIndex(static_cast<int>(row));
+            return;
+        }
 }
 
 } // namespace ui

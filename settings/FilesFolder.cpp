@@ -52,13 +52,15 @@ std::string movedNotice(const std::string& programFolder, const std::string& use
 FilesPlace chooseFilesPlace(const std::string& programFolder, const std::string& userFolder) {
     if (userFolder.empty() || folderWritable(programFolder))
         return {programFolder, ""};
-    bool first = attributesOf(userFolder) == INVALID_FILE_ATTRIBUTES;
-    if (first && !CreateDirectoryW(wide(userFolder).c_str(), nullptr))
+    // Made here, or found made: by an earlier start, or by another copy
+    // started at the same moment, which then tells of the move itself.
+    bool made = CreateDirectoryW(wide(userFolder).c_str(), nullptr);
+    if (!made && !tk::folderExists(userFolder))
         return {programFolder, ""};
     if (!folderWritable(userFolder))
         return {programFolder, ""};
     takeOverPortableFiles(programFolder, userFolder);
-    return {userFolder, first ? movedNotice(programFolder, userFolder) : ""};
+    return {userFolder, made ? movedNotice(programFolder, userFolder) : ""};
 }
 
 std::string userFilesFolder() {
@@ -74,7 +76,8 @@ std::string userFilesFolder() {
 
 bool folderWritable(const std::string& folder) {
     std::string probe =
-        tk::joinPath(folder, "keston-probe-" + std::to_string(GetCurrentProcessId()) + ".tmp");
+        tk::joinPath(folder, "keston-probe-" + std::to_string(GetCurrentProcessId()) + "-" +
+                                 std::to_string(GetCurrentThreadId()) + ".tmp");
     // Removed at its close, even when the process is killed first.
     tk::FileHandle file(CreateFileW(wide(probe).c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
                                     CREATE_NEW,

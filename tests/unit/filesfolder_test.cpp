@@ -10,6 +10,9 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <latch>
+#include <thread>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -58,6 +61,31 @@ TEST_F(FilesFolder, AnUnwritableProgramFolderMovesToTheUserFolderAndSaysSoOnce) 
     EXPECT_EQ(next.folder, user);
     EXPECT_EQ(next.notice, "") << "told once";
     EXPECT_TRUE(fs::is_empty(native(user)));
+}
+
+// Copies started together from a read-only folder: whichever makes the user
+// folder tells of it, and the others use the folder it made.
+TEST_F(FilesFolder, CopiesStartedTogetherAllMoveAndOneSaysSo) {
+    std::string locked = tk::joinPath(program, "Locked");
+    for (int round = 0; round < 10; ++round) {
+        std::string folder = tk::joinPath(appData, "KESTON PRIME " + std::to_string(round));
+        std::vector<settings::FilesPlace> places(6);
+        std::latch ready(static_cast<std::ptrdiff_t>(places.size()));
+        std::vector<std::thread> copies;
+        for (settings::FilesPlace& place : places)
+            copies.emplace_back([&] {
+                ready.arrive_and_wait();
+                place = settings::chooseFilesPlace(locked, folder);
+            });
+        for (std::thread& copy : copies)
+            copy.join();
+        int told = 0;
+        for (const settings::FilesPlace& place : places) {
+            EXPECT_EQ(place.folder, folder) << "round " << round;
+            told += place.notice.empty() ? 0 : 1;
+        }
+        EXPECT_EQ(told, 1) << "round " << round;
+    }
 }
 
 TEST_F(FilesFolder, WithNowhereBetterTheProgramFolderStays) {

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <string_view>
+
 namespace settings {
 
 namespace {
@@ -47,6 +49,14 @@ std::string movedNotice(const std::string& programFolder, const std::string& use
            userFolder + " from now on.";
 }
 
+// A drive's root and on ("C:\..."), or a share ("\\server\...").
+bool fullPath(std::wstring_view path) {
+    auto separator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
+    bool drive = path.size() >= 3 && ((path[0] | 0x20) >= L'a' && (path[0] | 0x20) <= L'z') &&
+                 path[1] == L':' && separator(path[2]);
+    return drive || (path.size() >= 2 && separator(path[0]) && separator(path[1]));
+}
+
 } // namespace
 
 FilesPlace chooseFilesPlace(const std::string& programFolder, const std::string& userFolder) {
@@ -69,7 +79,9 @@ std::string userFilesFolder() {
         return {};
     std::wstring value(n, L'\0');
     value.resize(GetEnvironmentVariableW(L"APPDATA", value.data(), n));
-    if (value.empty())
+    // A relative value would name another folder from every current
+    // directory: only a full path names the user's one place.
+    if (!fullPath(value))
         return {};
     return tk::joinPath(tk::wideToUtf8(value), userFolderName);
 }

@@ -99,10 +99,17 @@ TEST_F(FilesFolder, WithNowhereBetterTheProgramFolderStays) {
     EXPECT_EQ(place.notice, "");
 }
 
-TEST(UserFilesFolder, IsKestonPrimeInTheRoamingApplicationData) {
+TEST(UserFilesFolder, IsKestonPrimeInTheRoamingApplicationDataNamedByAFullPath) {
     wchar_t appData[MAX_PATH];
     ASSERT_GT(GetEnvironmentVariableW(L"APPDATA", appData, MAX_PATH), 0u);
     EXPECT_EQ(settings::userFilesFolder(), tk::wideToUtf8(appData) + "\\KESTON PRIME");
+    for (const wchar_t* relative : {L"AppData", L"C:AppData", L"\\AppData", L"..\\AppData"}) {
+        SetEnvironmentVariableW(L"APPDATA", relative);
+        EXPECT_EQ(settings::userFilesFolder(), "") << tk::wideToUtf8(relative);
+    }
+    SetEnvironmentVariableW(L"APPDATA", L"\\\\server\\users\\AppData");
+    EXPECT_EQ(settings::userFilesFolder(), "\\\\server\\users\\AppData\\KESTON PRIME");
+    SetEnvironmentVariableW(L"APPDATA", appData);
 }
 
 TEST(WriteFailureCause, NamesWhatStopsTheWrite) {

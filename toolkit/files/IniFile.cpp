@@ -79,8 +79,9 @@ void IniFile::writeString(const std::string& section, const std::string& key,
 void IniFile::updateFile() {
     rewriteFileContent(path_, [this](std::optional<std::string> current) {
         // The file as it is now takes the place of the text read before, so
-        // that two copies of it at most are held: the text and its bytes.
-        content_ = IniText({}, upperCaseFor(encoding_));
+        // that two copies of it at most are held: the text and its bytes. A
+        // move lets the text go; assigning an empty one would keep its room.
+        (void)IniText(std::move(content_));
         std::string text;
         {
             IniFile now(path_, decodeTextOrUnmarkedUtf16(std::move(current).value_or("")));

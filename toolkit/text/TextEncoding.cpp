@@ -1,5 +1,6 @@
 #include "toolkit/text/TextEncoding.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 
@@ -132,11 +133,12 @@ std::size_t utf16Length(std::uint32_t code) {
     return code >= 0x10000 ? 2 : 1;
 }
 
-void appendUtf16(std::string& out, std::uint32_t code, bool bigEndian) {
+// Puts the character's units at `out` and returns where they end.
+char* putUtf16(char* out, std::uint32_t code, bool bigEndian) {
     auto unit = [&](std::uint32_t value) {
         char high = static_cast<char>(value >> 8), low = static_cast<char>(value & 0xFF);
-        out += bigEndian ? high : low;
-        out += bigEndian ? low : high;
+        *out++ = bigEndian ? high : low;
+        *out++ = bigEndian ? low : high;
     };
     if (code >= 0x10000) {
         unit(0xD800 + ((code - 0x10000) >> 10));
@@ -144,6 +146,7 @@ void appendUtf16(std::string& out, std::uint32_t code, bool bigEndian) {
     } else {
         unit(code);
     }
+    return out;
 }
 
 template <typename OnCode> void forEachUtf8Code(std::string_view text, OnCode onCode) {
@@ -208,15 +211,14 @@ std::string encodeText(std::initializer_list<std::string_view> pieces, TextEncod
         else
             forEachUtf8Code(piece, [&](std::uint32_t code) { length += 2 * utf16Length(code); });
     }
-    std::string out;
-    out.reserve(length);
-    out += markOf(encoding);
+    std::string out(length, '\0');
+    char* at = std::copy(markOf(encoding).begin(), markOf(encoding).end(), out.data());
     for (std::string_view piece : pieces) {
         if (!utf16)
-            out += piece;
+            at = std::copy(piece.begin(), piece.end(), at);
         else
             forEachUtf8Code(piece, [&](std::uint32_t code) {
-                appendUtf16(out, code, encoding == TextEncoding::utf16be);
+                at = putUtf16(at, code, encoding == TextEncoding::utf16be);
             });
     }
     return out;

@@ -9,8 +9,8 @@ namespace settings {
 void ProfileSettings::writeString(const std::string& section, const std::string& key,
                                   const std::string& value) {
     try {
-        tk::rewriteFileContent(path_, [&](const std::optional<std::string>& current) {
-            return tk::withProfileString(current.value_or(""), section, key, value);
+        tk::rewriteFileContent(path_, [&](std::optional<std::string> current) {
+            return tk::withProfileString(std::move(current).value_or(""), section, key, value);
         });
     } catch (const tk::FileInUse&) {
         throw;

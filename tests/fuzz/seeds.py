@@ -3,7 +3,8 @@
 tests/fuzz/corpus/: bitmaps of every depth, header and compression, icons with
 bitmap and PNG images, enhanced, old-style and placeable metafiles. The other
 seeds are real files (MAME's own output, settings files, ImageMagick's
-pictures) kept as they are."""
+pictures) kept as they are, but for settings files in UTF-16 without a mark,
+which no program of ours writes."""
 import os
 import struct
 import zlib
@@ -373,6 +374,15 @@ def metafiles():
     enhanced_objects()
 
 
+def unmarked_settings():
+    text = "[config]\r\nmameexe=C:\\\u0418\u0433\u0440\u044b\\mame.exe\r\nxp=1\r\n"
+    save("textencoding", "utf16le-unmarked.ini", text.encode("utf-16-le"))
+    save("textencoding", "utf16be-unmarked.ini", text.encode("utf-16-be"))
+    save("textencoding", "utf16le-unmarked-odd.ini", "; mine\n[config]".encode("utf-16-le") + b"x")
+    save("textencoding", "nul-after-non-ascii.ini", "caf\u00e9\r\n".encode("utf-16-le"))
+
+
 bitmaps()
 icons()
 metafiles()
+unmarked_settings()

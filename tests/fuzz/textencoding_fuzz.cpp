@@ -1,6 +1,7 @@
 // Text with any byte-order mark, or none, decodes without fault and encodes
 // back to the same bytes (an odd last byte of UTF-16 aside, which is no
-// character and is dropped). The UTF-8 test agrees with the escapes: text is
+// character and is dropped), and so does UTF-16 without a mark, which gets
+// its mark. The UTF-8 test agrees with the escapes: text is
 // well-formed exactly when escaping leaves it as it is, and escaping always
 // comes back to the same bytes, also through UTF-16. Only an ASCII byte
 // decodes to an ASCII character: no overlong form makes a path's backslash.
@@ -17,6 +18,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool utf16 = decoded.encoding == tk::TextEncoding::utf16le ||
                  decoded.encoding == tk::TextEncoding::utf16be;
     FUZZ_CHECK(encoded == (utf16 && size % 2 == 1 ? bytes.substr(0, size - 1) : bytes));
+
+    tk::MarkedText settings = tk::decodeTextOrUnmarkedUtf16(std::string(bytes));
+    if (tk::TextEncoding unmarked = tk::unmarkedUtf16Of(bytes); unmarked != tk::TextEncoding::none)
+        FUZZ_CHECK(settings.encoding == unmarked &&
+                   tk::encodeText(settings.text, unmarked) ==
+                       tk::encodeText("", unmarked) +
+                           std::string(bytes.substr(0, size - size % 2)));
+    else
+        FUZZ_CHECK(settings.encoding == decoded.encoding && settings.text == decoded.text);
 
     std::u16string read = tk::utf8ToUtf16(bytes);
     FUZZ_CHECK(std::count_if(read.begin(), read.end(), [](char16_t unit) { return unit < 0x80; }) ==

@@ -1,6 +1,7 @@
 #include "toolkit/files/IniText.h"
 
 #include "support/AsciiUpperCase.h"
+#include "support/ProfileWritten.h"
 
 #include <gtest/gtest.h>
 
@@ -35,6 +36,28 @@ TEST(IniText, EveryLineEndSplitsAndTheWrittenTextDropsWhatTheReadingSkipped) {
         EXPECT_EQ(valueOf(other, "config", "xp") + valueOf(other, "config", "close"), "10")
             << "line end " << int(end[0]);
     }
+}
+
+// The writes are kept beside the text until it is written out: reads see
+// them as the written text's reads do, whatever line or section they hit.
+TEST(IniText, WritesReadAsTheWrittenTextReads) {
+    tk::IniText ini = parsed("[a]\nk=1\nk = 2\n[b]\nk=3\n[A]\nk=4\nj\n");
+    ini.write("a", "K", "5");   // the last "a"'s last "k"
+    ini.write("a", "k=x", "6"); // a key with "=" matches no line: added
+    ini.write("a", "k", "7");   // now the added line is the last "k"
+    ini.write("new", "n", "8"); // a section the text lacks
+    ini.write("NEW", "n", "9");
+    ini.write("b", "other", "0"); // added at the section's end
+    const std::string written = "[a]\r\nk=1\r\nk=2\r\n\r\n[b]\r\nk=3\r\nother=0\r\n\r\n"
+                                "[A]\r\nK=5\r\nj\r\nk=7\r\n\r\n[new]\r\nn=9\r\n\r\n";
+    EXPECT_EQ(ini.text(), written);
+    const tk::IniText again = parsed(written);
+    for (const char* section : {"a", "b", "new", "none"})
+        for (const char* key : {"k", "K", "n", "j", "other", "k=x"})
+            EXPECT_EQ(valueOf(ini, section, key), valueOf(again, section, key))
+                << section << " " << key;
+    EXPECT_EQ(valueOf(ini, "a", "k"), "7");
+    EXPECT_EQ(ini.source(), "[a]\nk=1\nk = 2\n[b]\nk=3\n[A]\nk=4\nj\n");
 }
 
 TEST(ProfileBool, NonZeroIntegersAreTrueAndAnythingElseIsTheFallback) {
@@ -79,8 +102,8 @@ TEST(ProfileWrite, ChangesOnlyTheLineThePerKeyReadTakes) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.before);
-        const std::string after = tk::profileWritten(c.before, c.section, c.key, c.value,
-                                                     testing_support::asciiUpperCase);
+        const std::string after = testing_support::profileWritten(
+            c.before, c.section, c.key, c.value, testing_support::asciiUpperCase);
         EXPECT_EQ(after, c.after);
         EXPECT_EQ(tk::profileValue(after, c.section, c.key, testing_support::asciiUpperCase),
                   c.value);

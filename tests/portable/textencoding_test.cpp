@@ -116,3 +116,27 @@ TEST(Utf16, FolderNamesInAnyLettersConvertBothWays) {
     EXPECT_EQ(tk::encodeText("k=\xE8\xA1\xA8"s, tk::TextEncoding::utf16le),
               "\xFF\xFEk\0=\0\x68\x88"s);
 }
+
+// UTF-16 without a mark is taken for UTF-16 only where its first line leaves
+// no doubt; it then decodes as such and encodes back with its mark.
+TEST(UnmarkedUtf16, OnlyAnAsciiFirstLineWithItsNulsTells) {
+    using namespace std::string_literals;
+    const std::string le = "[\0c\0]\0\r\0\n\0k\0=\0\x68\x88"s, be = "\0[\0c\0]\0\n\0k\0=\x88\x68"s;
+    EXPECT_EQ(tk::unmarkedUtf16Of(le), tk::TextEncoding::utf16le);
+    EXPECT_EQ(tk::unmarkedUtf16Of(be), tk::TextEncoding::utf16be);
+    EXPECT_EQ(tk::unmarkedUtf16Of("k\0=\0v\0"s), tk::TextEncoding::utf16le) << "one line, no end";
+    EXPECT_EQ(tk::unmarkedUtf16Of("\n\0x"s), tk::TextEncoding::utf16le) << "an odd last byte";
+    for (const std::string& other :
+         {""s, "[config]\r\nk=v\r\n"s, "x"s, "\0\0\n\0"s, "\x68\x88\n\0"s, "[\0c\0]\0\r\n"s,
+          "[\0c\x00\xE9\0\n\0"s, "\xFF\xFE[\0\n\0"s})
+        EXPECT_EQ(tk::unmarkedUtf16Of(other), tk::TextEncoding::none) << other;
+
+    tk::MarkedText decoded = tk::decodeTextOrUnmarkedUtf16(le);
+    EXPECT_EQ(decoded.encoding, tk::TextEncoding::utf16le);
+    EXPECT_EQ(decoded.text, "[c]\r\nk=\xE8\xA1\xA8");
+    EXPECT_EQ(tk::encodeText(decoded.text, decoded.encoding), "\xFF\xFE" + le);
+    EXPECT_EQ(tk::decodeTextOrUnmarkedUtf16(be).text, "[c]\nk=\xE8\xA1\xA8");
+    EXPECT_EQ(tk::decodeText(le).encoding, tk::TextEncoding::none) << "other files keep to marks";
+    EXPECT_EQ(tk::encodeText({"k=", "\xE8\xA1\xA8"s, ""}, tk::TextEncoding::utf16be),
+              "\xFE\xFF\0k\0=\x88\x68"s);
+}

@@ -127,6 +127,32 @@ TEST_F(SettingsEncoding, AFileMarkedAsUtf8StaysSo) {
     EXPECT_EQ(value("xp"), "1");
 }
 
+// The platform takes a file in UTF-16 without its mark for code-page text
+// and would write code-page lines among its UTF-16 ones. Both accesses read
+// it as UTF-16 and write it back so, with its mark, every other line as it
+// was: from then on the platform reads what the program reads.
+TEST_F(SettingsEncoding, Utf16WithoutItsMarkIsReadSoAndWrittenBackWithItsMark) {
+    const std::string text = "; mine\r\n[config]\r\nmameexe=" + cyrillicMame + "\r\nxp=1\r\n";
+    for (tk::TextEncoding encoding : {tk::TextEncoding::utf16le, tk::TextEncoding::utf16be}) {
+        SCOPED_TRACE(encoding == tk::TextEncoding::utf16le ? "LE" : "BE");
+        const std::string unmarked = tk::encodeText(text, encoding).substr(2);
+        put(unmarked);
+        EXPECT_EQ(tk::IniFile(path).readString("config", "mameexe", "-"), cyrillicMame);
+        EXPECT_EQ(tk::IniFile(path).profileString("config", "xp", "-"), "1");
+        perKey("Skin", cafe);
+        EXPECT_EQ(bytes(), tk::encodeText(text + "Skin=" + cafe + "\r\n", encoding));
+        EXPECT_EQ(value("mameexe"), cyrillicMame);
+        EXPECT_EQ(value("Skin"), cafe);
+
+        put(unmarked);
+        wholeFile("parameters", "-window");
+        EXPECT_EQ(decoded().encoding, encoding);
+        EXPECT_EQ(value("parameters"), "-window");
+        EXPECT_EQ(value("mameexe"), cyrillicMame);
+        EXPECT_EQ(value("xp"), "1");
+    }
+}
+
 TEST_F(SettingsEncoding, AFileInAFolderOfAnyLettersIsReadAndWrittenByBothAccesses) {
     path = tk::joinPath(temp.folder(cjkFolder.substr(3) + "\\" + emojiName), "keston.ini");
     put("[config]\r\nxp=0\r\n");

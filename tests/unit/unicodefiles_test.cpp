@@ -85,7 +85,7 @@ TEST_F(UnicodeFiles, AreWrittenWholeWithNoTemporaryFileLeft) {
              {std::string("\xE8\xA1\xA8"), games + pad, std::string("mame.ini")}) {
             const std::string file = tk::joinPath(folder, name);
             tk::replaceFileContent(file, "first " + name);
-            tk::rewriteFileContent(file, [&](const std::optional<std::string>& current) {
+            tk::rewriteFileContent(file, [&](std::optional<std::string> current) {
                 return current.value_or("none") + " then " + pad;
             });
             EXPECT_EQ(tk::readWholeFile(file), "first " + name + " then " + pad);

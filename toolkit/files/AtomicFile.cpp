@@ -186,7 +186,7 @@ void rewriteFileContent(const std::string& path, const ContentChange& change) {
             } catch (const Error&) {
                 return false; // a folder in its place, or held without sharing
             }
-            return overwriteFile(temporary, change(current));
+            return overwriteFile(temporary, change(std::move(current)));
         }))
         throw Error(formatMessage("Cannot create file %s", path));
 }

@@ -62,8 +62,9 @@ unsigned long retriedWhileHeld(const std::function<bool()>& operation, int attem
 void replaceFileContent(const std::string& path, std::string_view content);
 
 // The new content made from the file's content at the moment of the write
-// (nothing when there is no file).
-using ContentChange = std::function<std::string(const std::optional<std::string>& current)>;
+// (nothing when there is no file), which it is given to keep or let go, so
+// that a big file is not held twice while its new content is made.
+using ContentChange = std::function<std::string(std::optional<std::string> current)>;
 
 // Replaces the file by the content `change` makes of it, with no other write
 // of the file in between. Raises as replaceFileContent does, "Cannot create

@@ -19,11 +19,11 @@ UpperCase upperCaseFor(TextEncoding encoding) {
 // Read without the writers' turn: every write swaps its file in with one
 // rename, so a read finds the old file or the new one, whole.
 IniFile::IniFile(std::string path)
-    : IniFile(path, decodeText(readFileIfPresent(path).value_or(""))) {}
+    : IniFile(path, decodeTextOrUnmarkedUtf16(readFileIfPresent(path).value_or(""))) {}
 
-IniFile::IniFile(std::string path, const MarkedText& file)
-    : path_(std::move(path)), encoding_(file.encoding), text_(file.text),
-      content_(file.text, upperCaseFor(file.encoding)) {}
+IniFile::IniFile(std::string path, MarkedText file)
+    : path_(std::move(path)), encoding_(file.encoding),
+      content_(std::move(file.text), upperCaseFor(file.encoding)) {}
 
 // The text of a file without a mark stays in its code page, so that the lines
 // the program does not touch keep every byte; a marked file's text is UTF-8,
@@ -39,7 +39,7 @@ std::string IniFile::fromFile(const std::string& text) const {
 // The file as read, in UTF-16, with this object's writes made again.
 void IniFile::becomeUnicode() {
     std::vector<Write> writes = std::move(writes_);
-    *this = IniFile(path_, {TextEncoding::utf16le, ansiToUtf8(text_)});
+    *this = IniFile(path_, {TextEncoding::utf16le, ansiToUtf8(content_.source())});
     for (const Write& write : writes)
         writeString(write.section, write.key, write.value);
 }
@@ -57,7 +57,8 @@ std::string IniFile::profileString(const std::string& section, const std::string
 
 std::optional<std::string> IniFile::profileString(const std::string& section,
                                                   const std::string& key) const {
-    auto value = profileValue(text_, toFile(section), toFile(key), upperCaseFor(encoding_));
+    auto value =
+        profileValue(content_.source(), toFile(section), toFile(key), upperCaseFor(encoding_));
     if (!value)
         return std::nullopt;
     // The platform's read fills a buffer of 2048 UTF-16 units.
@@ -76,26 +77,36 @@ void IniFile::writeString(const std::string& section, const std::string& key,
 }
 
 void IniFile::updateFile() {
-    rewriteFileContent(path_, [this](const std::optional<std::string>& current) {
-        IniFile now(path_, decodeText(current.value_or("")));
-        for (const Write& write : writes_)
-            now.writeString(write.section, write.key, write.value);
-        encoding_ = now.encoding_;
-        content_ = now.content_;
-        text_ = content_.text();
-        return encodeText(text_, encoding_);
+    rewriteFileContent(path_, [this](std::optional<std::string> current) {
+        // The file as it is now takes the place of the text read before, so
+        // that two copies of it at most are held: the text and its bytes. A
+        // move lets the text go; assigning an empty one would keep its room.
+        (void)IniText(std::move(content_));
+        std::string text;
+        {
+            IniFile now(path_, decodeTextOrUnmarkedUtf16(std::move(current).value_or("")));
+            for (const Write& write : writes_)
+                now.writeString(write.section, write.key, write.value);
+            encoding_ = now.encoding_;
+            text = now.content_.text();
+        }
+        std::string bytes = encodeText(text, encoding_);
+        content_ = IniText(std::move(text), upperCaseFor(encoding_));
+        return bytes;
     });
 }
 
-std::string withProfileString(std::string_view bytes, const std::string& section,
-                              const std::string& key, const std::string& value) {
-    MarkedText file = decodeText(bytes);
+std::string withProfileString(std::string bytes, const std::string& section, const std::string& key,
+                              const std::string& value) {
+    MarkedText file = decodeTextOrUnmarkedUtf16(std::move(bytes));
     if (file.encoding == TextEncoding::none && !fitsCodePage(section + key + value))
         file = {TextEncoding::utf16le, ansiToUtf8(file.text)};
     const bool ansi = file.encoding == TextEncoding::none;
     auto inFile = [ansi](const std::string& text) { return ansi ? utf8ToAnsi(text) : text; };
-    return encodeText(profileWritten(file.text, inFile(section), inFile(key), inFile(value),
-                                     upperCaseFor(file.encoding)),
+    const std::string_view text = file.text;
+    const ProfileEdit edit =
+        profileEdit(text, inFile(section), inFile(key), inFile(value), upperCaseFor(file.encoding));
+    return encodeText({text.substr(0, edit.begin), edit.line, text.substr(edit.end)},
                       file.encoding);
 }
 

@@ -1,7 +1,5 @@
 #include "toolkit/files/IniText.h"
 
-#include "toolkit/text/LineSplitter.h"
-
 #include <cstdint>
 
 namespace tk {
@@ -36,14 +34,6 @@ std::string_view withoutEnclosingQuotes(std::string_view value) {
 
 bool isSectionHeader(std::string_view line) {
     return line.size() >= 2 && line.front() == '[' && line.back() == ']';
-}
-
-std::string normalisedEntry(std::string_view line) {
-    auto equals = line.find('=');
-    if (equals == std::string_view::npos)
-        return std::string(line);
-    return std::string(trimmed(line.substr(0, equals))) + "=" +
-           std::string(trimmed(line.substr(equals + 1)));
 }
 
 int digitValue(char c, int base) {
@@ -111,78 +101,201 @@ std::optional<std::string_view> profileHeader(std::string_view line) {
     return profileTrimmed(line.substr(1, line.find(']', 1) - 1));
 }
 
-} // namespace
+// One entry of the whole-file reading, trimmed: a section's header (its
+// name) or a line within a section; where its line begins in the text.
+struct Entry {
+    std::size_t at;
+    bool header;
+    std::string_view text;
+};
 
-IniText::IniText(std::string_view text, UpperCase upperCase) : upperCase_(upperCase) {
-    parse(text);
-}
-
-void IniText::parse(std::string_view text) {
-    for (std::string_view raw : tk::splitLines(text)) {
-        std::string_view line = trimmed(raw);
+// Calls `onEntry` for every entry from `from`, the beginning of a line, until
+// it returns true. Empty lines, comments and lines before the first header
+// are no entries.
+template <typename OnEntry>
+void forEachEntry(std::string_view text, std::size_t from, OnEntry onEntry) {
+    bool inSection = false;
+    for (std::size_t at = from; at < text.size();) {
+        LineSpan span = lineAt(text, at);
+        at = span.next;
+        std::string_view line = trimmed(text.substr(span.begin, span.end - span.begin));
         if (line.empty() || line.front() == ';')
             continue;
-        if (isSectionHeader(line))
-            sections_.push_back({std::string(trimmed(line.substr(1, line.size() - 2))), {}});
-        else if (!sections_.empty())
-            sections_.back().lines.push_back(normalisedEntry(line));
+        bool header = isSectionHeader(line);
+        if (header)
+            line = trimmed(line.substr(1, line.size() - 2));
+        inSection = inSection || header;
+        if (inSection && onEntry(Entry{span.begin, header, line}))
+            return;
     }
 }
 
-std::optional<size_t> IniText::sectionIndex(const std::string& name) const {
-    std::string wanted = upperCase_(name);
-    for (size_t i = sections_.size(); i-- > 0;)
-        if (upperCase_(sections_[i].name) == wanted)
+// The key of a line of the text, as the line is written back: before its
+// "=", without blanks; nothing for a line without "=".
+std::optional<std::string_view> keyOf(std::string_view line) {
+    auto equals = line.find('=');
+    if (equals == std::string_view::npos)
+        return std::nullopt;
+    return trimmed(line.substr(0, equals));
+}
+
+std::string_view valueOf(std::string_view line) {
+    return trimmed(line.substr(line.find('=') + 1));
+}
+
+// A written line is "key=value" as given: its key runs to its first "=".
+std::string_view writtenKeyOf(std::string_view line) {
+    return line.substr(0, line.find('='));
+}
+
+} // namespace
+
+IniText::IniText(std::string text, UpperCase upperCase)
+    : text_(std::move(text)), upperCase_(upperCase) {}
+
+std::optional<std::size_t> IniText::targetNamed(const std::string& upperName) const {
+    for (std::size_t i = 0; i < targets_.size(); ++i)
+        if (upperCase_(targets_[i].name) == upperName)
             return i;
     return std::nullopt;
 }
 
-std::optional<size_t> IniText::lineIndex(const Section& section, const std::string& key) const {
-    std::string wanted = upperCase_(key);
-    for (size_t i = section.lines.size(); i-- > 0;) {
-        const std::string& line = section.lines[i];
-        auto equals = line.find('=');
-        if (equals != std::string::npos &&
-            upperCase_(std::string_view(line).substr(0, equals)) == wanted)
-            return i;
-    }
-    return std::nullopt;
+// Every write to sections of one name goes to the same one, the last of the
+// text's, or a new one when the text has none.
+IniText::Target& IniText::targetOf(const std::string& section) {
+    const std::string wanted = upperCase_(section);
+    if (auto index = targetNamed(wanted))
+        return targets_[*index];
+    Target target{std::nullopt, section, {}};
+    forEachEntry(text_, 0, [&](const Entry& entry) {
+        if (entry.header && upperCase_(entry.text) == wanted)
+            target = {entry.at, std::string(entry.text), {}};
+        return false;
+    });
+    targets_.push_back(std::move(target));
+    return targets_.back();
+}
+
+std::optional<std::pair<std::size_t, std::string_view>>
+IniText::lastLineIn(const Target& target, const std::string& upperKey) const {
+    std::optional<std::pair<std::size_t, std::string_view>> last;
+    if (!target.header)
+        return last;
+    forEachEntry(text_, *target.header, [&](const Entry& entry) {
+        if (entry.header)
+            return entry.at != *target.header;
+        if (auto key = keyOf(entry.text); key && upperCase_(*key) == upperKey)
+            last = {entry.at, entry.text};
+        return false;
+    });
+    return last;
 }
 
 std::optional<std::string> IniText::read(const std::string& section, const std::string& key) const {
-    auto s = sectionIndex(section);
-    if (!s)
+    const std::string wantedSection = upperCase_(section), wantedKey = upperCase_(key);
+    const auto index = targetNamed(wantedSection);
+    if (!index) {
+        // No write went to the section: the text's last one of the name.
+        std::optional<std::string> value;
+        bool inWanted = false;
+        forEachEntry(text_, 0, [&](const Entry& entry) {
+            if (entry.header) {
+                inWanted = upperCase_(entry.text) == wantedSection;
+                if (inWanted)
+                    value.reset();
+            } else if (auto name = keyOf(entry.text);
+                       inWanted && name && upperCase_(*name) == wantedKey) {
+                value = std::string(valueOf(entry.text));
+            }
+            return false;
+        });
+        return value;
+    }
+    const Target& target = targets_[*index];
+    for (auto line = target.added.rbegin(); line != target.added.rend(); ++line)
+        if (upperCase_(writtenKeyOf(*line)) == wantedKey)
+            return line->substr(line->find('=') + 1);
+    auto last = lastLineIn(target, wantedKey);
+    if (!last)
         return std::nullopt;
-    const Section& found = sections_[*s];
-    auto l = lineIndex(found, key);
-    if (!l)
-        return std::nullopt;
-    const std::string& line = found.lines[*l];
-    return line.substr(line.find('=') + 1);
+    if (auto written = replaced_.find(last->first); written != replaced_.end())
+        return written->second.substr(written->second.find('=') + 1);
+    return std::string(valueOf(last->second));
 }
 
 void IniText::write(const std::string& section, const std::string& key, const std::string& value) {
-    auto s = sectionIndex(section);
-    if (!s) {
-        sections_.push_back({section, {}});
-        s = sections_.size() - 1;
-    }
-    Section& target = sections_[*s];
-    std::string entry = key + "=" + value;
-    if (auto l = lineIndex(target, key))
-        target.lines[*l] = std::move(entry);
+    Target& target = targetOf(section);
+    const std::string wanted = upperCase_(key);
+    std::string line = key + "=" + value;
+    for (auto added = target.added.rbegin(); added != target.added.rend(); ++added)
+        if (upperCase_(writtenKeyOf(*added)) == wanted) {
+            *added = std::move(line);
+            return;
+        }
+    if (auto last = lastLineIn(target, wanted))
+        replaced_[last->first] = std::move(line);
     else
-        target.lines.push_back(std::move(entry));
+        target.added.push_back(std::move(line));
+}
+
+// Puts the written text piece by piece, so that it can be measured first and
+// then made in a string of its size.
+template <typename Put> void IniText::writeOut(Put put) const {
+    auto line = [&](std::string_view text) {
+        put(text);
+        put("\r\n");
+    };
+    auto header = [&](std::string_view name) {
+        put("[");
+        put(name);
+        line("]");
+    };
+    // The section being written out, and the target of the writes to it.
+    bool inSection = false;
+    const Target* open = nullptr;
+    auto endSection = [&] {
+        if (open)
+            for (const std::string& added : open->added)
+                line(added);
+        if (inSection)
+            line("");
+    };
+    forEachEntry(text_, 0, [&](const Entry& entry) {
+        if (entry.header) {
+            endSection();
+            inSection = true;
+            header(entry.text);
+            open = nullptr;
+            for (const Target& target : targets_)
+                if (target.header == entry.at)
+                    open = &target;
+        } else if (auto written = replaced_.find(entry.at); written != replaced_.end()) {
+            line(written->second);
+        } else if (auto key = keyOf(entry.text)) {
+            put(*key);
+            put("=");
+            line(valueOf(entry.text));
+        } else {
+            line(entry.text);
+        }
+        return false;
+    });
+    endSection();
+    for (const Target& target : targets_)
+        if (!target.header) {
+            header(target.name);
+            for (const std::string& added : target.added)
+                line(added);
+            line("");
+        }
 }
 
 std::string IniText::text() const {
+    std::size_t length = 0;
+    writeOut([&](std::string_view piece) { length += piece.size(); });
     std::string text;
-    for (const Section& section : sections_) {
-        text += "[" + section.name + "]\r\n";
-        for (const std::string& line : section.lines)
-            text += line + "\r\n";
-        text += "\r\n";
-    }
+    text.reserve(length);
+    writeOut([&](std::string_view piece) { text += piece; });
     return text;
 }
 
@@ -199,8 +312,10 @@ std::optional<std::string> profileValue(std::string_view text, std::string_view 
     const std::string wantedSection = upperCase(profileTrimmed(section));
     const std::string wantedKey = upperCase(profileTrimmed(key));
     bool inSection = false;
-    for (std::string_view raw : splitLines(text)) {
-        std::string_view line = profileTrimmed(raw);
+    for (std::size_t at = 0; at < text.size();) {
+        LineSpan span = lineAt(text, at);
+        at = span.next;
+        std::string_view line = profileTrimmed(text.substr(span.begin, span.end - span.begin));
         if (line.empty())
             continue;
         // Only the first section of the name is searched.
@@ -218,8 +333,8 @@ std::optional<std::string> profileValue(std::string_view text, std::string_view 
     return std::nullopt;
 }
 
-std::string profileWritten(std::string_view text, std::string_view section, std::string_view key,
-                           std::string_view value, UpperCase upperCase) {
+ProfileEdit profileEdit(std::string_view text, std::string_view section, std::string_view key,
+                        std::string_view value, UpperCase upperCase) {
     const std::string wantedSection = upperCase(profileTrimmed(section));
     const std::string wantedKey = upperCase(profileTrimmed(key));
     std::optional<size_t> sectionEnd; // after the found section's last line
@@ -243,9 +358,8 @@ std::string profileWritten(std::string_view text, std::string_view section, std:
         // writes it, though its read finds no value there.
         std::string_view name = profileTrimmed(line.substr(0, line.find('=')));
         if (upperCase(name) == wantedKey)
-            return std::string(text.substr(0, span.begin)) + std::string(name) + "=" +
-                   std::string(value) + std::string(profileLineEnd) +
-                   std::string(text.substr(span.next));
+            return {span.begin, span.next,
+                    std::string(name) + "=" + std::string(value) + std::string(profileLineEnd)};
     }
     std::string entry = std::string(key) + "=" + std::string(value) + std::string(profileLineEnd);
     if (!sectionEnd) {
@@ -253,10 +367,10 @@ std::string profileWritten(std::string_view text, std::string_view section, std:
         sectionEnd = text.size();
     }
     // A last line without its line end gets one before anything follows it.
-    std::string before(text.substr(0, *sectionEnd));
-    if (!before.empty() && before.back() != '\n' && before.back() != '\r')
-        before += profileLineEnd;
-    return before + entry + std::string(text.substr(*sectionEnd));
+    const char before = *sectionEnd > 0 ? text[*sectionEnd - 1] : '\n';
+    if (before != '\n' && before != '\r')
+        entry = std::string(profileLineEnd) + entry;
+    return {*sectionEnd, *sectionEnd, std::move(entry)};
 }
 
 } // namespace tk

@@ -1,9 +1,13 @@
-// An INI file as the whole-file access keeps it in memory: its sections and
-// their lines, parsed from the file's text and written back as text. Pure text
-// work; the caller supplies how names are upper-cased, since matching without
-// regard to case follows the file's encoding (its code page, or UTF-8).
+// An INI file as the whole-file access reads and writes it: its sections and
+// their lines, written back as text with the writes made. The text is held
+// as it was given, neither copied nor indexed: each read walks it, and the
+// writes are kept beside it until the text is written out, so that a big
+// file costs one copy of itself. Pure text work; the caller supplies how
+// names are upper-cased, since matching without regard to case follows the
+// file's encoding (its code page, or UTF-8).
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,7 +20,7 @@ using UpperCase = std::string (*)(std::string_view);
 
 class IniText {
 public:
-    IniText(std::string_view text, UpperCase upperCase);
+    IniText(std::string text, UpperCase upperCase);
 
     // The value after the key's "=" in the last section of that name, from its
     // last line of that key; nothing when either is missing.
@@ -29,17 +33,31 @@ public:
     // "[name]", the section's lines and an empty line per section, CR LF ended.
     std::string text() const;
 
+    // The text as given, without the writes.
+    const std::string& source() const { return text_; }
+
 private:
-    struct Section {
+    // The section that writes went to: where its header begins in the text
+    // (none for a section the text lacks), its name, and the lines the writes
+    // added at its end.
+    struct Target {
+        std::optional<std::size_t> header;
         std::string name;
-        std::vector<std::string> lines;
+        std::vector<std::string> added;
     };
 
-    void parse(std::string_view text);
-    std::optional<size_t> sectionIndex(const std::string& name) const;
-    std::optional<size_t> lineIndex(const Section& section, const std::string& key) const;
+    std::optional<std::size_t> targetNamed(const std::string& upperName) const;
+    Target& targetOf(const std::string& section);
+    // Where the last line of the key begins among the section's lines in the
+    // text, and that line; nothing when it has none or the text lacks it.
+    std::optional<std::pair<std::size_t, std::string_view>>
+    lastLineIn(const Target& target, const std::string& upperKey) const;
+    template <typename Put> void writeOut(Put put) const;
 
-    std::vector<Section> sections_;
+    std::string text_;
+    std::vector<Target> targets_;
+    // Lines of the text that writes replaced, by where they begin.
+    std::map<std::size_t, std::string> replaced_;
     UpperCase upperCase_;
 };
 
@@ -53,16 +71,24 @@ private:
 std::optional<std::string> profileValue(std::string_view text, std::string_view section,
                                         std::string_view key, UpperCase upperCase);
 
-// The text with the key written as the platform's private-profile write
+// What the platform's private-profile write changes in the text to write the
+// key: the bytes from `begin` to `end` (which may be equal) become `line`.
+struct ProfileEdit {
+    std::size_t begin, end;
+    std::string line;
+};
+
+// The edit that writes the key as the platform's private-profile write
 // writes it, every other line kept byte for byte: the first line of the key
 // in the first section of that name (as profileValue finds them, the key
 // alone without "=" counting too) becomes the key as the file spells it, "="
 // and the value; a key the section lacks goes after the section's last line,
 // and a missing section, spelled as given, after the whole text. The lines
 // written end in CR LF, as the platform writes them, and so does a last line
-// that had no end when anything follows it.
-std::string profileWritten(std::string_view text, std::string_view section, std::string_view key,
-                           std::string_view value, UpperCase upperCase);
+// that had no end when anything follows it. The edit, rather than the text
+// edited, so that a big file is written out without another copy of itself.
+ProfileEdit profileEdit(std::string_view text, std::string_view section, std::string_view key,
+                        std::string_view value, UpperCase upperCase);
 
 // The private-profile Boolean: "0x"/"0X" before a longer text stands for "$";
 // then a signed 32-bit integer (leading blanks, a sign, hexadecimal after "$",

@@ -39,6 +39,22 @@ std::wstring upperCase(std::wstring wide) {
     return wide;
 }
 
+// A piece of code-page text of about `size` bytes, cut after
+// a byte below 0x40: no double-byte code page takes one for the second byte
+// of a character, so the cut splits none.
+std::string_view pieceOf(std::string_view text, std::size_t size) {
+    if (text.size() <= size)
+        return text;
+    auto whole = [](char c) { return static_cast<unsigned char>(c) < 0x40; };
+    for (std::size_t at = size; at-- > 0;)
+        if (whole(text[at]))
+            return text.substr(0, at + 1);
+    for (std::size_t at = size; at < text.size(); ++at)
+        if (whole(text[at]))
+            return text.substr(0, at + 1);
+    return text;
+}
+
 } // namespace
 
 std::wstring utf8ToWide(std::string_view text) {
@@ -59,7 +75,23 @@ std::string utf8OfUtf8OrAnsi(std::string_view bytes) {
 }
 
 std::string ansiToUtf8(std::string_view text) {
-    return wideToUtf8(ansiToWide(text));
+    // Piece by piece, and sized before it is filled, so that a big file costs
+    // no UTF-16 copy of itself on the way, nor a string that doubles as it
+    // grows.
+    constexpr std::size_t pieceSize = 64 * 1024;
+    auto eachPiece = [&](auto&& onPiece) {
+        for (std::string_view rest = text; !rest.empty();) {
+            std::string_view piece = pieceOf(rest, pieceSize);
+            onPiece(wideToUtf8(ansiToWide(piece)));
+            rest.remove_prefix(piece.size());
+        }
+    };
+    std::size_t length = 0;
+    eachPiece([&](const std::string& utf8) { length += utf8.size(); });
+    std::string out;
+    out.reserve(length);
+    eachPiece([&](const std::string& utf8) { out += utf8; });
+    return out;
 }
 
 bool fitsCodePage(std::string_view text) {

@@ -1,6 +1,8 @@
 #include "toolkit/text/TextEncoding.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 
 namespace tk {
 namespace {
@@ -49,25 +51,41 @@ bool isLowSurrogate(std::uint32_t unit) {
     return unit >= 0xDC00 && unit < 0xE000;
 }
 
-std::u16string unitsOf(std::string_view bytes, bool bigEndian) {
-    std::u16string units;
-    units.reserve(bytes.size() / 2);
-    for (std::size_t at = 0; at + 1 < bytes.size(); at += 2) {
+// Calls `onCode` for each character of UTF-16 bytes: a pair of halves as
+// one, a unit that pairs into none as its own value.
+template <typename OnCode>
+void forEachUtf16Code(std::string_view bytes, bool bigEndian, OnCode onCode) {
+    auto unitAt = [&](std::size_t at) -> std::uint32_t {
         auto first = static_cast<unsigned char>(bytes[at]);
         auto second = static_cast<unsigned char>(bytes[at + 1]);
-        units += static_cast<char16_t>(bigEndian ? first << 8 | second : second << 8 | first);
+        return bigEndian ? first << 8 | second : second << 8 | first;
+    };
+    for (std::size_t at = 0; at + 1 < bytes.size(); at += 2) {
+        std::uint32_t unit = unitAt(at);
+        if (isHighSurrogate(unit) && at + 3 < bytes.size() && isLowSurrogate(unitAt(at + 2))) {
+            unit = 0x10000 + ((unit - 0xD800) << 10) + (unitAt(at + 2) - 0xDC00);
+            at += 2;
+        }
+        onCode(unit);
     }
-    return units;
 }
 
-std::string bytesOf(std::u16string_view units, bool bigEndian) {
+bool isUtf16(TextEncoding encoding) {
+    return encoding == TextEncoding::utf16le || encoding == TextEncoding::utf16be;
+}
+
+std::size_t utf8Length(std::uint32_t code) {
+    return code < 0x80 ? 1 : code < 0x800 ? 2 : code < 0x10000 ? 3 : 4;
+}
+
+// Straight from the bytes to UTF-8, sized before it is filled: a big file
+// costs no third copy on the way, nor a string that doubles as it grows.
+std::string utf16BytesToUtf8(std::string_view bytes, bool bigEndian) {
+    std::size_t length = 0;
+    forEachUtf16Code(bytes, bigEndian, [&](std::uint32_t code) { length += utf8Length(code); });
     std::string out;
-    out.reserve(units.size() * 2);
-    for (char16_t unit : units) {
-        char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
-        out += bigEndian ? high : low;
-        out += bigEndian ? low : high;
-    }
+    out.reserve(length);
+    forEachUtf16Code(bytes, bigEndian, [&](std::uint32_t code) { appendUtf8(out, code); });
     return out;
 }
 
@@ -111,6 +129,31 @@ std::uint32_t nextCharacter(std::string_view text, std::size_t& at) {
     return code;
 }
 
+std::size_t utf16Length(std::uint32_t code) {
+    return code >= 0x10000 ? 2 : 1;
+}
+
+// Puts the character's units at `out` and returns where they end.
+char* putUtf16(char* out, std::uint32_t code, bool bigEndian) {
+    auto unit = [&](std::uint32_t value) {
+        char high = static_cast<char>(value >> 8), low = static_cast<char>(value & 0xFF);
+        *out++ = bigEndian ? high : low;
+        *out++ = bigEndian ? low : high;
+    };
+    if (code >= 0x10000) {
+        unit(0xD800 + ((code - 0x10000) >> 10));
+        unit(0xDC00 + ((code - 0x10000) & 0x3FF));
+    } else {
+        unit(code);
+    }
+    return out;
+}
+
+template <typename OnCode> void forEachUtf8Code(std::string_view text, OnCode onCode) {
+    for (std::size_t at = 0; at < text.size();)
+        onCode(nextCharacter(text, at));
+}
+
 } // namespace
 
 TextEncoding encodingOf(std::string_view bytes) {
@@ -120,27 +163,65 @@ TextEncoding encodingOf(std::string_view bytes) {
     return TextEncoding::none;
 }
 
+TextEncoding unmarkedUtf16Of(std::string_view bytes) {
+    for (TextEncoding encoding : {TextEncoding::utf16le, TextEncoding::utf16be}) {
+        const bool bigEndian = encoding == TextEncoding::utf16be;
+        for (std::size_t at = 0; at + 1 < bytes.size(); at += 2) {
+            const char nul = bytes[at + !bigEndian], letter = bytes[at + bigEndian];
+            if (nul != '\0' || letter == '\0' || static_cast<unsigned char>(letter) >= 0x80)
+                break;
+            if (letter == '\r' || letter == '\n' || at + 3 >= bytes.size())
+                return encoding;
+        }
+    }
+    return TextEncoding::none;
+}
+
 MarkedText decodeText(std::string_view bytes) {
     TextEncoding encoding = encodingOf(bytes);
     std::string_view body = bytes.substr(markOf(encoding).size());
-    switch (encoding) {
-    case TextEncoding::utf16le:
-    case TextEncoding::utf16be:
-        return {encoding, utf16ToUtf8(unitsOf(body, encoding == TextEncoding::utf16be))};
-    default:
-        return {encoding, std::string(body)};
+    if (isUtf16(encoding))
+        return {encoding, utf16BytesToUtf8(body, encoding == TextEncoding::utf16be)};
+    return {encoding, std::string(body)};
+}
+
+MarkedText decodeTextOrUnmarkedUtf16(std::string bytes) {
+    TextEncoding encoding = encodingOf(bytes);
+    if (encoding == TextEncoding::none && isUtf16(unmarkedUtf16Of(bytes))) {
+        encoding = unmarkedUtf16Of(bytes);
+        return {encoding, utf16BytesToUtf8(bytes, encoding == TextEncoding::utf16be)};
     }
+    if (isUtf16(encoding))
+        return decodeText(bytes);
+    // The text is the bytes, taken over rather than copied.
+    bytes.erase(0, markOf(encoding).size());
+    return {encoding, std::move(bytes)};
 }
 
 std::string encodeText(std::string_view text, TextEncoding encoding) {
-    std::string out(markOf(encoding));
-    switch (encoding) {
-    case TextEncoding::utf16le:
-    case TextEncoding::utf16be:
-        return out + bytesOf(utf8ToUtf16(text), encoding == TextEncoding::utf16be);
-    default:
-        return out + std::string(text);
+    return encodeText({text}, encoding);
+}
+
+std::string encodeText(std::initializer_list<std::string_view> pieces, TextEncoding encoding) {
+    const bool utf16 = isUtf16(encoding);
+    std::size_t length = markOf(encoding).size();
+    for (std::string_view piece : pieces) {
+        if (!utf16)
+            length += piece.size();
+        else
+            forEachUtf8Code(piece, [&](std::uint32_t code) { length += 2 * utf16Length(code); });
     }
+    std::string out(length, '\0');
+    char* at = std::copy(markOf(encoding).begin(), markOf(encoding).end(), out.data());
+    for (std::string_view piece : pieces) {
+        if (!utf16)
+            at = std::copy(piece.begin(), piece.end(), at);
+        else
+            forEachUtf8Code(piece, [&](std::uint32_t code) {
+                at = putUtf16(at, code, encoding == TextEncoding::utf16be);
+            });
+    }
+    return out;
 }
 
 bool isUtf8(std::string_view bytes) {

@@ -4,6 +4,7 @@
 // mark. Portable byte work, no system calls.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -28,8 +29,21 @@ TextEncoding encodingOf(std::string_view bytes);
 // of a UTF-16 file, which is no character, is dropped.
 MarkedText decodeText(std::string_view bytes);
 
+// The UTF-16 that bytes without a mark are in beyond doubt: their first line
+// is ASCII with a NUL beside each letter, after it (LE) or before it (BE), up
+// to its line end or the end of the bytes. No text in a code page holds a NUL.
+// `none` for anything else.
+TextEncoding unmarkedUtf16Of(std::string_view bytes);
+
+// As decodeText, but UTF-16 without a mark (see unmarkedUtf16Of) decodes as
+// UTF-16 too, its encoding the marked one, so that it is encoded back with its
+// mark. Text in a code page or UTF-8 takes over the bytes without a copy.
+MarkedText decodeTextOrUnmarkedUtf16(std::string bytes);
+
 // The text in the encoding, with its mark; `none` gives the text unchanged.
+// Pieces are encoded one after the other into the one result, sized first.
 std::string encodeText(std::string_view text, TextEncoding encoding);
+std::string encodeText(std::initializer_list<std::string_view> pieces, TextEncoding encoding);
 
 // Whether the bytes are well-formed UTF-8 throughout: no overlong forms, no
 // surrogates, nothing beyond U+10FFFF, no sequence cut short. Plain ASCII is.

@@ -400,7 +400,7 @@ def drawing_budget():
     blend = blend[:32] + struct.pack("<iiI", 1000, 1000, 0x01FF0000) + blend[44:]  # all of it, opaque
     turned = record(82, struct.pack("<I", 1) + struct.pack("<5i8B", -1024, 0, 450, 450, 400, *[0] * 8)
                     + "Arial".encode("utf-16-le").ljust(64, b"\0"))
-    letters = "".join(chr(0x100 + i) for i in range(37))
+    letters = "".join(chr(0x100 + i) for i in range(7))
     save("emf", "finding-stretched-pixels.emf", enhanced(body=stretch(2 * side, 2 * side) * 10))
     save("emf", "budget-alpha-blend.emf", enhanced(body=blend * 2, side=1000))
     save("emf", "budget-turned-text.emf", enhanced(body=turned + record(37, struct.pack("<I", 1))

@@ -23,7 +23,7 @@ constexpr std::uint64_t recordWork = 2'000, byteWork = 10, savedStateWork = 80'0
 constexpr std::uint64_t lineWork = 100, penLineWork = 60;
 constexpr std::uint64_t curveWork = 2'000, wideCurveWork = 50, penPerCurveWork = 8;
 constexpr std::uint64_t pixelFillWork = 10, transferWork = 40, crossingWork = 10;
-constexpr std::uint64_t characterWork = 200, characterPadding = 16, glyphWork = 2;
+constexpr std::uint64_t characterWork = 200, characterPadding = 16, glyphWork = 12;
 
 constexpr std::uint64_t most = std::numeric_limits<std::uint64_t>::max();
 

@@ -6,6 +6,7 @@ seeds are real files (MAME's own output, settings files, ImageMagick's
 pictures) kept as they are, but for settings files in UTF-16 without a mark,
 which no program of ours writes."""
 import os
+import random
 import struct
 import zlib
 
@@ -125,14 +126,16 @@ def record(kind, data):
 RECTANGLE = record(43, struct.pack("<iiii", 0, 0, 40, 40))
 
 
-def enhanced(description=b"", body=RECTANGLE, handles=1):
+def enhanced(description=b"", body=RECTANGLE, handles=1, side=40):
+    """A picture of side pixels a side at 96 to the inch."""
     records = 2 + enhanced_records(body)
     body += record(14, struct.pack("<III", 0, 16, 20))  # end of file
     size = 108 + len(description)
     total = size + len(body)
-    header = struct.pack("<II", 1, size) + struct.pack("<iiii", 0, 0, 40, 40)
-    header += struct.pack("<iiii", 0, 0, 1058, 1058) + struct.pack("<IIII", 0x464D4520, 0x10000,
-                                                                    total, records)
+    frame = side * 2540 // 96
+    header = struct.pack("<II", 1, size) + struct.pack("<iiii", 0, 0, side, side)
+    header += struct.pack("<iiii", 0, 0, frame, frame) + struct.pack("<IIII", 0x464D4520, 0x10000,
+                                                                      total, records)
     header += struct.pack("<HHIII", handles, 0, len(description) // 2,
                           108 if description else 0, 0)
     header += struct.pack("<iiii", 1024, 768, 320, 240) + struct.pack("<III", 0, 0, 0)
@@ -242,8 +245,8 @@ def old_style(records, objects=0):
     return struct.pack("<HHHIHIH", 1, 9, 0x300, words, objects, largest, 0) + records
 
 
-def placeable(metafile, units_per_inch=96):
-    head = struct.pack("<IHhhhhHI", 0x9AC6CDD7, 0, 0, 0, 40, 40, units_per_inch, 0)
+def placeable(metafile, units_per_inch=96, side=40):
+    head = struct.pack("<IHhhhhHI", 0x9AC6CDD7, 0, 0, 0, side, side, units_per_inch, 0)
     checksum = 0
     for (word,) in struct.iter_unpack("<H", head):
         checksum ^= word
@@ -360,6 +363,51 @@ def enhanced_objects():
         save("emf", name, enhanced(body=body, handles=2))
 
 
+def drawing_budget():
+    """Metafiles whose every record is allowed but whose whole drawing is
+    not: what froze the preview for seconds or minutes ("finding-..."); and
+    the costliest of each kind that the check lets through, found with
+    tests/bench/metafile_bench, on a frame of 1000 pixels that shows all of
+    their drawing."""
+    side = 32767
+    pen = lambda width, style=0: wmf_record(0x02FA, struct.pack("<HhhI", style, width, 0, 0x0000FF))
+    select = wmf_record(0x012D, struct.pack("<H", 0))
+    ellipse = lambda l, t, r, b: wmf_record(0x0418, struct.pack("<hhhh", b, r, t, l))
+    font = lambda size: wmf_record(0x02FB, struct.pack("<5h8B", -size, 0, 0, 0, 400, *[0] * 8) + b"Arial\0")
+    letters = bytes(33 + i % 94 for i in range(4096))
+    text = wmf_record(0x0521, struct.pack("<H", 4096) + letters + struct.pack("<hh", 0, 0))
+    states = wmf_record(0x001E) + wmf_record(0x0127, struct.pack("<h", -1))
+    scatter = random.Random(7)
+    points = [(scatter.randrange(1000), scatter.randrange(1000)) for _ in range(5000)]
+    polygon = lambda count: wmf_record(0x0324, struct.pack("<H", count) + b"".join(
+        struct.pack("<hh", x, y) for x, y in points[:count]))
+    zigzag = [((10 * i) % 1000, 500 + 10 * (i % 2)) for i in range(3112)]
+    polyline = wmf_record(0x0325, struct.pack("<H", len(zigzag)) + b"".join(
+        struct.pack("<hh", x, y) for x, y in zigzag))
+    frame = lambda records: placeable(old_style(records, objects=1), side=1000)
+    save("wmf", "finding-wide-ellipses.wmf", old_style(pen(1024) + select + ellipse(-side, -side, side, side) * 1000, objects=1))
+    save("wmf", "finding-large-text.wmf", frame(font(1024) + select + text * 10))
+    save("wmf", "finding-crossing-polygon.wmf", frame(pen(1) + select + polygon(5000)))
+    save("wmf", "finding-saved-states.wmf", frame(states * 2000))
+    save("wmf", "budget-ellipses.wmf", frame(pen(1) + select + ellipse(0, 0, 1000, 1000) * 5))
+    save("wmf", "budget-crossing-polygon.wmf", frame(pen(1) + select + polygon(80)))
+    save("wmf", "budget-saved-states.wmf", frame(states * 839))
+    save("wmf", "budget-wide-polyline.wmf", frame(pen(16) + select + polyline))
+
+    stretch = lambda width, height: emf_bitmap_record(81, lambda places: (
+        struct.pack("<iiii", 0, 0, width, height) + struct.pack("<iiiiii", -side, -side, 0, 0, 1, 1)
+        + struct.pack("<IIIIIIii", *places[0], 0, SRCCOPY, width, height)), [dib32(1, 1)])
+    blend = emf_bitmap_record(114, blit_fields(struct.pack("<ii", 1, 1)), [dib32(1, 1)])
+    blend = blend[:32] + struct.pack("<iiI", 1000, 1000, 0x01FF0000) + blend[44:]  # all of it, opaque
+    turned = record(82, struct.pack("<I", 1) + struct.pack("<5i8B", -1024, 0, 450, 450, 400, *[0] * 8)
+                    + "Arial".encode("utf-16-le").ljust(64, b"\0"))
+    letters = "".join(chr(0x100 + i) for i in range(7))
+    save("emf", "finding-stretched-pixels.emf", enhanced(body=stretch(2 * side, 2 * side) * 10))
+    save("emf", "budget-alpha-blend.emf", enhanced(body=blend * 2, side=1000))
+    save("emf", "budget-turned-text.emf", enhanced(body=turned + record(37, struct.pack("<I", 1))
+                                                   + emf_text(0, 0, letters), handles=2, side=1000))
+
+
 def metafiles():
     save("emf", "rectangle.emf", enhanced())
     save("emf", "described.emf", enhanced("KESTON\0skin\0\0\0".encode("utf-16-le")))
@@ -372,6 +420,7 @@ def metafiles():
     old_bitmaps()
     old_objects()
     enhanced_objects()
+    drawing_budget()
 
 
 def unmarked_settings():

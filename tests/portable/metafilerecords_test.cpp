@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <initializer_list>
 #include <vector>
 
 namespace {
@@ -18,7 +17,7 @@ void put(Bytes& bytes, std::uint64_t value, int width) {
         bytes.push_back(static_cast<unsigned char>(value >> (8 * i)));
 }
 
-void putAll(Bytes& bytes, std::initializer_list<std::int64_t> values, int width) {
+void putAll(Bytes& bytes, const std::vector<std::int64_t>& values, int width) {
     for (std::int64_t value : values)
         put(bytes, static_cast<std::uint64_t>(value), width);
 }
@@ -28,7 +27,7 @@ class Enhanced {
 public:
     explicit Enhanced(std::uint16_t handles = 3) : handles_(handles) {}
 
-    Enhanced& add(std::uint32_t type, std::initializer_list<std::int64_t> fields) {
+    Enhanced& add(std::uint32_t type, const std::vector<std::int64_t>& fields) {
         put(body_, type, 4);
         put(body_, 8 + 4 * fields.size(), 4);
         putAll(body_, fields, 4);
@@ -64,11 +63,16 @@ class OldStyle {
 public:
     explicit OldStyle(std::uint16_t objects = 2) : objects_(objects) {}
 
-    OldStyle& add(std::uint16_t function, std::initializer_list<std::int64_t> words) {
+    OldStyle& add(std::uint16_t function, const std::vector<std::int64_t>& words) {
         put(records_, 3 + words.size(), 4);
         put(records_, function, 2);
         putAll(records_, words, 2);
         largest_ = std::max<std::uint64_t>(largest_, 3 + words.size());
+        return *this;
+    }
+    OldStyle& repeat(std::uint16_t function, const std::vector<std::int64_t>& words, int times) {
+        for (int i = 0; i < times; ++i)
+            add(function, words);
         return *this;
     }
 
@@ -104,11 +108,14 @@ private:
 
 constexpr std::uint32_t emrCreatePen = 38, emrSelect = 37, emrDelete = 40, emrArcTo = 55,
                         emrSaveDc = 33, emrRestoreDc = 34, emrPolyline16 = 87, emrWindowExt = 9,
-                        emrViewportExt = 11, emrMapMode = 17, emrRectangle = 43, emrFillRegion = 71;
+                        emrViewportExt = 11, emrMapMode = 17, emrRectangle = 43, emrFillRegion = 71,
+                        emrEllipse = 42, emrBeginPath = 59, emrEndPath = 60, emrStrokePath = 64;
 constexpr std::uint16_t wmfCreatePen = 0x02FA, wmfSelect = 0x012D, wmfDelete = 0x01F0,
-                        wmfPolyPolygon = 0x0538, wmfCreateFont = 0x02FB, wmfEscape = 0x0626;
+                        wmfPolyPolygon = 0x0538, wmfCreateFont = 0x02FB, wmfEscape = 0x0626,
+                        wmfEllipse = 0x0418, wmfTextOut = 0x0521, wmfSaveDc = 0x001E,
+                        wmfRestoreDc = 0x0127, wmfBackground = 0x0201;
 
-Enhanced penThen(std::uint32_t type, std::initializer_list<std::int64_t> fields) {
+Enhanced penThen(std::uint32_t type, const std::vector<std::int64_t>& fields) {
     return Enhanced().add(emrCreatePen, {1, 0, 1, 0, 0}).add(type, fields);
 }
 
@@ -132,7 +139,13 @@ TEST(MetafileRecords, EnhancedCountsAndCoordinatesStayWithinTheRecordAndTheLimit
     EXPECT_TRUE(Enhanced().add(emrPolyline16, {0, 0, 9, 9, 3, 0, 0x00090009, 0}).accepted());
     EXPECT_FALSE(Enhanced().add(emrPolyline16, {0, 0, 9, 9, 4, 0, 0x00090009, 0}).accepted());
     EXPECT_FALSE(Enhanced().add(emrPolyline16, {0, 0, 9, 9, 0x40000000, 0, 0, 0}).accepted());
-    EXPECT_TRUE(Enhanced().add(emrArcTo, {-32767, -32767, 32767, 32767, 1, 0, 0, 1}).accepted());
+    // Drawn small: an arc over the whole range at the natural size would be
+    // refused for the time it takes to draw.
+    EXPECT_TRUE(Enhanced()
+                    .add(emrWindowExt, {32767, 32767})
+                    .add(emrViewportExt, {500, 500})
+                    .add(emrArcTo, {-32767, -32767, 32767, 32767, 1, 0, 0, 1})
+                    .accepted());
     EXPECT_FALSE(Enhanced().add(emrArcTo, {-8388607, 0, 8388607, 9, 1, 0, 0, 1}).accepted());
     EXPECT_FALSE(Enhanced().add(emrRectangle, {0, 0, 32768, 9}).accepted());
     EXPECT_FALSE(Enhanced().add(emrRectangle, {0, 0, 9}).accepted()) << "a short record";
@@ -244,4 +257,83 @@ TEST(MetafileRecords, APlaceableFrameCountsInTheEnlargement) {
     // A window of one unit on the frame of 40 pixels.
     EXPECT_FALSE(
         OldStyle().add(0x020C, {1, 1}).add(0x041B, {9, 9, 0, 0}).acceptedPlaceable(40, 96));
+}
+
+namespace {
+
+// Ellipses of `side` units a side drawn with a pen `pen` units wide.
+OldStyle ellipses(std::int64_t pen, int count, std::int64_t side) {
+    return OldStyle()
+        .add(wmfCreatePen, {0, pen, 0, 0, 0})
+        .add(wmfSelect, {0})
+        .repeat(wmfEllipse, {side, side, 0, 0}, count);
+}
+
+// Text of `characters` letters in a font `size` units high.
+OldStyle text(std::int64_t size, std::int64_t characters) {
+    std::vector<std::int64_t> words{characters};
+    words.insert(words.end(), (characters + 1) / 2, 0x4B45);
+    words.insert(words.end(), {0, 0});
+    return OldStyle()
+        .add(wmfCreateFont, {size, 0, 0, 0, 400, 0, 0, 0, 0, 0})
+        .add(wmfSelect, {0})
+        .add(wmfTextOut, words);
+}
+
+} // namespace
+
+// Each record within its limits, the whole file may still ask for more
+// drawing than a skin's preview can wait for: a thousand ellipses over the
+// whole range with the widest pen froze it for seconds.
+TEST(MetafileRecords, AWholeFilesDrawingIsBoundedNotOnlyEachRecord) {
+    EXPECT_TRUE(ellipses(1, 10, 100).accepted());
+    EXPECT_FALSE(ellipses(1, 1000, 100).accepted()) << "each of them allowed";
+    EXPECT_FALSE(ellipses(1024, 1000, 32767).accepted());
+    EXPECT_FALSE(ellipses(1024, 1, 32767).accepted()) << "one is too much already";
+    EXPECT_TRUE(ellipses(2, 1, 100).accepted());
+    EXPECT_FALSE(ellipses(64, 2, 1000).accepted()) << "a wide pen strokes a curve slowly";
+
+    EXPECT_TRUE(text(16, 4096).accepted());
+    EXPECT_FALSE(text(1024, 4096).accepted()) << "each character by its size";
+    EXPECT_TRUE(text(1024, 4).accepted());
+
+    EXPECT_TRUE(OldStyle().repeat(wmfBackground, {0xFF, 0}, 10000).accepted());
+    EXPECT_FALSE(OldStyle().repeat(wmfBackground, {0xFF, 0}, 100000).accepted())
+        << "every record costs";
+}
+
+// The pen that draws is the one selected, as the saved states bring it back;
+// the mapping's scale counts, a placeable frame's too.
+TEST(MetafileRecords, DrawingIsWeighedWithTheSelectedPenAndTheMapping) {
+    auto wideThenRestored = [](bool restored) {
+        OldStyle file = OldStyle()
+                            .add(wmfCreatePen, {0, 1, 0, 0, 0})
+                            .add(wmfCreatePen, {0, 64, 0, 0, 0})
+                            .add(wmfSelect, {0})
+                            .add(wmfSaveDc, {})
+                            .add(wmfSelect, {1});
+        if (restored)
+            file.add(wmfRestoreDc, {-1});
+        return file.repeat(wmfEllipse, {1000, 1000, 0, 0}, 2);
+    };
+    EXPECT_TRUE(wideThenRestored(true).accepted());
+    EXPECT_FALSE(wideThenRestored(false).accepted());
+
+    // A path traced with a thin pen is stroked with the one selected then.
+    auto strokedPath = [](std::int64_t pen) {
+        return Enhanced()
+            .add(emrCreatePen, {1, 0, 1, 0, 0})
+            .add(emrSelect, {1})
+            .add(emrBeginPath, {})
+            .add(emrEllipse, {0, 0, 1000, 1000})
+            .add(emrEndPath, {})
+            .add(emrCreatePen, {2, 0, pen, 0, 0})
+            .add(emrSelect, {2})
+            .add(emrStrokePath, {0, 0, 1000, 1000});
+    };
+    EXPECT_TRUE(strokedPath(1).accepted());
+    EXPECT_FALSE(strokedPath(64).accepted());
+
+    EXPECT_FALSE(ellipses(1, 10, 1000).acceptedPlaceable(1000, 96));
+    EXPECT_TRUE(ellipses(1, 10, 1000).acceptedPlaceable(1000, 960)) << "a tenth of the size";
 }

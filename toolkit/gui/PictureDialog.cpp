@@ -18,8 +18,12 @@ constexpr int margin = 8;           // pixels
 // Larger files are not previewed: reading them would stall the dialog.
 constexpr ULONGLONG previewLimit = 4u << 20;
 
+// The pane is drawn once into a bitmap of its size and repainted from it: a
+// metafile would be played again on every repaint.
 struct PreviewState {
     Picture picture;
+    BitmapHandle pane;
+    SIZE paneSize{};
 };
 
 // A child dialog template in memory: stc32 stands for the standard controls,
@@ -101,12 +105,25 @@ RECT fitted(const RECT& pane, int width, int height) {
     return {left, top, left + w, top + h};
 }
 
-void drawPreview(const DRAWITEMSTRUCT& item, const Picture& picture) {
-    RECT pane = item.rcItem;
-    FillRect(item.hDC, &pane, GetSysColorBrush(COLOR_BTNFACE));
-    DrawEdge(item.hDC, &pane, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+void drawPane(HDC dc, RECT pane, const Picture& picture) {
+    FillRect(dc, &pane, GetSysColorBrush(COLOR_BTNFACE));
+    DrawEdge(dc, &pane, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
     if (!picture.empty() && picture.width() > 0 && picture.height() > 0)
-        picture.draw(item.hDC, fitted(pane, picture.width(), picture.height()), true, false);
+        picture.draw(dc, fitted(pane, picture.width(), picture.height()), true, false);
+}
+
+void drawPreview(const DRAWITEMSTRUCT& item, PreviewState& state) {
+    SIZE size{item.rcItem.right - item.rcItem.left, item.rcItem.bottom - item.rcItem.top};
+    MemoryDc memory(CreateCompatibleDC(item.hDC));
+    if (!state.pane || size.cx != state.paneSize.cx || size.cy != state.paneSize.cy) {
+        state.pane = BitmapHandle(CreateCompatibleBitmap(item.hDC, size.cx, size.cy));
+        state.paneSize = size;
+        SelectObjectScope select(memory.get(), state.pane.get());
+        drawPane(memory.get(), RECT{0, 0, size.cx, size.cy}, state.picture);
+    }
+    SelectObjectScope select(memory.get(), state.pane.get());
+    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, size.cx, size.cy, memory.get(), 0, 0,
+           SRCCOPY);
 }
 
 void selectionChanged(HWND dialog, PreviewState& state) {
@@ -114,6 +131,7 @@ void selectionChanged(HWND dialog, PreviewState& state) {
     LRESULT length = SendMessageW(GetParent(dialog), CDM_GETFILEPATH, path.size(),
                                   reinterpret_cast<LPARAM>(path.data()));
     state.picture = length > 0 ? loadPreview(wideToUtf8(path.data())) : Picture();
+    state.pane.reset();
     InvalidateRect(GetDlgItem(dialog, previewId), nullptr, TRUE);
 }
 
@@ -144,7 +162,7 @@ INT_PTR handlePreviewMessage(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
         auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
         if (item->CtlID != previewId)
             return FALSE;
-        drawPreview(*item, state->picture);
+        drawPreview(*item, *state);
         return TRUE;
     }
     }
@@ -157,8 +175,10 @@ UINT_PTR CALLBACK previewHook(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     try {
         return static_cast<UINT_PTR>(handlePreviewMessage(dialog, message, wParam, lParam));
     } catch (...) {
-        if (auto* state = reinterpret_cast<PreviewState*>(GetWindowLongPtrW(dialog, DWLP_USER)))
+        if (auto* state = reinterpret_cast<PreviewState*>(GetWindowLongPtrW(dialog, DWLP_USER))) {
             state->picture = Picture();
+            state->pane.reset();
+        }
         return 0;
     }
 }

@@ -287,7 +287,7 @@ bool soundEnhancedRecords(const ByteReader& metafile) {
     std::uint32_t records = 1;
     while (metafile.read(at, type) && metafile.read(at + 4, length)) {
         std::optional<ByteReader> record = metafile.part(at, length);
-        if (length < 8 || length % 4 != 0 || !record ||
+        if (length < 8 || length % 4 != 0 || !record || !playback.drawRecord(length) ||
             !playableEnhancedRecord(*record, type, playback) ||
             !soundEnhancedRecordBitmaps(*record, type))
             return false;
@@ -368,7 +368,8 @@ std::size_t soundOldStyleRecords(const ByteReader& metafile, std::uint32_t large
             return 0;
         if (function == wmfEndFunction)
             return at + record->size() == metafile.size() ? metafile.size() : 0;
-        if (!playableOldStyleRecord(*record, function, playback) ||
+        if (!playback.drawRecord(record->size()) ||
+            !playableOldStyleRecord(*record, function, playback) ||
             !soundOldStyleRecordBitmaps(*record, function))
             return 0;
         at += record->size();

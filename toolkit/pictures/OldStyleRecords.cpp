@@ -1,5 +1,6 @@
 #include "toolkit/pictures/OldStyleRecords.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace tk {
@@ -29,6 +30,70 @@ bool draws(const ByteReader&, MetafilePlayback& playback) {
     return playback.mappingWithinLimit();
 }
 
+// A shape whose bounding rectangle is kept as bottom, right, top, left from
+// parameter word `first`: a rectangle, or a curve inside it.
+template <std::uint64_t first, bool curved = true>
+bool figure(const ByteReader& record, MetafilePlayback& playback) {
+    return draws(record, playback) &&
+           playback.drawFigure(signedWordAt(record, first + 1) - signedWordAt(record, first + 3),
+                               signedWordAt(record, first) - signedWordAt(record, first + 2),
+                               curved);
+}
+
+// A transfer of pixels, or a plain fill, over the area whose height and
+// width are kept in parameter words `height` and the one after it.
+template <std::uint64_t height, bool transfers = true>
+bool fills(const ByteReader& record, MetafilePlayback& playback) {
+    std::int64_t width = signedWordAt(record, height + 1), tall = signedWordAt(record, height);
+    return draws(record, playback) &&
+           (transfers ? playback.drawTransfer(width, tall) : playback.drawFill(4, width, tall));
+}
+
+// A bit block transfer without its bitmap (a short record) fills, and keeps
+// one word more before its sizes.
+bool blockTransfer(const ByteReader& record, MetafilePlayback& playback) {
+    constexpr std::size_t shortRecord = 24;
+    return record.size() <= shortRecord ? fills<5, false>(record, playback)
+                                        : fills<4>(record, playback);
+}
+
+// Points are kept as y, then x.
+Point pointAt(const ByteReader& record, std::uint64_t word) {
+    return {signedWordAt(record, word + 1), signedWordAt(record, word)};
+}
+
+bool moveTo(const ByteReader& record, MetafilePlayback& playback) {
+    playback.moveTo(pointAt(record, 0));
+    return true;
+}
+
+bool lineTo(const ByteReader& record, MetafilePlayback& playback) {
+    return draws(record, playback) && playback.lineTo(pointAt(record, 0));
+}
+
+// The lines of `count` connected points of two words from word `first`, and
+// what filling them costs.
+bool trace(const ByteReader& record, std::uint64_t first, std::uint64_t count, bool fills,
+           MetafilePlayback& playback) {
+    if (count == 0)
+        return true;
+    auto point = [&](std::uint64_t i) -> Point {
+        return {signedWordAt(record, first + 2 * i), signedWordAt(record, first + 2 * i + 1)};
+    };
+    std::uint64_t across = 0, down = 0;
+    Point low = point(0), high = low, last = low;
+    for (std::uint64_t i = 1; i <= count; ++i) {
+        Point next = point(i % count);
+        across += std::uint64_t(std::llabs(next.x - last.x));
+        down += std::uint64_t(std::llabs(next.y - last.y));
+        low = {std::min(low.x, next.x), std::min(low.y, next.y)};
+        high = {std::max(high.x, next.x), std::max(high.y, next.y)};
+        last = next;
+    }
+    return playback.drawLines(across, down, count) &&
+           (!fills || playback.drawFill(count, high.x - low.x, high.y - low.y));
+}
+
 // Extents are kept as y, then x.
 bool windowExtent(const ByteReader& record, MetafilePlayback& playback) {
     return playback.setWindowExtent(signedWordAt(record, 1), signedWordAt(record, 0));
@@ -39,7 +104,7 @@ bool viewportExtent(const ByteReader& record, MetafilePlayback& playback) {
 }
 
 bool saveState(const ByteReader&, MetafilePlayback& playback) {
-    return playback.save();
+    return playback.save() && playback.drawSavedState();
 }
 
 bool restoreState(const ByteReader& record, MetafilePlayback& playback) {
@@ -47,8 +112,10 @@ bool restoreState(const ByteReader& record, MetafilePlayback& playback) {
 }
 
 // A count, then that many points of two words.
-bool points(const ByteReader& record, MetafilePlayback& playback) {
-    return hasWords(record, 1 + 2 * wordAt(record, 0)) && draws(record, playback);
+template <bool fills> bool points(const ByteReader& record, MetafilePlayback& playback) {
+    std::uint64_t count = wordAt(record, 0);
+    return hasWords(record, 1 + 2 * count) && draws(record, playback) &&
+           trace(record, 1, count, fills, playback);
 }
 
 // The number of polygons, each one's count, then all their points.
@@ -58,7 +125,15 @@ bool polygons(const ByteReader& record, MetafilePlayback& playback) {
         return false;
     for (std::uint64_t i = 0; i < polygons; ++i)
         total += wordAt(record, 1 + i);
-    return hasWords(record, 1 + polygons + 2 * total) && draws(record, playback);
+    if (!hasWords(record, 1 + polygons + 2 * total) || !draws(record, playback))
+        return false;
+    for (std::uint64_t i = 0, at = 1 + polygons; i < polygons; ++i) {
+        std::uint64_t count = wordAt(record, 1 + i);
+        if (!trace(record, at, count, true, playback))
+            return false;
+        at += 2 * count;
+    }
+    return true;
 }
 
 std::uint64_t stringWords(std::uint64_t characters) {
@@ -69,7 +144,7 @@ std::uint64_t stringWords(std::uint64_t characters) {
 bool text(const ByteReader& record, MetafilePlayback& playback) {
     std::uint64_t characters = wordAt(record, 0);
     return characters <= limits::characters && hasWords(record, 1 + stringWords(characters) + 2) &&
-           draws(record, playback);
+           draws(record, playback) && playback.drawText(characters);
 }
 
 // The place, the count and options, a rectangle when the options clip or
@@ -81,10 +156,15 @@ bool extendedText(const ByteReader& record, MetafilePlayback& playback) {
     std::uint64_t characters = wordAt(record, 2);
     std::uint64_t rectangle = (wordAt(record, 3) & (opaque | clipped)) ? 4 : 0;
     return characters <= limits::characters &&
-           hasWords(record, 4 + rectangle + stringWords(characters)) && draws(record, playback);
+           hasWords(record, 4 + rectangle + stringWords(characters)) && draws(record, playback) &&
+           playback.drawText(characters) &&
+           (!(wordAt(record, 3) & opaque) ||
+            playback.drawFill(4, signedWordAt(record, 6) - signedWordAt(record, 4),
+                              signedWordAt(record, 7) - signedWordAt(record, 5)));
 }
 
 bool selectObject(const ByteReader& record, MetafilePlayback& playback) {
+    playback.select(wordAt(record, 0));
     return playback.names(wordAt(record, 0), pen | brush | font);
 }
 
@@ -101,7 +181,8 @@ template <GdiObject kind> bool create(const ByteReader&, MetafilePlayback& playb
 }
 
 bool createPen(const ByteReader& record, MetafilePlayback& playback) {
-    return std::llabs(signedWordAt(record, 1)) <= limits::penWidth && create<pen>(record, playback);
+    std::int64_t width = std::llabs(signedWordAt(record, 1));
+    return width <= limits::penWidth && playback.createInFreeSlot(pen, width);
 }
 
 // The face name after the font's nine words is read up to its end: 32 bytes
@@ -120,10 +201,12 @@ bool faceNameEnds(const ByteReader& record) {
     return false;
 }
 
+// A font is as costly as its larger side.
 bool createFont(const ByteReader& record, MetafilePlayback& playback) {
-    return std::llabs(signedWordAt(record, 0)) <= limits::fontSize &&
-           std::llabs(signedWordAt(record, 1)) <= limits::fontSize && faceNameEnds(record) &&
-           create<font>(record, playback);
+    std::int64_t height = std::llabs(signedWordAt(record, 0)),
+                 width = std::llabs(signedWordAt(record, 1));
+    return height <= limits::fontSize && width <= limits::fontSize && faceNameEnds(record) &&
+           playback.createInFreeSlot(font, std::max(height, width));
 }
 
 // A version, a count, then that many colours of two words.
@@ -143,23 +226,23 @@ struct Rule {
 // palettes, clipping by rectangles, and mapping by extents. Regions, scaled
 // extents, flood fills, escapes and the bitmaps of Windows 2 are not.
 constexpr Rule rules[] = {
-    {0x001E, 0, saveState},     {0x0127, 1, restoreState},   {0x0201, 2, nullptr},
-    {0x0102, 1, nullptr},       {0x0103, 1, nullptr},        {0x0104, 1, nullptr},
-    {0x0106, 1, nullptr},       {0x0107, 1, nullptr},        {0x0108, 1, nullptr},
-    {0x0209, 2, nullptr},       {0x020A, 2, nullptr},        {0x012E, 1, nullptr},
-    {0x0231, 2, nullptr},       {0x020B, 2, nullptr},        {0x020C, 2, windowExtent},
-    {0x020D, 2, nullptr},       {0x020E, 2, viewportExtent}, {0x020F, 2, nullptr},
-    {0x0211, 2, nullptr},       {0x0415, 4, nullptr},        {0x0416, 4, nullptr},
-    {0x0220, 2, nullptr},       {0x0214, 2, nullptr},        {0x041F, 4, draws},
-    {0x0213, 2, draws},         {0x0817, 8, draws},          {0x0418, 4, draws},
-    {0x081A, 8, draws},         {0x041B, 4, draws},          {0x061C, 6, draws},
-    {0x061D, 6, draws},         {0x0830, 8, draws},          {0x0324, 1, points},
-    {0x0325, 1, points},        {0x0538, 1, polygons},       {0x0521, 1, text},
-    {0x0A32, 4, extendedText},  {0x0940, 8, draws},          {0x0B41, 10, draws},
-    {0x0F43, 11, draws},        {0x0D33, 9, draws},          {0x02FA, 5, createPen},
-    {0x02FC, 4, create<brush>}, {0x0142, 2, create<brush>},  {0x02FB, fontWords, createFont},
-    {0x00F7, 2, createPalette}, {0x01F0, 1, deleteObject},   {0x012D, 1, selectObject},
-    {0x0234, 1, selectPalette}, {0x0035, 0, nullptr},
+    {0x001E, 0, saveState},       {0x0127, 1, restoreState},     {0x0201, 2, nullptr},
+    {0x0102, 1, nullptr},         {0x0103, 1, nullptr},          {0x0104, 1, nullptr},
+    {0x0106, 1, nullptr},         {0x0107, 1, nullptr},          {0x0108, 1, nullptr},
+    {0x0209, 2, nullptr},         {0x020A, 2, nullptr},          {0x012E, 1, nullptr},
+    {0x0231, 2, nullptr},         {0x020B, 2, nullptr},          {0x020C, 2, windowExtent},
+    {0x020D, 2, nullptr},         {0x020E, 2, viewportExtent},   {0x020F, 2, nullptr},
+    {0x0211, 2, nullptr},         {0x0415, 4, nullptr},          {0x0416, 4, nullptr},
+    {0x0220, 2, nullptr},         {0x0214, 2, moveTo},           {0x041F, 4, draws},
+    {0x0213, 2, lineTo},          {0x0817, 8, figure<4>},        {0x0418, 4, figure<0>},
+    {0x081A, 8, figure<4>},       {0x041B, 4, figure<0, false>}, {0x061C, 6, figure<2>},
+    {0x061D, 6, fills<2, false>}, {0x0830, 8, figure<4>},        {0x0324, 1, points<true>},
+    {0x0325, 1, points<false>},   {0x0538, 1, polygons},         {0x0521, 1, text},
+    {0x0A32, 4, extendedText},    {0x0940, 8, blockTransfer},    {0x0B41, 10, fills<6>},
+    {0x0F43, 11, fills<7>},       {0x0D33, 9, fills<5>},         {0x02FA, 5, createPen},
+    {0x02FC, 4, create<brush>},   {0x0142, 2, create<brush>},    {0x02FB, fontWords, createFont},
+    {0x00F7, 2, createPalette},   {0x01F0, 1, deleteObject},     {0x012D, 1, selectObject},
+    {0x0234, 1, selectPalette},   {0x0035, 0, nullptr},
 };
 
 } // namespace

@@ -60,6 +60,30 @@ Picture::Picture(IconHandle icon) : icon_(std::move(icon)) {
 }
 
 Picture::Picture(MetafileHandle metafile) : metafile_(std::move(metafile)) {
+    measureMetafile();
+}
+
+Picture::Picture(std::shared_ptr<const PictureBytes> oldStyle) : oldStyle_(std::move(oldStyle)) {}
+
+HENHMETAFILE Picture::metafile() const {
+    if (!metafile_ && oldStyle_) {
+        metafile_ = readMetafileFile(*oldStyle_);
+        measureMetafile();
+    }
+    return metafile_.get();
+}
+
+int Picture::width() const {
+    metafile();
+    return width_;
+}
+
+int Picture::height() const {
+    metafile();
+    return height_;
+}
+
+void Picture::measureMetafile() const {
     ENHMETAHEADER header{};
     GetEnhMetaFileHeader(metafile_.get(), sizeof(header), &header);
     // The frame is in hundredths of a millimetre of the device it was made on.
@@ -86,6 +110,8 @@ Picture Picture::fromFile(const std::string& path) {
         return Picture(readBitmapFile(bytes));
     if (kind == "ico")
         return Picture(readIconFile(bytes));
+    if (!checkEnhancedMetafile(bytes) && checkWindowsMetafile(bytes))
+        return Picture(std::make_shared<const PictureBytes>(std::move(bytes)));
     return Picture(readMetafileFile(bytes));
 }
 
@@ -110,6 +136,8 @@ Picture Picture::copy() const {
         return Picture(IconHandle(CopyIcon(icon_.get())));
     if (metafile_)
         return Picture(MetafileHandle(CopyEnhMetaFile(metafile_.get(), nullptr)));
+    if (oldStyle_)
+        return Picture(oldStyle_);
     return blankBitmap_ ? emptyBitmap() : Picture();
 }
 
@@ -123,9 +151,9 @@ void Picture::draw(HDC dc, const RECT& target, bool stretch, bool transparent) c
         DrawIconEx(dc, target.left, target.top, icon_.get(),
                    stretch ? target.right - target.left : width_,
                    stretch ? target.bottom - target.top : height_, 0, nullptr, DI_NORMAL);
-    } else if (metafile_) {
+    } else if (HENHMETAFILE metafile = this->metafile()) {
         RECT natural{target.left, target.top, target.left + width_, target.top + height_};
-        PlayEnhMetaFile(dc, metafile_.get(), stretch ? &target : &natural);
+        PlayEnhMetaFile(dc, metafile, stretch ? &target : &natural);
     }
 }
 

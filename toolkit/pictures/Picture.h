@@ -3,9 +3,11 @@
 #pragma once
 
 #include "toolkit/pictures/GdiHandles.h"
+#include "toolkit/pictures/PictureLayouts.h"
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 namespace tk {
@@ -13,7 +15,9 @@ namespace tk {
 // One owned picture: a bitmap (a DIB section), an icon, an enhanced metafile
 // (old-style metafiles are converted), or nothing. Moving hands it over;
 // copy() duplicates it. A picture is complete once built, so a failed load
-// leaves whatever the caller held untouched.
+// leaves whatever the caller held untouched. Converting an old-style metafile
+// plays it, so a checked one waits until it is first measured or drawn: a
+// picture that is never shown is never played.
 class Picture {
 public:
     Picture() = default;
@@ -27,10 +31,10 @@ public:
     static Picture emptyBitmap();
 
     // Nothing to draw: no picture, or an empty bitmap.
-    bool empty() const { return !bitmap_ && !icon_ && !metafile_; }
+    bool empty() const { return !bitmap_ && !icon_ && !metafile_ && !oldStyle_; }
     bool isBitmap() const { return bitmap_ || blankBitmap_; }
-    int width() const { return width_; }
-    int height() const { return height_; }
+    int width() const;
+    int height() const;
     Picture copy() const;
 
     // At natural size from the target's top-left corner, cut at the target,
@@ -43,15 +47,21 @@ private:
     explicit Picture(BitmapHandle bitmap);
     explicit Picture(IconHandle icon);
     explicit Picture(MetafileHandle metafile);
+    explicit Picture(std::shared_ptr<const PictureBytes> oldStyle);
 
     void drawBitmap(HDC dc, const RECT& target, bool stretch, bool transparent) const;
+    // The enhanced metafile, converted from the old-style one at its first
+    // use; throws Error when the system cannot convert it.
+    HENHMETAFILE metafile() const;
+    void measureMetafile() const;
 
     BitmapHandle bitmap_;
     IconHandle icon_;
-    MetafileHandle metafile_;
+    std::shared_ptr<const PictureBytes> oldStyle_;
+    mutable MetafileHandle metafile_;
     bool blankBitmap_ = false;
-    int width_ = 0;
-    int height_ = 0;
+    mutable int width_ = 0;
+    mutable int height_ = 0;
 };
 
 } // namespace tk

@@ -15,9 +15,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <atomic>
 #include <numeric>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -336,6 +339,129 @@ TEST(SearchableList, UpperCaseFormsMatchExactlyTheUnitsThatOrdinalComparisonMatc
     EXPECT_TRUE(differing.empty())
         << differing.size() << " pairs, the first U+" << std::hex << differing.front().first
         << " and U+" << differing.front().second;
+}
+
+// A list narrower than one of its rows, on the screen, with the pointer and
+// the keys as a user works them.
+struct CutRowForm : tk::Form {
+    CutRowForm() : Form({.caption = "Cut rows", .clientWidth = 120, .clientHeight = 80}) {
+        list.assign(testing_support::rowsOf(rows));
+        show();
+        list.setFocus();
+        tk::application().processMessages();
+    }
+
+    RECT rowRect(int row) const {
+        RECT rect{};
+        SendMessageW(list.handle(), LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+        MapWindowPoints(list.handle(), nullptr, reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    }
+    // The system tells of a pointer's leaving within a moment.
+    void point(POINT at) {
+        SetCursorPos(at.x, at.y);
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 200; Sleep(10))
+            tk::application().processMessages();
+    }
+    void pointAt(int row) {
+        RECT rect = rowRect(row);
+        point({rect.left + 4, (rect.top + rect.bottom) / 2});
+    }
+    void press(WPARAM key) {
+        PostMessageW(list.handle(), WM_KEYDOWN, key, 0);
+        tk::application().processMessages();
+    }
+
+    // The tip shown over the list, read from its tooltip window.
+    struct Tip {
+        std::wstring text;
+        RECT rect;
+    };
+    std::optional<Tip> tip() const {
+        std::vector<HWND> tips;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND window, LPARAM found) {
+                wchar_t name[64] = {};
+                GetClassNameW(window, name, 64);
+                if (std::wstring_view(name) == TOOLTIPS_CLASSW && IsWindowVisible(window))
+                    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&tips));
+        if (tips.empty())
+            return std::nullopt;
+        wchar_t text[512] = {};
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof(tool);
+        tool.hwnd = list.handle();
+        tool.uId = reinterpret_cast<UINT_PTR>(list.handle());
+        tool.lpszText = text;
+        SendMessageW(tips.front(), TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
+        Tip shown{text, {}};
+        GetWindowRect(tips.front(), &shown.rect);
+        return shown;
+    }
+
+    std::vector<std::string> rows{"Pong", "Mortal Kombat (rev 5.0 T-Unit 03/19/93)", "Galaga"};
+    tk::SearchableListBox list{*this, {0, 0, 120, 80}};
+};
+
+TEST(SearchableList, ACutRowShowsWholeInATipOverItWhileThePointerRestsThere) {
+    CutRowForm form;
+    form.pointAt(1);
+    std::optional<CutRowForm::Tip> tip = form.tip();
+    ASSERT_TRUE(tip);
+    EXPECT_EQ(tip->text, L"Mortal Kombat (rev 5.0 T-Unit 03/19/93)");
+    RECT row = form.rowRect(1);
+    EXPECT_TRUE(PtInRect(&tip->rect, {row.left + 2, (row.top + row.bottom) / 2}))
+        << "laid over the row";
+    EXPECT_GT(tip->rect.right, row.right) << "as wide as the text";
+
+    form.pointAt(2);
+    EXPECT_FALSE(form.tip()) << "a row that fits needs none";
+    form.pointAt(1);
+    ASSERT_TRUE(form.tip());
+    form.press(VK_DOWN);
+    EXPECT_FALSE(form.tip()) << "a key ends it";
+    form.pointAt(0);
+    form.pointAt(1);
+    ASSERT_TRUE(form.tip());
+    RECT window;
+    GetWindowRect(form.handle(), &window);
+    form.point({window.right + 20, window.bottom + 20});
+    EXPECT_FALSE(form.tip()) << "the pointer left the list";
+}
+
+TEST(SearchableList, TheFocusRectangleShowsOnceTheKeysAreUsed) {
+    CutRowForm form;
+    form.list.setItemIndex(0);
+    auto cueHidden = [&] {
+        return (SendMessageW(form.list.handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
+    };
+    // The pixels of the selected row's left edge that are not its highlight.
+    auto framed = [&] {
+        UpdateWindow(form.list.handle());
+        RECT row{};
+        SendMessageW(form.list.handle(), LB_GETITEMRECT, form.list.itemIndex(),
+                     reinterpret_cast<LPARAM>(&row));
+        HDC dc = GetDC(form.list.handle());
+        int marked = 0;
+        for (int y = row.top; y < row.bottom; ++y)
+            marked += GetPixel(dc, row.left, y) != GetSysColor(COLOR_HIGHLIGHT);
+        ReleaseDC(form.list.handle(), dc);
+        return marked;
+    };
+    BOOL alwaysShown = FALSE;
+    SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &alwaysShown, 0);
+    EXPECT_EQ(cueHidden(), !alwaysShown) << "worked with the mouse so far";
+    if (!alwaysShown) {
+        EXPECT_EQ(framed(), 0);
+    }
+    form.press(VK_DOWN);
+    EXPECT_FALSE(cueHidden());
+    EXPECT_EQ(form.list.itemIndex(), 1);
+    EXPECT_GT(framed(), 0) << "the focused row is framed";
 }
 
 } // namespace

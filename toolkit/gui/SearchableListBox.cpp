@@ -112,12 +112,14 @@ SearchableListBox::SearchableListBox(Container& parent, Bounds bounds, ListBoxSt
 
 void SearchableListBox::assign(RowSource rows) {
     tip_.hide();
+    firstUnits_.clear();
     rows_ = std::move(rows);
     fill(rows_);
 }
 
 void SearchableListBox::clear() {
     tip_.hide();
+    firstUnits_.clear();
     rows_ = noRows();
     reset();
 }
@@ -130,6 +132,26 @@ std::wstring SearchableListBox::row(int index) const {
     return wide.substr(0, wide.find(L'\0'));
 }
 
+const std::vector<wchar_t>& SearchableListBox::firstUnits() const {
+    const std::size_t count = rows_.count();
+    if (firstUnits_.size() == count)
+        return firstUnits_;
+    static const AsciiUpper ascii = asciiUpper();
+    firstUnits_.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        std::string_view row = rows_.row(i);
+        auto byte = row.empty() ? 0u : static_cast<unsigned char>(row[0]);
+        if (byte < 0x80) {
+            firstUnits_[i] = ascii[byte];
+        } else {
+            // A character takes at most four bytes of UTF-8.
+            std::wstring wide = utf8ToWide(row.substr(0, 4));
+            firstUnits_[i] = wide.empty() ? L'\0' : ordinalUpper(wide[0]);
+        }
+    }
+    return firstUnits_;
+}
+
 int SearchableListBox::findPrefix(std::wstring_view prefix, int from, bool backwards) const {
     const std::wstring wanted = ordinalUpper(prefix);
     static const AsciiUpper ascii = asciiUpper();
@@ -137,8 +159,13 @@ int SearchableListBox::findPrefix(std::wstring_view prefix, int from, bool backw
     if (count == 0)
         return -1;
     const auto at = static_cast<std::size_t>((from % count + count) % count);
+    if (wanted.empty())
+        return static_cast<int>(at);
     const auto n = static_cast<std::size_t>(count);
-    auto matches = [&](std::size_t i) { return beginsWith(rows_.row(i), wanted, ascii); };
+    const wchar_t* first = firstUnits().data();
+    auto matches = [&](std::size_t i) {
+        return first[i] == wanted[0] && beginsWith(rows_.row(i), wanted, ascii);
+    };
     // Two straight runs, to the end and round from the other: no division
     // per row.
     if (!backwards) {

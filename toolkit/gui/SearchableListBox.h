@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tk {
 
@@ -39,6 +40,10 @@ public:
     void drawItem(const DRAWITEMSTRUCT& item) override;
 
 private:
+    // The ordinal upper case of each row's first unit, taken at the first
+    // search after the rows came in: a search reads on in a row only when
+    // its first letter matches.
+    const std::vector<wchar_t>& firstUnits() const;
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR, DWORD_PTR list);
     // What the list does with a message before the list box does, with the
@@ -57,6 +62,7 @@ private:
     void updateFocusCue(WPARAM change);
 
     RowSource rows_;
+    mutable std::vector<wchar_t> firstUnits_;
     TypedPrefix typed_;
     RowTip tip_;
     bool focusCueHidden_;

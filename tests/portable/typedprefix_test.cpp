@@ -47,44 +47,24 @@ TEST(TypedPrefix, BackspaceShortensByOneCharacterAndKeepsThePrefixGoing) {
     EXPECT_EQ(typed.erase(9100).text, u"a");
 }
 
-TEST(TypedPrefix, TheSameLetterAgainWalksOnFromTheSelectedRow) {
-    TypedPrefix typed(1000);
-    auto type = [&](char16_t unit, std::uint32_t time) {
-        const RowSearch& search = typed.type(unit, time);
-        return std::pair(search.text, search.from);
-    };
-    EXPECT_EQ(type(u's', 100), std::pair(std::u16string(u"s"), From::top));
-    EXPECT_EQ(type(u's', 200), std::pair(std::u16string(u"s"), From::next));
-    EXPECT_EQ(type(u's', 300), std::pair(std::u16string(u"s"), From::next));
-    EXPECT_EQ(type(u'a', 400), std::pair(std::u16string(u"sssa"), From::top))
-        << "another letter makes the text whole again";
-    EXPECT_EQ(type(u's', 2000), std::pair(std::u16string(u"s"), From::top)) << "after a pause";
-    EXPECT_EQ(type(u'p', 2100), std::pair(std::u16string(u"sp"), From::top));
-    EXPECT_EQ(typed.erase(2200).from, From::top);
-
-    // Taken back to a repeat, the text is the letter, looked for from the top.
-    typed.type(u'o', 5000);
-    typed.type(u'o', 5100);
-    typed.type(u'k', 5200);
-    const RowSearch& erased = typed.erase(5300);
-    EXPECT_EQ(erased.text, u"o");
-    EXPECT_EQ(erased.from, From::top);
-}
-
-TEST(TypedPrefix, F3LooksForTheLastTextAgainWhateverThePause) {
+TEST(TypedPrefix, TheSameLetterAgainWalksOnAndF3LooksAgainFromTheNextOrPreviousRow) {
     TypedPrefix typed(1000);
     EXPECT_EQ(typed.again(false).text, u"") << "nothing typed: nothing to look for";
-    typed.type(u'm', 100);
-    typed.type(u'k', 200);
-    RowSearch next = typed.again(false), previous = typed.again(true);
-    EXPECT_EQ(next.text, u"mk");
-    EXPECT_EQ(next.from, From::next);
-    EXPECT_EQ(previous.text, u"mk");
-    EXPECT_EQ(previous.from, From::previous);
-    EXPECT_EQ(typed.type(u'2', 900).text, u"mk2") << "F3 leaves the text being typed";
-    typed.type(u'z', 5000);
-    typed.type(u'z', 5100);
-    EXPECT_EQ(typed.again(false).text, u"z") << "a walk's letter";
+    EXPECT_EQ(typed.type(u's', 100).from, From::top);
+    for (std::uint32_t time : {200u, 300u}) {
+        const RowSearch& walk = typed.type(u's', time);
+        EXPECT_EQ(walk.text, u"s");
+        EXPECT_EQ(walk.from, From::next);
+    }
+    EXPECT_EQ(typed.again(true).text, u"s") << "a walk's letter";
+    EXPECT_EQ(typed.again(true).from, From::previous);
+    EXPECT_EQ(typed.erase(400).from, From::top) << "taken back to a repeat: from the top";
+    const RowSearch& whole = typed.type(u'a', 500);
+    EXPECT_EQ(whole.text, u"ssa") << "another letter makes the text whole again";
+    EXPECT_EQ(whole.from, From::top);
+    EXPECT_EQ(typed.again(false).text, u"ssa");
+    EXPECT_EQ(typed.type(u'm', 1400).text, u"ssam") << "F3 leaves the text being typed";
+    EXPECT_EQ(typed.type(u's', 3000).from, From::top) << "after a pause";
 }
 
 TEST(TypedPrefix, AMissIsHeardOncePerText) {
@@ -93,7 +73,6 @@ TEST(TypedPrefix, AMissIsHeardOncePerText) {
     EXPECT_TRUE(typed.signalsMiss(false));
     typed.type(u'q', 200);
     EXPECT_FALSE(typed.signalsMiss(false)) << "a longer text after a miss misses too";
-    typed.again(false);
     EXPECT_FALSE(typed.signalsMiss(false)) << "the same text looked for again";
     typed.type(u'p', 3000);
     EXPECT_FALSE(typed.signalsMiss(true));

@@ -35,6 +35,8 @@ TForm1::TForm1(StartListing* listedAhead)
              &filelist, &ziplist, &gamelist, &Cxdetexto, &Panel2})
         hidden->hide();
     connectHandlers();
+    // "Show all files" is a switch of the list: the keys stay with the list.
+    CheckBox1.passFocusAfterClick(ListBox1);
     // The window starts in the list state.
     setActiveControl(ListBox1);
     FormCreate();

@@ -167,22 +167,37 @@ private:
 
 // How long ListBox1 takes to answer each key typed to find a row, its new
 // selection painted: words typed letter by letter, each taken back by
-// Backspace before the next, the last one no row begins with.
+// Backspace before the next, the last one no row begins with; a letter typed
+// again and again; F3 and Shift+F3 after "mo". The keys are sent, not posted,
+// so they all bear the time of one message: no pause comes between them.
 void timeTypeToFind(ui::TForm1& w, const std::string& suffix) {
     std::vector<double> times;
-    auto key = [&](wchar_t character) {
+    auto timed = [&](UINT message, WPARAM key) {
         LARGE_INTEGER from = now();
-        SendMessageW(w.ListBox1.handle(), WM_CHAR, character, 0);
+        SendMessageW(w.ListBox1.handle(), message, key, 0);
         UpdateWindow(w.ListBox1.handle());
         times.push_back(msBetween(from, now()));
     };
     for (std::wstring word : {L"pac", L"street", L"zoo", L"xqzw"}) {
         for (wchar_t character : word)
-            key(character);
+            timed(WM_CHAR, character);
         for (std::size_t i = 0; i < word.size(); ++i)
-            key(L'\b');
+            timed(WM_CHAR, L'\b');
     }
+    for (wchar_t character : std::wstring(L"ssssss\b\b\b\b\b\bmo"))
+        timed(WM_CHAR, character);
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    for (BYTE shift : {0x00, 0x80}) {
+        keys[VK_SHIFT] = shift;
+        SetKeyboardState(keys);
+        for (int i = 0; i < 3; ++i)
+            timed(WM_KEYDOWN, VK_F3);
+    }
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
     figure("type_to_find_rows" + suffix, static_cast<std::size_t>(w.ListBox1.count()));
+    figure("type_to_find_keys" + suffix, times.size());
     figure("type_to_find_median_ms" + suffix, median(times), 3);
     figure("type_to_find_max_ms" + suffix, *std::max_element(times.begin(), times.end()), 3);
 }

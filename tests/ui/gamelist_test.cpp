@@ -237,24 +237,48 @@ TEST_F(GameListBuild, DescriptionsInUtf8ShowEveryLetterAndOlderOnesKeepTheCodePa
         << "the short names, row for row";
 }
 
-TEST_F(GameListBuild, TypedLettersSelectTheFirstRowBeginningWithThem) {
-    writeFile(inProgramFolder("gamelist"), "Name:             Description:\n"
-                                           "pong             \"Pong (Rev E) [TTL]\"\n"
-                                           "pongd            \"Pong Doubles [TTL]\"\n"
-                                           "pacman           \"Pac-Man (Midway)\"\n"
-                                           "omega            \"\xCF\x89mega Race\"\n"
-                                           "attache          \"Attach\xC3\xA9\"\n");
-    mame.addRoms({"pongd.zip", "omega.zip", "attache.zip"});
-    ui::TForm1 w;
-    w.refreshlist();
-    // Attaché, ωmega Race, Pac-Man, Pong, Pong Doubles: sorted by file name.
-    auto type = [&](const std::wstring& keys) {
+// Games whose descriptions begin alike, in the order of their file names:
+// Attaché, ωmega Race, Pac-Man, Pong, Pong Doubles.
+class GamesToFind : public GameListBuild {
+protected:
+    void SetUp() override {
+        GameListBuild::SetUp();
+        writeFile(inProgramFolder("gamelist"), "Name:             Description:\n"
+                                               "pong             \"Pong (Rev E) [TTL]\"\n"
+                                               "pongd            \"Pong Doubles [TTL]\"\n"
+                                               "pacman           \"Pac-Man (Midway)\"\n"
+                                               "omega            \"\xCF\x89mega Race\"\n"
+                                               "attache          \"Attach\xC3\xA9\"\n");
+        mame.addRoms({"pongd.zip", "omega.zip", "attache.zip"});
+        w.refreshlist();
+    }
+
+    // Keys as the system hands them to the list: the row selected after them.
+    std::wstring type(const std::wstring& keys) {
         for (wchar_t key : keys)
             PostMessageW(w.ListBox1.handle(), WM_CHAR, key, 0);
+        return selected();
+    }
+    std::wstring press(WPARAM key, bool shift = false) {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(keys);
+        PostMessageW(w.ListBox1.handle(), WM_KEYDOWN, key, 0);
+        std::wstring row = selected();
+        keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+        return row;
+    }
+    std::wstring selected() {
         tk::application().processMessages();
         return w.ListBox1.unicodeItem(w.ListBox1.itemIndex());
-    };
+    }
 
+    ui::TForm1 w;
+};
+
+TEST_F(GamesToFind, TypedLettersSelectTheFirstRowBeginningWithThem) {
     EXPECT_EQ(type(L"PON"), L"Pong (Rev E) [TTL]") << "case does not matter";
     EXPECT_EQ(type(L"g d"), L"Pong Doubles [TTL]") << "the letters extend the prefix";
     EXPECT_EQ(type(L"\b\b"), L"Pong (Rev E) [TTL]") << "Backspace shortens it";
@@ -268,4 +292,36 @@ TEST_F(GameListBuild, TypedLettersSelectTheFirstRowBeginningWithThem) {
     EXPECT_EQ(w.ListBox1.findPrefix(L"pong d"), 4);
     EXPECT_EQ(w.ListBox1.findPrefix(L"Pong Doubles [TTL] and more"), -1);
     EXPECT_TRUE(dialogs.log.empty());
+}
+
+TEST_F(GamesToFind, TheSameLetterAgainAndF3MoveOnToTheNextRowBeginningSo) {
+    EXPECT_EQ(type(L"p"), L"Pac-Man (Midway)");
+    EXPECT_EQ(type(L"p"), L"Pong (Rev E) [TTL]") << "the same letter again";
+    EXPECT_EQ(type(L"pp"), L"Pac-Man (Midway)") << "round past the last row";
+    EXPECT_EQ(press(VK_F3), L"Pong (Rev E) [TTL]");
+    EXPECT_EQ(press(VK_F3, true), L"Pac-Man (Midway)");
+    EXPECT_EQ(press(VK_F3, true), L"Pong Doubles [TTL]") << "round past the first row";
+    Sleep(tk::TypedPrefix::defaultPause + 200);
+    EXPECT_EQ(type(L"pong "), L"Pong (Rev E) [TTL]") << "a whole text from the top";
+    EXPECT_EQ(press(VK_F3), L"Pong Doubles [TTL]");
+    EXPECT_EQ(press(VK_F3), L"Pong (Rev E) [TTL]");
+    EXPECT_EQ(type(L"d"), L"Pong Doubles [TTL]");
+    EXPECT_EQ(press(VK_F3), L"Pong Doubles [TTL]") << "the only row so stays";
+    EXPECT_EQ(type(L"x"), L"Pong Doubles [TTL]") << "nothing begins so: the selection stays";
+    EXPECT_EQ(press(VK_F3), L"Pong Doubles [TTL]");
+    EXPECT_TRUE(dialogs.log.empty());
+}
+
+TEST_F(GamesToFind, AfterAClickOnShowAllFilesTheKeysStillFindGames) {
+    w.show();
+    tk::application().processMessages();
+    ASSERT_TRUE(w.ListBox1.focused());
+    SendMessageW(w.CheckBox1.handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(w.CheckBox1.handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_TRUE(w.CheckBox1.checked()) << "the click went through";
+    EXPECT_TRUE(w.ListBox1.focused());
+
+    // The Tab key brings the focus to the box, and it stays there.
+    w.focusNext(false);
+    EXPECT_TRUE(w.CheckBox1.focused());
 }

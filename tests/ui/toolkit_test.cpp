@@ -15,9 +15,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <atomic>
 #include <numeric>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -336,6 +339,109 @@ TEST(SearchableList, UpperCaseFormsMatchExactlyTheUnitsThatOrdinalComparisonMatc
     EXPECT_TRUE(differing.empty())
         << differing.size() << " pairs, the first U+" << std::hex << differing.front().first
         << " and U+" << differing.front().second;
+}
+
+// A list narrower than one of its rows, on the screen, worked with the
+// pointer and the keys.
+struct CutRowForm : tk::Form {
+    CutRowForm() : Form({.caption = "Cut rows", .clientWidth = 120, .clientHeight = 80}) {
+        list.assign(testing_support::rowsOf(rows));
+        show();
+        list.setFocus();
+    }
+
+    // The pointer on the row's text or at `at`; the system tells of its
+    // leaving within a moment.
+    RECT pointAt(int row, std::optional<POINT> at = {}) {
+        RECT rect{};
+        SendMessageW(list.handle(), LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+        MapWindowPoints(list.handle(), nullptr, reinterpret_cast<POINT*>(&rect), 2);
+        POINT to = at.value_or(POINT{rect.left + 4, (rect.top + rect.bottom) / 2});
+        SetCursorPos(to.x, to.y);
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 200; Sleep(10))
+            tk::application().processMessages();
+        return rect;
+    }
+    void press(WPARAM key) {
+        PostMessageW(list.handle(), WM_KEYDOWN, key, 0);
+        tk::application().processMessages();
+    }
+    // The text of the tooltip shown over the list, and where it is.
+    std::optional<std::pair<std::wstring, RECT>> tip() const {
+        HWND tip = nullptr;
+        auto visibleTip = [](HWND window, LPARAM found) {
+            wchar_t name[32] = {};
+            GetClassNameW(window, name, 32);
+            if (IsWindowVisible(window) && std::wstring_view(name) == TOOLTIPS_CLASSW)
+                *reinterpret_cast<HWND*>(found) = window;
+            return TRUE;
+        };
+        EnumThreadWindows(GetCurrentThreadId(), visibleTip, reinterpret_cast<LPARAM>(&tip));
+        if (!tip)
+            return std::nullopt;
+        wchar_t text[512] = {};
+        TTTOOLINFOW tool{sizeof(tool)};
+        tool.hwnd = list.handle();
+        tool.uId = reinterpret_cast<UINT_PTR>(list.handle());
+        tool.lpszText = text;
+        SendMessageW(tip, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
+        RECT rect;
+        GetWindowRect(tip, &rect);
+        return std::pair(std::wstring(text), rect);
+    }
+
+    std::vector<std::string> rows{"Pong", "Mortal Kombat (rev 5.0 T-Unit 03/19/93)", "Galaga"};
+    tk::SearchableListBox list{*this, {0, 0, 120, 80}};
+};
+
+TEST(SearchableList, ACutRowShowsWholeInATipOverItWhileThePointerRestsThere) {
+    CutRowForm form;
+    RECT row = form.pointAt(1);
+    auto tip = form.tip();
+    ASSERT_TRUE(tip);
+    EXPECT_EQ(tip->first, L"Mortal Kombat (rev 5.0 T-Unit 03/19/93)");
+    EXPECT_TRUE(PtInRect(&tip->second, {row.left + 2, (row.top + row.bottom) / 2}))
+        << "laid over the row";
+    EXPECT_GT(tip->second.right, row.right) << "as wide as the text";
+
+    form.pointAt(2);
+    EXPECT_FALSE(form.tip()) << "a row that fits needs none";
+    form.pointAt(1);
+    form.press(VK_DOWN);
+    EXPECT_FALSE(form.tip()) << "a key ends it";
+    form.pointAt(0);
+    form.pointAt(1);
+    ASSERT_TRUE(form.tip());
+    form.pointAt(1, POINT{row.right + 200, row.bottom + 200});
+    EXPECT_FALSE(form.tip()) << "the pointer left the list";
+}
+
+TEST(SearchableList, TheFocusRectangleShowsOnceTheKeysAreUsed) {
+    CutRowForm form;
+    form.list.setItemIndex(0);
+    // The pixels of the selected row's left edge that are not its highlight.
+    auto framed = [&] {
+        UpdateWindow(form.list.handle());
+        RECT row{};
+        SendMessageW(form.list.handle(), LB_GETITEMRECT, form.list.itemIndex(),
+                     reinterpret_cast<LPARAM>(&row));
+        HDC dc = GetDC(form.list.handle());
+        int marked = 0;
+        for (int y = row.top; y < row.bottom; ++y)
+            marked += GetPixel(dc, row.left, y) != GetSysColor(COLOR_HIGHLIGHT);
+        ReleaseDC(form.list.handle(), dc);
+        return marked;
+    };
+    auto cueHidden = [&] {
+        return (SendMessageW(form.list.handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
+    };
+    BOOL alwaysShown = FALSE;
+    SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &alwaysShown, 0);
+    EXPECT_EQ(cueHidden(), !alwaysShown) << "worked with the mouse so far";
+    EXPECT_EQ(framed() == 0, !alwaysShown);
+    form.press(VK_DOWN);
+    EXPECT_FALSE(cueHidden());
+    EXPECT_GT(framed(), 0) << "the focused row is framed";
 }
 
 } // namespace

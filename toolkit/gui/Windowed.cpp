@@ -91,6 +91,28 @@ void CheckBox::command(WORD notification) {
         onClick();
 }
 
+void CheckBox::passFocusAfterClick(WinControl& control) {
+    focusAfterClick_ = &control;
+    subclass_.install(handle(), &CheckBox::procedure, this);
+}
+
+LRESULT CALLBACK CheckBox::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR, DWORD_PTR data) {
+    auto& box = WindowSubclass::owner<CheckBox>(data);
+    if (message == WM_NCDESTROY)
+        box.subclass_.remove();
+    LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    // The box took the focus for the press and the click has run; the click
+    // may have ended the box: a window that still has the focus still has
+    // its box.
+    if (message == WM_LBUTTONUP && GetFocus() == window) {
+        HWND target = box.focusAfterClick_->handle();
+        if (IsWindowVisible(target) && IsWindowEnabled(target))
+            SetFocus(target);
+    }
+    return result;
+}
+
 PushButton::PushButton(Container& parent, Bounds bounds, const std::string& caption,
                        PushButtonStyle style)
     : WinControl(parent, bounds), style_(std::move(style)) {

@@ -66,13 +66,22 @@ public:
     // Sets the tick without running the click handler.
     void setChecked(bool checked);
     std::function<void()> onClick;
+    // After a click with the mouse, once the handler has run, the focus goes
+    // to `control`, so that keys go on where they went; the box keeps the
+    // focus that the Tab key gives it.
+    void passFocusAfterClick(WinControl& control);
 
     HBRUSH controlColor(HDC dc) override { return colors_.apply(dc); }
     void command(WORD notification) override;
 
 private:
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR, DWORD_PTR box);
+
     Font font_;
     ControlColors colors_;
+    WinControl* focusAfterClick_ = nullptr;
+    WindowSubclass subclass_;
 };
 
 struct PushButtonStyle {

@@ -35,11 +35,14 @@ struct AccessibleChild {
     bool shown() const { return !(state.lVal & STATE_SYSTEM_INVISIBLE); }
     bool window() const { return id == 0; }
     std::string line() const {
-        char text[128];
-        std::snprintf(text, sizeof text, "role %ld, state 0x%lx, at %ld,%ld %ldx%ld", role.lVal,
+        char text[160];
+        std::string result = window() ? std::string("window") : '#' + std::to_string(id);
+        std::snprintf(text, sizeof text, " role %ld, state 0x%lx, at %ld,%ld %ldx%ld", role.lVal,
                       state.lVal, left, top, width, height);
-        return (id ? "#" + std::to_string(id) : "window") + " \"" + name + "\" " + text +
-               (action.empty() ? "" : ", action \"" + action + "\"");
+        result.append(" \"").append(name).append("\"").append(text);
+        if (!action.empty())
+            result.append(", action \"").append(action).append("\"");
+        return result;
     }
 };
 

@@ -33,13 +33,6 @@ const AccessibleChild& named(const std::vector<AccessibleChild>& children, const
     return none;
 }
 
-// The screen position of a point of the window's client area.
-POINT onScreen(HWND window, int x, int y) {
-    POINT p{x, y};
-    ClientToScreen(window, &p);
-    return p;
-}
-
 // What a reader finds, printed as it reads it.
 std::vector<AccessibleChild> read(HWND window, const std::string& title) {
     std::vector<AccessibleChild> children = accessibleChildren(window);
@@ -88,7 +81,8 @@ TEST_F(AccessibleMainWindow, EachStateShowsItsOwnButtonsAndTextsWhereTheyAreDraw
     };
     std::vector<AccessibleChild> list =
         check("list", "Play|Configure |X|-|ABOUT", "..::PRIME::..|Show all files", "");
-    POINT play = onScreen(w.handle(), 221, 326);
+    POINT play{221, 326};
+    ClientToScreen(w.handle(), &play);
     const AccessibleChild& playChild = named(list, "Play");
     EXPECT_EQ(std::vector<LONG>({playChild.left, playChild.top, playChild.width, playChild.height}),
               std::vector<LONG>({play.x, play.y, 73, 22}));
@@ -102,16 +96,13 @@ TEST_F(AccessibleMainWindow, EachStateShowsItsOwnButtonsAndTextsWhereTheyAreDraw
     ASSERT_EQ(client->accHitTest(play.x + 5, play.y + 5, &hit), S_OK);
     EXPECT_EQ(hit.vt, VT_I4);
     EXPECT_EQ(hit.lVal, playChild.id);
-    POINT inList = onScreen(w.handle(), 100, 100);
-    ASSERT_EQ(client->accHitTest(inList.x, inList.y, &hit), S_OK);
+    ASSERT_EQ(client->accHitTest(play.x - 100, play.y - 100, &hit), S_OK);
     ASSERT_EQ(hit.vt, VT_DISPATCH);
     hit.pdispVal->Release();
 
     w.SpeedButton2Click();
-    std::vector<AccessibleChild> configuration =
-        check("configuration", "X|-|OK|Cancel|Apply|ABOUT", "..::PRIME::..",
-              "Configure MAME|Search|Change Skin|Default Skin");
-    EXPECT_FALSE(named(configuration, "Play").shown());
+    check("configuration", "X|-|OK|Cancel|Apply|ABOUT", "..::PRIME::..",
+          "Configure MAME|Search|Change Skin|Default Skin");
     w.SpeedButton5Click();
     ASSERT_EQ(w.state(), ui::TForm1::State::editor);
     check("editor", "X|-|Save|Close|ABOUT", "..::PRIME::..", "");
@@ -133,7 +124,9 @@ TEST_F(AccessibleMainWindow, PressingPlayStartsTheSelectedGameAndAHiddenButtonRe
         started = tk::fileExists(mame.file("fakemame.log"));
     }
     ASSERT_TRUE(started);
-    EXPECT_EQ(readFile(mame.file("fakemame.log")), "\"" + mame.exe() + "\" pong \n");
+    std::string commandLine = "\"";
+    commandLine += mame.exe() + "\" pong \n";
+    EXPECT_EQ(readFile(mame.file("fakemame.log")), commandLine);
     EXPECT_EQ(w.state(), ui::TForm1::State::list);
 }
 
@@ -149,7 +142,6 @@ TEST(AccessibleDialogs, TheAboutBoxAndTheCreditsGameNameTheirTextsAndButtons) {
     ui::RandomGenerator random;
     ui::TForm3 credits(random);
     credits.show();
-    read(credits.handle(), "Credits Zone");
     std::vector<AccessibleChild> pitch = read(credits.Panel2.handle(), "Credits Zone, pitch");
     EXPECT_EQ(shown(pitch, ROLE_SYSTEM_STATICTEXT),
               "Thank to use KESTON!!!|Game made by the author of KESTON|"

@@ -1,6 +1,7 @@
 #include "toolkit/gui/Control.h"
 
 #include "toolkit/base/Error.h"
+#include "toolkit/gui/AccessibleSurface.h"
 #include "toolkit/gui/Window.h"
 #include "toolkit/pictures/GdiHandles.h"
 #include "toolkit/text/CodePage.h"
@@ -116,6 +117,10 @@ bool WinControl::focused() const {
 void WinControl::collectFocusOrder(std::vector<WinControl*>& order) {
     order.push_back(this);
 }
+
+Container::Container() = default;
+
+Container::~Container() = default;
 
 void Container::remove(Control& control) {
     std::erase(controls_, &control);
@@ -240,6 +245,16 @@ bool Container::handleContainerMessage(UINT message, WPARAM wParam, LPARAM lPara
             control->command(HIWORD(wParam));
             return true;
         }
+        return false;
+    case WM_GETOBJECT:
+        if (static_cast<LONG>(lParam) != OBJID_CLIENT)
+            return false;
+        if (!accessible_)
+            accessible_ = std::make_unique<AccessibleSurface>(*this);
+        result = accessible_->answer(wParam);
+        return true;
+    case WM_NCDESTROY:
+        accessible_.reset();
         return false;
     case WM_DRAWITEM: {
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);

@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,7 @@ struct Bounds {
     }
 };
 
+class AccessibleSurface;
 class Container;
 class WinControl;
 
@@ -126,10 +128,10 @@ private:
 // A window that owns controls: forms and panels.
 class Container {
 public:
-    Container() = default;
+    Container();
     Container(const Container&) = delete;
     Container& operator=(const Container&) = delete;
-    virtual ~Container() = default;
+    virtual ~Container();
 
     virtual HWND containerHandle() const = 0;
     virtual Color color() const = 0;
@@ -145,7 +147,8 @@ public:
 protected:
     // The container's share of a window procedure: painting of the windowless
     // controls, mouse routing to them, colours and commands of the windowed
-    // ones. Returns true when the message was handled into `result`.
+    // ones, and the accessible object of its client area. Returns true when
+    // the message was handled into `result`.
     bool handleContainerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // Paints the background, then the windowless controls over it.
     void paintSurface(HDC dc, const RECT& client);
@@ -158,6 +161,8 @@ private:
     std::vector<Control*> controls_;
     Graphic* hovered_ = nullptr;
     Graphic* pressed_ = nullptr;
+    // Made when a client first asks; it goes with the window.
+    std::unique_ptr<AccessibleSurface> accessible_;
 };
 
 } // namespace tk

@@ -53,7 +53,12 @@ void SpeedButton::mouseUp(POINT p, int button) {
     down_ = false;
     hot_ = bounds_.contains(p);
     invalidate();
-    if (hot_ && onClick)
+    if (hot_)
+        click();
+}
+
+void SpeedButton::click() {
+    if (onClick)
         onClick();
 }
 

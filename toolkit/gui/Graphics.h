@@ -18,6 +18,8 @@ public:
 
     const std::string& caption() const { return caption_; }
     std::function<void()> onClick;
+    // Does what a click does, for a press that comes without the mouse.
+    void click();
 
     void paint(HDC dc) override;
     void mouseEnter() override;

@@ -5,7 +5,9 @@
 # that cannot be written (a read-only mount, which stops root too) moves the
 # files to the per-user folder: keston.ini and gamelist beside keston.exe are
 # taken over, the user is told once, and a new MAME writes its list there
-# without MAME being blamed for a folder it was not let write.
+# without MAME being blamed for a folder it was not let write. Once there, the
+# files stay there when the program folder can be written again. With no
+# per-user folder either, every start names both folders and why.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 
@@ -86,5 +88,42 @@ expect_equal "the next start reads them there" "$(main_list)" "$new_list"
 sleep 1
 expect_equal "and says nothing" "$(message_boxes "KESTON PRIME")" ""
 expect_equal "no MAME run again" "$(listfull_runs)" 1
+
+# --- the program folder can be written again -----------------------------------
+# Its keston.ini still has the older MAME's stamp, its gamelist the older list.
+mount -o remount,rw,bind "$program_dir"
+start_keston
+expect_equal "the per-user folder's files are the ones read" "$(main_list)" "$new_list"
+sleep 1
+expect_equal "without a word" "$(message_boxes "KESTON PRIME")" ""
+expect_equal "nor a MAME run for the stamp beside keston.exe" "$(listfull_runs)" 1
+stop_keston
+expect_equal "nor a file written there" "$(cd "$program_dir" && md5sum -- *)" "$before"
+
+# --- no per-user folder either --------------------------------------------------
+# A file where the per-user folder would be, then a per-user folder that
+# cannot be written. The renewal's own message follows each time. (Files
+# written there, which they should not be, keep the mount busy a moment.)
+wait_until 10 mount -o remount,ro,bind "$program_dir" 2>/dev/null || die "no read-only mount"
+rm -rf "$user_dir"
+: >"$user_dir"
+program_windows=$(windows_path "$program_dir")
+nowhere() { # VERB REASON
+  echo "The folder $program_windows cannot be written (Access denied), nor can the folder \
+$user_dir_windows be $1 ($2): KESTON PRIME cannot keep its settings, game list and skin."
+}
+start_nowhere() { # WHAT VERB REASON
+  start_keston
+  answer_message "$1: both folders and why" "$(nowhere "$2" "$3")"
+  answer_message "$1: the list's own message" "Unable to write to $program_windows\\gamelist: \
+its folder cannot be written. The next start tries again."
+  expect_equal "$1: the list there is is shown" "$(main_list)" "$old_list"
+  stop_keston
+}
+start_nowhere "a file" made "File already exists"
+rm "$user_dir"
+mkdir "$user_dir"
+mount_read_only "$user_dir"
+start_nowhere "a read-only folder" written "Access denied"
 
 e2e_finish

@@ -101,29 +101,20 @@ stop_keston
 expect_equal "nor a file written there" "$(cd "$program_dir" && md5sum -- *)" "$before"
 
 # --- no per-user folder either --------------------------------------------------
-# A file where the per-user folder would be, then a per-user folder that
-# cannot be written. The renewal's own message follows each time. (Files
-# written there, which they should not be, keep the mount busy a moment.)
+# One that cannot be written (the unit test has those that cannot be made):
+# its message comes first, the renewal's own after it. (Files written beside
+# keston.exe, which they should not be, keep the mount busy a moment.)
 wait_until 10 mount -o remount,ro,bind "$program_dir" 2>/dev/null || die "no read-only mount"
 rm -rf "$user_dir"
-: >"$user_dir"
-program_windows=$(windows_path "$program_dir")
-nowhere() { # VERB REASON
-  echo "The folder $program_windows cannot be written (Access denied), nor can the folder \
-$user_dir_windows be $1 ($2): KESTON PRIME cannot keep its settings, game list and skin."
-}
-start_nowhere() { # WHAT VERB REASON
-  start_keston
-  answer_message "$1: both folders and why" "$(nowhere "$2" "$3")"
-  answer_message "$1: the list's own message" "Unable to write to $program_windows\\gamelist: \
-its folder cannot be written. The next start tries again."
-  expect_equal "$1: the list there is is shown" "$(main_list)" "$old_list"
-  stop_keston
-}
-start_nowhere "a file" made "File already exists"
-rm "$user_dir"
 mkdir "$user_dir"
 mount_read_only "$user_dir"
-start_nowhere "a read-only folder" written "Access denied"
+program_windows=$(windows_path "$program_dir")
+start_keston
+answer_message "both folders and why" "The folder $program_windows cannot be written (Access \
+denied), nor can the folder $user_dir_windows be written (Access denied): KESTON PRIME cannot keep \
+its settings, game list and skin."
+answer_message "the list's own message" "Unable to write to $program_windows\\gamelist: its \
+folder cannot be written. The next start tries again."
+expect_equal "the list there is is shown" "$(main_list)" "$old_list"
 
 e2e_finish

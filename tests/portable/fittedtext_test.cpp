@@ -112,7 +112,7 @@ TEST(FittedText, TooManyLinesKeepTheFirstAndAsManyOfTheLastAsFit) {
 // joiners, a skin tone, an emoji presentation, a Hangul syllable in its
 // parts, a Devanagari vowel sign.
 TEST(FittedText, CutsKeepEveryCharacterAReaderSeesWhole) {
-    const std::vector<std::string> kinds = {
+    const char* const kinds[] = {
         "e\xCC\x81",
         "\xF0\x9F\x87\xAB\xF0\x9F\x87\xB7",
         "\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x91\xA7",
@@ -125,7 +125,7 @@ TEST(FittedText, CutsKeepEveryCharacterAReaderSeesWhole) {
     std::vector<std::string> characters;
     std::string line;
     for (std::size_t i = 0; i < 45; ++i) {
-        characters.push_back(kinds[i * 7 % kinds.size()]);
+        characters.push_back(kinds[i * 7 % std::size(kinds)]);
         line += characters.back();
     }
     for (std::size_t limit = 3; limit < line.size(); ++limit) {
@@ -133,9 +133,9 @@ TEST(FittedText, CutsKeepEveryCharacterAReaderSeesWhole) {
             tk::fittedText(line, [&](std::string_view text) { return text.size() <= limit; });
         std::size_t gap = fitted.find("...");
         ASSERT_NE(gap, std::string::npos) << limit;
-        EXPECT_TRUE(wholeCharacters(std::string_view(fitted).substr(0, gap), characters, true))
-            << limit << ": " << fitted;
-        EXPECT_TRUE(wholeCharacters(std::string_view(fitted).substr(gap + 3), characters, false))
+        std::string_view cut = fitted;
+        EXPECT_TRUE(wholeCharacters(cut.substr(0, gap), characters, true) &&
+                    wholeCharacters(cut.substr(gap + 3), characters, false))
             << limit << ": " << fitted;
     }
 }

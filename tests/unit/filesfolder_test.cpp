@@ -115,15 +115,10 @@ TEST_F(FilesFolder, WithNowhereBetterTheProgramFolderStaysAndEachStartSaysWhy) {
 
     std::string file = temp.write("file", "x");
     testing_support::writeFile(tk::joinPath(appData, "KESTON PRIME"), "x");
-    const struct {
-        std::string userFolder;
-        unsigned long error;
-    } unmade[] = {
-        {tk::joinPath(file, "KESTON PRIME"), ERROR_PATH_NOT_FOUND},
-        {tk::joinPath(appData, "KESTON PRIME"), ERROR_ALREADY_EXISTS},
-        {tk::joinPath(appData, "missing\\KESTON PRIME"), ERROR_PATH_NOT_FOUND},
-    };
-    for (const auto& [userFolder, error] : unmade) {
+    for (auto [userFolder, error] :
+         {std::pair{tk::joinPath(file, "KESTON PRIME"), ERROR_PATH_NOT_FOUND},
+          {tk::joinPath(appData, "KESTON PRIME"), ERROR_ALREADY_EXISTS},
+          {tk::joinPath(appData, "missing\\KESTON PRIME"), ERROR_PATH_NOT_FOUND}}) {
         settings::FilesPlace place = settings::chooseFilesPlace(locked, userFolder);
         EXPECT_EQ(place.folder, locked) << userFolder;
         EXPECT_EQ(place.notice, "The folder " + locked + " cannot be written (" +

@@ -3,6 +3,7 @@
 #include "settings/Settings.h"
 #include "toolkit/base/Handles.h"
 #include "toolkit/files/Paths.h"
+#include "toolkit/files/SystemError.h"
 #include "toolkit/text/CodePage.h"
 
 #include <windows.h>
@@ -49,6 +50,30 @@ std::string movedNotice(const std::string& programFolder, const std::string& use
            userFolder + " from now on.";
 }
 
+// Told at every start that finds neither folder writable: the settings are
+// read, but nothing the user changes is kept.
+std::string nowhereNotice(const std::string& programFolder, DWORD programRefusal,
+                          const std::string& userFolder, const char* userVerb, DWORD userRefusal) {
+    return "The folder " + programFolder + " cannot be written (" +
+           tk::systemErrorText(programRefusal) + "), nor can the folder " + userFolder + " be " +
+           userVerb + " (" + tk::systemErrorText(userRefusal) +
+           "): KESTON PRIME cannot keep its settings, game list and skin.";
+}
+
+// Why no file can be made in the folder: the system's error, or
+// ERROR_SUCCESS when one can.
+DWORD writeRefusal(const std::string& folder) {
+    std::string probe =
+        tk::joinPath(folder, "keston-probe-" + std::to_string(GetCurrentProcessId()) + "-" +
+                                 std::to_string(GetCurrentThreadId()) + ".tmp");
+    // Removed at its close, even when the process is killed first.
+    HANDLE handle = CreateFileW(wide(probe).c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    DWORD error = GetLastError();
+    tk::FileHandle file(handle);
+    return file ? ERROR_SUCCESS : error;
+}
+
 // A drive's root and on ("C:\..."), or a share ("\\server\...").
 bool fullPath(std::wstring_view path) {
     auto separator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
@@ -60,15 +85,25 @@ bool fullPath(std::wstring_view path) {
 } // namespace
 
 FilesPlace chooseFilesPlace(const std::string& programFolder, const std::string& userFolder) {
-    if (userFolder.empty() || folderWritable(programFolder))
+    if (userFolder.empty())
+        return {programFolder, ""};
+    // Once the user's settings are kept there, they stay the ones in use: a
+    // program folder that can be written again holds only older files.
+    if (isFile(tk::joinPath(userFolder, settingsFileName)))
+        return {userFolder, ""};
+    DWORD programRefusal = writeRefusal(programFolder);
+    if (programRefusal == ERROR_SUCCESS)
         return {programFolder, ""};
     // Made here, or found made: by an earlier start, or by another copy
     // started at the same moment, which then tells of the move itself.
     bool made = CreateDirectoryW(wide(userFolder).c_str(), nullptr);
+    DWORD makeRefusal = GetLastError();
     if (!made && !tk::folderExists(userFolder))
-        return {programFolder, ""};
-    if (!folderWritable(userFolder))
-        return {programFolder, ""};
+        return {programFolder,
+                nowhereNotice(programFolder, programRefusal, userFolder, "made", makeRefusal)};
+    if (DWORD userRefusal = writeRefusal(userFolder); userRefusal != ERROR_SUCCESS)
+        return {programFolder,
+                nowhereNotice(programFolder, programRefusal, userFolder, "written", userRefusal)};
     takeOverPortableFiles(programFolder, userFolder);
     return {userFolder, made ? movedNotice(programFolder, userFolder) : ""};
 }
@@ -87,14 +122,7 @@ std::string userFilesFolder() {
 }
 
 bool folderWritable(const std::string& folder) {
-    std::string probe =
-        tk::joinPath(folder, "keston-probe-" + std::to_string(GetCurrentProcessId()) + "-" +
-                                 std::to_string(GetCurrentThreadId()) + ".tmp");
-    // Removed at its close, even when the process is killed first.
-    tk::FileHandle file(CreateFileW(wide(probe).c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
-                                    CREATE_NEW,
-                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-    return bool(file);
+    return writeRefusal(folder) == ERROR_SUCCESS;
 }
 
 std::string writeFailureCause(const std::string& path) {

@@ -10,16 +10,18 @@ namespace settings {
 
 struct FilesPlace {
     std::string folder;
-    // What the user is told on the start that moved the files there; empty on
-    // every other start.
+    // What the user is told on this start: that the files moved to the
+    // per-user folder, on the start that moved them; that neither folder can
+    // be written, and why, on every start that finds it so; else nothing.
     std::string notice;
 };
 
-// The program folder when it can be written; otherwise `userFolder`, made when
-// missing and filled from the program folder's keston.ini, gamelist and
-// skin.bmp when it holds no keston.ini yet (a portable copy keeps its settings).
-// Stays with the program folder when `userFolder` is empty or cannot be made
-// or written either: there is no better place.
+// The per-user folder once it holds a keston.ini: the user's settings stay
+// there, however the program folder changes. Otherwise the program folder
+// when it can be written; otherwise `userFolder`, made when missing and filled
+// from the program folder's keston.ini, gamelist and skin.bmp (a portable copy
+// keeps its settings). Stays with the program folder when `userFolder` is
+// empty or cannot be made or written either: there is no better place.
 FilesPlace chooseFilesPlace(const std::string& programFolder, const std::string& userFolder);
 
 // The per-user folder: "KESTON PRIME" in the user's roaming application data

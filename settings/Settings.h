@@ -10,12 +10,12 @@ inline constexpr char settingsFileName[] = "keston.ini";
 inline constexpr char gameListFileName[] = "gamelist";
 inline constexpr char skinFileName[] = "skin.bmp";
 
-// The folder that holds the program's files: its own folder when that can be
-// written, else the per-user one (see FilesFolder.h). Chosen once, at the
-// first call, so that every file of one run lies in one place.
+// The folder that holds the program's files: the per-user one once the
+// settings live there, else its own folder when that can be written, else the
+// per-user one (see FilesFolder.h). Chosen once, at the first call, so that
+// every file of one run lies in one place.
 std::string filesFolder();
-// What to tell the user about that choice on this start; empty but on the
-// start that first moved the files to the per-user folder.
+// What to tell the user about that choice on this start (see FilesPlace).
 std::string filesFolderNotice();
 
 // filesFolder() joined with a backslash and the file's name.

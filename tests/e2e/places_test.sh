@@ -5,7 +5,9 @@
 # that cannot be written (a read-only mount, which stops root too) moves the
 # files to the per-user folder: keston.ini and gamelist beside keston.exe are
 # taken over, the user is told once, and a new MAME writes its list there
-# without MAME being blamed for a folder it was not let write.
+# without MAME being blamed for a folder it was not let write. Once there, the
+# files stay there when the program folder can be written again. With no
+# per-user folder either, every start names both folders and why.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 
@@ -86,5 +88,33 @@ expect_equal "the next start reads them there" "$(main_list)" "$new_list"
 sleep 1
 expect_equal "and says nothing" "$(message_boxes "KESTON PRIME")" ""
 expect_equal "no MAME run again" "$(listfull_runs)" 1
+
+# --- the program folder can be written again -----------------------------------
+# Its keston.ini still has the older MAME's stamp, its gamelist the older list.
+mount -o remount,rw,bind "$program_dir"
+start_keston
+expect_equal "the per-user folder's files are the ones read" "$(main_list)" "$new_list"
+sleep 1
+expect_equal "without a word" "$(message_boxes "KESTON PRIME")" ""
+expect_equal "nor a MAME run for the stamp beside keston.exe" "$(listfull_runs)" 1
+stop_keston
+expect_equal "nor a file written there" "$(cd "$program_dir" && md5sum -- *)" "$before"
+
+# --- no per-user folder either --------------------------------------------------
+# One that cannot be written (the unit test has those that cannot be made):
+# its message comes first, the renewal's own after it. (Files written beside
+# keston.exe, which they should not be, keep the mount busy a moment.)
+wait_until 10 mount -o remount,ro,bind "$program_dir" 2>/dev/null || die "no read-only mount"
+rm -rf "$user_dir"
+mkdir "$user_dir"
+mount_read_only "$user_dir"
+program_windows=$(windows_path "$program_dir")
+start_keston
+answer_message "both folders and why" "The folder $program_windows cannot be written (Access \
+denied), nor can the folder $user_dir_windows be written (Access denied): KESTON PRIME cannot keep \
+its settings, game list and skin."
+answer_message "the list's own message" "Unable to write to $program_windows\\gamelist: its \
+folder cannot be written. The next start tries again."
+expect_equal "the list there is is shown" "$(main_list)" "$old_list"
 
 e2e_finish

@@ -5,7 +5,12 @@
 // well-formed exactly when escaping leaves it as it is, and escaping always
 // comes back to the same bytes, also through UTF-16. Only an ASCII byte
 // decodes to an ASCII character: no overlong form makes a path's backslash.
+// The characters a reader sees follow each other through the whole text, each
+// ending where a code point starts, and a text cut to fit keeps well-formed
+// UTF-8 well-formed.
+#include "toolkit/text/FittedText.h"
 #include "toolkit/text/TextEncoding.h"
+#include "toolkit/text/UserCharacters.h"
 
 #include "fuzz/FuzzCheck.h"
 
@@ -40,5 +45,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(tk::utf16ToUtf8(units) == escaped);
     if (tk::isUtf8(bytes))
         FUZZ_CHECK(tk::isUtf8(tk::utf16ToUtf8(units)));
+
+    for (std::size_t at = 0; at < size;) {
+        std::size_t end = tk::userCharacterEnd(bytes, at);
+        FUZZ_CHECK(end > at && end <= size);
+        FUZZ_CHECK(end == size || (static_cast<unsigned char>(bytes[end]) & 0xC0) != 0x80);
+        at = end;
+    }
+    std::string fitted =
+        tk::fittedText(bytes, [&](std::string_view text) { return text.size() <= size / 2; });
+    if (tk::isUtf8(bytes))
+        FUZZ_CHECK(tk::isUtf8(fitted));
     return 0;
 }

@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -48,6 +49,15 @@ std::string words(const std::string& word, int times) {
     for (int i = 1; i < times; ++i)
         text += " " + word;
     return text;
+}
+
+// Whether `part` is the first (or last) of the characters, each whole.
+bool wholeCharacters(std::string_view part, const std::vector<std::string>& characters,
+                     bool first) {
+    std::string whole;
+    for (std::size_t i = 0; whole.size() < part.size() && i < characters.size(); ++i)
+        whole.insert(first ? whole.size() : 0, characters[first ? i : characters.size() - 1 - i]);
+    return whole == part;
 }
 
 } // namespace
@@ -96,4 +106,36 @@ TEST(FittedText, TooManyLinesKeepTheFirstAndAsManyOfTheLastAsFit) {
                                 "its middle")),
               "the last line of all...x, cut in its middle")
         << "when nothing fits, what remains is the end of the last line";
+}
+
+// Characters of several code points each: accents, flags, a family joined by
+// joiners, a skin tone, an emoji presentation, a Hangul syllable in its
+// parts, a Devanagari vowel sign.
+TEST(FittedText, CutsKeepEveryCharacterAReaderSeesWhole) {
+    const char* const kinds[] = {
+        "e\xCC\x81",
+        "\xF0\x9F\x87\xAB\xF0\x9F\x87\xB7",
+        "\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x91\xA7",
+        "\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD",
+        "\xE2\x9D\xA4\xEF\xB8\x8F",
+        "\xE1\x84\x92\xE1\x85\xA1\xE1\x86\xAB",
+        "\xE0\xA4\x95\xE0\xA4\xBF",
+        "o\xCC\x88\xCC\xB1",
+        "x"};
+    std::vector<std::string> characters;
+    std::string line;
+    for (std::size_t i = 0; i < 45; ++i) {
+        characters.push_back(kinds[i * 7 % std::size(kinds)]);
+        line += characters.back();
+    }
+    for (std::size_t limit = 3; limit < line.size(); ++limit) {
+        std::string fitted =
+            tk::fittedText(line, [&](std::string_view text) { return text.size() <= limit; });
+        std::size_t gap = fitted.find("...");
+        ASSERT_NE(gap, std::string::npos) << limit;
+        std::string_view cut = fitted;
+        EXPECT_TRUE(wholeCharacters(cut.substr(0, gap), characters, true) &&
+                    wholeCharacters(cut.substr(gap + 3), characters, false))
+            << limit << ": " << fitted;
+    }
 }

@@ -1,6 +1,7 @@
 #include "settings/FilesFolder.h"
 #include "toolkit/base/Handles.h"
 #include "toolkit/files/PathText.h"
+#include "toolkit/files/SystemError.h"
 #include "toolkit/text/CodePage.h"
 
 #include "support/Files.h"
@@ -88,15 +89,45 @@ TEST_F(FilesFolder, CopiesStartedTogetherAllMoveAndOneSaysSo) {
     }
 }
 
-TEST_F(FilesFolder, WithNowhereBetterTheProgramFolderStays) {
+// A program folder that can be written again: the user's newer settings in
+// the per-user folder stay the ones read, until the user moves them back.
+TEST_F(FilesFolder, SettingsInTheUserFolderStayThereWhileItHoldsThem) {
+    testing_support::writeFile(tk::joinPath(program, "keston.ini"), "[config]\r\nxp=0\r\n");
+    fs::create_directory(native(user));
+    testing_support::writeFile(tk::joinPath(user, "gamelist"), "pong Pong\n");
+    EXPECT_EQ(settings::chooseFilesPlace(program, user).folder, program)
+        << "a list alone is no settings";
+
+    testing_support::writeFile(tk::joinPath(user, "keston.ini"), "[config]\r\nxp=1\r\n");
+    settings::FilesPlace place = settings::chooseFilesPlace(program, user);
+    EXPECT_EQ(place.folder, user);
+    EXPECT_EQ(place.notice, "");
+
+    fs::remove(native(tk::joinPath(user, "keston.ini")));
+    EXPECT_EQ(settings::chooseFilesPlace(program, user).folder, program) << "moved back";
+}
+
+// With nowhere better, the program folder stays, and each start names both
+// folders and the system's reason for each.
+TEST_F(FilesFolder, WithNowhereBetterTheProgramFolderStaysAndEachStartSaysWhy) {
     std::string locked = tk::joinPath(program, "Locked");
     EXPECT_EQ(settings::chooseFilesPlace(locked, "").folder, locked) << "no APPDATA";
 
-    testing_support::writeFile(tk::joinPath(appData, "file"), "x");
-    settings::FilesPlace place =
-        settings::chooseFilesPlace(locked, tk::joinPath(appData, "file\\KESTON PRIME"));
-    EXPECT_EQ(place.folder, locked) << "a user folder that cannot be made";
-    EXPECT_EQ(place.notice, "");
+    std::string file = temp.write("file", "x");
+    testing_support::writeFile(tk::joinPath(appData, "KESTON PRIME"), "x");
+    for (auto [userFolder, error] :
+         {std::pair{tk::joinPath(file, "KESTON PRIME"), ERROR_PATH_NOT_FOUND},
+          {tk::joinPath(appData, "KESTON PRIME"), ERROR_ALREADY_EXISTS},
+          {tk::joinPath(appData, "missing\\KESTON PRIME"), ERROR_PATH_NOT_FOUND}}) {
+        settings::FilesPlace place = settings::chooseFilesPlace(locked, userFolder);
+        EXPECT_EQ(place.folder, locked) << userFolder;
+        EXPECT_EQ(place.notice, "The folder " + locked + " cannot be written (" +
+                                    tk::systemErrorText(ERROR_PATH_NOT_FOUND) +
+                                    "), nor can the folder " + userFolder + " be made (" +
+                                    tk::systemErrorText(error) +
+                                    "): KESTON PRIME cannot keep its settings, game list and "
+                                    "skin.");
+    }
 }
 
 TEST(UserFilesFolder, IsKestonPrimeInTheRoamingApplicationDataNamedByAFullPath) {

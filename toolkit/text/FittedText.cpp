@@ -1,5 +1,7 @@
 #include "toolkit/text/FittedText.h"
 
+#include "toolkit/text/UserCharacters.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <optional>
@@ -14,21 +16,20 @@ constexpr std::string_view gap = "...";
 // recognised.
 constexpr std::size_t shortestCut = 40;
 
-bool continues(char byte) {
-    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
-}
-
-// The line cut to about `keep` bytes: its first and last halves around "...";
-// never longer than it was.
+// The line cut to about `keep` bytes: its first and last halves around "...",
+// each cut between the characters a reader sees; never longer than it was.
 std::string middleCut(std::string_view line, std::size_t keep) {
     if (line.size() <= keep + gap.size())
         return std::string(line);
-    std::size_t headEnd = keep / 2;
-    while (headEnd > 0 && continues(line[headEnd]))
-        --headEnd;
-    std::size_t tailStart = line.size() - (keep - keep / 2);
-    while (tailStart < line.size() && continues(line[tailStart]))
-        ++tailStart;
+    const std::size_t headLimit = keep / 2;
+    const std::size_t tailLimit = line.size() - (keep - keep / 2);
+    std::size_t headEnd = 0;
+    std::size_t tailStart = 0;
+    while (tailStart < tailLimit) {
+        tailStart = userCharacterEnd(line, tailStart);
+        if (tailStart <= headLimit)
+            headEnd = tailStart;
+    }
     std::string cut(line.substr(0, headEnd));
     cut += gap;
     cut += line.substr(tailStart);

@@ -16,8 +16,8 @@ using FitTest = std::function<bool(std::string_view)>;
 // middle, where "..." stands for what was taken out, no further than needed;
 // when that is not enough, the lines between the first and as many of the
 // last as fit are left out, a line "..." in their place. Cuts fall between
-// characters. When even the first and the last line do not fit, the last
-// line, cut short, is what remains.
+// the characters a reader sees (UserCharacters.h). When even the first and the last line do not
+// fit, the last line, cut short, is what remains.
 std::string fittedText(std::string_view text, const FitTest& fits);
 
 } // namespace tk

@@ -1,0 +1,188 @@
+#include "toolkit/text/UserCharacters.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+
+namespace tk {
+
+namespace {
+
+struct Range {
+    char32_t first;
+    char32_t last;
+};
+
+// Unicode 14's marks of the Basic Multilingual Plane (categories Mn, Mc and
+// Me), and Thai's and Lao's vowel AM, which the rules treat as one: none
+// starts a character. The marks of the historic scripts of the planes above
+// are left out.
+constexpr Range marks[] = {
+    {0x0300, 0x036F}, {0x0483, 0x0489}, {0x0591, 0x05BD}, {0x05BF, 0x05BF}, {0x05C1, 0x05C2},
+    {0x05C4, 0x05C5}, {0x05C7, 0x05C7}, {0x0610, 0x061A}, {0x064B, 0x065F}, {0x0670, 0x0670},
+    {0x06D6, 0x06DC}, {0x06DF, 0x06E4}, {0x06E7, 0x06E8}, {0x06EA, 0x06ED}, {0x0711, 0x0711},
+    {0x0730, 0x074A}, {0x07A6, 0x07B0}, {0x07EB, 0x07F3}, {0x07FD, 0x07FD}, {0x0816, 0x0819},
+    {0x081B, 0x0823}, {0x0825, 0x0827}, {0x0829, 0x082D}, {0x0859, 0x085B}, {0x0898, 0x089F},
+    {0x08CA, 0x08E1}, {0x08E3, 0x0903}, {0x093A, 0x093C}, {0x093E, 0x094F}, {0x0951, 0x0957},
+    {0x0962, 0x0963}, {0x0981, 0x0983}, {0x09BC, 0x09BC}, {0x09BE, 0x09C4}, {0x09C7, 0x09C8},
+    {0x09CB, 0x09CD}, {0x09D7, 0x09D7}, {0x09E2, 0x09E3}, {0x09FE, 0x09FE}, {0x0A01, 0x0A03},
+    {0x0A3C, 0x0A3C}, {0x0A3E, 0x0A42}, {0x0A47, 0x0A48}, {0x0A4B, 0x0A4D}, {0x0A51, 0x0A51},
+    {0x0A70, 0x0A71}, {0x0A75, 0x0A75}, {0x0A81, 0x0A83}, {0x0ABC, 0x0ABC}, {0x0ABE, 0x0AC5},
+    {0x0AC7, 0x0AC9}, {0x0ACB, 0x0ACD}, {0x0AE2, 0x0AE3}, {0x0AFA, 0x0AFF}, {0x0B01, 0x0B03},
+    {0x0B3C, 0x0B3C}, {0x0B3E, 0x0B44}, {0x0B47, 0x0B48}, {0x0B4B, 0x0B4D}, {0x0B55, 0x0B57},
+    {0x0B62, 0x0B63}, {0x0B82, 0x0B82}, {0x0BBE, 0x0BC2}, {0x0BC6, 0x0BC8}, {0x0BCA, 0x0BCD},
+    {0x0BD7, 0x0BD7}, {0x0C00, 0x0C04}, {0x0C3C, 0x0C3C}, {0x0C3E, 0x0C44}, {0x0C46, 0x0C48},
+    {0x0C4A, 0x0C4D}, {0x0C55, 0x0C56}, {0x0C62, 0x0C63}, {0x0C81, 0x0C83}, {0x0CBC, 0x0CBC},
+    {0x0CBE, 0x0CC4}, {0x0CC6, 0x0CC8}, {0x0CCA, 0x0CCD}, {0x0CD5, 0x0CD6}, {0x0CE2, 0x0CE3},
+    {0x0D00, 0x0D03}, {0x0D3B, 0x0D3C}, {0x0D3E, 0x0D44}, {0x0D46, 0x0D48}, {0x0D4A, 0x0D4D},
+    {0x0D57, 0x0D57}, {0x0D62, 0x0D63}, {0x0D81, 0x0D83}, {0x0DCA, 0x0DCA}, {0x0DCF, 0x0DD4},
+    {0x0DD6, 0x0DD6}, {0x0DD8, 0x0DDF}, {0x0DF2, 0x0DF3}, {0x0E31, 0x0E31}, {0x0E33, 0x0E3A},
+    {0x0E47, 0x0E4E}, {0x0EB1, 0x0EB1}, {0x0EB3, 0x0EBC}, {0x0EC8, 0x0ECD}, {0x0F18, 0x0F19},
+    {0x0F35, 0x0F35}, {0x0F37, 0x0F37}, {0x0F39, 0x0F39}, {0x0F3E, 0x0F3F}, {0x0F71, 0x0F84},
+    {0x0F86, 0x0F87}, {0x0F8D, 0x0F97}, {0x0F99, 0x0FBC}, {0x0FC6, 0x0FC6}, {0x102B, 0x103E},
+    {0x1056, 0x1059}, {0x105E, 0x1060}, {0x1062, 0x1064}, {0x1067, 0x106D}, {0x1071, 0x1074},
+    {0x1082, 0x108D}, {0x108F, 0x108F}, {0x109A, 0x109D}, {0x135D, 0x135F}, {0x1712, 0x1715},
+    {0x1732, 0x1734}, {0x1752, 0x1753}, {0x1772, 0x1773}, {0x17B4, 0x17D3}, {0x17DD, 0x17DD},
+    {0x180B, 0x180D}, {0x180F, 0x180F}, {0x1885, 0x1886}, {0x18A9, 0x18A9}, {0x1920, 0x192B},
+    {0x1930, 0x193B}, {0x1A17, 0x1A1B}, {0x1A55, 0x1A5E}, {0x1A60, 0x1A7C}, {0x1A7F, 0x1A7F},
+    {0x1AB0, 0x1ACE}, {0x1B00, 0x1B04}, {0x1B34, 0x1B44}, {0x1B6B, 0x1B73}, {0x1B80, 0x1B82},
+    {0x1BA1, 0x1BAD}, {0x1BE6, 0x1BF3}, {0x1C24, 0x1C37}, {0x1CD0, 0x1CD2}, {0x1CD4, 0x1CE8},
+    {0x1CED, 0x1CED}, {0x1CF4, 0x1CF4}, {0x1CF7, 0x1CF9}, {0x1DC0, 0x1DFF}, {0x20D0, 0x20F0},
+    {0x2CEF, 0x2CF1}, {0x2D7F, 0x2D7F}, {0x2DE0, 0x2DFF}, {0x302A, 0x302F}, {0x3099, 0x309A},
+    {0xA66F, 0xA672}, {0xA674, 0xA67D}, {0xA69E, 0xA69F}, {0xA6F0, 0xA6F1}, {0xA802, 0xA802},
+    {0xA806, 0xA806}, {0xA80B, 0xA80B}, {0xA823, 0xA827}, {0xA82C, 0xA82C}, {0xA880, 0xA881},
+    {0xA8B4, 0xA8C5}, {0xA8E0, 0xA8F1}, {0xA8FF, 0xA8FF}, {0xA926, 0xA92D}, {0xA947, 0xA953},
+    {0xA980, 0xA983}, {0xA9B3, 0xA9C0}, {0xA9E5, 0xA9E5}, {0xAA29, 0xAA36}, {0xAA43, 0xAA43},
+    {0xAA4C, 0xAA4D}, {0xAA7B, 0xAA7D}, {0xAAB0, 0xAAB0}, {0xAAB2, 0xAAB4}, {0xAAB7, 0xAAB8},
+    {0xAABE, 0xAABF}, {0xAAC1, 0xAAC1}, {0xAAEB, 0xAAEF}, {0xAAF5, 0xAAF6}, {0xABE3, 0xABEA},
+    {0xABEC, 0xABED}, {0xFB1E, 0xFB1E}, {0xFE00, 0xFE0F}, {0xFE20, 0xFE2F},
+};
+
+enum class Kind {
+    other,
+    control,
+    extend,
+    joiner,
+    regional,
+    hangulL,
+    hangulV,
+    hangulT,
+    hangulLV,
+    hangulLVT
+};
+
+bool in(char32_t c, char32_t first, char32_t last) {
+    return c >= first && c <= last;
+}
+
+bool mark(char32_t c) {
+    auto after =
+        std::upper_bound(std::begin(marks), std::end(marks), c,
+                         [](char32_t value, const Range& range) { return value < range.first; });
+    return after != std::begin(marks) && c <= std::prev(after)->last;
+}
+
+Kind hangulKind(char32_t c) {
+    if (in(c, 0x1100, 0x115F) || in(c, 0xA960, 0xA97C))
+        return Kind::hangulL;
+    if (in(c, 0x1160, 0x11A7) || in(c, 0xD7B0, 0xD7C6))
+        return Kind::hangulV;
+    if (in(c, 0x11A8, 0x11FF) || in(c, 0xD7CB, 0xD7FB))
+        return Kind::hangulT;
+    if (in(c, 0xAC00, 0xD7A3))
+        return (c - 0xAC00) % 28 == 0 ? Kind::hangulLV : Kind::hangulLVT;
+    return Kind::other;
+}
+
+Kind kindOf(char32_t c) {
+    if (c < 0x20 || in(c, 0x7F, 0x9F))
+        return Kind::control;
+    if (c == 0x200D)
+        return Kind::joiner;
+    // The zero-width non-joiner, half-width kana's sound marks, skin tones,
+    // the tags of subdivision flags and the supplementary variation selectors.
+    if (mark(c) || c == 0x200C || in(c, 0xFF9E, 0xFF9F) || in(c, 0x1F3FB, 0x1F3FF) ||
+        in(c, 0xE0020, 0xE007F) || in(c, 0xE0100, 0xE01EF))
+        return Kind::extend;
+    if (in(c, 0x1F1E6, 0x1F1FF))
+        return Kind::regional;
+    return hangulKind(c);
+}
+
+bool continues(unsigned char byte) {
+    return (byte & 0xC0) == 0x80;
+}
+
+struct CodePoint {
+    Kind kind;
+    std::size_t end;
+    char32_t value;
+};
+
+// The code point at `at`, with the continuation bytes that follow its first
+// byte whether they make a well-formed sequence or not; one that does not is
+// of no kind the rules join.
+CodePoint codePointAt(std::string_view text, std::size_t at) {
+    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    std::size_t end = at + 1;
+    while (end < text.size() && continues(byte(end)))
+        ++end;
+    unsigned char lead = byte(at);
+    std::size_t length = lead < 0x80    ? 1
+                         : lead >= 0xF0 ? 4
+                         : lead >= 0xE0 ? 3
+                         : lead >= 0xC2 ? 2
+                                        : 0;
+    if (length != end - at || lead > 0xF4)
+        return {Kind::other, end, 0xFFFD};
+    char32_t value = length == 1 ? lead : lead & (0x7F >> length);
+    for (std::size_t i = at + 1; i < end; ++i)
+        value = value << 6 | (byte(i) & 0x3F);
+    static constexpr char32_t shortest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (value < shortest[length] || value > 0x10FFFF || in(value, 0xD800, 0xDFFF))
+        return {Kind::other, end, 0xFFFD};
+    return {kindOf(value), end, value};
+}
+
+// Whether `next` belongs to the character whose last code point is
+// `previous`; `regionals` counts the flag letters the character has.
+bool joins(const CodePoint& previous, const CodePoint& next, int regionals) {
+    if (previous.value == '\r' && next.value == '\n')
+        return true;
+    if (previous.kind == Kind::control || next.kind == Kind::control)
+        return false;
+    if (next.kind == Kind::extend || next.kind == Kind::joiner || previous.kind == Kind::joiner)
+        return true;
+    switch (previous.kind) {
+    case Kind::regional:
+        return next.kind == Kind::regional && regionals == 1;
+    case Kind::hangulL:
+        return next.kind == Kind::hangulL || next.kind == Kind::hangulV ||
+               next.kind == Kind::hangulLV || next.kind == Kind::hangulLVT;
+    case Kind::hangulLV:
+    case Kind::hangulV:
+        return next.kind == Kind::hangulV || next.kind == Kind::hangulT;
+    case Kind::hangulLVT:
+    case Kind::hangulT:
+        return next.kind == Kind::hangulT;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+std::size_t userCharacterEnd(std::string_view text, std::size_t start) {
+    CodePoint previous = codePointAt(text, start);
+    int regionals = previous.kind == Kind::regional ? 1 : 0;
+    while (previous.end < text.size()) {
+        CodePoint next = codePointAt(text, previous.end);
+        if (!joins(previous, next, regionals))
+            break;
+        regionals += next.kind == Kind::regional ? 1 : 0;
+        previous = next;
+    }
+    return previous.end;
+}
+
+} // namespace tk

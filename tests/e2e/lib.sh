@@ -75,6 +75,10 @@ e2e_init() { # PROBE_EXE BRIDGE_FOLDER [KESTON_EXE]
   [ -z "$keston_exe" ] || [ -f "$keston_exe" ] || die "no keston.exe at $keston_exe"
   xdpyinfo >/dev/null 2>&1 || die "no X display (DISPLAY=${DISPLAY:-}); run through scripts/test"
   work=$(mktemp -d "${TMPDIR:-/tmp}/keston e2e.XXXXXX")
+  # A keston.ini in the per-user folder decides where every start keeps its
+  # files, so no test inherits one from the test before it on this seat.
+  local prefix=${WINEPREFIX:-${KESTON_WINEPREFIX:-${KESTON_BUILD_DIR:-$e2e_root/build}/wineprefix}}
+  rm -rf "$prefix/drive_c/users/$(id -un)/AppData/Roaming/KESTON PRIME"
   trap e2e_cleanup EXIT
   # A test stopped from outside (CTest's time-out) cleans up too.
   trap 'exit 143' TERM

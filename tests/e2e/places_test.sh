@@ -89,6 +89,8 @@ sleep 1
 expect_equal "and says nothing" "$(message_boxes "KESTON PRIME")" ""
 expect_equal "no MAME run again" "$(listfull_runs)" 1
 
+stop_keston
+
 # --- the program folder can be written again -----------------------------------
 # Its keston.ini still has the older MAME's stamp, its gamelist the older list.
 mount -o remount,rw,bind "$program_dir"

@@ -34,16 +34,16 @@ MessageBoxSeen readAndAnswer(int button) {
         EnumChildWindows(
             window,
             [](HWND child, LPARAM into) -> BOOL {
-                auto& seen = *reinterpret_cast<MessageBoxSeen*>(into);
+                auto& read = *reinterpret_cast<MessageBoxSeen*>(into);
                 std::wstring kind = windowClass(child);
                 std::wstring text = windowText(child);
                 RECT rect{};
                 GetWindowRect(child, &rect);
                 if (lstrcmpiW(kind.c_str(), L"Static") == 0 && !text.empty()) {
-                    seen.text = text;
-                    seen.message = rect;
+                    read.text = text;
+                    read.message = rect;
                 } else if (lstrcmpiW(kind.c_str(), L"Button") == 0 && IsWindowVisible(child)) {
-                    seen.buttons.push_back(rect);
+                    read.buttons.push_back(rect);
                 }
                 return TRUE;
             },

@@ -361,15 +361,17 @@ ProfileEdit profileEdit(std::string_view text, std::string_view section, std::st
             return {span.begin, span.next,
                     std::string(name) + "=" + std::string(value) + std::string(profileLineEnd)};
     }
-    std::string entry = std::string(key) + "=" + std::string(value) + std::string(profileLineEnd);
-    if (!sectionEnd) {
-        entry = "[" + std::string(section) + "]" + std::string(profileLineEnd) + entry;
+    const bool newSection = !sectionEnd;
+    if (newSection)
         sectionEnd = text.size();
-    }
+    std::string entry;
     // A last line without its line end gets one before anything follows it.
     const char before = *sectionEnd > 0 ? text[*sectionEnd - 1] : '\n';
     if (before != '\n' && before != '\r')
-        entry = std::string(profileLineEnd) + entry;
+        entry.append(profileLineEnd);
+    if (newSection)
+        entry.append("[").append(section).append("]").append(profileLineEnd);
+    entry.append(key).append("=").append(value).append(profileLineEnd);
     return {*sectionEnd, *sectionEnd, std::move(entry)};
 }
 

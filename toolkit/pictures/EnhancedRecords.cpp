@@ -92,20 +92,7 @@ bool trace(const ByteReader& record, std::size_t at, std::uint64_t count, bool f
                     record.get<std::int16_t>(place + 2).value_or(0)};
         return pointAt(record, place);
     };
-    if (count == 0)
-        return true;
-    std::uint64_t across = 0, down = 0;
-    Point low = point(0), high = low, last = low;
-    for (std::uint64_t i = 1; i <= count; ++i) {
-        Point next = point(i % count);
-        across += std::uint64_t(std::llabs(next.x - last.x));
-        down += std::uint64_t(std::llabs(next.y - last.y));
-        low = {std::min(low.x, next.x), std::min(low.y, next.y)};
-        high = {std::max(high.x, next.x), std::max(high.y, next.y)};
-        last = next;
-    }
-    return playback.drawLines(across, down, count) &&
-           (!fills || playback.drawFill(count, high.x - low.x, high.y - low.y));
+    return playback.drawOutline(count, fills, point);
 }
 
 // Points of `pointBytes` each (two 32-bit or two 16-bit values) after the

@@ -5,8 +5,10 @@
 // all of it; a record that breaks it is refused. Portable.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <optional>
 #include <vector>
 
@@ -91,6 +93,9 @@ public:
     bool drawLines(std::uint64_t across, std::uint64_t down, std::uint64_t edges = 1);
     bool drawFigure(std::int64_t width, std::int64_t height, bool curved);
     bool drawFill(std::uint64_t edges, std::int64_t width, std::int64_t height);
+    // The lines joining `count` points back to the first, and for a filled
+    // figure the area of their bounds; `point(i)` reads point i.
+    template <typename PointAt> bool drawOutline(std::uint64_t count, bool fills, PointAt point);
     bool drawTransfer(std::int64_t width, std::int64_t height);
     bool drawText(std::uint64_t characters);
     // Drawing between a path's start and its end also traces the path,
@@ -143,5 +148,23 @@ private:
     std::optional<Path> path_;
     std::uint64_t work_ = 0;
 };
+
+template <typename PointAt>
+bool MetafilePlayback::drawOutline(std::uint64_t count, bool fills, PointAt point) {
+    if (count == 0)
+        return true;
+    std::uint64_t across = 0, down = 0;
+    Point low = point(0), high = low, last = low;
+    for (std::uint64_t i = 1; i <= count; ++i) {
+        Point next = point(i % count);
+        across += std::uint64_t(std::llabs(next.x - last.x));
+        down += std::uint64_t(std::llabs(next.y - last.y));
+        low = {std::min(low.x, next.x), std::min(low.y, next.y)};
+        high = {std::max(high.x, next.x), std::max(high.y, next.y)};
+        last = next;
+    }
+    return drawLines(across, down, count) &&
+           (!fills || drawFill(count, high.x - low.x, high.y - low.y));
+}
 
 } // namespace tk

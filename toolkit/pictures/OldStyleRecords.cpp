@@ -75,23 +75,9 @@ bool lineTo(const ByteReader& record, MetafilePlayback& playback) {
 // what filling them costs.
 bool trace(const ByteReader& record, std::uint64_t first, std::uint64_t count, bool fills,
            MetafilePlayback& playback) {
-    if (count == 0)
-        return true;
-    auto point = [&](std::uint64_t i) -> Point {
+    return playback.drawOutline(count, fills, [&](std::uint64_t i) -> Point {
         return {signedWordAt(record, first + 2 * i), signedWordAt(record, first + 2 * i + 1)};
-    };
-    std::uint64_t across = 0, down = 0;
-    Point low = point(0), high = low, last = low;
-    for (std::uint64_t i = 1; i <= count; ++i) {
-        Point next = point(i % count);
-        across += std::uint64_t(std::llabs(next.x - last.x));
-        down += std::uint64_t(std::llabs(next.y - last.y));
-        low = {std::min(low.x, next.x), std::min(low.y, next.y)};
-        high = {std::max(high.x, next.x), std::max(high.y, next.y)};
-        last = next;
-    }
-    return playback.drawLines(across, down, count) &&
-           (!fills || playback.drawFill(count, high.x - low.x, high.y - low.y));
+    });
 }
 
 // Extents are kept as y, then x.
